@@ -1,0 +1,84 @@
+// SPDX-License-Identifier: MIT
+#include "form1.h"
+
+#include "artwork.h"
+#include "clickablelabel.h"
+#include "platform/platform.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QListWidget>
+#include <QCloseEvent>
+#include <QPainter>
+#include <QPushButton>
+#include <QTimer>
+
+namespace {
+constexpr int kClientHeightTwips = 6675;
+constexpr int kDesignedWidthTwips = 10710;
+} // namespace
+
+Form1::Form1(Platform &platform, QWidget *parent)
+    : QWidget(parent)
+    , m_platform(platform)
+{
+    setObjectName(QStringLiteral("Form1"));
+    setWindowIcon(artwork::windowIcon());
+    createControls();
+    // The layout is fixed: the program alone changes the outer width, never the height.
+    setFixedSize(qRound(kDesignedWidthTwips / 15.0), qRound(kClientHeightTwips / 15.0));
+
+    connect(command(1), &QPushButton::clicked, this, &Form1::Command1_Click);
+    connect(command(2), &QPushButton::clicked, this, &Form1::Command2_Click);
+    connect(command(3), &QPushButton::clicked, this, &Form1::Command3_Click);
+    connect(command(4), &QPushButton::clicked, this, &Form1::Command4_Click);
+    connect(command(5), &QPushButton::clicked, this, &Form1::Command5_Click);
+    connect(command(6), &QPushButton::clicked, this, &Form1::Command6_Click);
+    // `clicked` comes from the user only; the program's own setChecked() does not run the rule.
+    connect(check(1), &QCheckBox::clicked, this, &Form1::Check1_Click);
+    connect(check(2), &QCheckBox::clicked, this, &Form1::Check2_Click);
+    connect(static_cast<ClickableLabel *>(label(22)), &ClickableLabel::clicked, this, &Form1::Label22_Click);
+    connect(static_cast<ClickableLabel *>(label(20)), &ClickableLabel::clicked, this, &Form1::Label20_Click);
+    for (int n = 1; n <= 6; ++n)
+        connect(image(n), &ClickableLabel::clicked, this, [this, n] { Image_Click(n); });
+    connectPicker();
+}
+
+Form1::~Form1() = default;
+
+void Form1::setOuterWidthTwips(int twips)
+{
+    m_outerWidthTwips = twips;
+    const int frame = frameGeometry().width() - geometry().width();
+    setFixedWidth(qMax(1, qRound(twips / 15.0) - frame));
+    // The picker shows only when it fits whole; a sliver of it at the edge would only confuse.
+    const bool pickerFits = width() >= File1->geometry().right() + 1;
+    for (QWidget *part : {static_cast<QWidget *>(Drive1), static_cast<QWidget *>(Dir1), static_cast<QWidget *>(File1)})
+        part->setVisible(pickerFits);
+}
+
+int Form1::outerWidthTwips() const
+{
+    return m_outerWidthTwips;
+}
+
+void Form1::showEvent(QShowEvent *event)
+{
+    QWidget::showEvent(event);
+    // The frame is known only once the window manager has framed the window.
+    if (m_outerWidthTwips > 0)
+        QTimer::singleShot(0, this, [this] { setOuterWidthTwips(m_outerWidthTwips); });
+}
+
+void Form1::paintEvent(QPaintEvent *)
+{
+    QPainter painter(this);
+    painter.fillRect(rect(), QColor(0, 192, 192));
+    artwork::draw(painter, artwork::background, artwork::backgroundSize);
+}
+
+void Form1::closeEvent(QCloseEvent *event)
+{
+    m_closed = true;
+    event->accept();
+}

@@ -1,0 +1,108 @@
+// SPDX-License-Identifier: MIT
+// The tool's one window: its controls, the state that its operations share, and its handlers.
+#pragma once
+
+#include <QStringList>
+#include <QWidget>
+
+class QCheckBox;
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QPushButton;
+class ClickableLabel;
+class Platform;
+
+class Form1 : public QWidget
+{
+    Q_OBJECT
+
+public:
+    explicit Form1(Platform &platform, QWidget *parent = nullptr);
+    ~Form1() override;
+
+    // Start-up sequence; runs before the window is shown.
+    void Form_Load();
+    // True once the window has been closed (by "Quit" or a fatal error), even before it was shown.
+    bool isClosed() const { return m_closed; }
+
+    // Named operations.
+    void LoadSettings();
+    void SaveSettings();
+    void Validate_QVXEXE();
+    QString ShortPath(const QString &strFilename) const;
+    QString CalcMD5(const QString &path) const;
+    void ReadConfig();
+    bool WriteConfig(); // true when every settings file that was read has been written
+    void startBanner();
+
+    // The window's outer width, frame included, in twips.
+    void setOuterWidthTwips(int twips);
+    int outerWidthTwips() const;
+
+    // Form-level state shared by the window's operations.
+    QString GameExePath;
+    QString GameFolder;
+    QString GraphicsSettingsPath;
+    QString UserSettingsPath;
+    QString ResWidth;
+    QString ResHeight;
+    QString VersionListPath;
+    QString ShaderCachePath;
+
+    // Handlers.
+    void Command1_Click(); // Apply
+    void Command2_Click(); // Launch
+    void Command3_Click(); // Reload
+    void Command4_Click(); // Quit
+    void Command5_Click(); // Del ShaderCache
+    void Command6_Click(); // Del All Settings
+    void Check1_Click();
+    void Check2_Click();
+    void Label22_Click();
+    void Drive1_Change();
+    void Dir1_Change();
+    void File1_Click();
+    void Image_Click(int index); // Image1_Click .. Image6_Click
+    void Label20_Click();
+
+    Platform &platform() const { return m_platform; }
+
+    // Controls, by their names.
+    QCheckBox *check(int n) const { return m_check[n]; }   // Check1..Check13
+    QLineEdit *text(int n) const { return m_text[n]; }     // Text1..Text11
+    QComboBox *combo(int n) const { return m_combo[n]; }   // Combo1..Combo7
+    QPushButton *command(int n) const { return m_command[n]; } // Command1..Command6
+    QLabel *label(int n) const;                            // Label1..Label35
+    ClickableLabel *image(int n) const { return m_image[n]; }  // Image1..Image6
+    QComboBox *Drive1 = nullptr;
+    QListWidget *Dir1 = nullptr;
+    QListWidget *File1 = nullptr;
+    QWidget *WebBrowser1 = nullptr;
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+    void showEvent(QShowEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    void createControls();
+    void setTabOrder();
+    void fillLists();
+    void connectPicker();
+
+    Platform &m_platform;
+    bool m_closed = false;
+    int m_outerWidthTwips = 0;
+    QCheckBox *m_check[14] = {};
+    QLineEdit *m_text[12] = {};
+    QComboBox *m_combo[8] = {};
+    QPushButton *m_command[7] = {};
+    QLabel *m_label[36] = {};
+    ClickableLabel *m_image[7] = {};
+
+    // --- settings files ---
+    // --- registration ---
+    // --- maintenance and links ---
+};

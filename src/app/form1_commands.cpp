@@ -1,0 +1,61 @@
+// SPDX-License-Identifier: MIT
+// Start-up and the window's own commands.
+#include "form1.h"
+
+#include "platform/platform.h"
+
+#include <QCheckBox>
+#include <QLabel>
+
+namespace {
+const QString kVersion = QStringLiteral("0.0.2-r09");
+} // namespace
+
+void Form1::Form_Load()
+{
+    setWindowTitle(QStringLiteral("Tarnwell - Corvandel"));
+    label(34)->setText(QLatin1Char('v') + kVersion);
+    label(34)->adjustSize();
+    GameExePath.clear();
+    GraphicsSettingsPath.clear();
+    startBanner();
+    fillLists();
+    LoadSettings();
+    if (isClosed())
+        return;
+    if (GameExePath.isEmpty()) {
+        m_platform.messageBox(QStringLiteral("Select your Quillvane QVX.EXE to get started!"), Platform::Information);
+        setOuterWidthTwips(11000);
+    }
+}
+
+void Form1::Command1_Click()
+{
+    if (WriteConfig())
+        m_platform.messageBox(QStringLiteral("Settings written to file!"), Platform::OkOnly);
+}
+
+void Form1::Command3_Click()
+{
+    ReadConfig();
+}
+
+void Form1::Command4_Click()
+{
+    m_platform.closeWindow(this);
+}
+
+void Form1::Check1_Click()
+{
+    check(2)->setChecked(false);
+}
+
+void Form1::Check2_Click()
+{
+    check(1)->setChecked(false);
+}
+
+void Form1::Label22_Click()
+{
+    m_platform.setClipboardText(label(22)->text());
+}

@@ -1,0 +1,337 @@
+// SPDX-License-Identifier: MIT
+// The window's controls: names, places in twips, fonts, colours and start-up contents.
+#include "form1.h"
+
+#include "artwork.h"
+#include "clickablelabel.h"
+#include "links/links.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+
+#include <array>
+
+namespace {
+
+int px(int twips)
+{
+    return qRound(twips / 15.0);
+}
+
+QRect twipRect(int left, int top, int width, int height)
+{
+    return QRect(px(left), px(top), px(width), px(height));
+}
+
+QFont arial(qreal points, bool italic = false)
+{
+    QFont font(QStringLiteral("Arial"));
+    font.setStyleHint(QFont::SansSerif);
+    font.setPointSizeF(points);
+    font.setBold(true);
+    font.setItalic(italic);
+    return font;
+}
+
+enum class LabelStyle { Caption, Status, Web };
+
+struct LabelSpec {
+    int number;
+    const char *caption;
+    int left;
+    int top;
+    LabelStyle style;
+};
+
+// Caption labels, unit labels and the other labels, left column first.
+constexpr std::array<LabelSpec, 35> kLabels = {{
+    {1, "Quillvane EXE:", 0, 0, LabelStyle::Caption},
+    {22, "Not Set", 1800, 0, LabelStyle::Status},
+    {2, "FullScreen:", 0, 240, LabelStyle::Caption},
+    {24, "Borderless:", 0, 480, LabelStyle::Caption},
+    {4, "VSync:", 0, 720, LabelStyle::Caption},
+    {21, "GSync:", 0, 960, LabelStyle::Caption},
+    {29, "Desktop Resolution:", 0, 1200, LabelStyle::Caption},
+    {30, "Gamepad Vibration:", 0, 1440, LabelStyle::Caption},
+    {31, "Hidden HUD:", 0, 1680, LabelStyle::Caption},
+    {5, "Texture Detail:", 0, 2040, LabelStyle::Caption},
+    {6, "Generation Detail:", 0, 2400, LabelStyle::Caption},
+    {7, "Reflection Quality:", 0, 2760, LabelStyle::Caption},
+    {8, "Anti-Aliasing:", 0, 3120, LabelStyle::Caption},
+    {9, "Motion Blur Quality:", 0, 3480, LabelStyle::Caption},
+    {23, "Shadow Detail", 0, 3840, LabelStyle::Caption},
+    {3, "Resolution:", 0, 4200, LabelStyle::Caption},
+    {11, "Anistropic Filtering:", 3600, 240, LabelStyle::Caption},
+    {12, "Field of View:", 3600, 600, LabelStyle::Caption},
+    {28, "(Foot/Ship)", 6680, 600, LabelStyle::Caption},
+    {13, "Brightness:", 3600, 960, LabelStyle::Caption},
+    {33, "Volume:", 3600, 1320, LabelStyle::Caption},
+    {32, "(Music/SFX)", 6675, 1320, LabelStyle::Caption},
+    {15, "Work Threads:", 3600, 1680, LabelStyle::Caption},
+    {27, "(High/Low)", 6680, 1680, LabelStyle::Caption},
+    {10, "Motion Blur Amount:", 3600, 2040, LabelStyle::Caption},
+    {17, "Page Size (kB):", 3600, 2400, LabelStyle::Caption},
+    {14, "Framerate Lock:", 3600, 2760, LabelStyle::Caption},
+    {16, "Texture Streaming:", 3600, 3120, LabelStyle::Caption},
+    {18, "HDR:", 3600, 3480, LabelStyle::Caption},
+    {19, "Light Shafts:", 3600, 3840, LabelStyle::Caption},
+    {25, "HBAO:", 3600, 4200, LabelStyle::Caption},
+    {35, "Tessellation", 3600, 4560, LabelStyle::Caption},
+    {26, "'Hold Select' Menu:", 3600, 4920, LabelStyle::Caption},
+    {20, nullptr, 3120, 5280, LabelStyle::Web},  // the author's address, from the link table
+    {34, "", 5400, 5280, LabelStyle::Web},       // the version, set at start-up
+}};
+
+enum class Kind { Check, Text, Combo };
+
+struct ValueSpec {
+    Kind kind;
+    int number;
+    int left;
+    int top;
+    int width;        // text boxes only
+    const char *text; // a text box's start-up content
+    int label;        // the caption label that names it
+    const char *part; // which box of a pair, for its accessible name
+};
+
+// In reading order (left column, then right column), which is also the tab order.
+constexpr std::array<ValueSpec, 31> kValues = {{
+    {Kind::Check, 1, 1920, 285, 0, nullptr, 2, nullptr},
+    {Kind::Check, 2, 1920, 520, 0, nullptr, 24, nullptr},
+    {Kind::Check, 3, 1920, 760, 0, nullptr, 4, nullptr},
+    {Kind::Check, 8, 1920, 1000, 0, nullptr, 21, nullptr},
+    {Kind::Check, 10, 1920, 1240, 0, nullptr, 29, nullptr},
+    {Kind::Check, 11, 1920, 1485, 0, nullptr, 30, nullptr},
+    {Kind::Check, 12, 1920, 1725, 0, nullptr, 31, nullptr},
+    {Kind::Combo, 2, 1920, 2040, 0, nullptr, 5, nullptr},
+    {Kind::Combo, 3, 1920, 2400, 0, nullptr, 6, nullptr},
+    {Kind::Combo, 4, 1920, 2760, 0, nullptr, 7, nullptr},
+    {Kind::Combo, 5, 1920, 3120, 0, nullptr, 8, nullptr},
+    {Kind::Combo, 6, 1920, 3480, 0, nullptr, 9, nullptr},
+    {Kind::Combo, 7, 1920, 3840, 0, nullptr, 23, nullptr},
+    {Kind::Combo, 1, 1920, 4200, 0, nullptr, 3, nullptr},
+    {Kind::Text, 1, 5640, 240, 375, "16", 11, nullptr},
+    {Kind::Text, 2, 5640, 600, 495, "140", 12, "Foot"},
+    {Kind::Text, 8, 6120, 600, 495, "140", 12, "Ship"},
+    {Kind::Text, 3, 5640, 960, 615, "115", 13, nullptr},
+    {Kind::Text, 11, 5640, 1320, 375, "0", 33, "Music"},
+    {Kind::Text, 10, 6000, 1320, 375, "80", 33, "SFX"},
+    {Kind::Text, 5, 5640, 1680, 375, "4", 15, "High"},
+    {Kind::Text, 9, 6000, 1680, 375, "4", 15, "Low"},
+    {Kind::Text, 7, 5640, 2040, 615, "180", 10, nullptr},
+    {Kind::Text, 6, 5640, 2400, 615, "256", 17, nullptr},
+    {Kind::Text, 4, 5640, 2760, 615, "160", 14, nullptr},
+    {Kind::Check, 4, 5640, 3165, 0, nullptr, 16, nullptr},
+    {Kind::Check, 5, 5640, 3495, 0, nullptr, 18, nullptr},
+    {Kind::Check, 6, 5640, 3885, 0, nullptr, 19, nullptr},
+    {Kind::Check, 7, 5640, 4245, 0, nullptr, 25, nullptr},
+    {Kind::Check, 13, 5640, 4605, 0, nullptr, 35, nullptr},
+    {Kind::Check, 9, 5640, 4965, 0, nullptr, 26, nullptr},
+}};
+
+struct ButtonSpec {
+    int number;
+    const char *caption;
+    int left;
+    int top;
+    int width;
+    int height;
+};
+
+// In top-to-bottom order; "Apply" is taken out to lead the tab order.
+constexpr std::array<ButtonSpec, 6> kButtons = {{
+    {1, "Apply", 6960, 2040, 735, 375},
+    {3, "Reload", 6960, 2520, 735, 375},
+    {2, "Launch", 6960, 3000, 735, 375},
+    {4, "Quit", 6960, 3480, 735, 375},
+    {6, "Del All Settings ", 6360, 4080, 1455, 495},
+    {5, "Del ShaderCache", 6360, 4680, 1455, 495},
+}};
+
+struct ListEntries {
+    int combo;
+    std::initializer_list<const char *> entries;
+};
+
+const std::array<ListEntries, 7> kListEntries = {{
+    {1, {"320x200", "320x240", "640x400", "640x480", "800x480", "800x600", "852x480", "1024x768",
+         "1152x864", "1280x720", "1280x768", "1280x800", "1280x960", "1280x1024", "1360x768",
+         "1366x768", "1400x1050", "1440x900", "1600x900", "1600x1200", "1680x1050", "1920x1080",
+         "2048x1536", "2560x2048", "3200x2400", "4000x3000", "5120x4096", "6400x4800"}},
+    {2, {"Low", "Normal", "High", "Ultra"}},
+    {3, {"Normal", "High"}},
+    {4, {"Low", "Normal", "High"}},
+    {5, {"None", "FXAA", "TAA", "TAA_LOW", "TAA_FXAA"}},
+    {6, {"Off", "Normal", "High", "Ultra"}},
+    {7, {"Low", "Normal", "High", "Ultra"}},
+}};
+
+void setTextColour(QWidget *widget, const QColor &colour)
+{
+    QPalette palette = widget->palette();
+    palette.setColor(QPalette::WindowText, colour);
+    widget->setPalette(palette);
+}
+
+QString nameFromCaption(const QString &caption, const char *part)
+{
+    QString name = caption.trimmed();
+    if (name.endsWith(QLatin1Char(':')))
+        name.chop(1);
+    if (part)
+        name += QStringLiteral(" (%1)").arg(QLatin1String(part));
+    return name;
+}
+
+} // namespace
+
+QLabel *Form1::label(int n) const
+{
+    return n >= 1 && n <= 35 ? m_label[n] : nullptr;
+}
+
+void Form1::createControls()
+{
+    for (const LabelSpec &spec : kLabels) {
+        const bool clickable = spec.number == 20 || spec.number == 22;
+        QLabel *label = clickable ? new ClickableLabel(this) : new QLabel(this);
+        label->setObjectName(QStringLiteral("Label%1").arg(spec.number));
+        label->setText(spec.caption ? QString::fromLatin1(spec.caption) : tarnwell::links::addressCaption());
+        switch (spec.style) {
+        case LabelStyle::Caption:
+            label->setFont(arial(9.75));
+            setTextColour(label, QColor(0, 0, 255));
+            break;
+        case LabelStyle::Status:
+            label->setFont(arial(9));
+            setTextColour(label, QColor(255, 128, 0));
+            break;
+        case LabelStyle::Web:
+            label->setFont(arial(9, true));
+            setTextColour(label, QColor(0, 255, 255));
+            break;
+        }
+        label->move(px(spec.left), px(spec.top));
+        label->adjustSize();
+        m_label[spec.number] = label;
+    }
+    // Labels size themselves to their caption, so the status label grows to the right.
+    m_label[20]->setCursor(Qt::PointingHandCursor);
+    m_label[22]->setCursor(Qt::PointingHandCursor);
+    m_label[22]->setToolTip(QStringLiteral("Click to copy"));
+
+    for (const ValueSpec &spec : kValues) {
+        QWidget *widget = nullptr;
+        const QString caption = m_label[spec.label]->text();
+        switch (spec.kind) {
+        case Kind::Check: {
+            auto *box = new QCheckBox(this);
+            box->setObjectName(QStringLiteral("Check%1").arg(spec.number));
+            box->setGeometry(twipRect(spec.left, spec.top, 180, 195));
+            m_check[spec.number] = box;
+            widget = box;
+            break;
+        }
+        case Kind::Text: {
+            auto *edit = new QLineEdit(QString::fromLatin1(spec.text), this);
+            edit->setObjectName(QStringLiteral("Text%1").arg(spec.number));
+            edit->setGeometry(twipRect(spec.left, spec.top, spec.width, 285));
+            m_text[spec.number] = edit;
+            widget = edit;
+            break;
+        }
+        case Kind::Combo: {
+            auto *list = new QComboBox(this);
+            list->setObjectName(QStringLiteral("Combo%1").arg(spec.number));
+            list->setEditable(true);
+            list->setInsertPolicy(QComboBox::NoInsert); // typed texts are values, not new entries
+            list->setGeometry(twipRect(spec.left, spec.top, 1215, 315));
+            m_combo[spec.number] = list;
+            widget = list;
+            break;
+        }
+        }
+        widget->setAccessibleName(nameFromCaption(caption, spec.part));
+        if (spec.kind != Kind::Text || !spec.part)
+            m_label[spec.label]->setBuddy(widget);
+    }
+
+    for (const ButtonSpec &spec : kButtons) {
+        auto *button = new QPushButton(QString::fromLatin1(spec.caption), this);
+        button->setObjectName(QStringLiteral("Command%1").arg(spec.number));
+        button->setFont(arial(8.25));
+        button->setGeometry(twipRect(spec.left, spec.top, spec.width, spec.height));
+        button->setAutoDefault(false);
+        m_command[spec.number] = button;
+    }
+
+    for (int n = 1; n <= 6; ++n) {
+        auto *image = new ClickableLabel(this);
+        image->setObjectName(QStringLiteral("Image%1").arg(n));
+        image->setGeometry(twipRect((n - 1) * 480, 4995, 480, 480));
+        image->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+        image->setCursor(Qt::PointingHandCursor);
+        image->setAccessibleName(tarnwell::links::imageAddress(n));
+        image->setToolTip(tarnwell::links::imageAddress(n));
+        // Rendered for twice the pixel density at least, so the picture stays sharp when scaled.
+        image->setPixmap(artwork::pixmap(artwork::link(n), artwork::linkSize, qMax<qreal>(2.0, devicePixelRatioF())));
+        m_image[n] = image;
+    }
+
+    auto *banner = new QWidget(this);
+    banner->setObjectName(QStringLiteral("WebBrowser1"));
+    banner->setGeometry(twipRect(0, 5520, 7935, 1215));
+    banner->setAutoFillBackground(true);
+    QPalette bannerPalette = banner->palette();
+    bannerPalette.setColor(QPalette::Window, QColor(0xCC, 0xCC, 0xCC)); // the banner's own background
+    banner->setPalette(bannerPalette);
+    WebBrowser1 = banner;
+
+    Drive1 = new QComboBox(this);
+    Drive1->setObjectName(QStringLiteral("Drive1"));
+    Drive1->setGeometry(twipRect(7920, 0, 2775, 315));
+    Drive1->setAccessibleName(QStringLiteral("Drive"));
+    Dir1 = new QListWidget(this);
+    Dir1->setObjectName(QStringLiteral("Dir1"));
+    Dir1->setGeometry(twipRect(7920, 360, 2775, 2790));
+    Dir1->setAccessibleName(QStringLiteral("Folder"));
+    File1 = new QListWidget(this);
+    File1->setObjectName(QStringLiteral("File1"));
+    File1->setGeometry(twipRect(7920, 3120, 2775, 3600));
+    File1->setAccessibleName(QStringLiteral("File"));
+
+    setTabOrder();
+}
+
+void Form1::setTabOrder()
+{
+    QList<QWidget *> order{m_command[1]};
+    for (const ValueSpec &spec : kValues) {
+        switch (spec.kind) {
+        case Kind::Check: order << m_check[spec.number]; break;
+        case Kind::Text: order << m_text[spec.number]; break;
+        case Kind::Combo: order << m_combo[spec.number]; break;
+        }
+    }
+    for (const ButtonSpec &spec : kButtons) {
+        if (spec.number != 1)
+            order << m_command[spec.number];
+    }
+    order << Drive1 << Dir1 << File1;
+    for (qsizetype i = 0; i + 1 < order.size(); ++i)
+        QWidget::setTabOrder(order[i], order[i + 1]);
+}
+
+void Form1::fillLists()
+{
+    for (const ListEntries &list : kListEntries) {
+        QComboBox *combo = m_combo[list.combo];
+        for (const char *entry : list.entries)
+            combo->addItem(QString::fromLatin1(entry));
+        combo->setCurrentIndex(0);
+    }
+}

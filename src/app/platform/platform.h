@@ -1,0 +1,31 @@
+// SPDX-License-Identifier: MIT
+// The services of the operating system that the window leans on, behind one seam so that tests
+// can answer message boxes and record commands without showing anything.
+#pragma once
+
+#include <QString>
+
+class QWidget;
+namespace tarnwell { struct Command; }
+
+class Platform
+{
+public:
+    // Message box button sets and icons, combined by adding them.
+    enum Buttons { OkOnly = 0, YesNo = 4, Critical = 16, Question = 32, Exclamation = 48, Information = 64 };
+    enum Answer { Ok = 1, Yes = 6, No = 7 };
+
+    virtual ~Platform() = default;
+
+    // The folder of the running program, without a trailing separator.
+    virtual QString programFolder() const = 0;
+    // True when a file (not a folder) exists at the path; never fails.
+    virtual bool fileExists(const QString &path) const = 0;
+    // Modal; returns the answer. With no title the box shows "Tarnwell".
+    virtual int messageBox(const QString &prompt, int buttons, const QString &title = QString()) = 0;
+    // Starts the command and returns at once; its outcome is not reported.
+    virtual void runCommand(const tarnwell::Command &command) = 0;
+    virtual void setClipboardText(const QString &text) = 0;
+    // Closes the window; with the only window closed the program ends.
+    virtual void closeWindow(QWidget *window) = 0;
+};

@@ -1,0 +1,21 @@
+// SPDX-License-Identifier: MIT
+// A command that a button or link hands to the command runner, kept as a value.
+#pragma once
+
+#include <QString>
+
+namespace tarnwell {
+
+struct Command {
+    enum class Action { Start, Delete };
+
+    Action action = Action::Start;
+    QString operand;          // a program path, a web address, a file, or a folder
+    bool allFilesIn = false;  // Delete: every file directly in the folder `operand`
+    int windowStyle = 0;      // 0 hidden, 1 shown with the focus
+    QString line;             // the command line as shown to people and tests
+
+    QString commandLine() const { return line; }
+};
+
+} // namespace tarnwell

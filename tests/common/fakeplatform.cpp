@@ -1,0 +1,33 @@
+// SPDX-License-Identifier: MIT
+#include "common/fakeplatform.h"
+
+#include "platform/pathcase.h"
+
+#include <QWidget>
+
+bool FakePlatform::fileExists(const QString &path) const
+{
+    return tarnwell::fileExists(path);
+}
+
+int FakePlatform::messageBox(const QString &prompt, int buttons, const QString &title)
+{
+    messages.append({prompt, buttons, title});
+    if ((buttons & 0x7) != YesNo)
+        return Ok;
+    return answers.isEmpty() ? No : answers.dequeue();
+}
+
+void FakePlatform::closeWindow(QWidget *window)
+{
+    ++closes;
+    window->close();
+}
+
+QStringList FakePlatform::prompts() const
+{
+    QStringList result;
+    for (const Message &message : messages)
+        result << message.prompt;
+    return result;
+}
