@@ -65,6 +65,11 @@ QString resolveCase(const QString &path)
 }
 #endif
 
+QString native(const QString &slashed)
+{
+    return QDir::toNativeSeparators(slashed);
+}
+
 bool fileExists(const QString &path)
 {
     if (path.isEmpty())

@@ -12,6 +12,9 @@ namespace tarnwell {
 // kept as written, so the result names where a new file would go.
 QString resolveCase(const QString &path);
 
+// A relative path written with forward slashes, in the platform's own separators.
+QString native(const QString &slashed);
+
 // True only for an existing file (not a folder) at the path, letter case resolved as above.
 bool fileExists(const QString &path);
 
