@@ -28,6 +28,9 @@ QRect twipRect(int left, int top, int width, int height)
 
 QFont arial(qreal points, bool italic = false)
 {
+    // Where Arial is missing, a metric-compatible face keeps every caption the width it was laid out for.
+    static const bool substituted = (QFont::insertSubstitution(QStringLiteral("Arial"), QStringLiteral("Liberation Sans")), true);
+    Q_UNUSED(substituted);
     QFont font(QStringLiteral("Arial"));
     font.setStyleHint(QFont::SansSerif);
     font.setPointSizeF(points);
