@@ -49,7 +49,8 @@ QList<Drive> drives()
     result.append({QStringLiteral("/"), QStringLiteral("/")});
     for (const QStorageInfo &volume : QStorageInfo::mountedVolumes()) {
         const QString root = withTrailingSeparator(volume.rootPath());
-        if (root == QLatin1String("/"))
+        // Single files mounted into place (as containers do) are no drives.
+        if (root == QLatin1String("/") || !QFileInfo(volume.rootPath()).isDir())
             continue;
         QString caption = root;
         if (!volume.name().isEmpty())
@@ -76,10 +77,10 @@ QString driveOf(const QStringList &roots, const QString &folder)
 QString driveProblem(const QString &root)
 {
     const QStorageInfo volume(root);
-    if (!QFileInfo(root).isDir() || !volume.isValid())
-        return QStringLiteral("the drive is not there");
-    if (!volume.isReady())
+    if (volume.isValid() && !volume.isReady())
         return QStringLiteral("the drive is not ready");
+    if (!volume.isValid() || !QFileInfo(root).isDir())
+        return QStringLiteral("the drive is not there");
     return folderProblem(root);
 }
 

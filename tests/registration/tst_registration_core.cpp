@@ -51,7 +51,6 @@ private slots:
     void versionListFile();
     void storedPathRead_data();
     void storedPathRead();
-    void storedPathMissing();
     void storedPathRoundTrip_data();
     void storedPathRoundTrip();
     void storedPathWriteFailure_data();
@@ -222,12 +221,6 @@ void TestRegistrationCore::storedPathRead()
     const tarnwell::StoredPath stored = tarnwell::readStoredPath(file);
     QCOMPARE(int(stored.status), status);
     QCOMPARE(stored.path, path);
-}
-
-void TestRegistrationCore::storedPathMissing()
-{
-    QCOMPARE(int(tarnwell::readStoredPath(m_dir->filePath("Tarnwell.dat")).status),
-             int(tarnwell::StoredPath::Status::Missing));
 }
 
 void TestRegistrationCore::storedPathRoundTrip_data()

@@ -67,13 +67,12 @@ private slots:
     void startup();
     void unreadableExecutable();
     void executableOutsideAGameFolder();
-    void storedPathEncodings_data();
-    void storedPathEncodings();
     void picker_data();
     void picker();
     void pickerWithoutVersionList();
     void pickerSaveFailure();
     void pickerDrivesAndFolders();
+    void pickerKeyboard();
     // Needs the settings reader: fails until ReadConfig does its work.
     void checkReadsSettings();
 
@@ -281,29 +280,6 @@ void TestRegistrationWindow::executableOutsideAGameFolder()
     QVERIFY(m_form->UserSettingsPath.isEmpty());
 }
 
-void TestRegistrationWindow::storedPathEncodings_data()
-{
-    QTest::addColumn<QString>("folder");
-    QTest::addColumn<bool>("eightBit"); // written by an earlier version in the 8-bit code page
-    QTest::newRow("UTF-8, beyond any 8-bit code page")
-        << QString::fromUtf8("Spiele \xE6\x97\xA5\xE6\x9C\xAC \xC3\x9C" "ber") << false;
-    QTest::newRow("8-bit text of earlier versions") << QString::fromUtf8("caf\xC3\xA9 games") << true;
-}
-
-void TestRegistrationWindow::storedPathEncodings()
-{
-    QFETCH(QString, folder);
-    QFETCH(bool, eightBit);
-    const QString exe = installGame(folder + "/Quillvane");
-    QVERIFY(!exe.isEmpty());
-    installVersionList();
-    QVERIFY(writeFile(configPath(), "QVXEXE=" + (eightBit ? exe.toLatin1() : exe.toUtf8()) + "\r\n"));
-    startForm();
-    QCOMPARE(m_form->GameExePath, exe);
-    QCOMPARE(m_form->label(22)->text(), kDetected);
-    QVERIFY(m_platform->messages.isEmpty());
-}
-
 void TestRegistrationWindow::picker_data()
 {
     QTest::addColumn<QString>("folder");
@@ -460,6 +436,28 @@ void TestRegistrationWindow::pickerDrivesAndFolders()
     QCOMPARE(currentDir1Path(), QStringLiteral("/"));
     QCOMPARE(dir->currentRow(), 0);
     QCOMPARE(m_form->File1->count(), QDir("/").entryList(QDir::Files | QDir::Hidden | QDir::System).size());
+}
+
+void TestRegistrationWindow::pickerKeyboard()
+{
+    const QString exe = installGame("games/Quillvane");
+    QVERIFY(writeFile(QFileInfo(exe).path() + "/A.TXT", "a"));
+    installVersionList();
+    startForm();
+    openInDir1(QFileInfo(exe).path());
+    QListWidget *files = m_form->File1;
+    files->setFocus();
+    QVERIFY(QTest::qWaitForWindowActive(m_form));
+    files->setCurrentRow(0);
+    // Moving through the list asks nothing; Enter asks about the file under the cursor.
+    QTest::keyClick(files, Qt::Key_Down);
+    QCOMPARE(files->currentItem()->text(), QStringLiteral("QVX.EXE"));
+    QCOMPARE(m_platform->messages.size(), 1);
+    m_platform->answers.enqueue(6);
+    QTest::keyClick(files, Qt::Key_Return);
+    QCOMPARE(m_platform->prompts(), (QStringList{kSelect, "Set File: QVX.EXE"}));
+    QCOMPARE(m_form->label(22)->text(), kDetected);
+    QCOMPARE(readFile(configPath()), "QVXEXE=" + exe.toUtf8() + "\r\n");
 }
 
 void TestRegistrationWindow::checkReadsSettings()
