@@ -45,8 +45,9 @@ void Form1::connectPicker()
         });
     }
     fillDrives();
-    if (!openFolder(QDir::homePath()))
-        openFolder(Drive1->itemData(0).toString());
+    // The home folder, or the first drive where there is none to open; nothing to report either way.
+    const QString home = QDir::homePath();
+    openFolder(tarnwell::folderProblem(home).isEmpty() ? home : Drive1->itemData(0).toString());
 }
 
 void Form1::LoadSettings()
