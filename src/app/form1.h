@@ -104,5 +104,12 @@ private:
 
     // --- settings files ---
     // --- registration ---
+    void fillDrives();
+    void selectDriveOf(const QString &folder);
+    bool openFolder(const QString &folder); // gives Dir1 a new path; false (and a message) when it cannot
+    void showFolderRows();
+    void warn(const QString &message);
+    QString m_dirPath; // the path of Dir1, native; a root keeps its trailing separator
+    QString m_filePath; // the folder whose files File1 lists
     // --- maintenance and links ---
 };

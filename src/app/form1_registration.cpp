@@ -2,40 +2,220 @@
 // Registering the game's executable: configuration file, version check and picker.
 #include "form1.h"
 
+#include "platform/pathcase.h"
+#include "platform/platform.h"
+#include "registration/configfile.h"
+#include "registration/digest.h"
+#include "registration/folderlist.h"
+#include "registration/shortpath.h"
+#include "registration/versionlist.h"
+
+#include <QComboBox>
+#include <QDir>
+#include <QLabel>
+#include <QListWidget>
+#include <QShortcut>
+#include <QStyle>
+
+namespace {
+
+// "Binaries" + separator + "QVX.EXE": what lies between the game folder and the executable.
+constexpr qsizetype kExeTailLength = 16;
+constexpr int kIndentSpaces = 3;
+
+QString configPath(const Platform &platform)
+{
+    return platform.programFolder() + tarnwell::native(QStringLiteral("/Tarnwell.dat"));
+}
+
+} // namespace
+
 void Form1::connectPicker()
 {
+    connect(Drive1, &QComboBox::activated, this, [this] { Drive1_Change(); });
+    connect(Dir1, &QListWidget::itemActivated, this,
+            [this](QListWidgetItem *item) { openFolder(item->data(Qt::UserRole).toString()); });
+    // A mouse click asks at once; from the keyboard, Enter asks, so that moving through the list does not.
+    connect(File1, &QListWidget::itemClicked, this, [this] { File1_Click(); });
+    for (const int key : {Qt::Key_Return, Qt::Key_Enter}) {
+        auto *enter = new QShortcut(QKeySequence(key), File1, nullptr, nullptr, Qt::WidgetShortcut);
+        connect(enter, &QShortcut::activated, this, [this] {
+            if (File1->currentItem())
+                File1_Click();
+        });
+    }
+    fillDrives();
+    // The home folder, or the first drive where there is none to open; nothing to report either way.
+    const QString home = QDir::homePath();
+    openFolder(tarnwell::folderProblem(home).isEmpty() ? home : Drive1->itemData(0).toString());
 }
 
 void Form1::LoadSettings()
 {
+    const QString path = configPath(m_platform);
+    if (m_platform.fileExists(path)) {
+        const tarnwell::StoredPath stored = tarnwell::readStoredPath(path);
+        switch (stored.status) {
+        case tarnwell::StoredPath::Status::Found:
+            GameExePath = stored.path;
+            break;
+        case tarnwell::StoredPath::Status::Failed:
+            warn(QStringLiteral("Cannot read %1: %2.").arg(path, stored.error));
+            break;
+        case tarnwell::StoredPath::Status::Empty:
+        case tarnwell::StoredPath::Status::Missing:
+            break;
+        }
+    }
+    Validate_QVXEXE();
 }
 
 void Form1::SaveSettings()
 {
+    const QString path = configPath(m_platform);
+    const QString error = tarnwell::writeStoredPath(path, GameExePath);
+    if (!error.isEmpty())
+        warn(QStringLiteral("Cannot save the game's path to %1: %2.\nIt will have to be chosen again at the next start.")
+                 .arg(path, error));
 }
 
 void Form1::Validate_QVXEXE()
 {
+    if (!m_platform.fileExists(GameExePath))
+        return;
+    VersionListPath = m_platform.programFolder() + tarnwell::native(QStringLiteral("/dat/QVX.dat"));
+    if (!m_platform.fileExists(VersionListPath)) {
+        m_platform.messageBox(QStringLiteral("Fatal Error: QVX.dat verification missing. Reinstall Tarnwell"),
+                              Platform::OkOnly);
+        m_platform.closeWindow(this);
+        return;
+    }
+
+    const QString shortExe = ShortPath(GameExePath);
+    const tarnwell::FileDigest digest = shortExe.isEmpty()
+        ? tarnwell::FileDigest{QString(), QStringLiteral("the file is no longer there")}
+        : tarnwell::md5OfFile(shortExe);
+    if (!digest.ok()) {
+        warn(QStringLiteral("Cannot read the game executable %1: %2.").arg(GameExePath, digest.error));
+        return;
+    }
+
+    const tarnwell::VersionList list = tarnwell::readVersionList(VersionListPath);
+    if (!list.error.isEmpty())
+        warn(QStringLiteral("Cannot read the known-versions file %1: %2.").arg(VersionListPath, list.error));
+    const std::optional<QString> name = tarnwell::findVersionName(list.lines, digest.hex.toLower());
+    label(22)->setText(name ? *name + QStringLiteral(" Detected!")
+                            : QStringLiteral("Unknown Quillvane Version! MD5: ") + digest.hex.toUpper());
+    label(22)->adjustSize();
+
+    setOuterWidthTwips(8100);
+    if (GameExePath.size() <= kExeTailLength) {
+        // No folder is left to hold the settings; reading would look beside the working folder instead.
+        GameFolder.clear();
+        GraphicsSettingsPath.clear();
+        UserSettingsPath.clear();
+        warn(QStringLiteral("No game folder can be found from %1: the executable must lie in the game folder as %2.\n"
+                            "No settings were read.")
+                 .arg(GameExePath, tarnwell::native(QStringLiteral("Binaries/QVX.EXE"))));
+        return;
+    }
+    GameFolder = GameExePath.left(GameExePath.size() - kExeTailLength);
+    ReadConfig();
 }
 
 QString Form1::ShortPath(const QString &strFilename) const
 {
-    return strFilename;
+    return tarnwell::shortPath(strFilename);
 }
 
-QString Form1::CalcMD5(const QString &) const
+QString Form1::CalcMD5(const QString &path) const
 {
-    return QString();
+    return tarnwell::md5OfFile(path).hex;
 }
 
 void Form1::Drive1_Change()
 {
+    const QString root = Drive1->currentData().toString();
+    const QString problem = tarnwell::driveProblem(root);
+    if (!problem.isEmpty()) {
+        warn(QStringLiteral("Drive %1 cannot be opened: %2.").arg(root, problem));
+        selectDriveOf(m_dirPath); // the lists keep the folder they showed
+        return;
+    }
+    openFolder(root);
 }
 
 void Form1::Dir1_Change()
 {
+    m_filePath = m_dirPath;
+    File1->clear();
+    File1->addItems(tarnwell::fileNames(m_filePath));
 }
 
 void Form1::File1_Click()
 {
+    const QListWidgetItem *item = File1->currentItem();
+    if (!item)
+        return;
+    const QString name = item->text();
+    if (m_platform.messageBox(QStringLiteral("Set File: ") + name, Platform::YesNo, QStringLiteral("Set this file?"))
+        != Platform::Yes)
+        return;
+    GameExePath = tarnwell::pickedPath(m_dirPath, name);
+    setOuterWidthTwips(8000);
+    Validate_QVXEXE();
+    SaveSettings(); // also for an unknown version, and after a fatal check
+}
+
+void Form1::fillDrives()
+{
+    Drive1->clear();
+    for (const tarnwell::Drive &drive : tarnwell::drives())
+        Drive1->addItem(style()->standardIcon(QStyle::SP_DriveHDIcon), drive.caption, drive.root);
+}
+
+void Form1::selectDriveOf(const QString &folder)
+{
+    QStringList roots;
+    for (int i = 0; i < Drive1->count(); ++i)
+        roots << Drive1->itemData(i).toString();
+    const int index = Drive1->findData(tarnwell::driveOf(roots, folder));
+    if (index >= 0)
+        Drive1->setCurrentIndex(index);
+}
+
+bool Form1::openFolder(const QString &folder)
+{
+    const QString problem = tarnwell::folderProblem(folder);
+    if (!problem.isEmpty()) {
+        warn(QStringLiteral("The folder %1 cannot be opened: %2.").arg(folder, problem));
+        return false;
+    }
+    m_dirPath = tarnwell::folderPath(folder);
+    showFolderRows();
+    selectDriveOf(m_dirPath);
+    Dir1_Change();
+    return true;
+}
+
+void Form1::showFolderRows()
+{
+    Dir1->clear();
+    const QIcon openIcon = style()->standardIcon(QStyle::SP_DirOpenIcon);
+    const QIcon closedIcon = style()->standardIcon(QStyle::SP_DirClosedIcon);
+    for (const tarnwell::FolderRow &row : tarnwell::folderRows(m_dirPath)) {
+        auto *item = new QListWidgetItem(row.open ? openIcon : closedIcon,
+                                         QString(row.depth * kIndentSpaces, QLatin1Char(' ')) + row.name, Dir1);
+        item->setData(Qt::UserRole, row.path);
+        item->setToolTip(row.path);
+        if (row.current) {
+            Dir1->setCurrentItem(item);
+            Dir1->scrollToItem(item);
+        }
+    }
+}
+
+void Form1::warn(const QString &message)
+{
+    m_platform.messageBox(message, Platform::OkOnly + Platform::Exclamation);
 }

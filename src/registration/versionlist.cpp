@@ -1,0 +1,55 @@
+// SPDX-License-Identifier: MIT
+#include "registration/versionlist.h"
+
+#include "platform/pathcase.h"
+#include "registration/legacytext.h"
+
+#include <QFile>
+
+namespace tarnwell {
+
+namespace {
+constexpr qsizetype kDigestLength = 32;
+constexpr qsizetype kNameStart = 33; // 0-based: the 34th character
+} // namespace
+
+QStringList versionListLines(const QByteArray &content)
+{
+    const QString text = decodeToolText(content);
+    QStringList lines;
+    qsizetype start = 0;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (text.at(i) != QLatin1Char('\r'))
+            continue;
+        lines << text.mid(start, i - start);
+        if (i + 1 < text.size() && text.at(i + 1) == QLatin1Char('\n'))
+            ++i;
+        start = i + 1;
+    }
+    if (start < text.size())
+        lines << text.mid(start);
+    return lines;
+}
+
+std::optional<QString> findVersionName(const QStringList &lines, const QString &lowerDigest)
+{
+    std::optional<QString> found;
+    for (const QString &line : lines) {
+        if (line.size() >= kDigestLength && QStringView(line).left(kDigestLength) == lowerDigest)
+            found = line.mid(kNameStart);
+    }
+    return found;
+}
+
+VersionList readVersionList(const QString &path)
+{
+    QFile file(resolveCase(path));
+    if (!file.open(QIODevice::ReadOnly))
+        return {{}, file.errorString()};
+    const QByteArray content = file.readAll();
+    if (file.error() != QFileDevice::NoError)
+        return {{}, file.errorString()};
+    return {versionListLines(content), QString()};
+}
+
+} // namespace tarnwell
