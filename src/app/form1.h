@@ -105,4 +105,5 @@ private:
     // --- settings files ---
     // --- registration ---
     // --- maintenance and links ---
+    bool m_bannerStarted = false; // the banner is asked for once, never again
 };
