@@ -294,14 +294,5 @@ void TestMaintenance::windowWorksBesideBanner()
     QCOMPARE(m_platform->commands.size(), 1);
 }
 
-// The program asks for shared graphics contexts before its application object exists, for the
-// banner's web view; the tests do the same so that loading the module behaves as in the program.
-int main(int argc, char *argv[])
-{
-    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
-    QApplication app(argc, argv);
-    TestMaintenance test;
-    return QTest::qExec(&test, argc, argv);
-}
-
+QTEST_MAIN(TestMaintenance)
 #include "tst_maintenance.moc"

@@ -3,6 +3,7 @@
 #include "bannerview.h"
 
 #include <QColor>
+#include <QQuickWindow>
 #include <QUrl>
 #include <QWebEnginePage>
 #include <QWebEngineProfile>
@@ -12,6 +13,12 @@
 #ifdef Q_OS_UNIX
 #include <unistd.h>
 #endif
+
+namespace QtWebEngineCore {
+// Made for programs that start the engine late: it creates the shared graphics context that the
+// engine reads on start-up (left out, the engine crashes on X11).
+Q_DECL_IMPORT void initialize();
+} // namespace QtWebEngineCore
 
 int tarnwell_banner_show(QWidget *area, const char *address)
 {
@@ -23,6 +30,11 @@ int tarnwell_banner_show(QWidget *area, const char *address)
     if (::geteuid() == 0)
         qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
 #endif
+    // Drawn in software: the window then keeps its plain backing store instead of switching to
+    // OpenGL composition, which would need a shared context made before the window existed.
+    // That context costs every start about 100 ms and 60 MB; a small banner needs no graphics card.
+    QQuickWindow::setGraphicsApi(QSGRendererInterface::Software);
+    QtWebEngineCore::initialize();
     const QColor plain(0xCC, 0xCC, 0xCC);
 
     // The view comes first among the area's children, so it and its page go before the profile.
