@@ -112,4 +112,5 @@ private:
     QString m_dirPath; // the path of Dir1, native; a root keeps its trailing separator
     QString m_filePath; // the folder whose files File1 lists
     // --- maintenance and links ---
+    bool m_bannerStarted = false; // the banner is asked for once, never again
 };

@@ -2,26 +2,90 @@
 // Launch and clean-up commands, the author's links and the banner.
 #include "form1.h"
 
+#include "links/bannerloader.h"
+#include "links/links.h"
+#include "maintenance/command.h"
+#include "platform/pathcase.h"
+#include "platform/platform.h"
+
+#include <QFileInfo>
+
+namespace {
+constexpr int kWarning = Platform::OkOnly + Platform::Exclamation;
+} // namespace
+
 void Form1::Command2_Click()
 {
+    // Starting a missing or empty path would at best do nothing and at worst open something else.
+    if (GameExePath.isEmpty()) {
+        m_platform.messageBox(QStringLiteral("No Quillvane QVX.EXE is registered yet, so there is nothing to launch."),
+                              kWarning);
+        return;
+    }
+    const QString shortPath = ShortPath(GameExePath);
+    if (shortPath.isEmpty() || !m_platform.fileExists(shortPath)) {
+        m_platform.messageBox(QStringLiteral("Quillvane QVX.EXE is no longer there:\n%1").arg(GameExePath), kWarning);
+        return;
+    }
+    m_platform.runCommand(tarnwell::launchCommand(shortPath));
 }
 
 void Form1::Command5_Click()
 {
+    // Checked before asking: a user should not confirm a deletion that cannot happen.
+    if (GameFolder.isEmpty()) {
+        m_platform.messageBox(
+            QStringLiteral("The game folder is not known yet. Select your Quillvane QVX.EXE first."), kWarning);
+        return;
+    }
+    ShaderCachePath = GameFolder + tarnwell::native(QStringLiteral("GAMEDATA/SHADERCACHE"));
+    const QString shortFolder = ShortPath(ShaderCachePath);
+    if (shortFolder.isEmpty() || !QFileInfo(tarnwell::resolveCase(shortFolder)).isDir()) {
+        m_platform.messageBox(QStringLiteral("There is no shader cache folder at\n%1").arg(ShaderCachePath), kWarning);
+        return;
+    }
+    const QString question = QStringLiteral("Delete ShaderCache?");
+    if (m_platform.messageBox(question, Platform::YesNo, question) != Platform::Yes)
+        return;
+    m_platform.runCommand(tarnwell::deleteAllFilesCommand(shortFolder));
 }
 
 void Form1::Command6_Click()
 {
+    if (GraphicsSettingsPath.isEmpty()) {
+        m_platform.messageBox(
+            QStringLiteral("No graphics settings have been read yet, so there is nothing to delete."), kWarning);
+        return;
+    }
+    if (!m_platform.fileExists(GraphicsSettingsPath)) {
+        m_platform.messageBox(QStringLiteral("The graphics settings file is already gone:\n%1").arg(GraphicsSettingsPath),
+                              kWarning);
+        return;
+    }
+    const QString question = QStringLiteral("Delete All Graphics Settings?");
+    if (m_platform.messageBox(question, Platform::YesNo, question) != Platform::Yes)
+        return;
+    m_platform.runCommand(tarnwell::deleteFileCommand(GraphicsSettingsPath));
 }
 
-void Form1::Image_Click(int)
+void Form1::Image_Click(int index)
 {
+    const QString address = tarnwell::links::imageAddress(index);
+    if (!address.isEmpty())
+        m_platform.runCommand(tarnwell::openAddressCommand(address));
 }
 
 void Form1::Label20_Click()
 {
+    m_platform.runCommand(tarnwell::openAddressCommand(tarnwell::links::homePage()));
 }
 
 void Form1::startBanner()
 {
+    if (m_bannerStarted)
+        return;
+    m_bannerStarted = true;
+    // The web engine is heavy: it comes in from its own module once the window has been painted.
+    tarnwell::links::loadBannerAfterFirstPaint(m_platform.programFolder(), WebBrowser1,
+                                               tarnwell::links::bannerAddress());
 }

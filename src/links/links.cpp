@@ -17,6 +17,10 @@ constexpr std::array<const char *, 6> kImageAddresses = {
 };
 constexpr int kHomePage = 5;
 constexpr const char *kShownAddress = "www.example.com";
+// The ad unit of the banner; its query string sets the banner's size and colours.
+constexpr const char *kBannerUnit = "http://ads.example.net/units/tarnwell-468x60";
+constexpr const char *kBannerQuery = "size=468x60&background_color=CCCCCC&title_color=0000ff&link_color=313370"
+                                     "&text_color=ffffff&title_hover_color=ff8c00&link_hover_color=ff8c00";
 } // namespace
 
 QString imageAddress(int image)
@@ -34,6 +38,11 @@ QString homePage()
 QString addressCaption()
 {
     return QLatin1Char(' ') + QString::fromLatin1(kShownAddress);
+}
+
+QString bannerAddress()
+{
+    return QString::fromLatin1(kBannerUnit) + QLatin1Char('?') + QString::fromLatin1(kBannerQuery);
 }
 
 } // namespace tarnwell::links

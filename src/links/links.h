@@ -13,5 +13,7 @@ QString imageAddress(int image);
 QString homePage();
 // The web-address label's caption: a blank, then the author's address.
 QString addressCaption();
+// The banner's ad unit with its size and colours, loaded once at start-up.
+QString bannerAddress();
 
 } // namespace tarnwell::links

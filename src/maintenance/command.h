@@ -11,11 +11,21 @@ struct Command {
 
     Action action = Action::Start;
     QString operand;          // a program path, a web address, a file, or a folder
+    bool webAddress = false;  // Start: `operand` is a web address for the default browser
     bool allFilesIn = false;  // Delete: every file directly in the folder `operand`
     int windowStyle = 0;      // 0 hidden, 1 shown with the focus
     QString line;             // the command line as shown to people and tests
 
     QString commandLine() const { return line; }
 };
+
+// Start the program at `shortPath` (no quotes: a short path has no blanks).
+Command launchCommand(const QString &shortPath);
+// Delete every file directly in the folder `shortFolder`.
+Command deleteAllFilesCommand(const QString &shortFolder);
+// Delete the one file at `path`, quoted in the command line.
+Command deleteFileCommand(const QString &path);
+// Open `address` in the user's web browser.
+Command openAddressCommand(const QString &address);
 
 } // namespace tarnwell

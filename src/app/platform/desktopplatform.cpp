@@ -2,6 +2,7 @@
 #include "platform/desktopplatform.h"
 
 #include "maintenance/command.h"
+#include "maintenance/commandrunner.h"
 #include "platform/pathcase.h"
 
 #include <QApplication>
@@ -43,8 +44,9 @@ int DesktopPlatform::messageBox(const QString &prompt, int buttons, const QStrin
     return Ok;
 }
 
-void DesktopPlatform::runCommand(const tarnwell::Command &)
+void DesktopPlatform::runCommand(const tarnwell::Command &command)
 {
+    tarnwell::runDetached(command);
 }
 
 void DesktopPlatform::setClipboardText(const QString &text)

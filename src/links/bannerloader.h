@@ -1,0 +1,22 @@
+// SPDX-License-Identifier: MIT
+// Brings the banner's web view in from its own module, after the window has been painted.
+#pragma once
+
+#include <QString>
+
+class QWidget;
+
+namespace tarnwell::links {
+
+// The file name of the banner module that `folder` would hold.
+QString bannerModulePath(const QString &folder);
+
+// Loads the banner module from `folder` and has it show `address` inside `area`. False when there
+// is no module or it would not make the view; the area then stays plain.
+[[nodiscard]] bool loadBanner(const QString &folder, QWidget *area, const QString &address);
+
+// Calls loadBanner() once `area` has been painted for the first time, so that showing the window
+// never waits for the web engine.
+void loadBannerAfterFirstPaint(const QString &folder, QWidget *area, const QString &address);
+
+} // namespace tarnwell::links
