@@ -1,0 +1,204 @@
+// SPDX-License-Identifier: MIT
+#include "settings/settingswriter.h"
+
+#include "platform/pathcase.h"
+#include "settings/filecontent.h"
+#include "settings/propertyline.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+namespace tarnwell {
+
+namespace {
+
+CollectedValues refused(const SettingsControls &controls, QLatin1String control, const QString &problem)
+{
+    CollectedValues result;
+    result.refusal = QStringLiteral("The value of \"%1\" cannot be written: it %2.\n\nNothing was written. Change the "
+                                    "value and press Apply again.")
+                         .arg(controls.settingName(control), problem);
+    return result;
+}
+
+bool isReadOnly(const QString &path)
+{
+    return !(QFile::permissions(path) & QFileDevice::WriteOwner);
+}
+
+} // namespace
+
+CollectedValues collectValues(const SettingsControls &controls, const ReadValues &read, bool graphics, bool user,
+                              QString &resWidth, QString &resHeight)
+{
+    const QLatin1String resolutionControl("Combo1");
+    QString width;
+    QString height;
+    if (graphics) {
+        const QStringList parts = controls.text(resolutionControl).split(QLatin1Char('x'));
+        if (parts.size() < 2) {
+            return refused(controls, resolutionControl,
+                           QStringLiteral("has no lower-case \"x\" between width and height (such as 1920x1080)"));
+        }
+        width = parts.at(0);
+        height = parts.at(1);
+    }
+
+    CollectedValues result;
+    const auto rows = catalogue();
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        const CatalogueRow &row = rows[i];
+        if (!(row.file == SettingsFile::Graphics ? graphics : user))
+            continue;
+        QString text;
+        switch (row.kind) {
+        case ControlKind::Check:
+            result.values[i] = (controls.isChecked(row.control) ? row.whenChecked : row.whenCleared).toByteArray();
+            continue;
+        case ControlKind::Text:
+        case ControlKind::Combo:
+            text = controls.text(row.control);
+            break;
+        case ControlKind::ResWidth:
+            text = width;
+            break;
+        case ControlKind::ResHeight:
+            text = height;
+            break;
+        }
+        EncodedValue encoded = read.encode(row.property, text);
+        if (!encoded.problem.isEmpty())
+            return refused(controls, row.control, encoded.problem);
+        result.values[i] = std::move(encoded.bytes);
+    }
+    if (graphics) {
+        resWidth = width;
+        resHeight = height;
+    }
+    return result;
+}
+
+void applyValues(LineList &lines, SettingsFile file, const CatalogueValues &values)
+{
+    const auto rows = catalogue();
+    QList<std::pair<LineList::Line, QByteArray>> replacements;
+    lines.forEachLine([&](const LineList::Line &line) {
+        const RowIndex index = rowWrittenTo(line.content, file);
+        if (index >= 0)
+            replacements.append({line, propertyLine(rows[index].property, values[index])});
+    });
+    for (auto &[line, content] : replacements)
+        lines.replace(line, std::move(content));
+}
+
+FileOutcome writeSettingsFile(const QString &path, const FileReadState &read, SettingsFile file, LineList &lines,
+                              const CatalogueValues &values, WriteQuestions &ask)
+{
+    const bool exists = fileExists(path);
+    switch (read.state) {
+    case ReadState::NoGameFolder:
+        return {FileOutcome::NotWritten, QStringLiteral("No game executable has been chosen, so it was not written.")};
+    case ReadState::Missing:
+        if (!exists)
+            return {FileOutcome::Skipped, {}};
+        return {FileOutcome::NotWritten,
+                QStringLiteral("It was not there when the settings were read, so the window does not show what it "
+                               "holds. It was not written: press Reload first.")};
+    case ReadState::Unreadable:
+        return {FileOutcome::NotWritten,
+                QStringLiteral("It could not be read when the settings were read (%1), so it was not written. Press "
+                               "Reload once it can be read.")
+                    .arg(read.error)};
+    case ReadState::Read:
+        break;
+    }
+    if (!exists) {
+        return {FileOutcome::NotWritten,
+                QStringLiteral("It is no longer there, so it was not written. Press Reload to read the settings again.")};
+    }
+
+    const QString onDisk = resolveCase(path);
+    const Comparison sinceRead = compareWithFile(onDisk, lines.text());
+    if (sinceRead.result == Comparison::Failed) {
+        return {FileOutcome::NotWritten,
+                QStringLiteral("It could not be read before writing (%1), so it was not written.").arg(sinceRead.error),
+                true};
+    }
+    if (sinceRead.result == Comparison::Different) {
+        if (!ask.overwriteChanged(path)) {
+            return {FileOutcome::NotWritten,
+                    QStringLiteral("It changed on disk after it was read, and you chose not to write over it. It was "
+                                   "left as it is; press Reload to see what it holds now.")};
+        }
+        // The values go into the lines as they are now, so that whatever else changed is kept.
+        FileBytes now = readWholeFile(onDisk);
+        if (!now.ok()) {
+            return {FileOutcome::NotWritten,
+                    QStringLiteral("It could not be read again (%1), so it was not written.").arg(now.error), true};
+        }
+        lines = LineList(std::move(now.bytes));
+    }
+
+    applyValues(lines, file, values);
+    QByteArray content = lines.rendered();
+    const Comparison current = compareWithFile(onDisk, content);
+    if (current.result == Comparison::Same) {
+        lines = LineList(std::move(content));
+        return {FileOutcome::Unchanged, {}};
+    }
+    if (isReadOnly(onDisk) && !ask.writeReadOnly(path)) {
+        return {FileOutcome::NotWritten,
+                QStringLiteral("It is read-only, and you chose to leave it so. It was not written.")};
+    }
+    const FileWrite written = writeAtomically(onDisk, content);
+    if (written.replaced)
+        lines = LineList(std::move(content));
+    if (!written.ok())
+        return {FileOutcome::NotWritten, written.problem, true};
+    return {FileOutcome::Written, {}};
+}
+
+ApplyReport applyReport(std::initializer_list<NamedOutcome> files)
+{
+    bool allSkipped = true;
+    bool allDone = true;
+    bool failed = false;
+    for (const NamedOutcome &file : files) {
+        allSkipped = allSkipped && file.outcome.status == FileOutcome::Skipped;
+        allDone = allDone && file.outcome.status != FileOutcome::NotWritten;
+        failed = failed || file.outcome.failed;
+    }
+    if (allSkipped && files.size() > 0) {
+        const QString folder = QFileInfo(files.begin()->path).path();
+        return {false,
+                QStringLiteral("No settings file was found in %1, so nothing was written.")
+                    .arg(QDir::toNativeSeparators(folder)),
+                false};
+    }
+    if (allDone)
+        return {};
+
+    QStringList parts{QStringLiteral("Not every settings file was written.")};
+    for (const NamedOutcome &file : files) {
+        QString what;
+        switch (file.outcome.status) {
+        case FileOutcome::Written:
+            what = QStringLiteral("It was written.");
+            break;
+        case FileOutcome::Unchanged:
+            what = QStringLiteral("It already held these settings.");
+            break;
+        case FileOutcome::Skipped:
+            what = QStringLiteral("It is not there, so it was skipped.");
+            break;
+        case FileOutcome::NotWritten:
+            what = file.outcome.problem;
+            break;
+        }
+        parts << QDir::toNativeSeparators(file.path) + QLatin1Char('\n') + what;
+    }
+    return {false, parts.join(QStringLiteral("\n\n")), failed};
+}
+
+} // namespace tarnwell
