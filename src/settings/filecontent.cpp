@@ -49,18 +49,20 @@ Comparison compareWithFile(const QString &path, QByteArrayView expected)
 
 FileWrite writeAtomically(const QString &path, QByteArrayView content)
 {
-    // A read-only file is made writable for the moment of the write only (the save file refuses
-    // to replace it otherwise, and it copies the permissions); afterwards it is read-only again.
+    // The save file copies the permissions as this user sees them (for root that adds the owner's
+    // write bit), so the file's own bits are put back afterwards. A read-only file is made
+    // writable for the moment of the write only: the save file refuses to replace it otherwise.
+    constexpr QFileDevice::Permissions kUserBits = QFileDevice::ReadUser | QFileDevice::WriteUser | QFileDevice::ExeUser;
     QFile existing(path);
     const bool exists = existing.exists();
-    const QFileDevice::Permissions kept = exists ? existing.permissions() : QFileDevice::Permissions();
+    const QFileDevice::Permissions kept = exists ? existing.permissions() & ~kUserBits : QFileDevice::Permissions();
     const bool readOnly = exists && !(kept & QFileDevice::WriteOwner);
     if (readOnly && !existing.setPermissions(kept | QFileDevice::WriteOwner))
         return {false, QStringLiteral("It was not written: it could not be made writable (%1). The file was left as "
                                       "it was.").arg(existing.errorString())};
     const auto restore = [&]() -> QString {
         QFile target(path);
-        if (readOnly && target.exists() && !target.setPermissions(kept))
+        if (exists && target.exists() && (target.permissions() & ~kUserBits) != kept && !target.setPermissions(kept))
             return target.errorString();
         return {};
     };
@@ -69,6 +71,11 @@ FileWrite writeAtomically(const QString &path, QByteArrayView content)
     QString error;
     if (!file.open(QIODevice::WriteOnly)) {
         error = file.errorString();
+        // The save file words a refusal in its own terms; opening the file itself (without
+        // truncating it) gives the system's reason, such as an immutable file's.
+        QFile probe(path);
+        if (exists && !probe.open(QIODevice::ReadWrite | QIODevice::ExistingOnly))
+            error = probe.errorString();
     } else if (file.write(content.data(), content.size()) != content.size() || !file.flush()) {
         // Checked before commit(): commit() does not report a failed flush of a small payload.
         error = file.errorString();

@@ -85,8 +85,12 @@ void applyValues(LineList &lines, SettingsFile file, const CatalogueValues &valu
     QList<std::pair<LineList::Line, QByteArray>> replacements;
     lines.forEachLine([&](const LineList::Line &line) {
         const RowIndex index = rowWrittenTo(line.content, file);
-        if (index >= 0)
-            replacements.append({line, propertyLine(rows[index].property, values[index])});
+        if (index < 0)
+            return;
+        QByteArray content = propertyLine(rows[index].property, values[index]);
+        // A line that already says this, whatever its indentation, stays as the game wrote it.
+        if (line.content.sliced(1) != QByteArrayView(content).sliced(1))
+            replacements.append({line, std::move(content)});
     });
     for (auto &[line, content] : replacements)
         lines.replace(line, std::move(content));
