@@ -65,9 +65,14 @@ QByteArrayView propertyValue(QByteArrayView line, QByteArrayView name)
 QByteArray propertyLine(QByteArrayView name, QByteArrayView value)
 {
     QByteArray line;
-    line.reserve(kLineHead.size() + name.size() + kBetween.size() + value.size() + kLineTail.size());
-    line.append(kLineHead).append(name).append(kBetween).append(value).append(kLineTail);
+    appendPropertyLine(line, name, value);
     return line;
+}
+
+void appendPropertyLine(QByteArray &line, QByteArrayView name, QByteArrayView value)
+{
+    line.reserve(line.size() + kLineHead.size() + name.size() + kBetween.size() + value.size() + kLineTail.size());
+    line.append(kLineHead).append(name).append(kBetween).append(value).append(kLineTail);
 }
 
 RowIndex rowReadFrom(QByteArrayView line, SettingsFile file)

@@ -25,6 +25,7 @@ QByteArrayView propertyValue(QByteArrayView line, QByteArrayView name);
 
 // The line the writer puts in place of a matched one.
 QByteArray propertyLine(QByteArrayView name, QByteArrayView value);
+void appendPropertyLine(QByteArray &line, QByteArrayView name, QByteArrayView value);
 
 // The first row of the file's rows whose tests pass on the line (reading), or -1.
 RowIndex rowReadFrom(QByteArrayView line, SettingsFile file);

@@ -79,21 +79,17 @@ CollectedValues collectValues(const SettingsControls &controls, const ReadValues
     return result;
 }
 
-void applyValues(LineList &lines, SettingsFile file, const CatalogueValues &values)
+QByteArray renderWithValues(const LineList &lines, SettingsFile file, const CatalogueValues &values)
 {
     const auto rows = catalogue();
-    QList<std::pair<LineList::Line, QByteArray>> replacements;
-    lines.forEachLine([&](const LineList::Line &line) {
+    return lines.rendered([&](const LineList::Line &line, QByteArray &content) {
         const RowIndex index = rowWrittenTo(line.content, file);
         if (index < 0)
-            return;
-        QByteArray content = propertyLine(rows[index].property, values[index]);
+            return false;
+        appendPropertyLine(content, rows[index].property, values[index]);
         // A line that already says this, whatever its indentation, stays as the game wrote it.
-        if (line.content.sliced(1) != QByteArrayView(content).sliced(1))
-            replacements.append({line, std::move(content)});
+        return line.content.sliced(1) != QByteArrayView(content).sliced(1);
     });
-    for (auto &[line, content] : replacements)
-        lines.replace(line, std::move(content));
 }
 
 FileOutcome writeSettingsFile(const QString &path, const FileReadState &read, SettingsFile file, LineList &lines,
@@ -144,8 +140,7 @@ FileOutcome writeSettingsFile(const QString &path, const FileReadState &read, Se
         lines = LineList(std::move(now.bytes));
     }
 
-    applyValues(lines, file, values);
-    QByteArray content = lines.rendered();
+    QByteArray content = renderWithValues(lines, file, values);
     const Comparison current = compareWithFile(onDisk, content);
     if (current.result == Comparison::Same) {
         lines = LineList(std::move(content));

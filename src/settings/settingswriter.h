@@ -25,9 +25,9 @@ struct CollectedValues {
 [[nodiscard]] CollectedValues collectValues(const SettingsControls &controls, const ReadValues &read, bool graphics,
                                             bool user, QString &resWidth, QString &resHeight);
 
-// Replaces every line of the file that carries a catalogue property by a line with its value,
-// unless the line holds just that already.
-void applyValues(LineList &lines, SettingsFile file, const CatalogueValues &values);
+// The text of the file with every line that carries a catalogue property replaced by a line with
+// its value, unless the line holds just that already.
+QByteArray renderWithValues(const LineList &lines, SettingsFile file, const CatalogueValues &values);
 
 // What the writer asks the user before it writes over a file.
 class WriteQuestions

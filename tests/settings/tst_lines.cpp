@@ -216,13 +216,9 @@ void TestSettings::writtenFile()
     const CollectedValues values = collectValues(controls, read, true, true, width, height);
     QVERIFY2(values.refusal.isEmpty(), qPrintable(values.refusal));
 
-    LineList lines(before);
-    applyValues(lines, SettingsFile::Graphics, values.values);
-    QCOMPARE(lines.rendered(), after);
+    QCOMPARE(renderWithValues(LineList(before), SettingsFile::Graphics, values.values), after);
     // A second pass over the written text changes nothing more.
-    LineList again(after);
-    applyValues(again, SettingsFile::Graphics, values.values);
-    QCOMPARE(again.rendered(), after);
+    QCOMPARE(renderWithValues(LineList(after), SettingsFile::Graphics, values.values), after);
 }
 
 void TestSettings::refusedValues_data()
