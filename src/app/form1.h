@@ -111,8 +111,8 @@ public:
     tarnwell::LineList UserLines;
 
 private:
-    tarnwell::FileReadState m_graphicsRead;
-    tarnwell::FileReadState m_userRead;
+    tarnwell::FileState m_graphicsRead;
+    tarnwell::FileState m_userRead;
     tarnwell::ReadValues m_readValues;
 
     // --- registration ---

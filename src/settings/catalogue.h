@@ -2,9 +2,10 @@
 // The rows that bind the properties of the game's two settings files to the window's controls.
 #pragma once
 
-#include <QByteArrayView>
+#include <QByteArray>
 #include <QLatin1String>
 
+#include <array>
 #include <span>
 
 namespace tarnwell {
@@ -32,5 +33,8 @@ std::span<const CatalogueRow> catalogue();
 
 // Index of a row in catalogue(); -1 for none.
 using RowIndex = int;
+
+// The bytes each row writes, by row index.
+using CatalogueValues = std::array<QByteArray, 33>;
 
 } // namespace tarnwell

@@ -2,52 +2,114 @@
 #include "settings/filecontent.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QSaveFile>
 
 #include <cstring>
+
+#ifdef Q_OS_LINUX
+#include <sys/mman.h>
+#endif
 
 namespace tarnwell {
 
 namespace {
 
-constexpr qsizetype kChunk = 1 << 20;
+constexpr qsizetype kChunk = 64 << 10; // small enough to stay in the heap: no fresh pages per use
+
+// A fresh buffer of many megabytes costs a page fault per 4 KB when it is first filled; in large
+// pages it costs a few hundred times fewer.
+void preferLargePages(QByteArray &buffer)
+{
+#ifdef Q_OS_LINUX
+    constexpr quintptr kLarge = 2 << 20;
+    if (buffer.size() < qsizetype(4 * kLarge))
+        return;
+    const quintptr begin = (quintptr(buffer.data()) + kLarge - 1) & ~(kLarge - 1);
+    const quintptr end = (quintptr(buffer.data()) + quintptr(buffer.size())) & ~(kLarge - 1);
+    if (end > begin)
+        madvise(reinterpret_cast<void *>(begin), end - begin, MADV_HUGEPAGE);
+#else
+    Q_UNUSED(buffer);
+#endif
+}
 
 } // namespace
 
 FileBytes readWholeFile(const QString &path)
 {
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
         return {{}, file.errorString()};
-    QByteArray bytes = file.readAll();
+    QByteArray bytes(file.size(), Qt::Uninitialized);
+    preferLargePages(bytes);
+    qsizetype filled = 0;
+    while (filled < bytes.size()) {
+        const qint64 got = file.read(bytes.data() + filled, bytes.size() - filled);
+        if (got < 0)
+            return {{}, file.errorString()};
+        if (got == 0)
+            break; // the file shrank meanwhile
+        filled += got;
+    }
+    bytes.truncate(filled);
+    const QByteArray rest = file.readAll(); // or grew
     if (file.error() != QFileDevice::NoError)
         return {{}, file.errorString()};
+    bytes += rest;
     return {std::move(bytes), {}};
+}
+
+Comparison compareWithFile(const QString &path, const Producer &expected)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
+        return {Comparison::Failed, file.errorString()};
+    QByteArray buffer(kChunk, Qt::Uninitialized);
+    bool same = true;
+    QString error;
+    expected([&](QByteArrayView chunk) {
+        while (!chunk.isEmpty()) {
+            const qint64 got = file.read(buffer.data(), std::min(chunk.size(), kChunk));
+            if (got < 0) {
+                error = file.errorString();
+                return false;
+            }
+            if (got == 0 || std::memcmp(buffer.constData(), chunk.data(), size_t(got)) != 0) {
+                same = false;
+                return false;
+            }
+            chunk = chunk.sliced(got);
+        }
+        return true;
+    });
+    if (error.isEmpty() && same) {
+        char more = 0;
+        const qint64 got = file.read(&more, 1);
+        if (got < 0)
+            error = file.errorString();
+        same = got == 0;
+    }
+    if (!error.isEmpty())
+        return {Comparison::Failed, error};
+    return {same ? Comparison::Same : Comparison::Different, {}};
 }
 
 Comparison compareWithFile(const QString &path, QByteArrayView expected)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return {Comparison::Failed, file.errorString()};
-    if (file.size() != expected.size())
+    const QFileInfo info(path);
+    if (info.exists() && info.size() != expected.size())
         return {Comparison::Different, {}};
-    QByteArray chunk(std::min(kChunk, std::max<qsizetype>(expected.size(), 1)), Qt::Uninitialized);
-    qsizetype at = 0;
-    for (;;) {
-        const qint64 got = file.read(chunk.data(), chunk.size());
-        if (got < 0)
-            return {Comparison::Failed, file.errorString()};
-        if (got == 0)
-            break;
-        if (at + got > expected.size() || std::memcmp(chunk.constData(), expected.data() + at, size_t(got)) != 0)
-            return {Comparison::Different, {}};
-        at += got;
-    }
-    return {at == expected.size() ? Comparison::Same : Comparison::Different, {}};
+    return compareWithFile(path, [expected](const ChunkSink &sink) {
+        for (qsizetype at = 0; at < expected.size(); at += kChunk) {
+            if (!sink(expected.sliced(at, std::min(kChunk, expected.size() - at))))
+                return false;
+        }
+        return true;
+    });
 }
 
-FileWrite writeAtomically(const QString &path, QByteArrayView content)
+FileWrite writeAtomically(const QString &path, const Producer &content)
 {
     // The save file copies the permissions as this user sees them (for root that adds the owner's
     // write bit), so the file's own bits are put back afterwards. A read-only file is made
@@ -76,7 +138,8 @@ FileWrite writeAtomically(const QString &path, QByteArrayView content)
         QFile probe(path);
         if (exists && !probe.open(QIODevice::ReadWrite | QIODevice::ExistingOnly))
             error = probe.errorString();
-    } else if (file.write(content.data(), content.size()) != content.size() || !file.flush()) {
+    } else if (!content([&file](QByteArrayView chunk) { return file.write(chunk.data(), chunk.size()) == chunk.size(); })
+               || !file.flush()) {
         // Checked before commit(): commit() does not report a failed flush of a small payload.
         error = file.errorString();
         file.cancelWriting();

@@ -3,6 +3,8 @@
 // file half written.
 #pragma once
 
+#include "settings/linelist.h"
+
 #include <QByteArray>
 #include <QString>
 
@@ -21,7 +23,11 @@ struct Comparison {
     QString error; // for Failed
 };
 
-// Compares the file with the bytes, reading it a piece at a time.
+// Hands content to the sink a chunk at a time; false when the sink stopped it.
+using Producer = std::function<bool(const ChunkSink &sink)>;
+
+// Compares the file with the content, reading it a piece at a time; stops at the first difference.
+[[nodiscard]] Comparison compareWithFile(const QString &path, const Producer &expected);
 [[nodiscard]] Comparison compareWithFile(const QString &path, QByteArrayView expected);
 
 struct FileWrite {
@@ -34,6 +40,6 @@ struct FileWrite {
 // when it is complete; then reads the file back. The file keeps its permissions, a read-only file
 // included. When the write fails the old file is left whole and the problem gives the system's
 // reason.
-[[nodiscard]] FileWrite writeAtomically(const QString &path, QByteArrayView content);
+[[nodiscard]] FileWrite writeAtomically(const QString &path, const Producer &content);
 
 } // namespace tarnwell

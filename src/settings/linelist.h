@@ -6,13 +6,17 @@
 #include <QList>
 
 #include <cstring>
+#include <functional>
 
 namespace tarnwell {
 
 enum class LineEnd : quint8 { None, Lf, CrLf };
 
-// The text is kept once and lines are found by scanning it, so a list costs little more than its
-// file, and writing it costs one more copy: the output.
+// Receives output a chunk at a time; returns false to stop the output early.
+using ChunkSink = std::function<bool(QByteArrayView chunk)>;
+
+// The text is kept once and lines are found by scanning it; output goes out in chunks, so a list
+// costs little more than its file, however large the file is.
 //
 // The game writes lines ending in a line feed; this tool's own output ends such a text with one
 // more carriage return and line feed. That final marker is not a line: "a\nb\n\r\n" gives the
@@ -26,6 +30,8 @@ public:
         QByteArrayView content; // without its line end
         LineEnd end;
     };
+    // May put new content for the line (its line end stays its own) and return true.
+    using Replace = std::function<bool(const Line &line, QByteArray &content)>;
 
     LineList() = default;
     explicit LineList(QByteArray text);
@@ -39,34 +45,16 @@ public:
     template <typename Visit>
     void forEachLine(Visit &&visit) const;
 
-    // The text to write: every line with its own line end, each two consecutive line feeds made
-    // one (left to right, pairs not overlapping), and the end marker after a final bare line feed.
-    // replace(const Line &, QByteArray &content) may put new content for a line and return true;
-    // the line end stays the line's own.
-    template <typename Replace>
-    QByteArray rendered(Replace &&replace) const;
-    QByteArray rendered() const;
+    // The text to write: every line with its own line end (or replaced), each two consecutive
+    // line feeds made one (left to right, pairs not overlapping), and the end marker after a final
+    // bare line feed. Returns false when the sink stopped it.
+    bool render(const Replace &replace, const ChunkSink &sink) const;
+    QByteArray rendered(const Replace &replace = {}) const; // whole, for small files and tests
 
     // The elements as separate texts (for tests and small files).
     QList<QByteArray> lines() const;
 
 private:
-    // Appends bytes with every two consecutive line feeds made one. A line feed at the end of a
-    // piece waits for the next piece, which may hold its partner.
-    class Collapser
-    {
-    public:
-        explicit Collapser(QByteArray &out) : m_out(out) {}
-        void add(QByteArrayView piece);
-        void finish();
-
-    private:
-        QByteArray &m_out;
-        bool m_pending = false;
-    };
-
-    void endOutput(QByteArray &out) const;
-
     QByteArray m_text;
     qsizetype m_bodyEnd = 0; // the text without the end marker
     bool m_marker = false;
@@ -94,30 +82,6 @@ void LineList::forEachLine(Visit &&visit) const
             return;
         start = contentEnd + (end == LineEnd::CrLf ? 2 : 1);
     }
-}
-
-template <typename Replace>
-QByteArray LineList::rendered(Replace &&replace) const
-{
-    QByteArray out;
-    out.reserve(m_bodyEnd + m_bodyEnd / 16 + 2);
-    Collapser collapser(out);
-    const char *data = m_text.constData();
-    qsizetype copied = 0; // the text before this is in the output
-    QByteArray content;
-    forEachLine([&](const Line &line) {
-        content.clear();
-        if (!replace(line, content))
-            return;
-        const qsizetype start = line.content.data() - data;
-        collapser.add(QByteArrayView(data + copied, start - copied));
-        collapser.add(content);
-        copied = start + line.content.size();
-    });
-    collapser.add(QByteArrayView(data + copied, m_bodyEnd - copied));
-    collapser.finish();
-    endOutput(out);
-    return out;
 }
 
 } // namespace tarnwell

@@ -1,7 +1,10 @@
 // SPDX-License-Identifier: MIT
 #include "settings/propertyline.h"
 
+#include <QList>
+
 #include <algorithm>
+#include <array>
 #include <cstring>
 
 namespace tarnwell {
@@ -17,16 +20,30 @@ constexpr QByteArrayView kLineTail = "\" />";
 constexpr qsizetype kValueOffset = kNameIndex + 9;
 constexpr qsizetype kTailLength = 4;
 
-// Longest catalogue name plus its closing quote: how far a name can reach.
+// The rows whose names have a given length, in catalogue order: a line's name is looked up among
+// these only.
+struct RowsByLength {
+    qsizetype longest = 0;
+    std::array<QList<RowIndex>, 32> rows;
+};
+
+const RowsByLength &rowsByLength()
+{
+    static const RowsByLength table = [] {
+        RowsByLength t;
+        const auto rows = catalogue();
+        for (RowIndex i = 0; i < RowIndex(rows.size()); ++i) {
+            t.longest = std::max(t.longest, rows[i].property.size());
+            t.rows[std::size_t(rows[i].property.size())].append(i);
+        }
+        return t;
+    }();
+    return table;
+}
+
 qsizetype longestName()
 {
-    static const qsizetype longest = [] {
-        qsizetype n = 0;
-        for (const CatalogueRow &row : catalogue())
-            n = std::max(n, row.property.size());
-        return n;
-    }();
-    return longest;
+    return rowsByLength().longest;
 }
 
 // The name a line carries: the characters from the name's place up to the next quote.
@@ -71,8 +88,14 @@ QByteArray propertyLine(QByteArrayView name, QByteArrayView value)
 
 void appendPropertyLine(QByteArray &line, QByteArrayView name, QByteArrayView value)
 {
-    line.reserve(line.size() + kLineHead.size() + name.size() + kBetween.size() + value.size() + kLineTail.size());
-    line.append(kLineHead).append(name).append(kBetween).append(value).append(kLineTail);
+    // One resize and plain copies: the writer builds a line for every catalogue line of a file.
+    qsizetype at = line.size();
+    line.resize(at + kLineHead.size() + name.size() + kBetween.size() + value.size() + kLineTail.size());
+    char *out = line.data();
+    for (const QByteArrayView part : {kLineHead, name, kBetween, value, kLineTail}) {
+        std::memcpy(out + at, part.data(), size_t(part.size()));
+        at += part.size();
+    }
 }
 
 RowIndex rowReadFrom(QByteArrayView line, SettingsFile file)
@@ -81,7 +104,7 @@ RowIndex rowReadFrom(QByteArrayView line, SettingsFile file)
     if (name.isEmpty())
         return -1;
     const auto rows = catalogue();
-    for (RowIndex i = 0; i < RowIndex(rows.size()); ++i) {
+    for (const RowIndex i : rowsByLength().rows[std::size_t(name.size())]) {
         const CatalogueRow &row = rows[i];
         if (row.file != file || row.property != name)
             continue;
@@ -97,7 +120,7 @@ RowIndex rowWrittenTo(QByteArrayView line, SettingsFile file)
     if (name.isEmpty())
         return -1;
     const auto rows = catalogue();
-    for (RowIndex i = 0; i < RowIndex(rows.size()); ++i) {
+    for (const RowIndex i : rowsByLength().rows[std::size_t(name.size())]) {
         if (rows[i].file == file && rows[i].property == name)
             return i;
     }

@@ -9,18 +9,18 @@
 
 namespace tarnwell {
 
-FileReadState readSettingsFile(const QString &path, bool haveGameFolder, LineList &lines)
+FileState readSettingsFile(const QString &path, bool haveGameFolder, LineList &lines)
 {
     lines = LineList(); // the old text goes before the new one comes
     if (!haveGameFolder)
-        return {ReadState::NoGameFolder, {}};
+        return {ReadState::NoGameFolder, {}, {}};
     if (!fileExists(path))
-        return {ReadState::Missing, {}};
+        return {ReadState::Missing, {}, {}};
     FileBytes file = readWholeFile(resolveCase(path));
     if (!file.ok())
-        return {ReadState::Unreadable, file.error};
+        return {ReadState::Unreadable, file.error, {}};
     lines = LineList(std::move(file.bytes));
-    return {ReadState::Read, {}};
+    return {ReadState::Read, {}, {}};
 }
 
 void showValues(const LineList &lines, SettingsFile file, SettingsControls &controls, ReadValues &read,

@@ -7,18 +7,23 @@
 #include "settings/settingscontrols.h"
 #include "settings/valuetext.h"
 
+#include <optional>
+
 namespace tarnwell {
 
 enum class ReadState { NoGameFolder, Missing, Unreadable, Read };
 
-// How a settings file fared at the last read; the writer goes by it.
-struct FileReadState {
+// How a settings file fared at the last read, and what the tool last wrote to it; the writer goes
+// by it.
+struct FileState {
     ReadState state = ReadState::NoGameFolder;
     QString error; // the system's reason, for Unreadable
+    // Set once the file has been written: it then holds its lines as read with these values put in.
+    std::optional<CatalogueValues> written;
 };
 
 // Replaces the lines by the file's; without a game folder nothing is read.
-[[nodiscard]] FileReadState readSettingsFile(const QString &path, bool haveGameFolder, LineList &lines);
+[[nodiscard]] FileState readSettingsFile(const QString &path, bool haveGameFolder, LineList &lines);
 
 // Shows the values of the file's catalogue lines in the controls, line by line in file order, so
 // that a later line of a property wins. Only a passing flag changes a check box; nothing is reset.
@@ -27,7 +32,7 @@ void showValues(const LineList &lines, SettingsFile file, SettingsControls &cont
 
 struct NamedRead {
     QString path;
-    FileReadState read;
+    FileState read;
 };
 
 // A message about the files that could not be read; empty when there is none.

@@ -79,24 +79,35 @@ CollectedValues collectValues(const SettingsControls &controls, const ReadValues
     return result;
 }
 
-QByteArray renderWithValues(const LineList &lines, SettingsFile file, const CatalogueValues &values)
+bool renderWithValues(const LineList &lines, SettingsFile file, const CatalogueValues &values, const ChunkSink &sink)
 {
     const auto rows = catalogue();
-    return lines.rendered([&](const LineList::Line &line, QByteArray &content) {
+    const auto replace = [&](const LineList::Line &line, QByteArray &content) {
         const RowIndex index = rowWrittenTo(line.content, file);
         if (index < 0)
             return false;
         appendPropertyLine(content, rows[index].property, values[index]);
         // A line that already says this, whatever its indentation, stays as the game wrote it.
         return line.content.sliced(1) != QByteArrayView(content).sliced(1);
-    });
+    };
+    return lines.render(replace, sink);
 }
 
-FileOutcome writeSettingsFile(const QString &path, const FileReadState &read, SettingsFile file, LineList &lines,
+QByteArray renderWithValues(const LineList &lines, SettingsFile file, const CatalogueValues &values)
+{
+    QByteArray result;
+    renderWithValues(lines, file, values, [&result](QByteArrayView chunk) {
+        result.append(chunk);
+        return true;
+    });
+    return result;
+}
+
+FileOutcome writeSettingsFile(const QString &path, FileState &state, SettingsFile file, LineList &lines,
                               const CatalogueValues &values, WriteQuestions &ask)
 {
     const bool exists = fileExists(path);
-    switch (read.state) {
+    switch (state.state) {
     case ReadState::NoGameFolder:
         return {FileOutcome::NotWritten, QStringLiteral("No game executable has been chosen, so it was not written.")};
     case ReadState::Missing:
@@ -109,7 +120,7 @@ FileOutcome writeSettingsFile(const QString &path, const FileReadState &read, Se
         return {FileOutcome::NotWritten,
                 QStringLiteral("It could not be read when the settings were read (%1), so it was not written. Press "
                                "Reload once it can be read.")
-                    .arg(read.error)};
+                    .arg(state.error)};
     case ReadState::Read:
         break;
     }
@@ -119,7 +130,12 @@ FileOutcome writeSettingsFile(const QString &path, const FileReadState &read, Se
     }
 
     const QString onDisk = resolveCase(path);
-    const Comparison sinceRead = compareWithFile(onDisk, lines.text());
+    const auto contentWith = [&](const CatalogueValues &with) {
+        return [&lines, file, with = &with](const ChunkSink &sink) { return renderWithValues(lines, file, *with, sink); };
+    };
+    // What the file should hold if nobody else has written it since this tool last did.
+    const Comparison sinceRead = state.written ? compareWithFile(onDisk, contentWith(*state.written))
+                                               : compareWithFile(onDisk, lines.text());
     if (sinceRead.result == Comparison::Failed) {
         return {FileOutcome::NotWritten,
                 QStringLiteral("It could not be read before writing (%1), so it was not written.").arg(sinceRead.error),
@@ -138,21 +154,21 @@ FileOutcome writeSettingsFile(const QString &path, const FileReadState &read, Se
                     QStringLiteral("It could not be read again (%1), so it was not written.").arg(now.error), true};
         }
         lines = LineList(std::move(now.bytes));
+        state.written.reset();
     }
 
-    QByteArray content = renderWithValues(lines, file, values);
-    const Comparison current = compareWithFile(onDisk, content);
+    const Comparison current = compareWithFile(onDisk, contentWith(values));
     if (current.result == Comparison::Same) {
-        lines = LineList(std::move(content));
+        state.written = values;
         return {FileOutcome::Unchanged, {}};
     }
     if (isReadOnly(onDisk) && !ask.writeReadOnly(path)) {
         return {FileOutcome::NotWritten,
                 QStringLiteral("It is read-only, and you chose to leave it so. It was not written.")};
     }
-    const FileWrite written = writeAtomically(onDisk, content);
+    const FileWrite written = writeAtomically(onDisk, contentWith(values));
     if (written.replaced)
-        lines = LineList(std::move(content));
+        state.written = values;
     if (!written.ok())
         return {FileOutcome::NotWritten, written.problem, true};
     return {FileOutcome::Written, {}};

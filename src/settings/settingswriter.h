@@ -8,12 +8,7 @@
 #include "settings/settingsreader.h"
 #include "settings/valuetext.h"
 
-#include <array>
-
 namespace tarnwell {
-
-// The bytes each catalogue row writes, by row index.
-using CatalogueValues = std::array<QByteArray, 33>;
 
 struct CollectedValues {
     CatalogueValues values;
@@ -26,7 +21,8 @@ struct CollectedValues {
                                             bool user, QString &resWidth, QString &resHeight);
 
 // The text of the file with every line that carries a catalogue property replaced by a line with
-// its value, unless the line holds just that already.
+// its value, unless the line holds just that already; in chunks, or whole.
+bool renderWithValues(const LineList &lines, SettingsFile file, const CatalogueValues &values, const ChunkSink &sink);
 QByteArray renderWithValues(const LineList &lines, SettingsFile file, const CatalogueValues &values);
 
 // What the writer asks the user before it writes over a file.
@@ -48,10 +44,11 @@ struct FileOutcome {
 
 // Writes one settings file from its lines as last read, after the checks a user would want: a file
 // that was not read is not written from an empty list, a file changed on disk or marked read-only
-// is written only after a Yes, and a file that already holds the new content is left alone. After
-// a write the lines are those of the file as written.
-[[nodiscard]] FileOutcome writeSettingsFile(const QString &path, const FileReadState &read, SettingsFile file,
-                                            LineList &lines, const CatalogueValues &values, WriteQuestions &ask);
+// is written only after a Yes, and a file that already holds the new content is left alone. The
+// state remembers what was written, so that the next write can tell whether another program has
+// changed the file since.
+[[nodiscard]] FileOutcome writeSettingsFile(const QString &path, FileState &state, SettingsFile file, LineList &lines,
+                                            const CatalogueValues &values, WriteQuestions &ask);
 
 struct NamedOutcome {
     QString path;
