@@ -18,16 +18,6 @@
 
 namespace {
 
-QByteArray prop(const char *indent, const QByteArray &name, const QByteArray &value)
-{
-    return QByteArray(indent) + "<Property name=\"" + name + "\" value=\"" + value + "\" />";
-}
-
-QByteArray written(const QByteArray &name, const QByteArray &value)
-{
-    return prop(" ", name, value);
-}
-
 const QByteArray kGraphics = "<?xml version=\"1.0\" encoding=\"utf-8\"?>\n<Data template=\"GcGraphicsSettings\">\n"
     + prop("\t", "Brightness", "120") + "\n" + prop("\t", "DLSSQuality", "Balanced") + "\n"
     + prop("\t", "UseHDR", "false") + "\n</Data>\n";
@@ -51,46 +41,6 @@ QStringList entries(const QString &folder)
 }
 
 } // namespace
-
-void TestSettings::crlfFileKeptWhole()
-{
-    QByteArray graphics = kGraphics;
-    graphics.replace("\n", "\r\n");
-    writeGame(graphics, kUser);
-    loadGame();
-    QCOMPARE(m_form->GraphicsLines.size(), 7);
-    QCOMPARE(m_form->text(3)->text(), QString("120"));
-    QTest::mouseClick(m_form->check(5), Qt::LeftButton);
-    QTest::mouseClick(m_form->command(1), Qt::LeftButton);
-    QCOMPARE(prompts(), QStringList{"Settings written to file!"});
-    QCOMPARE(readFile(graphicsPath()), withHdr(graphics));
-}
-
-void TestSettings::lastLineWithoutLineFeedKept()
-{
-    writeGame(kGraphics.chopped(1), kUser.chopped(1));
-    loadGame();
-    QTest::mouseClick(m_form->check(5), Qt::LeftButton);
-    QTest::mouseClick(m_form->command(1), Qt::LeftButton);
-    QCOMPARE(prompts(), QStringList{"Settings written to file!"});
-    QCOMPARE(readFile(graphicsPath()), withHdr(kGraphics).chopped(1));
-    QCOMPARE(readFile(userPath()), kUser.chopped(1)); // nothing changed in it
-}
-
-void TestSettings::emptyFileAndShortLine()
-{
-    writeGame("", "<Data>\n\t<Property name=\"MusicVolume\" v\n</Data>\n");
-    startForm();
-    m_form->text(11)->setText("33");
-    loadGame();
-    QVERIFY(m_form->GraphicsLines.isEmpty());
-    QCOMPARE(m_form->text(11)->text(), QString(""));
-    m_form->text(11)->setText("40");
-    QTest::mouseClick(m_form->command(1), Qt::LeftButton);
-    QCOMPARE(prompts(), QStringList{"Settings written to file!"});
-    QCOMPARE(readFile(graphicsPath()), QByteArray(""));
-    QCOMPARE(readFile(userPath()), "<Data>\n" + written("MusicVolume", "40") + "\n</Data>\n\r\n");
-}
 
 void TestSettings::missingFiles_data()
 {

@@ -21,16 +21,6 @@ using namespace tarnwell;
 
 namespace {
 
-QByteArray prop(const char *indent, const QByteArray &name, const QByteArray &value)
-{
-    return QByteArray(indent) + "<Property name=\"" + name + "\" value=\"" + value + "\" />";
-}
-
-QByteArray written(const QByteArray &name, const QByteArray &value)
-{
-    return prop(" ", name, value);
-}
-
 const QByteArray kHead = "<?xml version=\"1.0\" encoding=\"utf-8\"?>\n<Data template=\"GcGraphicsSettings\">\n";
 
 // A graphics file as the game writes it: one tab, line feeds.
@@ -127,12 +117,8 @@ void TestSettings::readIntoWindow_data()
         << QStringList{"Check1=1"} << QStringList{"Check1=0", "Check2=1"} << 2;
     QTest::newRow("FullScreen false leaves both") << prop("\t", "FullScreen", "false") + "\n" << none
         << QStringList{"Check1=1", "Check2=1"} << QStringList{"Check1=1", "Check2=1"} << 2;
-    QTest::newRow("VsyncEx Off leaves the box") << prop("\t", "VsyncEx", "Off") + "\n" << none
-        << QStringList{"Check3=1"} << QStringList{"Check3=1"} << 2;
     QTest::newRow("MouseClick 0.01 clears") << prop("\t", "MouseClickSpeedMultiplier", "0.01") + "\n" << none
         << QStringList{"Check9=1"} << QStringList{"Check9=0"} << 2;
-    QTest::newRow("MouseClick 0.25 leaves") << prop("\t", "MouseClickSpeedMultiplier", "0.25") + "\n" << none
-        << QStringList{"Check9=1"} << QStringList{"Check9=1"} << 2;
     QTest::newRow("no Brightness line keeps 200") << kHead + "</Data>\n" << none
         << QStringList{"Text3=200"} << QStringList{"Text3=200"} << 4;
     QTest::newRow("later Brightness wins")
@@ -151,12 +137,8 @@ void TestSettings::readIntoWindow_data()
     QTest::newRow("resolution that is no entry")
         << prop("\t", "ResolutionWidth", "2560") + "\n" + prop("\t", "ResolutionHeight", "1440") + "\n" << none
         << QStringList{} << QStringList{"Combo1=2560x1440"} << 3;
-    QTest::newRow("longer name is another property") << prop("\t", "BrightnessHDR", "2.2") + "\n" << none
-        << QStringList{"Text3=200"} << QStringList{"Text3=200"} << 2;
     QTest::newRow("graphics missing, user present") << none << userFile()
         << QStringList{"Text3=200"} << QStringList{"Text3=200", "Check11=1", "Check12=0", "Text11=50", "Text10=70"} << 0;
-    QTest::newRow("graphics rows not read from the user file") << none << prop("\t", "UseHDR", "true") + "\n"
-        << QStringList{} << QStringList{"Check5=0"} << 0;
     QTest::newRow("empty graphics file") << QByteArray("") << none << QStringList{"Text3=200"} << QStringList{"Text3=200"} << 0;
 }
 
@@ -217,17 +199,6 @@ void TestSettings::hdrClickChangesOnlyItsLine()
     QCOMPARE(before[changed[0]], prop("\t", "UseHDR", "false"));
     QCOMPARE(after[changed[0]], written("UseHDR", "true"));
     QCOMPARE(readFile(userPath()), user);
-}
-
-void TestSettings::fourLineExampleThroughWindow()
-{
-    writeGame(kHead + prop("\t", "VsyncEx", "On") + "\n</Data>\n", {});
-    loadGame();
-    QVERIFY(m_form->check(3)->isChecked());
-    QTest::mouseClick(m_form->check(3), Qt::LeftButton);
-    QTest::mouseClick(m_form->command(1), Qt::LeftButton);
-    QCOMPARE(prompts(), QStringList{"Settings written to file!"});
-    QCOMPARE(readFile(graphicsPath()), kHead + written("VsyncEx", "Off") + "\n</Data>\n\r\n");
 }
 
 void TestSettings::stableRounds_data()
