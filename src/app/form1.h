@@ -106,13 +106,13 @@ private:
 
     // --- settings files ---
 public:
-    // The lines of the two settings files as last read (or as last written).
+    // The lines of the two settings files as last read (what was written since is in their states).
     tarnwell::LineList GraphicsLines;
     tarnwell::LineList UserLines;
 
 private:
-    tarnwell::FileState m_graphicsRead;
-    tarnwell::FileState m_userRead;
+    tarnwell::FileState m_graphicsState;
+    tarnwell::FileState m_userState;
     tarnwell::ReadValues m_readValues;
 
     // --- registration ---

@@ -109,14 +109,14 @@ void Form1::ReadConfig()
     m_readValues.clear();
 
     GraphicsSettingsPath = GameFolder + native(QStringLiteral("Binaries/SETTINGS/TKGRAPHICSSETTINGS.MXML"));
-    m_graphicsRead = readSettingsFile(GraphicsSettingsPath, haveFolder, GraphicsLines);
+    m_graphicsState = readSettingsFile(GraphicsSettingsPath, haveFolder, GraphicsLines);
     showValues(GraphicsLines, SettingsFile::Graphics, controls, m_readValues, ResWidth, ResHeight);
 
     UserSettingsPath = GameFolder + native(QStringLiteral("Binaries/SETTINGS/GCUSERSETTINGSDATA.MXML"));
-    m_userRead = readSettingsFile(UserSettingsPath, haveFolder, UserLines);
+    m_userState = readSettingsFile(UserSettingsPath, haveFolder, UserLines);
     showValues(UserLines, SettingsFile::User, controls, m_readValues, ResWidth, ResHeight);
 
-    const QString problems = readProblems({{GraphicsSettingsPath, m_graphicsRead}, {UserSettingsPath, m_userRead}});
+    const QString problems = readProblems({{GraphicsSettingsPath, m_graphicsState}, {UserSettingsPath, m_userState}});
     if (!problems.isEmpty())
         m_platform.messageBox(problems, Platform::Exclamation);
 }
@@ -124,14 +124,14 @@ void Form1::ReadConfig()
 bool Form1::WriteConfig()
 {
     using namespace tarnwell;
-    if (GameFolder.isEmpty() || m_graphicsRead.state == ReadState::NoGameFolder) {
+    if (GameFolder.isEmpty() || m_graphicsState.state == ReadState::NoGameFolder) {
         m_platform.messageBox(QStringLiteral("No Quillvane QVX.EXE has been chosen yet, so no settings were written."),
                               Platform::Exclamation);
         return false;
     }
 
-    const bool graphics = m_graphicsRead.state == ReadState::Read;
-    const bool user = m_userRead.state == ReadState::Read;
+    const bool graphics = m_graphicsState.state == ReadState::Read;
+    const bool user = m_userState.state == ReadState::Read;
     const CollectedValues collected = collectValues(WindowControls(*this), m_readValues, graphics, user, ResWidth,
                                                     ResHeight);
     if (!collected.refusal.isEmpty()) {
@@ -140,9 +140,9 @@ bool Form1::WriteConfig()
     }
 
     WindowQuestions ask(m_platform);
-    const FileOutcome graphicsOutcome = writeSettingsFile(GraphicsSettingsPath, m_graphicsRead, SettingsFile::Graphics,
+    const FileOutcome graphicsOutcome = writeSettingsFile(GraphicsSettingsPath, m_graphicsState, SettingsFile::Graphics,
                                                           GraphicsLines, collected.values, ask);
-    const FileOutcome userOutcome = writeSettingsFile(UserSettingsPath, m_userRead, SettingsFile::User, UserLines,
+    const FileOutcome userOutcome = writeSettingsFile(UserSettingsPath, m_userState, SettingsFile::User, UserLines,
                                                       collected.values, ask);
     const ApplyReport report = applyReport({{GraphicsSettingsPath, graphicsOutcome}, {UserSettingsPath, userOutcome}});
     if (!report.ok)

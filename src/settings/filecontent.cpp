@@ -157,7 +157,7 @@ FileWrite writeAtomically(const QString &path, const Producer &content)
         return {true, QStringLiteral("It was written, but the file does not hold what was written (another program "
                                      "may have written it at the same moment). Check it and press Reload.")};
     if (!restoreError.isEmpty())
-        return {true, QStringLiteral("It was written, but could not be made read-only again: %1.").arg(restoreError)};
+        return {true, QStringLiteral("It was written, but its permissions could not be set back: %1.").arg(restoreError)};
     return {true, {}};
 }
 
