@@ -2,6 +2,8 @@
 // The tool's one window: its controls, the state that its operations share, and its handlers.
 #pragma once
 
+#include "settings/settingsstate.h"
+
 #include <QStringList>
 #include <QWidget>
 
@@ -103,6 +105,16 @@ private:
     ClickableLabel *m_image[7] = {};
 
     // --- settings files ---
+public:
+    // The lines of the two settings files as last read (what was written since is in their states).
+    tarnwell::LineList GraphicsLines;
+    tarnwell::LineList UserLines;
+
+private:
+    tarnwell::FileState m_graphicsState;
+    tarnwell::FileState m_userState;
+    tarnwell::ReadValues m_readValues;
+
     // --- registration ---
     void fillDrives();
     void selectDriveOf(const QString &folder);

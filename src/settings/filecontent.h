@@ -1,0 +1,45 @@
+// SPDX-License-Identifier: MIT
+// Whole-file reads, comparisons without a second copy in memory, and writes that never leave a
+// file half written.
+#pragma once
+
+#include "settings/linelist.h"
+
+#include <QByteArray>
+#include <QString>
+
+namespace tarnwell {
+
+struct FileBytes {
+    QByteArray bytes;
+    QString error; // the system's reason when the file could not be read
+    bool ok() const { return error.isEmpty(); }
+};
+
+[[nodiscard]] FileBytes readWholeFile(const QString &path);
+
+struct Comparison {
+    enum Result { Same, Different, Failed } result;
+    QString error; // for Failed
+};
+
+// Hands content to the sink a chunk at a time; false when the sink stopped it.
+using Producer = std::function<bool(const ChunkSink &sink)>;
+
+// Compares the file with the content, reading it a piece at a time; stops at the first difference.
+[[nodiscard]] Comparison compareWithFile(const QString &path, const Producer &expected);
+[[nodiscard]] Comparison compareWithFile(const QString &path, QByteArrayView expected);
+
+struct FileWrite {
+    bool replaced = false; // the old content is gone
+    QString problem;       // a sentence for the user; empty when the file holds exactly the content
+    bool ok() const { return problem.isEmpty(); }
+};
+
+// Writes the content to a temporary file beside the target and renames it over the target only
+// when it is complete; then reads the file back. The file keeps its permissions, a read-only file
+// included. When the write fails the old file is left whole and the problem gives the system's
+// reason.
+[[nodiscard]] FileWrite writeAtomically(const QString &path, const Producer &content);
+
+} // namespace tarnwell

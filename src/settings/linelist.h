@@ -1,0 +1,87 @@
+// SPDX-License-Identifier: MIT
+// A settings file's text as a list of lines, each with its own line end, held as the bytes read.
+#pragma once
+
+#include <QByteArray>
+#include <QList>
+
+#include <cstring>
+#include <functional>
+
+namespace tarnwell {
+
+enum class LineEnd : quint8 { None, Lf, CrLf };
+
+// Receives output a chunk at a time; returns false to stop the output early.
+using ChunkSink = std::function<bool(QByteArrayView chunk)>;
+
+// The text is kept once and lines are found by scanning it; output goes out in chunks, so a list
+// costs little more than its file, however large the file is.
+//
+// The game writes lines ending in a line feed; this tool's own output ends such a text with one
+// more carriage return and line feed. That final marker is not a line: "a\nb\n\r\n" gives the
+// elements "a", "b" and "" just as "a\nb\n" does. Files with carriage return and line feed at the
+// end of every line keep them, and a last line without a line feed is a line like any other.
+class LineList
+{
+public:
+    struct Line {
+        qsizetype index;
+        QByteArrayView content; // without its line end
+        LineEnd end;
+    };
+    // May put new content for the line (its line end stays its own) and return true.
+    using Replace = std::function<bool(const Line &line, QByteArray &content)>;
+
+    LineList() = default;
+    explicit LineList(QByteArray text);
+
+    // The bytes the list was made from.
+    const QByteArray &text() const { return m_text; }
+    bool isEmpty() const { return m_bodyEnd == 0; }
+    qsizetype size() const; // counts the lines: linear
+
+    // Calls visit(const Line &) for every line in order.
+    template <typename Visit>
+    void forEachLine(Visit &&visit) const;
+
+    // The text to write: every line with its own line end (or replaced), each two consecutive
+    // line feeds made one (left to right, pairs not overlapping), and the end marker after a final
+    // bare line feed. Returns false when the sink stopped it.
+    bool render(const Replace &replace, const ChunkSink &sink) const;
+    QByteArray rendered(const Replace &replace = {}) const; // whole, for small files and tests
+
+    // The elements as separate texts (for tests and small files).
+    QList<QByteArray> lines() const;
+
+private:
+    QByteArray m_text;
+    qsizetype m_bodyEnd = 0; // the text without the end marker
+    bool m_marker = false;
+};
+
+template <typename Visit>
+void LineList::forEachLine(Visit &&visit) const
+{
+    if (m_bodyEnd == 0)
+        return;
+    const char *data = m_text.constData();
+    qsizetype start = 0;
+    for (qsizetype index = 0;; ++index) {
+        const void *found = std::memchr(data + start, '\n', size_t(m_bodyEnd - start));
+        qsizetype contentEnd = m_bodyEnd;
+        LineEnd end = LineEnd::None;
+        if (found) {
+            const qsizetype lf = static_cast<const char *>(found) - data;
+            const bool cr = lf > start && data[lf - 1] == '\r';
+            contentEnd = cr ? lf - 1 : lf;
+            end = cr ? LineEnd::CrLf : LineEnd::Lf;
+        }
+        visit(Line{index, QByteArrayView(data + start, contentEnd - start), end});
+        if (end == LineEnd::None)
+            return;
+        start = contentEnd + (end == LineEnd::CrLf ? 2 : 1);
+    }
+}
+
+} // namespace tarnwell

@@ -1,0 +1,41 @@
+// SPDX-License-Identifier: MIT
+// Reading a settings file into a line list and its values into the window's controls.
+#pragma once
+
+#include "settings/catalogue.h"
+#include "settings/linelist.h"
+#include "settings/settingscontrols.h"
+#include "settings/valuetext.h"
+
+#include <optional>
+
+namespace tarnwell {
+
+enum class ReadState { NoGameFolder, Missing, Unreadable, Read };
+
+// How a settings file fared at the last read, and what the tool last wrote to it; the writer goes
+// by it.
+struct FileState {
+    ReadState state = ReadState::NoGameFolder;
+    QString error; // the system's reason, for Unreadable
+    // Set once the file has been written: it then holds its lines as read with these values put in.
+    std::optional<CatalogueValues> written;
+};
+
+// Replaces the lines by the file's; without a game folder nothing is read.
+[[nodiscard]] FileState readSettingsFile(const QString &path, bool haveGameFolder, LineList &lines);
+
+// Shows the values of the file's catalogue lines in the controls, line by line in file order, so
+// that a later line of a property wins. Only a passing flag changes a check box; nothing is reset.
+void showValues(const LineList &lines, SettingsFile file, SettingsControls &controls, ReadValues &read,
+                QString &resWidth, QString &resHeight);
+
+struct NamedRead {
+    QString path;
+    FileState read;
+};
+
+// A message about the files that could not be read; empty when there is none.
+QString readProblems(std::initializer_list<NamedRead> files);
+
+} // namespace tarnwell

@@ -1,0 +1,66 @@
+// SPDX-License-Identifier: MIT
+// Writing the controls' values back into the settings files without ever losing a byte of them.
+#pragma once
+
+#include "settings/catalogue.h"
+#include "settings/linelist.h"
+#include "settings/settingscontrols.h"
+#include "settings/settingsreader.h"
+#include "settings/valuetext.h"
+
+namespace tarnwell {
+
+struct CollectedValues {
+    CatalogueValues values;
+    QString refusal; // a message naming the setting whose value cannot be written
+};
+
+// Takes the values for the rows of the files named from the controls; the resolution is cut at its
+// lower-case "x" into resWidth and resHeight. Nothing is taken when a value cannot be written.
+[[nodiscard]] CollectedValues collectValues(const SettingsControls &controls, const ReadValues &read, bool graphics,
+                                            bool user, QString &resWidth, QString &resHeight);
+
+// The text of the file with every line that carries a catalogue property replaced by a line with
+// its value, unless the line holds just that already; in chunks, or whole.
+bool renderWithValues(const LineList &lines, SettingsFile file, const CatalogueValues &values, const ChunkSink &sink);
+QByteArray renderWithValues(const LineList &lines, SettingsFile file, const CatalogueValues &values);
+
+// What the writer asks the user before it writes over a file.
+class WriteQuestions
+{
+public:
+    virtual ~WriteQuestions() = default;
+    // The file changed on disk since it was read; true writes the values into its current lines.
+    virtual bool overwriteChanged(const QString &path) = 0;
+    // The file is read-only; true writes it all the same and leaves it read-only.
+    virtual bool writeReadOnly(const QString &path) = 0;
+};
+
+struct FileOutcome {
+    enum Status { Written, Unchanged, Skipped, NotWritten } status;
+    QString problem;     // why it was not written (or not written well): a sentence for the user
+    bool failed = false; // the system refused, rather than the user or the circumstances
+};
+
+// Writes one settings file from its lines as last read, after the checks a user would want: a file
+// that was not read is not written from an empty list, a file changed on disk or marked read-only
+// is written only after a Yes, and a file that already holds the new content is left alone. The
+// state remembers what was written, so that the next write can tell whether another program has
+// changed the file since.
+[[nodiscard]] FileOutcome writeSettingsFile(const QString &path, FileState &state, SettingsFile file, LineList &lines,
+                                            const CatalogueValues &values, WriteQuestions &ask);
+
+struct NamedOutcome {
+    QString path;
+    FileOutcome outcome;
+};
+
+struct ApplyReport {
+    bool ok = true;  // every file that was read has been written or needed no change
+    QString message; // for the user when not ok
+    bool failed = false;
+};
+
+ApplyReport applyReport(std::initializer_list<NamedOutcome> files);
+
+} // namespace tarnwell

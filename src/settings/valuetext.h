@@ -1,0 +1,42 @@
+// SPDX-License-Identifier: MIT
+// Values between the bytes of a settings file and the texts of the controls.
+#pragma once
+
+#include <QByteArray>
+#include <QHash>
+#include <QString>
+
+namespace tarnwell {
+
+// The file's bytes as a control shows them: UTF-8 here, the system's 8-bit code page on Windows.
+QString decodeValue(QByteArrayView bytes);
+
+// Why the text cannot go into a property line (a phrase that follows "it"), or empty when it can.
+QString valueProblem(const QString &text);
+
+struct EncodedValue {
+    QByteArray bytes;
+    QString problem; // as valueProblem(); bytes are meaningless when set
+};
+
+// The values last read, so that a value the user left alone goes back byte for byte, even where
+// its bytes were not valid in the file's encoding.
+class ReadValues
+{
+public:
+    void clear() { m_read.clear(); }
+    // Remembers the bytes read for the property and returns the text to show.
+    QString remember(QByteArrayView property, QByteArrayView bytes);
+    // The bytes to write for the property's text: the bytes read when the text is unchanged, the
+    // text encoded and checked otherwise.
+    EncodedValue encode(QByteArrayView property, const QString &text) const;
+
+private:
+    struct Read {
+        QString text;
+        QByteArray bytes;
+    };
+    QHash<QByteArray, Read> m_read;
+};
+
+} // namespace tarnwell
