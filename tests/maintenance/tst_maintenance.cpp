@@ -12,6 +12,7 @@
 #include <QFile>
 #include <QLabel>
 #include <QPushButton>
+#include <QCheckBox>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -288,8 +289,19 @@ void TestMaintenance::windowWorksBesideBanner()
         QCOMPARE(view->minimumSize(), view->maximumSize()); // not resizable
     }
 
+    // "Apply" still writes the game's settings while the banner area is dead.
+    const QString graphics = m_game + "Binaries/SETTINGS/TKGRAPHICSSETTINGS.MXML";
+    QFile file(graphics);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write("<Data>\n\t<Property name=\"UseHDR\" value=\"false\" />\n</Data>\n");
+    file.close();
+    m_form->GameFolder = m_game;
+    m_form->ReadConfig();
+    QTest::mouseClick(m_form->check(5), Qt::LeftButton, {}, m_form->check(5)->rect().center());
     QTest::mouseClick(m_form->command(1), Qt::LeftButton);
     QCOMPARE(m_platform->prompts(), QStringList{"Settings written to file!"});
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QVERIFY(file.readAll().contains(" <Property name=\"UseHDR\" value=\"true\" />\n"));
     QTest::mouseClick(m_form->image(5), Qt::LeftButton);
     QCOMPARE(m_platform->commands.size(), 1);
 }
