@@ -70,6 +70,11 @@ void Form1::showEvent(QShowEvent *event)
         QTimer::singleShot(0, this, [this] { setOuterWidthTwips(m_outerWidthTwips); });
 }
 
+void Form1::warn(const QString &message)
+{
+    m_platform.messageBox(message, Platform::OkOnly + Platform::Exclamation);
+}
+
 void Form1::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);

@@ -93,6 +93,8 @@ private:
     void setTabOrder();
     void fillLists();
     void connectPicker();
+    // A message the user must know about: OK, with the warning icon.
+    void warn(const QString &message);
 
     Platform &m_platform;
     bool m_closed = false;
@@ -120,7 +122,6 @@ private:
     void selectDriveOf(const QString &folder);
     bool openFolder(const QString &folder); // gives Dir1 a new path; false (and a message) when it cannot
     void showFolderRows();
-    void warn(const QString &message);
     QString m_dirPath; // the path of Dir1, native; a root keeps its trailing separator
     QString m_filePath; // the folder whose files File1 lists
     // --- maintenance and links ---

@@ -199,12 +199,12 @@ QLabel *Form1::label(int n) const
 
 void Form1::createControls()
 {
-    for (const LabelSpec &spec : kLabels) {
-        const bool clickable = spec.number == 20 || spec.number == 22;
+    for (const LabelSpec &row : kLabels) {
+        const bool clickable = row.number == 20 || row.number == 22;
         QLabel *label = clickable ? new ClickableLabel(this) : new QLabel(this);
-        label->setObjectName(QStringLiteral("Label%1").arg(spec.number));
-        label->setText(spec.caption ? QString::fromLatin1(spec.caption) : tarnwell::links::addressCaption());
-        switch (spec.style) {
+        label->setObjectName(QStringLiteral("Label%1").arg(row.number));
+        label->setText(row.caption ? QString::fromLatin1(row.caption) : tarnwell::links::addressCaption());
+        switch (row.style) {
         case LabelStyle::Caption:
             label->setFont(arial(9.75));
             setTextColour(label, QColor(0, 0, 255));
@@ -218,58 +218,58 @@ void Form1::createControls()
             setTextColour(label, QColor(0, 255, 255));
             break;
         }
-        label->move(px(spec.left), px(spec.top));
+        label->move(px(row.left), px(row.top));
         label->adjustSize();
-        m_label[spec.number] = label;
+        m_label[row.number] = label;
     }
     // Labels size themselves to their caption, so the status label grows to the right.
     m_label[20]->setCursor(Qt::PointingHandCursor);
     m_label[22]->setCursor(Qt::PointingHandCursor);
     m_label[22]->setToolTip(QStringLiteral("Click to copy"));
 
-    for (const ValueSpec &spec : kValues) {
+    for (const ValueSpec &row : kValues) {
         QWidget *widget = nullptr;
-        const QString caption = m_label[spec.label]->text();
-        switch (spec.kind) {
+        const QString caption = m_label[row.label]->text();
+        switch (row.kind) {
         case Kind::Check: {
             auto *box = new QCheckBox(this);
-            box->setObjectName(QStringLiteral("Check%1").arg(spec.number));
-            box->setGeometry(twipRect(spec.left, spec.top, 180, 195));
-            m_check[spec.number] = box;
+            box->setObjectName(QStringLiteral("Check%1").arg(row.number));
+            box->setGeometry(twipRect(row.left, row.top, 180, 195));
+            m_check[row.number] = box;
             widget = box;
             break;
         }
         case Kind::Text: {
-            auto *edit = new QLineEdit(QString::fromLatin1(spec.text), this);
-            edit->setObjectName(QStringLiteral("Text%1").arg(spec.number));
-            edit->setGeometry(twipRect(spec.left, spec.top, spec.width, 285));
-            m_text[spec.number] = edit;
+            auto *edit = new QLineEdit(QString::fromLatin1(row.text), this);
+            edit->setObjectName(QStringLiteral("Text%1").arg(row.number));
+            edit->setGeometry(twipRect(row.left, row.top, row.width, 285));
+            m_text[row.number] = edit;
             widget = edit;
             break;
         }
         case Kind::Combo: {
             auto *list = new QComboBox(this);
-            list->setObjectName(QStringLiteral("Combo%1").arg(spec.number));
+            list->setObjectName(QStringLiteral("Combo%1").arg(row.number));
             list->setEditable(true);
             list->setInsertPolicy(QComboBox::NoInsert); // typed texts are values, not new entries
-            list->setGeometry(twipRect(spec.left, spec.top, 1215, 315));
-            m_combo[spec.number] = list;
+            list->setGeometry(twipRect(row.left, row.top, 1215, 315));
+            m_combo[row.number] = list;
             widget = list;
             break;
         }
         }
-        widget->setAccessibleName(nameFromCaption(caption, spec.part));
-        if (spec.kind != Kind::Text || !spec.part)
-            m_label[spec.label]->setBuddy(widget);
+        widget->setAccessibleName(nameFromCaption(caption, row.part));
+        if (row.kind != Kind::Text || !row.part)
+            m_label[row.label]->setBuddy(widget);
     }
 
-    for (const ButtonSpec &spec : kButtons) {
-        auto *button = new QPushButton(QString::fromLatin1(spec.caption), this);
-        button->setObjectName(QStringLiteral("Command%1").arg(spec.number));
+    for (const ButtonSpec &row : kButtons) {
+        auto *button = new QPushButton(QString::fromLatin1(row.caption), this);
+        button->setObjectName(QStringLiteral("Command%1").arg(row.number));
         button->setFont(arial(8.25));
-        button->setGeometry(twipRect(spec.left, spec.top, spec.width, spec.height));
+        button->setGeometry(twipRect(row.left, row.top, row.width, row.height));
         button->setAutoDefault(false);
-        m_command[spec.number] = button;
+        m_command[row.number] = button;
     }
 
     for (int n = 1; n <= 6; ++n) {
@@ -313,16 +313,16 @@ void Form1::createControls()
 void Form1::setTabOrder()
 {
     QList<QWidget *> order{m_command[1]};
-    for (const ValueSpec &spec : kValues) {
-        switch (spec.kind) {
-        case Kind::Check: order << m_check[spec.number]; break;
-        case Kind::Text: order << m_text[spec.number]; break;
-        case Kind::Combo: order << m_combo[spec.number]; break;
+    for (const ValueSpec &row : kValues) {
+        switch (row.kind) {
+        case Kind::Check: order << m_check[row.number]; break;
+        case Kind::Text: order << m_text[row.number]; break;
+        case Kind::Combo: order << m_combo[row.number]; break;
         }
     }
-    for (const ButtonSpec &spec : kButtons) {
-        if (spec.number != 1)
-            order << m_command[spec.number];
+    for (const ButtonSpec &row : kButtons) {
+        if (row.number != 1)
+            order << m_command[row.number];
     }
     order << Drive1 << Dir1 << File1;
     for (qsizetype i = 0; i + 1 < order.size(); ++i)

@@ -10,21 +10,16 @@
 
 #include <QFileInfo>
 
-namespace {
-constexpr int kWarning = Platform::OkOnly + Platform::Exclamation;
-} // namespace
-
 void Form1::Command2_Click()
 {
     // Starting a missing or empty path would at best do nothing and at worst open something else.
     if (GameExePath.isEmpty()) {
-        m_platform.messageBox(QStringLiteral("No Quillvane QVX.EXE is registered yet, so there is nothing to launch."),
-                              kWarning);
+        warn(QStringLiteral("No Quillvane QVX.EXE is registered yet, so there is nothing to launch."));
         return;
     }
     const QString shortPath = ShortPath(GameExePath);
     if (shortPath.isEmpty() || !m_platform.fileExists(shortPath)) {
-        m_platform.messageBox(QStringLiteral("Quillvane QVX.EXE is no longer there:\n%1").arg(GameExePath), kWarning);
+        warn(QStringLiteral("Quillvane QVX.EXE is no longer there:\n%1").arg(GameExePath));
         return;
     }
     m_platform.runCommand(tarnwell::launchCommand(shortPath));
@@ -34,14 +29,13 @@ void Form1::Command5_Click()
 {
     // Checked before asking: a user should not confirm a deletion that cannot happen.
     if (GameFolder.isEmpty()) {
-        m_platform.messageBox(
-            QStringLiteral("The game folder is not known yet. Select your Quillvane QVX.EXE first."), kWarning);
+        warn(QStringLiteral("The game folder is not known yet. Select your Quillvane QVX.EXE first."));
         return;
     }
     ShaderCachePath = GameFolder + tarnwell::native(QStringLiteral("GAMEDATA/SHADERCACHE"));
     const QString shortFolder = ShortPath(ShaderCachePath);
     if (shortFolder.isEmpty() || !QFileInfo(tarnwell::resolveCase(shortFolder)).isDir()) {
-        m_platform.messageBox(QStringLiteral("There is no shader cache folder at\n%1").arg(ShaderCachePath), kWarning);
+        warn(QStringLiteral("There is no shader cache folder at\n%1").arg(ShaderCachePath));
         return;
     }
     const QString question = QStringLiteral("Delete ShaderCache?");
@@ -53,13 +47,11 @@ void Form1::Command5_Click()
 void Form1::Command6_Click()
 {
     if (GraphicsSettingsPath.isEmpty()) {
-        m_platform.messageBox(
-            QStringLiteral("No graphics settings have been read yet, so there is nothing to delete."), kWarning);
+        warn(QStringLiteral("No graphics settings have been read yet, so there is nothing to delete."));
         return;
     }
     if (!m_platform.fileExists(GraphicsSettingsPath)) {
-        m_platform.messageBox(QStringLiteral("The graphics settings file is already gone:\n%1").arg(GraphicsSettingsPath),
-                              kWarning);
+        warn(QStringLiteral("The graphics settings file is already gone:\n%1").arg(GraphicsSettingsPath));
         return;
     }
     const QString question = QStringLiteral("Delete All Graphics Settings?");

@@ -214,8 +214,3 @@ void Form1::showFolderRows()
         }
     }
 }
-
-void Form1::warn(const QString &message)
-{
-    m_platform.messageBox(message, Platform::OkOnly + Platform::Exclamation);
-}

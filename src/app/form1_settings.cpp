@@ -118,15 +118,14 @@ void Form1::ReadConfig()
 
     const QString problems = readProblems({{GraphicsSettingsPath, m_graphicsState}, {UserSettingsPath, m_userState}});
     if (!problems.isEmpty())
-        m_platform.messageBox(problems, Platform::Exclamation);
+        warn(problems);
 }
 
 bool Form1::WriteConfig()
 {
     using namespace tarnwell;
     if (GameFolder.isEmpty() || m_graphicsState.state == ReadState::NoGameFolder) {
-        m_platform.messageBox(QStringLiteral("No Quillvane QVX.EXE has been chosen yet, so no settings were written."),
-                              Platform::Exclamation);
+        warn(QStringLiteral("No Quillvane QVX.EXE has been chosen yet, so no settings were written."));
         return false;
     }
 
@@ -135,7 +134,7 @@ bool Form1::WriteConfig()
     const CollectedValues collected = collectValues(WindowControls(*this), m_readValues, graphics, user, ResWidth,
                                                     ResHeight);
     if (!collected.refusal.isEmpty()) {
-        m_platform.messageBox(collected.refusal, Platform::Exclamation);
+        warn(collected.refusal);
         return false;
     }
 
