@@ -23,6 +23,11 @@ Form1::Form1(Platform &platform, QWidget *parent)
     , m_platform(platform)
 {
     setObjectName(QStringLiteral("Form1"));
+    // The boxes and lists were laid out for a compact dialog face: "1920x1080" must fit a resolution list.
+    QFont compact(QStringLiteral("Arial"));
+    compact.setStyleHint(QFont::SansSerif);
+    compact.setPointSizeF(7.5);
+    setFont(compact);
     setWindowIcon(artwork::windowIcon());
     createControls();
     // The layout is fixed: the program alone changes the outer width, never the height.

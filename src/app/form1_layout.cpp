@@ -11,6 +11,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QStyle>
 
 #include <array>
 
@@ -234,7 +235,11 @@ void Form1::createControls()
         case Kind::Check: {
             auto *box = new QCheckBox(this);
             box->setObjectName(QStringLiteral("Check%1").arg(row.number));
-            box->setGeometry(twipRect(row.left, row.top, 180, 195));
+            QRect place = twipRect(row.left, row.top, 180, 195);
+            // The box alone shows; where the style draws it larger than its place, it gets the room.
+            place.setWidth(qMax(place.width(), box->style()->pixelMetric(QStyle::PM_IndicatorWidth, nullptr, box)));
+            place.setHeight(qMax(place.height(), box->style()->pixelMetric(QStyle::PM_IndicatorHeight, nullptr, box)));
+            box->setGeometry(place);
             m_check[row.number] = box;
             widget = box;
             break;

@@ -231,6 +231,15 @@ void TestForm1::captionsFitInsideWindow()
         const int needed = label->fontMetrics().horizontalAdvance(label->text());
         QVERIFY2(label->width() >= needed, qPrintable(label->objectName() + QStringLiteral(" is cut off")));
     }
+    // Every entry of a list shows whole in its edit field.
+    for (int n = 1; n <= 7; ++n) {
+        QLineEdit *edit = m_form->combo(n)->lineEdit();
+        for (int i = 0; i < m_form->combo(n)->count(); ++i) {
+            const QString entry = m_form->combo(n)->itemText(i);
+            QVERIFY2(edit->fontMetrics().horizontalAdvance(entry) <= edit->contentsRect().width() - 4,
+                     qPrintable(entry + QStringLiteral(" %1 in %2").arg(edit->fontMetrics().horizontalAdvance(entry)).arg(edit->contentsRect().width())));
+        }
+    }
     for (QPushButton *button : m_form->findChildren<QPushButton *>()) {
         QVERIFY(inside.contains(button->geometry()));
         QVERIFY2(button->fontMetrics().horizontalAdvance(button->text().trimmed()) < button->width(),
