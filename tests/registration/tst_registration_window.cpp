@@ -3,14 +3,10 @@
 // the configuration file on disk, and the picker driven through its own lists.
 #include "common/fakeplatform.h"
 #include "form1.h"
-#include "platform/pathcase.h"
 
 #include <QCheckBox>
 #include <QComboBox>
-#include <QCryptographicHash>
-#include <QDir>
 #include <QDirIterator>
-#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -22,19 +18,10 @@ namespace {
 
 const QString kFatal = "Fatal Error: QVX.dat verification missing. Reinstall Tarnwell";
 const QString kSelect = "Select your Quillvane QVX.EXE to get started!";
+const QString kAsk = "Set File: QVX.EXE";
 const QString kDetected = "Quillvane Sample Installation Detected!";
-
-bool copyTree(const QString &from, const QString &to)
-{
-    QDirIterator it(from, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
-    while (it.hasNext()) {
-        const QString source = it.next();
-        const QString target = to + source.mid(from.size());
-        if (!QDir().mkpath(QFileInfo(target).path()) || !QFile::copy(source, target))
-            return false;
-    }
-    return true;
-}
+const QByteArray kOtherBuild = "another build"; // an executable the known-versions file does not name
+const QString kUnknown = "Unknown Quillvane Version! MD5: B1079DD132EC9BAFBE297272507F5CF8";
 
 QByteArray readFile(const QString &path)
 {
@@ -48,10 +35,9 @@ bool writeFile(const QString &path, const QByteArray &bytes)
     return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
 }
 
-QString unknownCaption(const QByteArray &bytes)
+QString dir1Path(const Form1 &form)
 {
-    return "Unknown Quillvane Version! MD5: "
-        + QString::fromLatin1(QCryptographicHash::hash(bytes, QCryptographicHash::Md5).toHex().toUpper());
+    return form.Dir1->currentItem()->data(Qt::UserRole).toString();
 }
 
 } // namespace
@@ -61,434 +47,151 @@ class TestRegistrationWindow : public QObject
     Q_OBJECT
 
 private slots:
-    void init();
-    void cleanup();
-    void startup_data();
-    void startup();
-    void unreadableExecutable();
-    void executableOutsideAGameFolder();
-    void picker_data();
-    void picker();
-    void pickerWithoutVersionList();
-    void pickerSaveFailure();
-    void pickerDrivesAndFolders();
-    void pickerKeyboard();
-    // Needs the settings reader: fails until ReadConfig does its work.
-    void checkReadsSettings();
-
-private:
-    QString installGame(const QString &folder); // returns the executable's path
-    void installVersionList();
-    void startForm();
-    void openInDir1(const QString &folder);
-    void clickFile(const QString &name);
-    QString currentDir1Path() const;
-    QString configPath() const { return m_program + "/Tarnwell.dat"; }
-
-    QTemporaryDir *m_dir = nullptr;
-    QString m_program;
-    FakePlatform *m_platform = nullptr;
-    Form1 *m_form = nullptr;
+    void registration_data();
+    void registration();
 };
 
-void TestRegistrationWindow::init()
+void TestRegistrationWindow::registration_data()
 {
-    m_dir = new QTemporaryDir;
-    QVERIFY(m_dir->isValid());
-    m_program = m_dir->filePath("program");
-    QVERIFY(QDir().mkpath(m_program));
-    m_platform = new FakePlatform;
-    m_platform->folder = m_program;
-}
-
-void TestRegistrationWindow::cleanup()
-{
-    delete m_form;
-    m_form = nullptr;
-    delete m_platform;
-    delete m_dir;
-}
-
-QString TestRegistrationWindow::installGame(const QString &folder)
-{
-    const QString game = m_dir->filePath(folder);
-    if (!copyTree(TARNWELL_SOURCE_DIR "/examples/Quillvane", game))
-        return QString();
-    return game + "/Binaries/QVX.EXE";
-}
-
-void TestRegistrationWindow::installVersionList()
-{
-    QVERIFY(QDir().mkpath(m_program + "/dat"));
-    QVERIFY(QFile::copy(TARNWELL_SOURCE_DIR "/dat/QVX.dat", m_program + "/dat/QVX.dat"));
-}
-
-void TestRegistrationWindow::startForm()
-{
-    m_form = new Form1(*m_platform);
-    m_form->Form_Load();
-    if (m_form->isClosed())
-        return;
-    m_form->show();
-    QVERIFY(QTest::qWaitForWindowExposed(m_form));
-}
-
-QString TestRegistrationWindow::currentDir1Path() const
-{
-    QListWidgetItem *item = m_form->Dir1->currentItem();
-    return item ? item->data(Qt::UserRole).toString() : QString();
-}
-
-// Opens the folder the way a user does: the root first, then one double-click per level.
-void TestRegistrationWindow::openInDir1(const QString &folder)
-{
-    QListWidget *dir = m_form->Dir1;
-    QVERIFY(dir->isVisible());
-    QStringList steps{"/"};
-    QString prefix;
-    for (const QString &part : QDir::cleanPath(folder).split('/', Qt::SkipEmptyParts))
-        steps << (prefix += "/" + part);
-    for (const QString &step : steps) {
-        QListWidgetItem *row = nullptr;
-        for (int i = 0; i < dir->count() && !row; ++i) {
-            if (dir->item(i)->data(Qt::UserRole).toString() == step)
-                row = dir->item(i);
-        }
-        QVERIFY2(row, qPrintable("no row for " + step));
-        dir->scrollToItem(row);
-        // A real double-click: press and release, then the second press that the system reports as double.
-        const QPoint at = dir->visualItemRect(row).center();
-        QTest::mouseClick(dir->viewport(), Qt::LeftButton, {}, at);
-        QTest::mouseDClick(dir->viewport(), Qt::LeftButton, {}, at);
-        QTest::mouseRelease(dir->viewport(), Qt::LeftButton, {}, at);
-        QCOMPARE(currentDir1Path(), step);
-    }
-}
-
-void TestRegistrationWindow::clickFile(const QString &name)
-{
-    const QList<QListWidgetItem *> rows = m_form->File1->findItems(name, Qt::MatchExactly);
-    QCOMPARE(rows.size(), 1);
-    m_form->File1->scrollToItem(rows.first());
-    QTest::mouseClick(m_form->File1->viewport(), Qt::LeftButton, {},
-                      m_form->File1->visualItemRect(rows.first()).center());
-}
-
-void TestRegistrationWindow::startup_data()
-{
-    QTest::addColumn<QString>("stored");    // what Tarnwell.dat names
-    QTest::addColumn<bool>("versionList"); // whether dat/QVX.dat is installed
+    QTest::addColumn<QString>("stored"); // what Tarnwell.dat names: nothing, "game" (the installed one), or a path
+    QTest::addColumn<QString>("setup");  // other (another build), far (a non-Latin folder), gone, no list, ...
+    QTest::addColumn<int>("answer");     // to "Set this file?" after picking QVX.EXE; 0: nothing is picked
     QTest::addColumn<QStringList>("prompts");
     QTest::addColumn<QString>("status");
     QTest::addColumn<int>("widthTwips"); // 0: the designed width was never changed
-    QTest::addColumn<bool>("gameFolder");
-
-    QTest::newRow("first start") << "no file" << true << QStringList{kSelect} << "Not Set" << 11000 << false;
-    QTest::newRow("first start without known-versions file")
-        << "no file" << false << QStringList{kSelect} << "Not Set" << 11000 << false;
-    QTest::newRow("zero-byte configuration") << "zero bytes" << true << QStringList{kSelect} << "Not Set" << 11000 << false;
-    QTest::newRow("key without a path") << "key alone" << true << QStringList{kSelect} << "Not Set" << 11000 << false;
-    QTest::newRow("detected") << "sample" << true << QStringList{} << kDetected << 8100 << true;
-    QTest::newRow("unknown version") << "other" << true << QStringList{} << unknownCaption("another build") << 8100 << true;
-    QTest::newRow("executable vanished") << "vanished" << true << QStringList{} << "Not Set" << 0 << false;
-    QTest::newRow("known-versions file missing") << "sample" << false << QStringList{kFatal} << "Not Set" << 0 << false;
+    const QStringList none, select{kSelect}, asked{kSelect, kAsk};
+    QTest::newRow("first start") << "" << "" << 0 << select << "Not Set" << 11000;
+    QTest::newRow("first start without known-versions file") << "" << "no list" << 0 << select << "Not Set" << 11000;
+    QTest::newRow("detected") << "game" << "" << 0 << none << kDetected << 8100;
+    QTest::newRow("unknown version") << "game" << "other" << 0 << none << kUnknown << 8100;
+    QTest::newRow("executable vanished") << "game" << "gone" << 0 << none << "Not Set" << 0;
+    QTest::newRow("known-versions file missing") << "game" << "no list" << 0 << QStringList{kFatal} << "Not Set" << 0;
+    // There, yet its first bytes cannot be read, even by the superuser.
+    QTest::newRow("unreadable executable") << "/proc/self/mem" << "" << 0
+        << QStringList{"Cannot read the game executable /proc/self/mem: Input/output error."} << "Not Set" << 0;
+    QTest::newRow("path too short to hold a game folder") << "short" << "" << 0
+        << QStringList{"No game folder can be found from <exe>: the executable must lie in the game folder as "
+                       "Binaries/QVX.EXE.\nNo settings were read."} << kUnknown << 8100;
+    QTest::newRow("pick, No changes nothing") << "" << "" << 7 << asked << "Not Set" << 11000;
+    QTest::newRow("pick, Yes, detected") << "" << "" << 6 << asked << kDetected << 8100;
+    QTest::newRow("pick, Yes, folder beyond any 8-bit code page") << "" << "far" << 6 << asked << kDetected << 8100;
+    QTest::newRow("pick, Yes, file gone meanwhile") << "" << "gone" << 6 << asked << "Not Set" << 8000;
+    QTest::newRow("pick, Yes without known-versions file") << "" << "no list" << 6 << asked + QStringList{kFatal}
+                                                           << "Not Set" << 8000;
+    QTest::newRow("pick, Yes, configuration cannot be saved") << "" << "config is folder" << 6
+        << asked + QStringList{"Cannot save the game's path to <tmp>/program/Tarnwell.dat: Filename refers to a "
+                               "directory.\nIt will have to be chosen again at the next start."} << kDetected << 8100;
+    QTest::newRow("pick with Enter from the keyboard") << "" << "keyboard" << 6 << asked << kDetected << 8100;
+    QTest::newRow("pick after an unplugged drive") << "" << "unplugged" << 6
+        << QStringList{kSelect, "Drive <tmp>/unplugged/ cannot be opened: the drive is not there.", kAsk}
+        << kDetected << 8100;
 }
 
-void TestRegistrationWindow::startup()
+void TestRegistrationWindow::registration()
 {
     QFETCH(QString, stored);
-    QFETCH(bool, versionList);
+    QFETCH(QString, setup);
+    QFETCH(int, answer);
     QFETCH(QStringList, prompts);
     QFETCH(QString, status);
     QFETCH(int, widthTwips);
-    QFETCH(bool, gameFolder);
-
-    QString exe = installGame("games/Quillvane");
-    QVERIFY(!exe.isEmpty());
-    if (stored == "other") {
-        exe = installGame("games/Other");
-        QVERIFY(writeFile(exe, "another build"));
-    } else if (stored == "vanished") {
-        QVERIFY(QFile::remove(exe));
+    // The program folder, and a copy of the sample installation as the game.
+    QTemporaryDir tmp;
+    const QString program = tmp.filePath("program"), config = program + "/Tarnwell.dat";
+    const QString from = TARNWELL_SOURCE_DIR "/examples/Quillvane";
+    const QString game = tmp.filePath(setup == "far" ? QString::fromUtf8("\xE6\x97\xA5\xE6\x9C\xAC \xC3\x9C" "ber") : "Game");
+    for (QDirIterator it(from, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories); it.hasNext();) {
+        const QString source = it.next(), target = game + source.mid(from.size());
+        QVERIFY(QDir().mkpath(QFileInfo(target).path()) && QFile::copy(source, target));
     }
-    if (stored == "zero bytes")
-        QVERIFY(writeFile(configPath(), ""));
-    else if (stored == "key alone")
-        QVERIFY(writeFile(configPath(), "QVXEXE=\r\n"));
-    else if (stored != "no file")
-        QVERIFY(writeFile(configPath(), "QVXEXE=" + exe.toUtf8() + "\r\n"));
-    if (versionList)
-        installVersionList();
-    const QByteArray configBefore = readFile(configPath());
+    const QString exe = game + "/Binaries/QVX.EXE";
+    QVERIFY(setup != "other" || writeFile(exe, kOtherBuild));
+    QTemporaryFile shortExe("/tmp/twXXXXXX");
+    QVERIFY(stored != "short" || (shortExe.open() && shortExe.write(kOtherBuild) > 0 && shortExe.flush()));
+    const QString named = stored == "game" ? exe : stored == "short" ? shortExe.fileName() : stored;
+    QVERIFY(QDir().mkpath(program + "/dat") && (named.isEmpty() || writeFile(config, "QVXEXE=" + named.toUtf8() + "\r\n")));
+    QVERIFY(setup == "no list" || QFile::copy(TARNWELL_SOURCE_DIR "/dat/QVX.dat", program + "/dat/QVX.dat"));
+    QVERIFY(setup != "config is folder" || QDir().mkpath(config)); // no one, not even the superuser, can write there
+    QVERIFY(setup != "gone" || answer || QFile::remove(exe));
+    const QByteArray configBefore = readFile(config);
 
-    startForm();
-    QCOMPARE(m_platform->prompts(), prompts);
-    for (const FakePlatform::Message &message : m_platform->messages) {
-        QCOMPARE(message.buttons, message.prompt == kFatal ? 0 : 64);
-        QVERIFY(message.title.isEmpty());
+    FakePlatform platform;
+    platform.folder = program;
+    Form1 form(platform);
+    form.Form_Load();
+    if (!form.isClosed()) {
+        form.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&form));
     }
-    const bool fatal = prompts.contains(kFatal);
-    QCOMPARE(m_platform->closes, fatal ? 1 : 0);
-    QCOMPARE(m_form->isClosed(), fatal);
-    QCOMPARE(m_form->label(22)->text(), status);
-    QCOMPARE(m_form->outerWidthTwips(), widthTwips);
-    QCOMPARE(m_form->GameFolder, gameFolder ? exe.chopped(16) : QString());
-    if (stored == "sample" || stored == "other" || stored == "vanished")
-        QCOMPARE(m_form->GameExePath, exe);
-    else
-        QVERIFY(m_form->GameExePath.isEmpty());
-    QCOMPARE(readFile(configPath()), configBefore); // start-up only reads it
-    if (!fatal)
-        QCOMPARE(m_form->File1->isVisible(), widthTwips != 8100);
-}
-
-void TestRegistrationWindow::unreadableExecutable()
-{
-    installVersionList();
-    // There, yet its first bytes cannot be read, even by the superuser.
-    QVERIFY(writeFile(configPath(), "QVXEXE=/proc/self/mem\r\n"));
-    startForm();
-    QCOMPARE(m_platform->messages.size(), 1);
-    const FakePlatform::Message message = m_platform->messages.first();
-    QVERIFY2(message.prompt.contains("/proc/self/mem") && message.prompt.contains("Input/output error"),
-             qPrintable(message.prompt));
-    QCOMPARE(message.buttons, 48);
-    QCOMPARE(m_platform->closes, 0);
-    QCOMPARE(m_form->label(22)->text(), QStringLiteral("Not Set"));
-    QCOMPARE(m_form->outerWidthTwips(), 0);
-    QVERIFY(m_form->GameFolder.isEmpty());
-}
-
-void TestRegistrationWindow::executableOutsideAGameFolder()
-{
-    installVersionList();
-    // A path too short to hold "Binaries/QVX.EXE" leaves no game folder to read settings from.
-    QTemporaryFile exe("/tmp/twXXXXXX");
-    QVERIFY(exe.open());
-    QVERIFY(exe.fileName().size() <= 16);
-    exe.write("short");
-    exe.close();
-    QVERIFY(writeFile(configPath(), "QVXEXE=" + exe.fileName().toUtf8() + "\r\n"));
-    startForm();
-    QCOMPARE(m_platform->messages.size(), 1);
-    QVERIFY2(m_platform->messages[0].prompt.contains(exe.fileName())
-                 && m_platform->messages[0].prompt.contains("No settings were read."),
-             qPrintable(m_platform->messages[0].prompt));
-    QCOMPARE(m_form->label(22)->text(), unknownCaption("short"));
-    QVERIFY(m_form->GameFolder.isEmpty());
-    QVERIFY(m_form->GraphicsSettingsPath.isEmpty());
-    QVERIFY(m_form->UserSettingsPath.isEmpty());
-}
-
-void TestRegistrationWindow::picker_data()
-{
-    QTest::addColumn<QString>("folder");
-    QTest::addColumn<QString>("exeContent"); // empty: the sample's own executable
-    QTest::addColumn<int>("answer");
-    QTest::addColumn<bool>("removeFirst"); // the file disappears before the answer is given
-    QTest::addColumn<QString>("status");
-    QTest::addColumn<int>("widthTwips");
-
-    QTest::newRow("No changes nothing") << "Quillvane" << "" << 7 << false << "Not Set" << 11000;
-    QTest::newRow("Yes, detected") << "Quillvane" << "" << 6 << false << kDetected << 8100;
-    QTest::newRow("Yes, unknown version is stored all the same")
-        << "Other" << "another build" << 6 << false << unknownCaption("another build") << 8100;
-    QTest::newRow("Yes, folder beyond any 8-bit code page")
-        << QString::fromUtf8("\xE6\x97\xA5\xE6\x9C\xAC \xC3\x9C" "ber/Quillvane") << "" << 6 << false << kDetected << 8100;
-    QTest::newRow("Yes, file gone meanwhile") << "Quillvane" << "" << 6 << true << "Not Set" << 8000;
-}
-
-void TestRegistrationWindow::picker()
-{
-    QFETCH(QString, folder);
-    QFETCH(QString, exeContent);
-    QFETCH(int, answer);
-    QFETCH(bool, removeFirst);
-    QFETCH(QString, status);
-    QFETCH(int, widthTwips);
-
-    const QString exe = installGame("games/" + folder);
-    QVERIFY(!exe.isEmpty());
-    if (!exeContent.isEmpty())
-        QVERIFY(writeFile(exe, exeContent.toUtf8()));
-    installVersionList();
-    startForm();
-    QCOMPARE(m_form->outerWidthTwips(), 11000);
-    openInDir1(QFileInfo(exe).path());
-    if (QTest::currentTestFailed())
-        return;
-    if (removeFirst)
-        QVERIFY(QFile::remove(exe));
-
-    m_platform->answers.enqueue(answer);
-    clickFile("QVX.EXE");
-    QCOMPARE(m_platform->messages.size(), 2);
-    QCOMPARE(m_platform->messages[1].prompt, QStringLiteral("Set File: QVX.EXE"));
-    QCOMPARE(m_platform->messages[1].buttons, 4);
-    QCOMPARE(m_platform->messages[1].title, QStringLiteral("Set this file?"));
-
-    QCOMPARE(m_form->label(22)->text(), status);
-    QCOMPARE(m_form->outerWidthTwips(), widthTwips);
-    QCOMPARE(m_form->frameGeometry().width(), qRound(widthTwips / 15.0));
-    if (answer != 6) {
-        QVERIFY(m_form->GameExePath.isEmpty());
-        QVERIFY(!QFileInfo::exists(configPath()));
-        QVERIFY(m_form->File1->isVisible());
-        return;
-    }
-    QCOMPARE(m_form->GameExePath, exe);
-    QVERIFY(!m_form->File1->isVisible());
-    QCOMPARE(readFile(configPath()), "QVXEXE=" + exe.toUtf8() + "\r\n");
-
-    // The next start finds what was stored.
-    delete m_form;
-    m_form = nullptr;
-    m_platform->messages.clear();
-    startForm();
-    QCOMPARE(m_form->GameExePath, exe);
-    QCOMPARE(m_form->label(22)->text(), status);
-    QVERIFY(m_platform->messages.isEmpty());
-}
-
-void TestRegistrationWindow::pickerWithoutVersionList()
-{
-    const QString exe = installGame("games/Quillvane");
-    startForm();
-    QCOMPARE(m_platform->prompts(), QStringList{kSelect}); // no executable yet: nothing to verify
-    openInDir1(QFileInfo(exe).path());
-    m_platform->answers.enqueue(6);
-    clickFile("QVX.EXE");
-    QCOMPARE(m_platform->prompts(), (QStringList{kSelect, "Set File: QVX.EXE", kFatal}));
-    QCOMPARE(m_platform->closes, 1);
-    QVERIFY(m_form->isClosed());
-    QCOMPARE(m_form->label(22)->text(), QStringLiteral("Not Set"));
-    // The choice is kept for the next start, as after any confirmation.
-    QCOMPARE(readFile(configPath()), "QVXEXE=" + exe.toUtf8() + "\r\n");
-}
-
-void TestRegistrationWindow::pickerSaveFailure()
-{
-    const QString exe = installGame("games/Quillvane");
-    installVersionList();
-    QVERIFY(QDir().mkpath(configPath())); // a folder holds the name, so no file can be written there
-    startForm();
-    openInDir1(QFileInfo(exe).path());
-    m_platform->answers.enqueue(6);
-    clickFile("QVX.EXE");
-    QCOMPARE(m_platform->messages.size(), 3);
-    const FakePlatform::Message &failure = m_platform->messages[2];
-    QVERIFY2(failure.prompt.startsWith("Cannot save the game's path to " + configPath() + ": "), qPrintable(failure.prompt));
-    QCOMPARE(failure.buttons, 48);
-    // The choice holds for this run all the same.
-    QCOMPARE(m_form->label(22)->text(), kDetected);
-    QVERIFY(QFileInfo(configPath()).isDir());
-}
-
-void TestRegistrationWindow::pickerDrivesAndFolders()
-{
-    const QString exe = installGame("games/Quillvane");
-    startForm();
-    // The picker starts in the home folder, on its drive.
-    QCOMPARE(currentDir1Path(), QDir::cleanPath(QDir::homePath()));
-    QCOMPARE(m_form->Drive1->itemData(0).toString(), QStringLiteral("/"));
-    const QString startDrive = m_form->Drive1->currentData().toString();
-    QVERIFY(QDir::homePath().startsWith(startDrive));
-
-    // Opening a folder from the keyboard refreshes the file list; the drive stays.
-    openInDir1(m_dir->filePath("games/Quillvane"));
-    QListWidget *dir = m_form->Dir1;
-    const QList<QListWidgetItem *> binaries = dir->findItems("Binaries", Qt::MatchEndsWith);
-    QCOMPARE(binaries.size(), 1);
-    dir->setCurrentItem(binaries.first());
-    QTest::keyClick(dir, Qt::Key_Return);
-    QCOMPARE(currentDir1Path(), QFileInfo(exe).path());
-    QCOMPARE(dir->item(dir->currentRow() + 1)->data(Qt::UserRole).toString(), QFileInfo(exe).path() + "/SETTINGS");
-    QStringList files;
-    for (int i = 0; i < m_form->File1->count(); ++i)
-        files << m_form->File1->item(i)->text();
-    QCOMPARE(files, QStringList{"QVX.EXE"});
-
-    // A drive that is not there: a message, and the lists stay as they were and usable.
-    const QString unplugged = m_dir->filePath("unplugged/");
-    m_form->Drive1->addItem("unplugged", unplugged);
-    m_form->Drive1->setFocus();
-    QTest::keyClick(m_form->Drive1, Qt::Key_End);
-    QCOMPARE(m_platform->messages.size(), 2);
-    QVERIFY2(m_platform->messages[1].prompt.contains(unplugged), qPrintable(m_platform->messages[1].prompt));
-    QCOMPARE(m_platform->messages[1].buttons, 48);
-    QCOMPARE(m_form->Drive1->currentData().toString(), startDrive);
-    QCOMPARE(currentDir1Path(), QFileInfo(exe).path());
-    QCOMPARE(m_form->File1->count(), 1);
-
-    // Choosing another drive refreshes both lists: here a volume mounted on the test's own folder.
-    QVERIFY(writeFile(m_dir->filePath("games/readme.txt"), "hello"));
-    const QString volume = m_dir->filePath("games/");
-    m_form->Drive1->addItem("volume", volume);
-    QTest::keyClick(m_form->Drive1, Qt::Key_End);
-    QCOMPARE(m_form->Drive1->currentData().toString(), volume);
-    QCOMPARE(currentDir1Path(), m_dir->filePath("games"));
-    QCOMPARE(m_form->File1->count(), 1);
-    QCOMPARE(m_form->File1->item(0)->text(), QStringLiteral("readme.txt"));
-    QCOMPARE(m_platform->messages.size(), 2);
-
-    // Back to the root drive.
-    QTest::keyClick(m_form->Drive1, Qt::Key_Home);
-    QCOMPARE(currentDir1Path(), QStringLiteral("/"));
-    QCOMPARE(dir->currentRow(), 0);
-    QCOMPARE(m_form->File1->count(), QDir("/").entryList(QDir::Files | QDir::Hidden | QDir::System).size());
-}
-
-void TestRegistrationWindow::pickerKeyboard()
-{
-    const QString exe = installGame("games/Quillvane");
-    QVERIFY(writeFile(QFileInfo(exe).path() + "/A.TXT", "a"));
-    installVersionList();
-    startForm();
-    openInDir1(QFileInfo(exe).path());
-    QListWidget *files = m_form->File1;
-    files->setFocus();
-    QVERIFY(QTest::qWaitForWindowActive(m_form));
-    files->setCurrentRow(0);
-    // Moving through the list asks nothing; Enter asks about the file under the cursor.
-    QTest::keyClick(files, Qt::Key_Down);
-    QCOMPARE(files->currentItem()->text(), QStringLiteral("QVX.EXE"));
-    QCOMPARE(m_platform->messages.size(), 1);
-    m_platform->answers.enqueue(6);
-    QTest::keyClick(files, Qt::Key_Return);
-    QCOMPARE(m_platform->prompts(), (QStringList{kSelect, "Set File: QVX.EXE"}));
-    QCOMPARE(m_form->label(22)->text(), kDetected);
-    QCOMPARE(readFile(configPath()), "QVXEXE=" + exe.toUtf8() + "\r\n");
-}
-
-void TestRegistrationWindow::checkReadsSettings()
-{
-    // Start-up with the sample stored, then a fresh window choosing it in the picker: both read its settings.
-    const QString exe = installGame("games/Quillvane");
-    installVersionList();
-    for (const bool throughPicker : {false, true}) {
-        delete m_form;
-        m_form = nullptr;
-        if (throughPicker) {
-            QVERIFY(QFile::remove(configPath()));
-            startForm();
-            openInDir1(QFileInfo(exe).path());
-            m_platform->answers.enqueue(6);
-            clickFile("QVX.EXE");
-        } else {
-            QVERIFY(writeFile(configPath(), "QVXEXE=" + exe.toUtf8() + "\r\n"));
-            startForm();
+    QListWidget *files = form.File1, *dir = form.Dir1;
+    if (answer) {
+        QCOMPARE(form.outerWidthTwips(), 11000);
+        if (setup == "unplugged") { // a message, and the lists keep what they showed
+            const QString home = dir1Path(form), drive = form.Drive1->currentData().toString();
+            form.Drive1->addItem("unplugged", tmp.filePath("unplugged/"));
+            form.Drive1->setFocus();
+            QTest::keyClick(form.Drive1, Qt::Key_End);
+            QCOMPARE(form.Drive1->currentData().toString(), drive);
+            QCOMPARE(dir1Path(form), home);
         }
-        QCOMPARE(m_form->label(22)->text(), kDetected);
-        QCOMPARE(m_form->GameFolder, exe.chopped(16));
-        QCOMPARE(m_form->GraphicsSettingsPath,
-                 m_form->GameFolder + tarnwell::native("Binaries/SETTINGS/TKGRAPHICSSETTINGS.MXML"));
-        QCOMPARE(m_form->UserSettingsPath,
-                 m_form->GameFolder + tarnwell::native("Binaries/SETTINGS/GCUSERSETTINGSDATA.MXML"));
-        QCOMPARE(m_form->text(3)->text(), QStringLiteral("120"));        // Brightness
-        QCOMPARE(m_form->combo(1)->currentText(), QStringLiteral("1920x1080"));
-        QVERIFY(m_form->check(5)->isChecked());                           // UseHDR
-        QCOMPARE(m_form->text(11)->text(), QStringLiteral("65"));        // MusicVolume, user file
-        QVERIFY(m_form->check(11)->isChecked());                          // Vibration, user file
+        // Open the game's folder the way a user does: the root first, then one double-click per level.
+        QStringList steps{"/"};
+        for (const QString &part : QFileInfo(exe).path().split('/', Qt::SkipEmptyParts))
+            steps << QDir::cleanPath(steps.last() + "/" + part);
+        for (const QString &step : steps) {
+            QListWidgetItem *row = nullptr;
+            for (int i = 0; i < dir->count(); ++i)
+                row = dir->item(i)->data(Qt::UserRole).toString() == step ? dir->item(i) : row;
+            QVERIFY2(row, qPrintable("no row for " + step));
+            dir->scrollToItem(row);
+            const QPoint at = dir->visualItemRect(row).center();
+            QTest::mouseClick(dir->viewport(), Qt::LeftButton, {}, at);
+            QTest::mouseDClick(dir->viewport(), Qt::LeftButton, {}, at);
+            QCOMPARE(dir1Path(form), step);
+        }
+        QVERIFY(setup != "gone" || QFile::remove(exe));
+        platform.answers.enqueue(answer);
+        const QList<QListWidgetItem *> rows = files->findItems("QVX.EXE", Qt::MatchExactly);
+        QCOMPARE(rows.size(), 1);
+        if (setup == "keyboard") { // moving to the file asks nothing; Enter then asks about it
+            files->setFocus();
+            QVERIFY(QTest::qWaitForWindowActive(&form));
+            files->setCurrentItem(rows.first());
+            QTest::keyClick(files, Qt::Key_Return);
+        } else {
+            QTest::mouseClick(files->viewport(), Qt::LeftButton, {}, files->visualItemRect(rows.first()).center());
+        }
+    }
+    // Every prompt in order, with its buttons and title; the fatal one closes the window.
+    QCOMPARE(platform.prompts(), prompts.replaceInStrings("<exe>", named).replaceInStrings("<tmp>", tmp.path()));
+    for (const FakePlatform::Message &message : platform.messages) {
+        const QString &prompt = message.prompt;
+        QCOMPARE(message.buttons, prompt == kAsk ? 4 : prompt == kSelect ? 64 : prompt == kFatal ? 0 : 48);
+        QCOMPARE(message.title, QString(prompt == kAsk ? "Set this file?" : ""));
+    }
+    QCOMPARE(platform.closes, int(prompts.contains(kFatal)));
+    QCOMPARE(form.isClosed(), prompts.contains(kFatal));
+
+    QCOMPARE(form.label(22)->text(), status);
+    QCOMPARE(form.outerWidthTwips(), widthTwips);
+    if (widthTwips)
+        QCOMPARE(form.frameGeometry().width(), qRound(widthTwips / 15.0));
+    const bool narrowed = widthTwips == 8000 || widthTwips == 8100; // the picker is out of sight then
+    QCOMPARE(files->isVisible(), !form.isClosed() && !narrowed);
+    QCOMPARE(form.GameExePath, answer == 6 ? exe : named);
+    if (setup == "config is folder")
+        QVERIFY(QFileInfo(config).isDir());
+    else // start-up and No only read it; Yes stores the choice whatever the check found
+        QCOMPARE(readFile(config), answer == 6 ? "QVXEXE=" + exe.toUtf8() + "\r\n" : configBefore);
+    if (status == "Not Set" || stored == "short") {
+        QVERIFY(form.GameFolder.isEmpty() && form.GraphicsSettingsPath.isEmpty() && form.UserSettingsPath.isEmpty());
+    } else { // a version shown: the sample's settings were read from the game folder
+        QCOMPARE(form.GameFolder, exe.chopped(16));
+        QCOMPARE(form.text(3)->text(), QStringLiteral("120")); // Brightness
+        QCOMPARE(form.combo(1)->currentText(), QStringLiteral("1920x1080"));
+        QVERIFY(form.check(5)->isChecked()); // UseHDR
+        QCOMPARE(form.text(11)->text(), QStringLiteral("65")); // MusicVolume, from the user file
+        QVERIFY(form.check(11)->isChecked()); // Vibration, from the user file
     }
 }
 
