@@ -1,59 +1,71 @@
 // SPDX-License-Identifier: MIT
-// Fixture of the settings tests: temporary game folders, the window, running as another user.
+// Fixture of the settings tests: temporary game folders, the window's controls, running as another user.
 #include "tst_settings.h"
 
-#include "common/fakeplatform.h"
-#include "form1.h"
-
-#include <QDir>
-#include <QFile>
 #include <QProcess>
-#include <QStandardPaths>
-#include <QTest>
 
 #include <sys/mount.h>
 #include <unistd.h>
 
+const QByteArray kGraphics = "<?xml version=\"1.0\" encoding=\"utf-8\"?>\n<Data template=\"GcGraphicsSettings\">\n"
+    + prop("\t", "Brightness", "120") + "\n" + prop("\t", "DLSSQuality", "Balanced") + "\n"
+    + prop("\t", "UseHDR", "false") + "\n</Data>\n";
+const QByteArray kUser = "<Data template=\"GcUserSettingsData\">\n" + prop("\t", "MusicVolume", "50") + "\n</Data>\n";
+
 QByteArray readFile(const QString &path)
 {
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return "<unreadable>";
-    return file.readAll();
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : "<unreadable>";
 }
 
 void writeFile(const QString &path, const QByteArray &bytes)
 {
     QDir().mkpath(QFileInfo(path).path());
     QFile file(path);
-    QVERIFY2(file.open(QIODevice::WriteOnly | QIODevice::Truncate), qPrintable(path));
-    QCOMPARE(file.write(bytes), bytes.size());
+    QVERIFY2(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size(), qPrintable(path));
+}
+
+void setControl(Form1 *form, const QString &setting)
+{
+    QWidget *widget = form->findChild<QWidget *>(setting.section('=', 0, 0));
+    const QString value = setting.section('=', 1);
+    QVERIFY2(widget, qPrintable(setting));
+    if (auto *box = qobject_cast<QCheckBox *>(widget); box && box->isChecked() != (value == "1"))
+        QTest::mouseClick(box, Qt::LeftButton); // as the user does it
+    else if (auto *edit = qobject_cast<QLineEdit *>(widget))
+        edit->setText(value);
+    else if (auto *combo = qobject_cast<QComboBox *>(widget))
+        combo->setEditText(value);
+}
+
+QString controlValue(Form1 *form, const QString &control)
+{
+    QWidget *widget = form->findChild<QWidget *>(control);
+    if (auto *box = qobject_cast<QCheckBox *>(widget))
+        return box->isChecked() ? "1" : "0";
+    if (auto *edit = qobject_cast<QLineEdit *>(widget))
+        return edit->text();
+    return widget ? qobject_cast<QComboBox *>(widget)->currentText() : "no control " + control;
 }
 
 void TestSettings::init()
 {
-    m_dir = new QTemporaryDir;
+    m_dir = std::make_unique<QTemporaryDir>();
     QVERIFY(m_dir->isValid());
-    // Another user may run the same test in here.
-    QFile::setPermissions(m_dir->path(), QFileDevice::Permissions(0x7777));
-    m_platform = new FakePlatform;
+    QFile::setPermissions(m_dir->path(), QFileDevice::Permissions(0x7777)); // another user may run a test in here
+    m_platform = std::make_unique<FakePlatform>();
     m_platform->folder = m_dir->path();
 }
 
 void TestSettings::cleanup()
 {
-    delete m_form;
-    m_form = nullptr;
-    for (const QString &path : std::as_const(m_immutable))
-        QProcess::execute("chattr", {"-ia", path});
-    m_immutable.clear();
+    m_form.reset();
+    for (const QString &path : std::exchange(m_immutable, {}))
+        QProcess::execute("chattr", {"-i", path});
     if (!m_unmount.isEmpty())
-        ::umount2(m_unmount.toLocal8Bit().constData(), MNT_DETACH);
-    m_unmount.clear();
-    delete m_platform;
-    m_platform = nullptr;
-    delete m_dir;
-    m_dir = nullptr;
+        ::umount2(QFile::encodeName(std::exchange(m_unmount, {})).constData(), MNT_DETACH);
+    m_platform.reset();
+    m_dir.reset();
 }
 
 void TestSettings::writeGame(const QByteArray &graphics, const QByteArray &user)
@@ -67,10 +79,10 @@ void TestSettings::writeGame(const QByteArray &graphics, const QByteArray &user)
 
 void TestSettings::startForm()
 {
-    m_form = new Form1(*m_platform);
+    m_form = std::make_unique<Form1>(*m_platform);
     m_form->Form_Load();
     m_form->show();
-    QVERIFY(QTest::qWaitForWindowExposed(m_form));
+    QVERIFY(QTest::qWaitForWindowExposed(m_form.get()));
     m_platform->messages.clear();
 }
 
@@ -82,34 +94,18 @@ void TestSettings::loadGame()
     m_form->ReadConfig();
 }
 
-QStringList TestSettings::prompts() const
-{
-    return m_platform->prompts();
-}
-
 bool TestSettings::rerunAsUser()
 {
     if (::geteuid() != 0)
         return false;
-    const QString setpriv = QStandardPaths::findExecutable("setpriv");
-    if (setpriv.isEmpty()) {
-        QTest::qSkip("needs setpriv to run as an unprivileged user", __FILE__, __LINE__);
-        return true;
-    }
-    QString function = QTest::currentTestFunction();
-    if (QTest::currentDataTag())
-        function += QLatin1Char(':') + QString::fromUtf8(QTest::currentDataTag());
+    const QString tag = QTest::currentDataTag() ? ':' + QString::fromUtf8(QTest::currentDataTag()) : QString();
     QProcess child;
     child.setProcessChannelMode(QProcess::MergedChannels);
-    child.start(setpriv, {"--reuid=65534", "--regid=65534", "--clear-groups", QCoreApplication::applicationFilePath(),
-                          function});
-    const bool finished = child.waitForFinished(120000);
+    child.start("setpriv", {"--reuid=65534", "--regid=65534", "--clear-groups", QCoreApplication::applicationFilePath(),
+                            QTest::currentTestFunction() + tag});
+    const bool passed = child.waitForFinished(120000) && child.exitStatus() == QProcess::NormalExit;
     const QByteArray output = child.readAll();
-    [&] {
-        QVERIFY2(finished, output.constData());
-        QVERIFY2(child.exitStatus() == QProcess::NormalExit && child.exitCode() == 0, output.constData());
-        QVERIFY2(!output.contains("SKIP"), output.constData());
-    }();
+    [&] { QVERIFY2(passed && !child.exitCode() && !output.contains("SKIP"), qPrintable(output)); }();
     return true;
 }
 
