@@ -25,11 +25,8 @@ private slots:
     void init();
     void cleanup();
     void firstStart();
-    void firstStartLists_data();
-    void firstStartLists();
     void exclusion_data();
     void exclusion();
-    void readerChangesDoNotRunExclusion();
     void statusCopy();
     void quitEndsProgram();
     void layoutHasNoOverlaps();
@@ -37,7 +34,6 @@ private slots:
     void pickerShowsOnlyWhenWide_data();
     void pickerShowsOnlyWhenWide();
     void tabOrderStartsWithApply();
-    void accessibleNames_data();
     void accessibleNames();
 
 private:
@@ -100,43 +96,25 @@ void TestForm1::firstStart()
         QCOMPARE(m_form->text(n)->text(), text);
     for (int n = 1; n <= 13; ++n)
         QVERIFY2(!m_form->check(n)->isChecked(), qPrintable(QStringLiteral("Check%1").arg(n)));
-}
+    const QList<std::tuple<int, int, QString, QString>> lists = {
+        {1, 28, "320x200", "6400x4800"}, {2, 4, "Low", "Ultra"}, {3, 2, "Normal", "High"}, {4, 3, "Low", "High"},
+        {5, 5, "None", "TAA_FXAA"}, {6, 4, "Off", "Ultra"}, {7, 4, "Low", "Ultra"}};
+    for (const auto &[n, count, first, last] : lists) {
+        QComboBox *list = m_form->combo(n);
+        QVERIFY(list->isEditable());
+        QCOMPARE(list->count(), count);
+        QCOMPARE(list->currentText(), first);
+        QCOMPARE(list->itemText(count - 1), last);
+    }
 
-void TestForm1::firstStartLists_data()
-{
-    QTest::addColumn<int>("combo");
-    QTest::addColumn<int>("count");
-    QTest::addColumn<QString>("first");
-    QTest::addColumn<QString>("last");
-    QTest::newRow("Combo1") << 1 << 28 << "320x200" << "6400x4800";
-    QTest::newRow("Combo2") << 2 << 4 << "Low" << "Ultra";
-    QTest::newRow("Combo3") << 3 << 2 << "Normal" << "High";
-    QTest::newRow("Combo4") << 4 << 3 << "Low" << "High";
-    QTest::newRow("Combo5") << 5 << 5 << "None" << "TAA_FXAA";
-    QTest::newRow("Combo6") << 6 << 4 << "Off" << "Ultra";
-    QTest::newRow("Combo7") << 7 << 4 << "Low" << "Ultra";
-}
-
-void TestForm1::firstStartLists()
-{
-    QFETCH(int, combo);
-    QFETCH(int, count);
-    QFETCH(QString, first);
-    QFETCH(QString, last);
-    startForm();
-    QComboBox *list = m_form->combo(combo);
-    QVERIFY(list->isEditable());
-    QCOMPARE(list->count(), count);
-    QCOMPARE(list->currentText(), first);
-    QCOMPARE(list->itemText(count - 1), last);
-
-    // A typed text that is no entry stays the list's value.
-    list->setFocus();
-    list->lineEdit()->selectAll();
-    QTest::keyClicks(list->lineEdit(), QStringLiteral("2560x1440"));
-    QTest::keyClick(list->lineEdit(), Qt::Key_Tab);
-    QCOMPARE(list->currentText(), QStringLiteral("2560x1440"));
-    QCOMPARE(list->count(), count);
+    // A typed text that is no entry stays the list's value, and adds no entry.
+    QComboBox *resolution = m_form->combo(1);
+    resolution->setFocus();
+    resolution->lineEdit()->selectAll();
+    QTest::keyClicks(resolution->lineEdit(), QStringLiteral("2560x1440"));
+    QTest::keyClick(resolution->lineEdit(), Qt::Key_Tab);
+    QCOMPARE(resolution->currentText(), QStringLiteral("2560x1440"));
+    QCOMPARE(resolution->count(), 28);
 }
 
 void TestForm1::exclusion_data()
@@ -163,16 +141,11 @@ void TestForm1::exclusion()
     QTest::mouseClick(m_form->check(clicked), Qt::LeftButton, {}, m_form->check(clicked)->rect().center());
     QCOMPARE(m_form->check(clicked)->isChecked(), !clickedBefore);
     QVERIFY(!m_form->check(other)->isChecked());
-}
 
-void TestForm1::readerChangesDoNotRunExclusion()
-{
-    startForm();
     // The program's own changes, as the settings reader makes them, leave the other box alone.
-    m_form->check(2)->setChecked(true);
-    m_form->check(1)->setChecked(true);
-    QVERIFY(m_form->check(1)->isChecked());
-    QVERIFY(m_form->check(2)->isChecked());
+    m_form->check(other)->setChecked(true);
+    m_form->check(clicked)->setChecked(true);
+    QVERIFY(m_form->check(other)->isChecked());
 }
 
 void TestForm1::statusCopy()
@@ -292,27 +265,14 @@ void TestForm1::tabOrderStartsWithApply()
     QCOMPARE(next, m_form->check(1));
 }
 
-void TestForm1::accessibleNames_data()
-{
-    QTest::addColumn<QString>("control");
-    QTest::addColumn<QString>("name");
-    QTest::newRow("HDR") << "Check5" << "HDR";
-    QTest::newRow("Brightness") << "Text3" << "Brightness";
-    QTest::newRow("Field of View (Foot)") << "Text2" << "Field of View (Foot)";
-    QTest::newRow("Field of View (Ship)") << "Text8" << "Field of View (Ship)";
-    QTest::newRow("Volume (SFX)") << "Text10" << "Volume (SFX)";
-    QTest::newRow("Shadow Detail") << "Combo7" << "Shadow Detail";
-    QTest::newRow("Resolution") << "Combo1" << "Resolution";
-}
-
 void TestForm1::accessibleNames()
 {
-    QFETCH(QString, control);
-    QFETCH(QString, name);
     startForm();
-    QWidget *widget = m_form->findChild<QWidget *>(control);
-    QVERIFY(widget);
-    QCOMPARE(widget->accessibleName(), name);
+    const QList<QPair<QString, QString>> names = {{"Check5", "HDR"}, {"Text3", "Brightness"},
+        {"Text2", "Field of View (Foot)"}, {"Text8", "Field of View (Ship)"}, {"Text10", "Volume (SFX)"},
+        {"Combo7", "Shadow Detail"}, {"Combo1", "Resolution"}};
+    for (const auto &[control, name] : names)
+        QCOMPARE(m_form->findChild<QWidget *>(control)->accessibleName(), name);
     // Every settings control carries one.
     for (QWidget *child : controls()) {
         const QString kind = child->objectName().left(4);
