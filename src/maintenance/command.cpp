@@ -11,45 +11,23 @@ const QString kDelete = QStringLiteral("cmd.exe /c del ");
 
 Command launchCommand(const QString &shortPath)
 {
-    Command command;
-    command.action = Command::Action::Start;
-    command.operand = shortPath;
-    command.windowStyle = 0;
-    command.line = kStart + shortPath;
-    return command;
+    return {Command::Action::Start, shortPath, false, false, 0, kStart + shortPath};
 }
 
 Command deleteAllFilesCommand(const QString &shortFolder)
 {
-    Command command;
-    command.action = Command::Action::Delete;
-    command.operand = shortFolder;
-    command.allFilesIn = true;
-    command.windowStyle = 1;
     // The wildcard always follows a backslash: the line is written as the interpreter would read it.
-    command.line = kDelete + shortFolder + QStringLiteral("\\*.*");
-    return command;
+    return {Command::Action::Delete, shortFolder, false, true, 1, kDelete + shortFolder + QStringLiteral("\\*.*")};
 }
 
 Command deleteFileCommand(const QString &path)
 {
-    Command command;
-    command.action = Command::Action::Delete;
-    command.operand = path;
-    command.windowStyle = 1;
-    command.line = kDelete + QLatin1Char('"') + path + QLatin1Char('"');
-    return command;
+    return {Command::Action::Delete, path, false, false, 1, kDelete + QLatin1Char('"') + path + QLatin1Char('"')};
 }
 
 Command openAddressCommand(const QString &address)
 {
-    Command command;
-    command.action = Command::Action::Start;
-    command.operand = address;
-    command.webAddress = true;
-    command.windowStyle = 0;
-    command.line = kStart + address;
-    return command;
+    return {Command::Action::Start, address, true, false, 0, kStart + address};
 }
 
 } // namespace tarnwell
