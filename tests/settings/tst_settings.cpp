@@ -3,6 +3,7 @@
 #include "tst_settings.h"
 
 #include <QProcess>
+#include <QTemporaryDir>
 
 #include <sys/mount.h>
 #include <unistd.h>
@@ -99,10 +100,18 @@ bool TestSettings::rerunAsUser()
     if (::geteuid() != 0)
         return false;
     const QString tag = QTest::currentDataTag() ? ':' + QString::fromUtf8(QTest::currentDataTag()) : QString();
+    // The unprivileged child must reach its own binary, and the build folder may lie in a private home.
+    QTemporaryDir place;
+    const auto open = QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner | QFile::ReadGroup | QFile::ExeGroup
+        | QFile::ReadOther | QFile::ExeOther;
+    const QString copy = place.filePath("tst_settings");
+    const bool placed = QFile::setPermissions(place.path(), open)
+        && QFile::copy(QCoreApplication::applicationFilePath(), copy) && QFile::setPermissions(copy, open);
+    [&] { QVERIFY2(placed, qPrintable(copy)); }();
     QProcess child;
     child.setProcessChannelMode(QProcess::MergedChannels);
-    child.start("setpriv", {"--reuid=65534", "--regid=65534", "--clear-groups", QCoreApplication::applicationFilePath(),
-                            QTest::currentTestFunction() + tag});
+    child.setWorkingDirectory(place.path());
+    child.start("setpriv", {"--reuid=65534", "--regid=65534", "--clear-groups", copy, QTest::currentTestFunction() + tag});
     const bool passed = child.waitForFinished(120000) && child.exitStatus() == QProcess::NormalExit;
     const QByteArray output = child.readAll();
     [&] { QVERIFY2(passed && !child.exitCode() && !output.contains("SKIP"), qPrintable(output)); }();
