@@ -123,7 +123,7 @@ private:
     bool openFolder(const QString &folder); // gives Dir1 a new path; false (and a message) when it cannot
     void showFolderRows();
     QString m_dirPath; // the path of Dir1, native; a root keeps its trailing separator
-    QString m_filePath; // the folder whose files File1 lists
     // --- maintenance and links ---
+    bool confirm(const QString &question); // Yes/No, the question also the title
     bool m_bannerStarted = false; // the banner is asked for once, never again
 };

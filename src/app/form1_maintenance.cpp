@@ -38,8 +38,7 @@ void Form1::Command5_Click()
         warn(QStringLiteral("There is no shader cache folder at\n%1").arg(ShaderCachePath));
         return;
     }
-    const QString question = QStringLiteral("Delete ShaderCache?");
-    if (m_platform.messageBox(question, Platform::YesNo, question) != Platform::Yes)
+    if (!confirm(QStringLiteral("Delete ShaderCache?")))
         return;
     m_platform.runCommand(tarnwell::deleteAllFilesCommand(shortFolder));
 }
@@ -54,10 +53,14 @@ void Form1::Command6_Click()
         warn(QStringLiteral("The graphics settings file is already gone:\n%1").arg(GraphicsSettingsPath));
         return;
     }
-    const QString question = QStringLiteral("Delete All Graphics Settings?");
-    if (m_platform.messageBox(question, Platform::YesNo, question) != Platform::Yes)
+    if (!confirm(QStringLiteral("Delete All Graphics Settings?")))
         return;
     m_platform.runCommand(tarnwell::deleteFileCommand(GraphicsSettingsPath));
+}
+
+bool Form1::confirm(const QString &question)
+{
+    return m_platform.messageBox(question, Platform::YesNo, question) == Platform::Yes;
 }
 
 void Form1::Image_Click(int index)

@@ -147,9 +147,8 @@ void Form1::Drive1_Change()
 
 void Form1::Dir1_Change()
 {
-    m_filePath = m_dirPath;
     File1->clear();
-    File1->addItems(tarnwell::fileNames(m_filePath));
+    File1->addItems(tarnwell::fileNames(m_dirPath));
 }
 
 void Form1::File1_Click()

@@ -15,8 +15,6 @@ struct Command {
     bool allFilesIn = false;  // Delete: every file directly in the folder `operand`
     int windowStyle = 0;      // 0 hidden, 1 shown with the focus
     QString line;             // the command line as shown to people and tests
-
-    QString commandLine() const { return line; }
 };
 
 // Start the program at `shortPath` (no quotes: a short path has no blanks).

@@ -98,7 +98,10 @@ void appendPropertyLine(QByteArray &line, QByteArrayView name, QByteArrayView va
     }
 }
 
-RowIndex rowReadFrom(QByteArrayView line, SettingsFile file)
+namespace {
+
+// The first of the file's rows that carries the line's name and, when reading, whose flag passes.
+RowIndex findRow(QByteArrayView line, SettingsFile file, bool reading)
 {
     const QByteArrayView name = lineName(line);
     if (name.isEmpty())
@@ -108,23 +111,22 @@ RowIndex rowReadFrom(QByteArrayView line, SettingsFile file)
         const CatalogueRow &row = rows[i];
         if (row.file != file || row.property != name)
             continue;
-        if (row.kind != ControlKind::Check || flagPasses(line, row.property, row.flag))
+        if (!reading || row.kind != ControlKind::Check || flagPasses(line, row.property, row.flag))
             return i;
     }
     return -1;
 }
 
+} // namespace
+
+RowIndex rowReadFrom(QByteArrayView line, SettingsFile file)
+{
+    return findRow(line, file, true);
+}
+
 RowIndex rowWrittenTo(QByteArrayView line, SettingsFile file)
 {
-    const QByteArrayView name = lineName(line);
-    if (name.isEmpty())
-        return -1;
-    const auto rows = catalogue();
-    for (const RowIndex i : rowsByLength().rows[std::size_t(name.size())]) {
-        if (rows[i].file == file && rows[i].property == name)
-            return i;
-    }
-    return -1;
+    return findRow(line, file, false);
 }
 
 } // namespace tarnwell
