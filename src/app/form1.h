@@ -2,7 +2,9 @@
 // The tool's one window: its controls, the state that its operations share, and its handlers.
 #pragma once
 
-#include "settings/settingsstate.h"
+#include "settings/linelist.h"
+#include "settings/settingsreader.h"
+#include "settings/valuetext.h"
 
 #include <QStringList>
 #include <QWidget>

@@ -32,7 +32,7 @@ constexpr CatalogueRow value(SettingsFile file, const char *property, const char
     return {file, QByteArrayView(property), QLatin1String(control), kind};
 }
 
-const std::array<CatalogueRow, 33> kRows = {{
+const std::array<CatalogueRow, kCatalogueSize> kRows = {{
     check(G, "FullScreen", "Check1", "true", "true", "false", true, "Check2"),
     check(G, "Borderless", "Check2", "true", "true", "false", true, "Check1"),
     value(G, "ResolutionWidth", "Combo1", K::ResWidth),

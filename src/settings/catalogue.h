@@ -28,6 +28,8 @@ struct CatalogueRow {
     QByteArrayView whenCleared = {};
 };
 
+inline constexpr std::size_t kCatalogueSize = 33;
+
 // All rows, in the order in which they are tried on a line.
 std::span<const CatalogueRow> catalogue();
 
@@ -35,6 +37,6 @@ std::span<const CatalogueRow> catalogue();
 using RowIndex = int;
 
 // The bytes each row writes, by row index.
-using CatalogueValues = std::array<QByteArray, 33>;
+using CatalogueValues = std::array<QByteArray, kCatalogueSize>;
 
 } // namespace tarnwell

@@ -120,13 +120,6 @@ LineList::LineList(QByteArray text)
     m_bodyEnd = m_marker ? m_text.size() - 2 : m_text.size();
 }
 
-qsizetype LineList::size() const
-{
-    qsizetype count = 0;
-    forEachLine([&count](const Line &) { ++count; });
-    return count;
-}
-
 bool LineList::render(const Replace &replace, const ChunkSink &sink) const
 {
     Output out(sink);
@@ -150,23 +143,6 @@ bool LineList::render(const Replace &replace, const ChunkSink &sink) const
     if (out.endsWithBareLf() || (out.isEmpty() && m_marker))
         out.append("\r\n", 2);
     return out.flush();
-}
-
-QByteArray LineList::rendered(const Replace &replace) const
-{
-    QByteArray result;
-    render(replace, [&result](QByteArrayView chunk) {
-        result.append(chunk);
-        return true;
-    });
-    return result;
-}
-
-QList<QByteArray> LineList::lines() const
-{
-    QList<QByteArray> result;
-    forEachLine([&result](const Line &line) { result.append(line.content.toByteArray()); });
-    return result;
 }
 
 } // namespace tarnwell

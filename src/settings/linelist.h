@@ -38,8 +38,6 @@ public:
 
     // The bytes the list was made from.
     const QByteArray &text() const { return m_text; }
-    bool isEmpty() const { return m_bodyEnd == 0; }
-    qsizetype size() const; // counts the lines: linear
 
     // Calls visit(const Line &) for every line in order.
     template <typename Visit>
@@ -49,10 +47,6 @@ public:
     // line feeds made one (left to right, pairs not overlapping), and the end marker after a final
     // bare line feed. Returns false when the sink stopped it.
     bool render(const Replace &replace, const ChunkSink &sink) const;
-    QByteArray rendered(const Replace &replace = {}) const; // whole, for small files and tests
-
-    // The elements as separate texts (for tests and small files).
-    QList<QByteArray> lines() const;
 
 private:
     QByteArray m_text;

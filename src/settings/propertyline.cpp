@@ -60,12 +60,6 @@ QByteArrayView lineName(QByteArrayView line)
 
 } // namespace
 
-bool carriesProperty(QByteArrayView line, QByteArrayView name)
-{
-    return line.size() > kNameIndex + name.size() && line.sliced(kNameIndex, name.size()) == name
-        && line.at(kNameIndex + name.size()) == '"';
-}
-
 bool flagPasses(QByteArrayView line, QByteArrayView name, QByteArrayView flag)
 {
     const qsizetype at = kValueOffset + name.size();

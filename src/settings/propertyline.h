@@ -12,10 +12,6 @@ namespace tarnwell {
 // value and `" />`. Everything is found by position; only the name and the value are looked at.
 inline constexpr qsizetype kNameIndex = 17;
 
-// The name stands at its place and the closing quote follows it, so that a longer name that merely
-// begins with `name` is another property.
-bool carriesProperty(QByteArrayView line, QByteArrayView name);
-
 // The value begins with `flag`.
 bool flagPasses(QByteArrayView line, QByteArrayView name, QByteArrayView flag);
 

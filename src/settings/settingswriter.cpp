@@ -93,16 +93,6 @@ bool renderWithValues(const LineList &lines, SettingsFile file, const CatalogueV
     return lines.render(replace, sink);
 }
 
-QByteArray renderWithValues(const LineList &lines, SettingsFile file, const CatalogueValues &values)
-{
-    QByteArray result;
-    renderWithValues(lines, file, values, [&result](QByteArrayView chunk) {
-        result.append(chunk);
-        return true;
-    });
-    return result;
-}
-
 FileOutcome writeSettingsFile(const QString &path, FileState &state, SettingsFile file, LineList &lines,
                               const CatalogueValues &values, WriteQuestions &ask)
 {

@@ -23,7 +23,6 @@ struct CollectedValues {
 // The text of the file with every line that carries a catalogue property replaced by a line with
 // its value, unless the line holds just that already; in chunks, or whole.
 bool renderWithValues(const LineList &lines, SettingsFile file, const CatalogueValues &values, const ChunkSink &sink);
-QByteArray renderWithValues(const LineList &lines, SettingsFile file, const CatalogueValues &values);
 
 // What the writer asks the user before it writes over a file.
 class WriteQuestions
