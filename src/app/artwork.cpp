@@ -4,6 +4,9 @@
 #include <QPainter>
 #include <QSvgRenderer>
 
+#include <map>
+#include <memory>
+
 namespace artwork {
 
 QPixmap pixmap(const QString &resource, QSize logicalSize, qreal devicePixelRatio)
@@ -21,8 +24,12 @@ QPixmap pixmap(const QString &resource, QSize logicalSize, qreal devicePixelRati
 
 void draw(QPainter &painter, const QString &resource, QSize logicalSize)
 {
-    QSvgRenderer renderer(resource);
-    renderer.render(&painter, QRectF(QPointF(0, 0), QSizeF(logicalSize)));
+    // Parsed once: the background is drawn at every paint of the window.
+    static std::map<QString, std::unique_ptr<QSvgRenderer>> renderers;
+    std::unique_ptr<QSvgRenderer> &renderer = renderers[resource];
+    if (!renderer)
+        renderer = std::make_unique<QSvgRenderer>(resource);
+    renderer->render(&painter, QRectF(QPointF(0, 0), QSizeF(logicalSize)));
 }
 
 QIcon windowIcon()
