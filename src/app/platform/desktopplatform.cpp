@@ -7,13 +7,14 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QDir>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QWidget>
 
 QString DesktopPlatform::programFolder() const
 {
-    return QCoreApplication::applicationDirPath();
+    return QDir::toNativeSeparators(QCoreApplication::applicationDirPath());
 }
 
 bool DesktopPlatform::fileExists(const QString &path) const
