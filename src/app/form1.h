@@ -120,6 +120,7 @@ private:
     tarnwell::ReadValues m_readValues;
 
     // --- registration ---
+    void forgetGameFolder();
     void fillDrives();
     void selectDriveOf(const QString &folder);
     bool openFolder(const QString &folder); // gives Dir1 a new path; false (and a message) when it cannot

@@ -97,6 +97,7 @@ void Form1::Validate_QVXEXE()
         : tarnwell::md5OfFile(shortExe);
     if (!digest.ok()) {
         warn(QStringLiteral("Cannot read the game executable %1: %2.").arg(GameExePath, digest.error));
+        forgetGameFolder(); // a game chosen before is no longer the one registered
         return;
     }
 
@@ -111,9 +112,7 @@ void Form1::Validate_QVXEXE()
     setOuterWidthTwips(8100);
     if (GameExePath.size() <= kExeTailLength) {
         // No folder is left to hold the settings; reading would look beside the working folder instead.
-        GameFolder.clear();
-        GraphicsSettingsPath.clear();
-        UserSettingsPath.clear();
+        forgetGameFolder();
         warn(QStringLiteral("No game folder can be found from %1: the executable must lie in the game folder as %2.\n"
                             "No settings were read.")
                  .arg(GameExePath, tarnwell::native(QStringLiteral("Binaries/QVX.EXE"))));
@@ -121,6 +120,13 @@ void Form1::Validate_QVXEXE()
     }
     GameFolder = GameExePath.left(GameExePath.size() - kExeTailLength);
     ReadConfig();
+}
+
+void Form1::forgetGameFolder()
+{
+    GameFolder.clear();
+    GraphicsSettingsPath.clear();
+    UserSettingsPath.clear();
 }
 
 QString Form1::ShortPath(const QString &strFilename) const

@@ -49,6 +49,7 @@ class TestRegistrationWindow : public QObject
 private slots:
     void registration_data();
     void registration();
+    void unreadableChoiceForgetsGame();
 };
 
 void TestRegistrationWindow::registration_data()
@@ -193,6 +194,24 @@ void TestRegistrationWindow::registration()
         QCOMPARE(form.text(11)->text(), QStringLiteral("65")); // MusicVolume, from the user file
         QVERIFY(form.check(11)->isChecked()); // Vibration, from the user file
     }
+}
+
+void TestRegistrationWindow::unreadableChoiceForgetsGame()
+{
+    // After a game was registered, an executable that cannot be read must not leave that game's
+    // files as the ones "Apply" and "Del All Settings " act on.
+    QTemporaryDir tmp;
+    QVERIFY(QDir().mkpath(tmp.filePath("dat")) && QFile::copy(TARNWELL_SOURCE_DIR "/dat/QVX.dat", tmp.filePath("dat/QVX.dat")));
+    FakePlatform platform;
+    platform.folder = tmp.path();
+    Form1 form(platform);
+    form.GameFolder = TARNWELL_SOURCE_DIR "/examples/Quillvane/";
+    form.ReadConfig();
+    QVERIFY(!form.GraphicsSettingsPath.isEmpty());
+    form.GameExePath = "/proc/self/mem";
+    form.Validate_QVXEXE();
+    QCOMPARE(platform.prompts(), QStringList{"Cannot read the game executable /proc/self/mem: Input/output error."});
+    QVERIFY(form.GameFolder.isEmpty() && form.GraphicsSettingsPath.isEmpty() && form.UserSettingsPath.isEmpty());
 }
 
 QTEST_MAIN(TestRegistrationWindow)
