@@ -5,7 +5,7 @@
 #include "links/bannerloader.h"
 #include "links/links.h"
 #include "maintenance/command.h"
-#include "platform/pathcase.h"
+#include "files/pathcase.h"
 #include "platform/platform.h"
 
 #include <QFileInfo>

@@ -2,7 +2,7 @@
 // Registering the game's executable: configuration file, version check and picker.
 #include "form1.h"
 
-#include "platform/pathcase.h"
+#include "files/pathcase.h"
 #include "platform/platform.h"
 #include "registration/configfile.h"
 #include "registration/digest.h"

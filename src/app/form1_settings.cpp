@@ -2,7 +2,7 @@
 // Reading the game's settings files into the controls and writing them back.
 #include "form1.h"
 
-#include "platform/pathcase.h"
+#include "files/pathcase.h"
 #include "platform/platform.h"
 #include "settings/settingswriter.h"
 

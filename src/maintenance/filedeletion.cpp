@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "maintenance/filedeletion.h"
 
-#include "platform/pathcase.h"
+#include "files/pathcase.h"
 
 #include <QDir>
 #include <QFile>

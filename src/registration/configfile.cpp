@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "registration/configfile.h"
 
-#include "platform/pathcase.h"
+#include "files/pathcase.h"
 #include "registration/legacytext.h"
 
 #include <QFile>

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "registration/digest.h"
 
-#include "platform/pathcase.h"
+#include "files/pathcase.h"
 
 #include <QCryptographicHash>
 #include <QFile>

@@ -2,7 +2,7 @@
 // Systems without short names: the path as it stands on disk.
 #include "registration/shortpath.h"
 
-#include "platform/pathcase.h"
+#include "files/pathcase.h"
 
 #include <QFileInfo>
 

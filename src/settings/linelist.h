@@ -2,6 +2,8 @@
 // A settings file's text as a list of lines, each with its own line end, held as the bytes read.
 #pragma once
 
+#include "files/chunks.h"
+
 #include <QByteArray>
 #include <QList>
 
@@ -11,9 +13,6 @@
 namespace tarnwell {
 
 enum class LineEnd : quint8 { None, Lf, CrLf };
-
-// Receives output a chunk at a time; returns false to stop the output early.
-using ChunkSink = std::function<bool(QByteArrayView chunk)>;
 
 // The text is kept once and lines are found by scanning it; output goes out in chunks, so a list
 // costs little more than its file, however large the file is.

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "settings/settingswriter.h"
 
-#include "platform/pathcase.h"
-#include "settings/filecontent.h"
+#include "files/pathcase.h"
+#include "files/filecontent.h"
 #include "settings/propertyline.h"
 
 #include <QDir>

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "common/fakeplatform.h"
 
-#include "platform/pathcase.h"
+#include "files/pathcase.h"
 
 #include <QWidget>
 

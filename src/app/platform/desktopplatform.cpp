@@ -3,7 +3,7 @@
 
 #include "maintenance/command.h"
 #include "maintenance/commandrunner.h"
-#include "platform/pathcase.h"
+#include "files/pathcase.h"
 
 #include <QApplication>
 #include <QClipboard>

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "settings/filecontent.h"
+#include "files/filecontent.h"
 
 #include <QFile>
 #include <QFileInfo>

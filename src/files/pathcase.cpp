@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "platform/pathcase.h"
+#include "files/pathcase.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -3,7 +3,7 @@
 // file half written.
 #pragma once
 
-#include "settings/linelist.h"
+#include "files/chunks.h"
 
 #include <QByteArray>
 #include <QString>
@@ -22,9 +22,6 @@ struct Comparison {
     enum Result { Same, Different, Failed } result;
     QString error; // for Failed
 };
-
-// Hands content to the sink a chunk at a time; false when the sink stopped it.
-using Producer = std::function<bool(const ChunkSink &sink)>;
 
 // Compares the file with the content, reading it a piece at a time; stops at the first difference.
 [[nodiscard]] Comparison compareWithFile(const QString &path, const Producer &expected);
