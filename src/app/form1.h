@@ -6,6 +6,7 @@
 #include "settings/settingsreader.h"
 #include "settings/valuetext.h"
 
+#include <QHash>
 #include <QStringList>
 #include <QWidget>
 
@@ -120,12 +121,18 @@ private:
     tarnwell::ReadValues m_readValues;
 
     // --- registration ---
-    void forgetGameFolder();
+    // Forgets the game folder and its settings files; `why` is what commands then tell the user.
+    void forgetGameFolder(const QString &why);
+    // Why no game folder is known, as the start of a sentence.
+    QString noGameFolderReason() const;
+    QString m_gameFolderProblem;
     void fillDrives();
+    QString driveOf(const QString &folder) const;
     void selectDriveOf(const QString &folder);
     bool openFolder(const QString &folder); // gives Dir1 a new path; false (and a message) when it cannot
     void showFolderRows();
     QString m_dirPath; // the path of Dir1, native; a root keeps its trailing separator
+    QHash<QString, QString> m_driveFolders; // each drive's current folder: the last one shown on it
     // --- maintenance and links ---
     bool confirm(const QString &question); // Yes/No, the question also the title
     bool m_bannerStarted = false; // the banner is asked for once, never again

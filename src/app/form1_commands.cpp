@@ -37,6 +37,10 @@ void Form1::Command1_Click()
 
 void Form1::Command3_Click()
 {
+    if (GameFolder.isEmpty()) {
+        warn(noGameFolderReason() + QStringLiteral(", so no settings were read."));
+        return;
+    }
     ReadConfig();
 }
 

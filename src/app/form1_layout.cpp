@@ -131,10 +131,10 @@ constexpr std::array<ValueSpec, 31> kValues = {{
     {Kind::Text, 4, 5640, 2760, 615, "160", 14, nullptr},
     {Kind::Check, 4, 5640, 3165, 0, nullptr, 16, nullptr},
     {Kind::Check, 5, 5640, 3495, 0, nullptr, 18, nullptr},
-    {Kind::Check, 6, 5640, 3885, 0, nullptr, 19, nullptr},
-    {Kind::Check, 7, 5640, 4245, 0, nullptr, 25, nullptr},
-    {Kind::Check, 13, 5640, 4605, 0, nullptr, 35, nullptr},
-    {Kind::Check, 9, 5640, 4965, 0, nullptr, 26, nullptr},
+    {Kind::Check, 6, 5640, 3840, 0, nullptr, 19, nullptr},
+    {Kind::Check, 7, 5640, 4200, 0, nullptr, 25, nullptr},
+    {Kind::Check, 13, 5640, 4560, 0, nullptr, 35, nullptr},
+    {Kind::Check, 9, 5640, 4920, 0, nullptr, 26, nullptr},
 }};
 
 struct ButtonSpec {

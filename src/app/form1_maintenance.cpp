@@ -29,7 +29,7 @@ void Form1::Command5_Click()
 {
     // Checked before asking: a user should not confirm a deletion that cannot happen.
     if (GameFolder.isEmpty()) {
-        warn(QStringLiteral("The game folder is not known yet. Select your Quillvane QVX.EXE first."));
+        warn(noGameFolderReason() + QStringLiteral(", so there is no shader cache to delete."));
         return;
     }
     ShaderCachePath = GameFolder + tarnwell::native(QStringLiteral("GAMEDATA/SHADERCACHE"));
@@ -45,8 +45,8 @@ void Form1::Command5_Click()
 
 void Form1::Command6_Click()
 {
-    if (GraphicsSettingsPath.isEmpty()) {
-        warn(QStringLiteral("No graphics settings have been read yet, so there is nothing to delete."));
+    if (GameFolder.isEmpty() || GraphicsSettingsPath.isEmpty()) {
+        warn(noGameFolderReason() + QStringLiteral(", so there is no graphics settings file to delete."));
         return;
     }
     if (!m_platform.fileExists(GraphicsSettingsPath)) {

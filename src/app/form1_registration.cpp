@@ -97,7 +97,8 @@ void Form1::Validate_QVXEXE()
         : tarnwell::md5OfFile(shortExe);
     if (!digest.ok()) {
         warn(QStringLiteral("Cannot read the game executable %1: %2.").arg(GameExePath, digest.error));
-        forgetGameFolder(); // a game chosen before is no longer the one registered
+        // A game chosen before is no longer the one registered.
+        forgetGameFolder(QStringLiteral("The game executable %1 could not be read (%2)").arg(GameExePath, digest.error));
         return;
     }
 
@@ -112,21 +113,33 @@ void Form1::Validate_QVXEXE()
     setOuterWidthTwips(8100);
     if (GameExePath.size() <= kExeTailLength) {
         // No folder is left to hold the settings; reading would look beside the working folder instead.
-        forgetGameFolder();
+        forgetGameFolder(QStringLiteral("No game folder can be found from %1: the executable must lie in the game "
+                                        "folder as %2")
+                             .arg(GameExePath, tarnwell::native(QStringLiteral("Binaries/QVX.EXE"))));
         warn(QStringLiteral("No game folder can be found from %1: the executable must lie in the game folder as %2.\n"
                             "No settings were read.")
                  .arg(GameExePath, tarnwell::native(QStringLiteral("Binaries/QVX.EXE"))));
         return;
     }
     GameFolder = GameExePath.left(GameExePath.size() - kExeTailLength);
+    m_gameFolderProblem.clear();
     ReadConfig();
 }
 
-void Form1::forgetGameFolder()
+void Form1::forgetGameFolder(const QString &why)
 {
     GameFolder.clear();
-    GraphicsSettingsPath.clear();
-    UserSettingsPath.clear();
+    m_gameFolderProblem = why;
+    ReadConfig(); // no folder: the paths and lines are emptied
+}
+
+QString Form1::noGameFolderReason() const
+{
+    if (GameExePath.isEmpty())
+        return QStringLiteral("No Quillvane QVX.EXE has been chosen yet");
+    if (!m_gameFolderProblem.isEmpty())
+        return m_gameFolderProblem;
+    return QStringLiteral("Quillvane QVX.EXE is no longer there: %1").arg(GameExePath);
 }
 
 QString Form1::ShortPath(const QString &strFilename) const
@@ -148,7 +161,10 @@ void Form1::Drive1_Change()
         selectDriveOf(m_dirPath); // the lists keep the folder they showed
         return;
     }
-    openFolder(root);
+    // The drive's current folder: the one last shown on it during this run, else its root.
+    const QString current = m_driveFolders.value(root);
+    if (current.isEmpty() || !tarnwell::folderProblem(current).isEmpty() || !openFolder(current))
+        openFolder(root);
 }
 
 void Form1::Dir1_Change()
@@ -179,12 +195,17 @@ void Form1::fillDrives()
         Drive1->addItem(style()->standardIcon(QStyle::SP_DriveHDIcon), drive.caption, drive.root);
 }
 
-void Form1::selectDriveOf(const QString &folder)
+QString Form1::driveOf(const QString &folder) const
 {
     QStringList roots;
     for (int i = 0; i < Drive1->count(); ++i)
         roots << Drive1->itemData(i).toString();
-    const int index = Drive1->findData(tarnwell::driveOf(roots, folder));
+    return tarnwell::driveOf(roots, folder);
+}
+
+void Form1::selectDriveOf(const QString &folder)
+{
+    const int index = Drive1->findData(driveOf(folder));
     if (index >= 0)
         Drive1->setCurrentIndex(index);
 }
@@ -197,6 +218,7 @@ bool Form1::openFolder(const QString &folder)
         return false;
     }
     m_dirPath = tarnwell::folderPath(folder);
+    m_driveFolders.insert(driveOf(m_dirPath), m_dirPath);
     showFolderRows();
     selectDriveOf(m_dirPath);
     Dir1_Change();

@@ -105,15 +105,22 @@ void Form1::ReadConfig()
 {
     using namespace tarnwell;
     WindowControls controls(*this);
-    const bool haveFolder = !GameFolder.isEmpty();
     m_readValues.clear();
+    if (GameFolder.isEmpty()) {
+        // Paths formed from an empty folder would name files below the working folder: no game's.
+        GraphicsSettingsPath.clear();
+        UserSettingsPath.clear();
+        m_graphicsState = readSettingsFile(QString(), false, GraphicsLines);
+        m_userState = readSettingsFile(QString(), false, UserLines);
+        return;
+    }
 
     GraphicsSettingsPath = GameFolder + native(QStringLiteral("Binaries/SETTINGS/TKGRAPHICSSETTINGS.MXML"));
-    m_graphicsState = readSettingsFile(GraphicsSettingsPath, haveFolder, GraphicsLines);
+    m_graphicsState = readSettingsFile(GraphicsSettingsPath, true, GraphicsLines);
     showValues(GraphicsLines, SettingsFile::Graphics, controls, m_readValues, ResWidth, ResHeight);
 
     UserSettingsPath = GameFolder + native(QStringLiteral("Binaries/SETTINGS/GCUSERSETTINGSDATA.MXML"));
-    m_userState = readSettingsFile(UserSettingsPath, haveFolder, UserLines);
+    m_userState = readSettingsFile(UserSettingsPath, true, UserLines);
     showValues(UserLines, SettingsFile::User, controls, m_readValues, ResWidth, ResHeight);
 
     const QString problems = readProblems({{GraphicsSettingsPath, m_graphicsState}, {UserSettingsPath, m_userState}});
@@ -124,8 +131,10 @@ void Form1::ReadConfig()
 bool Form1::WriteConfig()
 {
     using namespace tarnwell;
+    // The resolution is cut at every "Apply", whatever is written after it.
+    splitResolution(combo(1)->currentText(), ResWidth, ResHeight);
     if (GameFolder.isEmpty() || m_graphicsState.state == ReadState::NoGameFolder) {
-        warn(QStringLiteral("No Quillvane QVX.EXE has been chosen yet, so no settings were written."));
+        warn(noGameFolderReason() + QStringLiteral(", so no settings were written."));
         return false;
     }
 

@@ -29,20 +29,20 @@ bool isReadOnly(const QString &path)
 
 } // namespace
 
+void splitResolution(const QString &text, QString &resWidth, QString &resHeight)
+{
+    const QStringList parts = text.split(QLatin1Char('x'));
+    resWidth = parts.value(0);
+    resHeight = parts.value(1);
+}
+
 CollectedValues collectValues(const SettingsControls &controls, const ReadValues &read, bool graphics, bool user,
-                              QString &resWidth, QString &resHeight)
+                              const QString &resWidth, const QString &resHeight)
 {
     const QLatin1String resolutionControl("Combo1");
-    QString width;
-    QString height;
-    if (graphics) {
-        const QStringList parts = controls.text(resolutionControl).split(QLatin1Char('x'));
-        if (parts.size() < 2) {
-            return refused(controls, resolutionControl,
-                           QStringLiteral("has no lower-case \"x\" between width and height (such as 1920x1080)"));
-        }
-        width = parts.at(0);
-        height = parts.at(1);
+    if (graphics && !controls.text(resolutionControl).contains(QLatin1Char('x'))) {
+        return refused(controls, resolutionControl,
+                       QStringLiteral("has no lower-case \"x\" between width and height (such as 1920x1080)"));
     }
 
     CollectedValues result;
@@ -61,20 +61,16 @@ CollectedValues collectValues(const SettingsControls &controls, const ReadValues
             text = controls.text(row.control);
             break;
         case ControlKind::ResWidth:
-            text = width;
+            text = resWidth;
             break;
         case ControlKind::ResHeight:
-            text = height;
+            text = resHeight;
             break;
         }
         EncodedValue encoded = read.encode(row.property, text);
         if (!encoded.problem.isEmpty())
             return refused(controls, row.control, encoded.problem);
         result.values[i] = std::move(encoded.bytes);
-    }
-    if (graphics) {
-        resWidth = width;
-        resHeight = height;
     }
     return result;
 }
@@ -87,8 +83,7 @@ bool renderWithValues(const LineList &lines, SettingsFile file, const CatalogueV
         if (index < 0)
             return false;
         appendPropertyLine(content, rows[index].property, values[index]);
-        // A line that already says this, whatever its indentation, stays as the game wrote it.
-        return line.content.sliced(1) != QByteArrayView(content).sliced(1);
+        return true;
     };
     return lines.render(replace, sink);
 }

@@ -15,13 +15,17 @@ struct CollectedValues {
     QString refusal; // a message naming the setting whose value cannot be written
 };
 
-// Takes the values for the rows of the files named from the controls; the resolution is cut at its
-// lower-case "x" into resWidth and resHeight. Nothing is taken when a value cannot be written.
-[[nodiscard]] CollectedValues collectValues(const SettingsControls &controls, const ReadValues &read, bool graphics,
-                                            bool user, QString &resWidth, QString &resHeight);
+// Cuts the resolution text at every lower-case "x": the first part is the width, the second the
+// height (empty when there is none); further parts are ignored.
+void splitResolution(const QString &text, QString &resWidth, QString &resHeight);
 
-// The text of the file with every line that carries a catalogue property replaced by a line with
-// its value, unless the line holds just that already; in chunks, or whole.
+// Takes the values for the rows of the files named from the controls, the resolution from its two
+// parts. Nothing is taken when a value cannot be written.
+[[nodiscard]] CollectedValues collectValues(const SettingsControls &controls, const ReadValues &read, bool graphics,
+                                            bool user, const QString &resWidth, const QString &resHeight);
+
+// The text of the file with every line that carries a catalogue property replaced by a freshly
+// built line with its value; in chunks.
 bool renderWithValues(const LineList &lines, SettingsFile file, const CatalogueValues &values, const ChunkSink &sink);
 
 // What the writer asks the user before it writes over a file.

@@ -82,7 +82,7 @@ private slots:
     void buttonsAndLinks_data()
     {
         QTest::addColumn<QString>("control");
-        QTest::addColumn<QString>("before");  // "unregistered", "unread", "folder", or a path made to vanish
+        QTest::addColumn<QString>("before");  // "unregistered", "folder", or a path made to vanish
         QTest::addColumn<QString>("message"); // a question ends with '?', anything else is a warning
         QTest::addColumn<QString>("line");    // empty: nothing runs; "%1" is the game folder
         QTest::addColumn<int>("style");
@@ -100,14 +100,14 @@ private slots:
         QTest::newRow("Del ShaderCache") << "Command5" << "" << cacheQ << "cmd.exe /c del %1" + cache + "\\*.*" << 1;
         QTest::newRow("Del ShaderCache, No") << "Command5" << "" << cacheQ << "" << 0;
         QTest::newRow("Del ShaderCache, no game folder yet") << "Command5" << "unregistered"
-            << "The game folder is not known yet. Select your Quillvane QVX.EXE first." << "" << 0;
+            << "No Quillvane QVX.EXE has been chosen yet, so there is no shader cache to delete." << "" << 0;
         QTest::newRow("Del ShaderCache, no such folder") << "Command5" << cache
             << "There is no shader cache folder at\n%1" + cache << "" << 0;
         QTest::newRow("Del All Settings") << "Command6" << "" << settingsQ
             << "cmd.exe /c del \"%1" + settings + '"' << 1;
         QTest::newRow("Del All Settings, No") << "Command6" << "" << settingsQ << "" << 0;
-        QTest::newRow("Del All Settings, nothing read yet") << "Command6" << "unread"
-            << "No graphics settings have been read yet, so there is nothing to delete." << "" << 0;
+        QTest::newRow("Del All Settings, nothing registered") << "Command6" << "unregistered"
+            << "No Quillvane QVX.EXE has been chosen yet, so there is no graphics settings file to delete." << "" << 0;
         QTest::newRow("Del All Settings, file already gone") << "Command6" << settings
             << "The graphics settings file is already gone:\n%1" + settings << "" << 0;
         for (int n = 1; n <= 6; ++n)
@@ -131,7 +131,7 @@ private slots:
         m_form->GameExePath = registered ? m_game + (before == "folder" ? "Binaries" : "Binaries/QVX.EXE") : QString();
         m_form->GameFolder = registered ? m_game : QString();
         m_form->GraphicsSettingsPath =
-            registered && before != "unread" ? m_game + "Binaries/SETTINGS/TKGRAPHICSSETTINGS.MXML" : QString();
+            registered ? m_game + "Binaries/SETTINGS/TKGRAPHICSSETTINGS.MXML" : QString();
         if (before.contains('/'))
             QVERIFY(QFile::remove(m_game + before) || QDir(m_game + before).removeRecursively());
         const QStringList entries = tree();
