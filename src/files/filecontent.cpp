@@ -1,14 +1,21 @@
 // SPDX-License-Identifier: MIT
 #include "files/filecontent.h"
 
+#include "files/openfile.h"
+
 #include <QFile>
 #include <QFileInfo>
+#include <QLocale>
 #include <QSaveFile>
 
 #include <cstring>
 
 #ifdef Q_OS_LINUX
 #include <sys/mman.h>
+#endif
+#ifdef Q_OS_UNIX
+#include <sys/stat.h>
+#include <unistd.h>
 #endif
 
 namespace tarnwell {
@@ -34,13 +41,39 @@ void preferLargePages(QByteArray &buffer)
 #endif
 }
 
+// The new file is made by this process: it takes the old one's owner and group where the process
+// may set them, so that a game running as the player can still write its own settings.
+void keepOwner(QSaveFile &file, const QString &path)
+{
+#ifdef Q_OS_UNIX
+    struct stat old = {};
+    if (::stat(QFile::encodeName(path).constData(), &old) != 0)
+        return;
+    if (::fchown(file.handle(), old.st_uid, old.st_gid) != 0)
+        static_cast<void>(::fchown(file.handle(), uid_t(-1), old.st_gid)); // the group alone, where allowed
+#else
+    Q_UNUSED(file);
+    Q_UNUSED(path);
+#endif
+}
+
 } // namespace
 
-FileBytes readWholeFile(const QString &path)
+QString sizeText(qint64 bytes)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
-        return {{}, file.errorString()};
+    return QLocale::c().formattedDataSize(bytes, 0, QLocale::DataSizeTraditionalFormat);
+}
+
+FileBytes readWholeFile(const QString &path, qint64 limit)
+{
+    QFile file;
+    if (const QString problem = openForReading(file, path); !problem.isEmpty())
+        return {{}, problem};
+    const auto tooLarge = [&] {
+        return FileBytes{{}, QStringLiteral("it is larger than %1, more than such a file ever holds").arg(sizeText(limit))};
+    };
+    if (file.size() > limit)
+        return tooLarge();
     QByteArray bytes(file.size(), Qt::Uninitialized);
     preferLargePages(bytes);
     qsizetype filled = 0;
@@ -53,18 +86,26 @@ FileBytes readWholeFile(const QString &path)
         filled += got;
     }
     bytes.truncate(filled);
-    const QByteArray rest = file.readAll(); // or grew
-    if (file.error() != QFileDevice::NoError)
-        return {{}, file.errorString()};
-    bytes += rest;
+    // The file may have grown meanwhile, or have told no size at all: read on, but never past the limit.
+    QByteArray more(kChunk, Qt::Uninitialized);
+    for (;;) {
+        const qint64 got = file.read(more.data(), more.size());
+        if (got < 0)
+            return {{}, file.errorString()};
+        if (got == 0)
+            break;
+        if (bytes.size() + got > limit)
+            return tooLarge();
+        bytes.append(more.constData(), got);
+    }
     return {std::move(bytes), {}};
 }
 
 Comparison compareWithFile(const QString &path, const Producer &expected)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
-        return {Comparison::Failed, file.errorString()};
+    QFile file;
+    if (const QString problem = openForReading(file, path); !problem.isEmpty())
+        return {Comparison::Failed, problem};
     QByteArray buffer(kChunk, Qt::Uninitialized);
     bool same = true;
     QString error;
@@ -143,8 +184,11 @@ FileWrite writeAtomically(const QString &path, const Producer &content)
         // Checked before commit(): commit() does not report a failed flush of a small payload.
         error = file.errorString();
         file.cancelWriting();
-    } else if (!file.commit()) {
-        error = file.errorString();
+    } else {
+        if (exists)
+            keepOwner(file, path);
+        if (!file.commit())
+            error = file.errorString();
     }
     const QString restoreError = restore();
     if (!error.isEmpty())

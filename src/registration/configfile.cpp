@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: MIT
 #include "registration/configfile.h"
 
+#include "files/filecontent.h"
 #include "files/pathcase.h"
 #include "registration/legacytext.h"
 
-#include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
 
@@ -12,23 +12,14 @@ namespace tarnwell {
 
 namespace {
 constexpr qsizetype kKeyLength = 7; // "QVXEXE="
+// One line with one path: a megabyte is far more than any path.
+constexpr qint64 kConfigFileLimit = 1 << 20;
 } // namespace
 
-StoredPath readStoredPath(const QString &configPath)
+StoredPath parseStoredPath(const QByteArray &content)
 {
-    const QString onDisk = resolveCase(configPath);
-    const QFileInfo info(onDisk);
-    if (!info.exists() || info.isDir())
-        return {StoredPath::Status::Missing, QString(), QString()};
-    QFile file(onDisk);
-    if (!file.open(QIODevice::ReadOnly))
-        return {StoredPath::Status::Failed, QString(), file.errorString()};
-    const QByteArray content = file.readAll();
-    if (file.error() != QFileDevice::NoError)
-        return {StoredPath::Status::Failed, QString(), file.errorString()};
     if (content.isEmpty())
         return {StoredPath::Status::Empty, QString(), QString()};
-
     const QString text = decodeToolText(content);
     qsizetype end = 0;
     while (end < text.size() && text.at(end) != QLatin1Char('\r') && text.at(end) != QLatin1Char('\n'))
@@ -36,8 +27,34 @@ StoredPath readStoredPath(const QString &configPath)
     return {StoredPath::Status::Found, text.left(end).mid(kKeyLength), QString()};
 }
 
+StoredPath readStoredPath(const QString &configPath)
+{
+    const QString onDisk = resolveCase(configPath);
+    if (!QFileInfo::exists(onDisk))
+        return {StoredPath::Status::Missing, QString(), QString()};
+    const FileBytes file = readWholeFile(onDisk, kConfigFileLimit);
+    if (!file.ok())
+        return {StoredPath::Status::Failed, QString(), file.error};
+    return parseStoredPath(file.bytes);
+}
+
+QString storedPathProblem(const QString &exePath)
+{
+    for (const QChar c : exePath) {
+        if (c == QLatin1Char('\r') || c == QLatin1Char('\n'))
+            return QStringLiteral("it holds a line break");
+        if (c.category() == QChar::Other_Control)
+            return QStringLiteral("it holds a control character (U+%1)")
+                .arg(QString::number(c.unicode(), 16).toUpper().rightJustified(4, QLatin1Char('0')));
+    }
+    return QString();
+}
+
 QString writeStoredPath(const QString &configPath, const QString &exePath)
 {
+    // A line break would end the one line early: the next start would read a shorter path.
+    if (const QString problem = storedPathProblem(exePath); !problem.isEmpty())
+        return problem;
     // QSaveFile writes beside the old file and renames over it, so a failed write leaves the old one whole.
     QSaveFile file(resolveCase(configPath));
     if (!file.open(QIODevice::WriteOnly))

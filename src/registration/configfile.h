@@ -18,10 +18,19 @@ struct StoredPath {
     QString error;
 };
 
-// Reads the first line, which ends at CR LF, CR or LF; the first 7 characters are skipped unread.
+// The first line of the content, which ends at CR LF, CR or LF; its first 7 characters are skipped
+// unread.
+[[nodiscard]] StoredPath parseStoredPath(const QByteArray &content);
+
+// Reads the file (a regular file of sensible size only) and parses it as above.
 [[nodiscard]] StoredPath readStoredPath(const QString &configPath);
 
-// Replaces the file as a whole or not at all (UTF-8, "QVXEXE=" + path + CR LF).
+// Why the one-line file cannot hold the path (a line break or another control character, as a
+// phrase after a colon), or empty text when it can.
+QString storedPathProblem(const QString &exePath);
+
+// Replaces the file as a whole or not at all (UTF-8, "QVXEXE=" + path + CR LF); a path that the one
+// line cannot hold is refused.
 // Returns why it could not be written, or empty text on success.
 [[nodiscard]] QString writeStoredPath(const QString &configPath, const QString &exePath);
 

@@ -1,11 +1,11 @@
 // SPDX-License-Identifier: MIT
 #include "registration/digest.h"
 
+#include "files/openfile.h"
 #include "files/pathcase.h"
 
 #include <QCryptographicHash>
 #include <QFile>
-#include <QFileInfo>
 
 #include <memory>
 
@@ -16,17 +16,16 @@ namespace {
 constexpr qint64 kChunkBytes = 256 * 1024;
 } // namespace
 
-FileDigest md5OfFile(const QString &path)
+FileDigest md5OfFile(const QString &path, const DigestProgress &progress)
 {
-    const QString onDisk = resolveCase(path);
-    if (QFileInfo(onDisk).isDir())
-        return {QString(), QStringLiteral("it is a folder, not a file")};
-    QFile file(onDisk);
-    if (!file.open(QIODevice::ReadOnly))
-        return {QString(), file.errorString()};
+    QFile file;
+    if (const QString problem = openForReading(file, resolveCase(path)); !problem.isEmpty())
+        return {QString(), problem};
 
     QCryptographicHash hash(QCryptographicHash::Md5);
     const auto buffer = std::make_unique<char[]>(kChunkBytes);
+    const qint64 total = file.size();
+    qint64 done = 0;
     for (;;) {
         const qint64 got = file.read(buffer.get(), kChunkBytes);
         if (got < 0)
@@ -34,6 +33,9 @@ FileDigest md5OfFile(const QString &path)
         if (got == 0)
             break;
         hash.addData(QByteArrayView(buffer.get(), got));
+        done += got;
+        if (progress && !progress(done, total))
+            return {QString(), QString(), true};
     }
     return {QString::fromLatin1(hash.result().toHex().toUpper()), QString()};
 }

@@ -1,16 +1,18 @@
 // SPDX-License-Identifier: MIT
 #include "registration/versionlist.h"
 
+#include "files/filecontent.h"
 #include "files/pathcase.h"
 #include "registration/legacytext.h"
 
-#include <QFile>
 
 namespace tarnwell {
 
 namespace {
 constexpr qsizetype kDigestLength = 32;
 constexpr qsizetype kNameStart = 33; // 0-based: the 34th character
+// Tens of thousands of releases fit in a few megabytes.
+constexpr qint64 kVersionListLimit = 4 << 20;
 } // namespace
 
 QStringList versionListLines(const QByteArray &content)
@@ -43,13 +45,10 @@ std::optional<QString> findVersionName(const QStringList &lines, const QString &
 
 VersionList readVersionList(const QString &path)
 {
-    QFile file(resolveCase(path));
-    if (!file.open(QIODevice::ReadOnly))
-        return {{}, file.errorString()};
-    const QByteArray content = file.readAll();
-    if (file.error() != QFileDevice::NoError)
-        return {{}, file.errorString()};
-    return {versionListLines(content), QString()};
+    const FileBytes file = readWholeFile(resolveCase(path), kVersionListLimit);
+    if (!file.ok())
+        return {{}, file.error};
+    return {versionListLines(file.bytes), QString()};
 }
 
 } // namespace tarnwell

@@ -87,6 +87,8 @@ void appendPropertyLine(QByteArray &line, QByteArrayView name, QByteArrayView va
     line.resize(at + kLineHead.size() + name.size() + kBetween.size() + value.size() + kLineTail.size());
     char *out = line.data();
     for (const QByteArrayView part : {kLineHead, name, kBetween, value, kLineTail}) {
+        if (part.isEmpty())
+            continue; // an empty value may have no data at all, and memcpy wants a real pointer
         std::memcpy(out + at, part.data(), size_t(part.size()));
         at += part.size();
     }

@@ -3,6 +3,7 @@
 
 #include "files/pathcase.h"
 #include "files/filecontent.h"
+#include "files/openfile.h"
 #include "settings/propertyline.h"
 
 #include <QDir>
@@ -14,9 +15,12 @@ FileState readSettingsFile(const QString &path, bool haveGameFolder, LineList &l
     lines = LineList(); // the old text goes before the new one comes
     if (!haveGameFolder)
         return {ReadState::NoGameFolder, {}, {}};
-    if (!fileExists(path))
-        return {ReadState::Missing, {}, {}};
-    FileBytes file = readWholeFile(resolveCase(path));
+    if (!fileExists(path)) {
+        // Something that is no file stands there: said, and never written over.
+        const QString odd = notRegularReason(resolveCase(path));
+        return {odd.isEmpty() ? ReadState::Missing : ReadState::Unreadable, odd, {}};
+    }
+    FileBytes file = readWholeFile(resolveCase(path), kSettingsFileLimit);
     if (!file.ok())
         return {ReadState::Unreadable, file.error, {}};
     lines = LineList(std::move(file.bytes));

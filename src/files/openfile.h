@@ -1,0 +1,21 @@
+// SPDX-License-Identifier: MIT
+// Opening files for reading without ever waiting on something that is not a regular file.
+#pragma once
+
+#include <QFile>
+#include <QString>
+
+namespace tarnwell {
+
+// Why what stands at `path` (links followed) is not a regular file: "it is a folder, not a file",
+// "it is a named pipe (FIFO), not a regular file", ...; empty text when it is a regular file or when
+// nothing is there.
+QString notRegularReason(const QString &path);
+
+// Opens the regular file at `path` for reading, without waiting for a writer as a named pipe
+// would; the type is checked on the opened descriptor, so a file swapped in meanwhile cannot
+// block either. Returns why it could not be opened (as notRegularReason(), or the system's reason),
+// or empty text when `file` is open.
+[[nodiscard]] QString openForReading(QFile &file, const QString &path);
+
+} // namespace tarnwell

@@ -1,0 +1,65 @@
+// SPDX-License-Identifier: MIT
+// Windows: opened through the wide-character call and checked to be a file on disk, not a device
+// or a pipe, before a byte is read.
+#include "files/openfile.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+#include <fcntl.h>
+#include <io.h>
+#include <windows.h>
+
+namespace tarnwell {
+
+namespace {
+
+std::wstring nativePath(const QString &path)
+{
+    return QDir::toNativeSeparators(path).toStdWString();
+}
+
+} // namespace
+
+QString notRegularReason(const QString &path)
+{
+    if (path.isEmpty())
+        return {};
+    const DWORD attributes = GetFileAttributesW(nativePath(path).c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES)
+        return {};
+    if (attributes & FILE_ATTRIBUTE_DIRECTORY)
+        return QStringLiteral("it is a folder, not a file");
+    if (attributes & FILE_ATTRIBUTE_DEVICE)
+        return QStringLiteral("it is a device, not a regular file");
+    return {};
+}
+
+QString openForReading(QFile &file, const QString &path)
+{
+    if (path.isEmpty())
+        return qt_error_string(ERROR_FILE_NOT_FOUND);
+    if (const QString reason = notRegularReason(path); !reason.isEmpty())
+        return reason;
+    HANDLE handle = CreateFileW(nativePath(path).c_str(), GENERIC_READ,
+                                FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                                FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
+    if (handle == INVALID_HANDLE_VALUE)
+        return qt_error_string(int(GetLastError()));
+    if (GetFileType(handle) != FILE_TYPE_DISK) {
+        CloseHandle(handle);
+        return QStringLiteral("it is a device, not a regular file");
+    }
+    const int fd = _open_osfhandle(reinterpret_cast<intptr_t>(handle), _O_RDONLY | _O_BINARY);
+    if (fd < 0) {
+        CloseHandle(handle);
+        return QStringLiteral("it could not be opened");
+    }
+    if (!file.open(fd, QIODevice::ReadOnly | QIODevice::Unbuffered, QFileDevice::AutoCloseHandle)) {
+        _close(fd);
+        return file.errorString();
+    }
+    return {};
+}
+
+} // namespace tarnwell
