@@ -3,6 +3,7 @@
 #pragma once
 
 #include "settings/linelist.h"
+#include "settings/settingsmerge.h"
 #include "settings/settingsreader.h"
 #include "settings/valuetext.h"
 
@@ -119,6 +120,14 @@ private:
     tarnwell::FileState m_graphicsState;
     tarnwell::FileState m_userState;
     tarnwell::ReadValues m_readValues;
+    // What the controls of each file (graphics, user) showed when it was last read or written.
+    tarnwell::ShownValues m_shown[2];
+
+public:
+    // True while some setting differs from what was last read or written.
+    bool hasUnsavedEdits() const;
+
+private:
 
     // --- registration ---
     // Forgets the game folder and its settings files; `why` is what commands then tell the user.

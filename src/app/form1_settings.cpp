@@ -17,7 +17,7 @@ namespace {
 class WindowControls final : public tarnwell::SettingsControls
 {
 public:
-    explicit WindowControls(QWidget &window) : m_window(window) {}
+    explicit WindowControls(const QWidget &window) : m_window(window) {}
 
     bool isChecked(QLatin1String control) const override
     {
@@ -66,7 +66,7 @@ private:
         return m_window.findChild<Control *>(QString(name), Qt::FindDirectChildrenOnly);
     }
 
-    QWidget &m_window;
+    const QWidget &m_window;
 };
 
 class WindowQuestions final : public tarnwell::WriteQuestions
@@ -74,28 +74,35 @@ class WindowQuestions final : public tarnwell::WriteQuestions
 public:
     explicit WindowQuestions(Platform &platform) : m_platform(platform) {}
 
-    bool overwriteChanged(const QString &path) override
+    bool writeMerged(const QString &path, const tarnwell::Merge &merge) override
     {
-        return ask(QStringLiteral("%1\n\nThis settings file has changed since it was read (the game rewrites it when "
-                                  "it exits).\n\nWrite your settings into it anyway? Everything else it holds now is "
-                                  "kept."),
-                   path);
+        QStringList parts{QStringLiteral("%1\n\nThis settings file has changed since Tarnwell read or wrote it (the "
+                                         "game rewrites it when it exits).")
+                              .arg(QDir::toNativeSeparators(path))};
+        const auto list = [&parts](const QString &heading, const QStringList &lines) {
+            if (!lines.isEmpty())
+                parts << heading + QStringLiteral("\n    ") + lines.join(QStringLiteral("\n    "));
+        };
+        list(QStringLiteral("Your changes that will be written:"), merge.yours);
+        list(QStringLiteral("The game's changes that will be kept:"), merge.theirs);
+        list(QStringLiteral("Changed by both; your value will be written:"), merge.both);
+        if (merge.yours.isEmpty() && merge.both.isEmpty())
+            parts << QStringLiteral("You changed none of its settings in the window.");
+        parts << QStringLiteral("Everything else the file holds now is kept. Write your changes into it?");
+        return m_platform.messageBox(parts.join(QStringLiteral("\n\n")), Platform::YesNo + Platform::Question)
+            == Platform::Yes;
     }
 
     bool writeReadOnly(const QString &path) override
     {
-        return ask(QStringLiteral("%1\n\nThis settings file is read-only.\n\nWrite it anyway? It stays read-only "
-                                  "afterwards."),
-                   path);
-    }
-
-private:
-    bool ask(const QString &prompt, const QString &path)
-    {
-        return m_platform.messageBox(prompt.arg(QDir::toNativeSeparators(path)), Platform::YesNo + Platform::Question)
+        return m_platform.messageBox(QStringLiteral("%1\n\nThis settings file is read-only.\n\nWrite it anyway? It "
+                                                    "stays read-only afterwards.")
+                                         .arg(QDir::toNativeSeparators(path)),
+                                     Platform::YesNo + Platform::Question)
             == Platform::Yes;
     }
 
+private:
     Platform &m_platform;
 };
 
@@ -112,16 +119,17 @@ void Form1::ReadConfig()
         UserSettingsPath.clear();
         m_graphicsState = readSettingsFile(QString(), false, GraphicsLines);
         m_userState = readSettingsFile(QString(), false, UserLines);
-        return;
+    } else {
+        GraphicsSettingsPath = GameFolder + native(QStringLiteral("Binaries/SETTINGS/TKGRAPHICSSETTINGS.MXML"));
+        m_graphicsState = readSettingsFile(GraphicsSettingsPath, true, GraphicsLines);
+        showValues(GraphicsLines, SettingsFile::Graphics, controls, m_readValues, ResWidth, ResHeight);
+
+        UserSettingsPath = GameFolder + native(QStringLiteral("Binaries/SETTINGS/GCUSERSETTINGSDATA.MXML"));
+        m_userState = readSettingsFile(UserSettingsPath, true, UserLines);
+        showValues(UserLines, SettingsFile::User, controls, m_readValues, ResWidth, ResHeight);
     }
-
-    GraphicsSettingsPath = GameFolder + native(QStringLiteral("Binaries/SETTINGS/TKGRAPHICSSETTINGS.MXML"));
-    m_graphicsState = readSettingsFile(GraphicsSettingsPath, true, GraphicsLines);
-    showValues(GraphicsLines, SettingsFile::Graphics, controls, m_readValues, ResWidth, ResHeight);
-
-    UserSettingsPath = GameFolder + native(QStringLiteral("Binaries/SETTINGS/GCUSERSETTINGSDATA.MXML"));
-    m_userState = readSettingsFile(UserSettingsPath, true, UserLines);
-    showValues(UserLines, SettingsFile::User, controls, m_readValues, ResWidth, ResHeight);
+    m_shown[0] = shownValues(controls, SettingsFile::Graphics);
+    m_shown[1] = shownValues(controls, SettingsFile::User);
 
     const QString problems = readProblems({{GraphicsSettingsPath, m_graphicsState}, {UserSettingsPath, m_userState}});
     if (!problems.isEmpty())
@@ -138,22 +146,44 @@ bool Form1::WriteConfig()
         return false;
     }
 
+    WindowControls controls(*this);
     const bool graphics = m_graphicsState.state == ReadState::Read;
     const bool user = m_userState.state == ReadState::Read;
-    const CollectedValues collected = collectValues(WindowControls(*this), m_readValues, graphics, user, ResWidth,
-                                                    ResHeight);
+    const CollectedValues collected = collectValues(controls, m_readValues, graphics, user, ResWidth, ResHeight);
     if (!collected.refusal.isEmpty()) {
         warn(collected.refusal);
         return false;
     }
 
     WindowQuestions ask(m_platform);
+    QSet<QString> changed = changedControls(controls, m_shown[0]);
+    changed.unite(changedControls(controls, m_shown[1]));
+    const WindowValues window{collected.values, changed, controls};
     const FileOutcome graphicsOutcome = writeSettingsFile(GraphicsSettingsPath, m_graphicsState, SettingsFile::Graphics,
-                                                          GraphicsLines, collected.values, ask);
+                                                          GraphicsLines, window, ask);
     const FileOutcome userOutcome = writeSettingsFile(UserSettingsPath, m_userState, SettingsFile::User, UserLines,
-                                                      collected.values, ask);
+                                                      window, ask);
+    // The window shows what the files now hold: the game's changes that were kept, and from then on
+    // the values written count as the ones shown.
+    int index = 0;
+    for (const FileOutcome *outcome : {&graphicsOutcome, &userOutcome}) {
+        if (outcome->merge)
+            showKeptValues(*outcome->merge, controls, m_readValues, ResWidth, ResHeight);
+        if (outcome->status != FileOutcome::NotWritten)
+            m_shown[index] = shownValues(controls, index == 0 ? SettingsFile::Graphics : SettingsFile::User);
+        ++index;
+    }
     const ApplyReport report = applyReport({{GraphicsSettingsPath, graphicsOutcome}, {UserSettingsPath, userOutcome}});
     if (!report.ok)
         m_platform.messageBox(report.message, report.failed ? Platform::Critical : Platform::Exclamation);
     return report.ok;
+}
+
+bool Form1::hasUnsavedEdits() const
+{
+    using namespace tarnwell;
+    const WindowControls controls(*this);
+    // Only a file that was read can take the edits; the others have nothing to lose.
+    return (m_graphicsState.state == ReadState::Read && !changedControls(controls, m_shown[0]).isEmpty())
+        || (m_userState.state == ReadState::Read && !changedControls(controls, m_shown[1]).isEmpty());
 }

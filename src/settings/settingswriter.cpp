@@ -89,7 +89,7 @@ bool renderWithValues(const LineList &lines, SettingsFile file, const CatalogueV
 }
 
 FileOutcome writeSettingsFile(const QString &path, FileState &state, SettingsFile file, LineList &lines,
-                              const CatalogueValues &values, WriteQuestions &ask)
+                              const WindowValues &window, WriteQuestions &ask)
 {
     const bool exists = fileExists(path);
     switch (state.state) {
@@ -115,6 +115,7 @@ FileOutcome writeSettingsFile(const QString &path, FileState &state, SettingsFil
     }
 
     const QString onDisk = resolveCase(path);
+    CatalogueValues values = window.values;
     const auto contentWith = [&](const CatalogueValues &with) {
         return [&lines, file, with = &with](const ChunkSink &sink) { return renderWithValues(lines, file, *with, sink); };
     };
@@ -126,26 +127,39 @@ FileOutcome writeSettingsFile(const QString &path, FileState &state, SettingsFil
                 QStringLiteral("It could not be read before writing (%1), so it was not written.").arg(sinceRead.error),
                 true};
     }
+    std::optional<Merge> merge;
     if (sinceRead.result == Comparison::Different) {
-        if (!ask.overwriteChanged(path)) {
-            return {FileOutcome::NotWritten,
-                    QStringLiteral("It changed on disk after it was read, and you chose not to write over it. It was "
-                                   "left as it is; press Reload to see what it holds now.")};
-        }
-        // The values go into the lines as they are now, so that whatever else changed is kept.
-        FileBytes now = readWholeFile(onDisk);
+        FileBytes now = readWholeFile(onDisk, kSettingsFileLimit);
         if (!now.ok()) {
             return {FileOutcome::NotWritten,
-                    QStringLiteral("It could not be read again (%1), so it was not written.").arg(now.error), true};
+                    QStringLiteral("It changed on disk and could not be read again (%1), so it was not written.")
+                        .arg(now.error),
+                    true};
         }
-        lines = LineList(std::move(now.bytes));
+        LineList current(std::move(now.bytes));
+        const PropertyValues base = propertyValues(lines, file, state.written ? &*state.written : nullptr);
+        merge = mergeValues(file, base, propertyValues(current, file), window.values, window.userChanged,
+                            window.controls);
+        if (!ask.writeMerged(path, *merge)) {
+            return {FileOutcome::NotWritten,
+                    QStringLiteral("It changed on disk after it was read, and you chose not to write into it. It was "
+                                   "left as it is; press Reload to see what it holds now.")};
+        }
+        // Whatever else changed in the file is kept: the values go into its lines as they are now.
+        lines = std::move(current);
         state.written.reset();
+        values = merge->values;
     }
 
+    if (propertyValues(lines, file).isEmpty()) {
+        return {FileOutcome::NotWritten,
+                QStringLiteral("It holds none of the settings Tarnwell edits (no line of it was recognised), so it "
+                               "was left as it is.")};
+    }
     const Comparison current = compareWithFile(onDisk, contentWith(values));
     if (current.result == Comparison::Same) {
         state.written = values;
-        return {FileOutcome::Unchanged, {}};
+        return {FileOutcome::Unchanged, {}, false, merge};
     }
     if (isReadOnly(onDisk) && !ask.writeReadOnly(path)) {
         return {FileOutcome::NotWritten,
@@ -156,7 +170,7 @@ FileOutcome writeSettingsFile(const QString &path, FileState &state, SettingsFil
         state.written = values;
     if (!written.ok())
         return {FileOutcome::NotWritten, written.problem, true};
-    return {FileOutcome::Written, {}};
+    return {FileOutcome::Written, {}, false, merge};
 }
 
 ApplyReport applyReport(std::initializer_list<NamedOutcome> files)

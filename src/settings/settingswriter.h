@@ -5,8 +5,11 @@
 #include "settings/catalogue.h"
 #include "settings/linelist.h"
 #include "settings/settingscontrols.h"
+#include "settings/settingsmerge.h"
 #include "settings/settingsreader.h"
 #include "settings/valuetext.h"
+
+#include <optional>
 
 namespace tarnwell {
 
@@ -33,25 +36,36 @@ class WriteQuestions
 {
 public:
     virtual ~WriteQuestions() = default;
-    // The file changed on disk since it was read; true writes the values into its current lines.
-    virtual bool overwriteChanged(const QString &path) = 0;
+    // The file changed on disk since it was read or last written; true writes the merge into its
+    // current lines.
+    virtual bool writeMerged(const QString &path, const Merge &merge) = 0;
     // The file is read-only; true writes it all the same and leaves it read-only.
     virtual bool writeReadOnly(const QString &path) = 0;
+};
+
+// What the writer needs besides the lines: the window's values, and for a merge which controls the
+// user changed and how the controls are named.
+struct WindowValues {
+    const CatalogueValues &values;
+    const QSet<QString> &userChanged;
+    const SettingsControls &controls;
 };
 
 struct FileOutcome {
     enum Status { Written, Unchanged, Skipped, NotWritten } status;
     QString problem;     // why it was not written (or not written well): a sentence for the user
     bool failed = false; // the system refused, rather than the user or the circumstances
+    std::optional<Merge> merge = {}; // set when the game's changes were merged in
 };
 
 // Writes one settings file from its lines as last read, after the checks a user would want: a file
-// that was not read is not written from an empty list, a file changed on disk or marked read-only
-// is written only after a Yes, and a file that already holds the new content is left alone. The
-// state remembers what was written, so that the next write can tell whether another program has
-// changed the file since.
+// that was not read is not written from an empty list, a file that holds none of the catalogue's
+// settings is left alone, a file changed on disk gets only the user's changes (after a Yes), a file
+// marked read-only is written only after a Yes, and a file that already holds the new content is
+// left alone. The state remembers what was written, so that the next write can tell whether
+// another program has changed the file since.
 [[nodiscard]] FileOutcome writeSettingsFile(const QString &path, FileState &state, SettingsFile file, LineList &lines,
-                                            const CatalogueValues &values, WriteQuestions &ask);
+                                            const WindowValues &window, WriteQuestions &ask);
 
 struct NamedOutcome {
     QString path;

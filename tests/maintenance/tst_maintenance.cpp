@@ -238,6 +238,7 @@ private slots:
         // "Apply" still writes the game's settings while the banner area is dead.
         QFile file(m_game + "Binaries/SETTINGS/TKGRAPHICSSETTINGS.MXML");
         write(file.fileName(), "<Data>\n\t<Property name=\"UseHDR\" value=\"false\" />\n</Data>\n");
+        write(m_game + "Binaries/SETTINGS/GCUSERSETTINGSDATA.MXML", "\t<Property name=\"Vibration\" value=\"true\" />\n");
         m_form->GameFolder = m_game;
         m_form->ReadConfig();
         QTest::mouseClick(m_form->check(5), Qt::LeftButton, {}, m_form->check(5)->rect().center());

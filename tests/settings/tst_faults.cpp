@@ -17,7 +17,7 @@ void TestSettings::faults_data()
     QTest::addColumn<bool>("replaced");       // the graphics file is written
 
     const QString ok = "^Settings written to file!$", refused = "It was not written: .*Operation not permitted";
-    const QString changed = "has changed since it was read", unread = "could not be read when the settings were read";
+    const QString changed = "has changed since Tarnwell read or wrote it", unread = "could not be read when the settings were read";
     QTest::newRow("missing, stays missing") << "missing" << 0 << L{ok} << false;
     QTest::newRow("missing at read, there at Apply") << "appears" << 0 << L{"not there when the settings were read"}
                                                      << false;
@@ -26,7 +26,7 @@ void TestSettings::faults_data()
     QTest::newRow("unreadable at read") << "unreadable" << 0 << L{"could not be read: Permission denied", unread}
                                         << false;
     QTest::newRow("changed on disk, Yes") << "changed" << 6 << L{changed, ok} << true;
-    QTest::newRow("changed on disk, No") << "changed" << 7 << L{changed, "you chose not to write over it"} << false;
+    QTest::newRow("changed on disk, No") << "changed" << 7 << L{changed, "you chose not to write into it"} << false;
     QTest::newRow("read-only, Yes") << "read-only" << 6 << L{"is read-only", ok} << true;
     QTest::newRow("read-only, No") << "read-only" << 7 << L{"is read-only", "you chose to leave it so"} << false;
     QTest::newRow("full disk") << "full disk" << 0 << L{"It was not written: No space left on device"} << false;
@@ -99,9 +99,10 @@ void TestSettings::faults()
         const bool names = reports[i].startsWith('^') || prompt.contains(named);
         QVERIFY2(prompt.contains(QRegularExpression(reports[i])) && names, qPrintable(prompt));
     }
-    // The window's values go into the lines on disk; the rest of them is kept.
+    // The user's change goes into the lines on disk; the rest of them is kept, the game's 130 too.
     if (replaced)
-        onDisk.replace(prop("\t", "Brightness", cause == "changed" ? "130" : "120"), written("Brightness", "120"))
+        onDisk.replace(prop("\t", "Brightness", cause == "changed" ? "130" : "120"),
+                       written("Brightness", cause == "changed" ? "130" : "120"))
             .replace(prop("\t", "UseHDR", "false"), written("UseHDR", "true")) += "\r\n";
     QCOMPARE(readFile(graphicsPath()), onDisk);
     const bool userWritten = cause != "none" && cause != "full disk" && cause != "immutable folder";
