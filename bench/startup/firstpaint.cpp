@@ -41,6 +41,10 @@ public:
     {
         return (buttons & 0x7) == YesNo ? No : Ok;
     }
+    int question(const QString &, const QStringList &buttons, const QString &) override
+    {
+        return int(buttons.size()) - 1;
+    }
 };
 
 class FirstPaint : public QObject

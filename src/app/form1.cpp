@@ -4,6 +4,7 @@
 #include "artwork.h"
 #include "clickablelabel.h"
 #include "platform/platform.h"
+#include "registration/digesttask.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -47,9 +48,27 @@ Form1::Form1(Platform &platform, QWidget *parent)
     for (int n = 1; n <= 6; ++n)
         connect(image(n), &ClickableLabel::clicked, this, [this, n] { Image_Click(n); });
     connectPicker();
+    connect(static_cast<ClickableLabel *>(label(1)), &ClickableLabel::clicked, this, &Form1::Label1_Click);
+    m_checkProgress = new QTimer(this);
+    m_checkProgress->setInterval(100);
+    connect(m_checkProgress, &QTimer::timeout, this, &Form1::showCheckProgress);
+    setAcceptDrops(true);
 }
 
-Form1::~Form1() = default;
+Form1::~Form1() = default; // a check still running is stopped and waited for
+
+void Form1::setSettingsEnabled(bool enabled)
+{
+    for (QWidget *control : findChildren<QWidget *>(Qt::FindDirectChildrenOnly)) {
+        const QString name = control->objectName();
+        const bool setting = name.startsWith(QLatin1String("Check")) || name.startsWith(QLatin1String("Text"))
+            || name.startsWith(QLatin1String("Combo"));
+        // Quit stays: the window can always be left.
+        const bool command = name.startsWith(QLatin1String("Command")) && name != QLatin1String("Command4");
+        if (setting || command)
+            control->setEnabled(enabled);
+    }
+}
 
 void Form1::setOuterWidthTwips(int twips)
 {
@@ -89,6 +108,18 @@ void Form1::paintEvent(QPaintEvent *)
 
 void Form1::closeEvent(QCloseEvent *event)
 {
+    // Edits that were never applied are not thrown away without a word.
+    if (hasUnsavedEdits()) {
+        const int answer = m_platform.question(
+            QStringLiteral("Some settings were changed in the window but not written to the game's files."),
+            {QStringLiteral("Apply"), QStringLiteral("Discard"), QStringLiteral("Cancel")},
+            QStringLiteral("Close Tarnwell?"));
+        // Apply closes only when everything was written; otherwise the window stays with its message.
+        if (answer == 2 || (answer == 0 && !WriteConfig())) {
+            event->ignore();
+            return;
+        }
+    }
     m_closed = true;
     event->accept();
 }

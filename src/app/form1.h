@@ -11,6 +11,8 @@
 #include <QStringList>
 #include <QWidget>
 
+#include <memory>
+
 class QCheckBox;
 class QComboBox;
 class QLabel;
@@ -19,6 +21,10 @@ class QListWidget;
 class QPushButton;
 class ClickableLabel;
 class Platform;
+class QMimeData;
+class QProgressDialog;
+class QTimer;
+namespace tarnwell { class DigestTask; }
 
 class Form1 : public QWidget
 {
@@ -32,6 +38,8 @@ public:
     void Form_Load();
     // True once the window has been closed (by "Quit" or a fatal error), even before it was shown.
     bool isClosed() const { return m_closed; }
+    // True while the executable's digest is being computed; the settings controls wait meanwhile.
+    bool isChecking() const { return m_digest != nullptr; }
 
     // Named operations.
     void LoadSettings();
@@ -66,6 +74,7 @@ public:
     void Command6_Click(); // Del All Settings
     void Check1_Click();
     void Check2_Click();
+    void Label1_Click(); // the picker again, to choose another executable
     void Label22_Click();
     void Drive1_Change();
     void Dir1_Change();
@@ -91,6 +100,8 @@ protected:
     void paintEvent(QPaintEvent *event) override;
     void showEvent(QShowEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
+    void dragEnterEvent(QDragEnterEvent *event) override;
+    void dropEvent(QDropEvent *event) override;
 
 private:
     void createControls();
@@ -130,6 +141,27 @@ public:
 private:
 
     // --- registration ---
+    // Asks about the executable at `path` (`name` shown) and registers it after a Yes.
+    void offerExecutable(const QString &path, const QString &name);
+    static QString droppedFile(const QMimeData *data);
+    void startCheck(const QString &shortExe);
+    void showCheckProgress();
+    void cancelCheck();
+    void finishCheck();
+    void showVersionAndRead(const QString &hex);
+    void executableUnreadable(const QString &why);
+    void setSettingsEnabled(bool enabled);
+    std::unique_ptr<tarnwell::DigestTask> m_digest;
+    QTimer *m_checkProgress = nullptr;
+    QProgressDialog *m_checkDialog = nullptr; // for a choice in the picker, which may be given up
+    bool m_choosing = false;       // the check about to start is for a choice in the picker
+    bool m_checkFromPicker = false; // the running check is
+    struct BeforeCheck {
+        QString exePath;
+        QString status;
+        int widthTwips = 0;
+        bool recheck = false; // a check of this executable was interrupted and is to be taken up again
+    } m_beforeCheck;
     // Forgets the game folder and its settings files; `why` is what commands then tell the user.
     void forgetGameFolder(const QString &why);
     // Why no game folder is known, as the start of a sentence.

@@ -41,6 +41,12 @@ void Form1::Command3_Click()
         warn(noGameFolderReason() + QStringLiteral(", so no settings were read."));
         return;
     }
+    if (hasUnsavedEdits()
+        && m_platform.question(QStringLiteral("Some settings were changed in the window but not written to the game's "
+                                              "files. Reading the files again replaces them."),
+                               {QStringLiteral("Discard and read"), QStringLiteral("Cancel")}, QStringLiteral("Reload?"))
+            != 0)
+        return;
     ReadConfig();
 }
 

@@ -201,7 +201,7 @@ QLabel *Form1::label(int n) const
 void Form1::createControls()
 {
     for (const LabelSpec &row : kLabels) {
-        const bool clickable = row.number == 20 || row.number == 22;
+        const bool clickable = row.number == 1 || row.number == 20 || row.number == 22;
         QLabel *label = clickable ? new ClickableLabel(this) : new QLabel(this);
         label->setObjectName(QStringLiteral("Label%1").arg(row.number));
         label->setText(row.caption ? QString::fromLatin1(row.caption) : tarnwell::links::addressCaption());
@@ -227,6 +227,8 @@ void Form1::createControls()
     m_label[20]->setCursor(Qt::PointingHandCursor);
     m_label[22]->setCursor(Qt::PointingHandCursor);
     m_label[22]->setToolTip(QStringLiteral("Click to copy"));
+    m_label[1]->setCursor(Qt::PointingHandCursor);
+    m_label[1]->setToolTip(QStringLiteral("Click to choose another Quillvane QVX.EXE"));
 
     for (const ValueSpec &row : kValues) {
         QWidget *widget = nullptr;

@@ -2,20 +2,28 @@
 // Registering the game's executable: configuration file, version check and picker.
 #include "form1.h"
 
+#include "files/openfile.h"
 #include "files/pathcase.h"
 #include "platform/platform.h"
 #include "registration/configfile.h"
 #include "registration/digest.h"
+#include "registration/digesttask.h"
 #include "registration/folderlist.h"
 #include "registration/shortpath.h"
 #include "registration/versionlist.h"
 
 #include <QComboBox>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QMimeData>
 #include <QDir>
 #include <QLabel>
 #include <QListWidget>
+#include <QProgressDialog>
 #include <QShortcut>
+#include <QTimer>
 #include <QStyle>
+#include <QUrl>
 
 namespace {
 
@@ -81,10 +89,17 @@ void Form1::SaveSettings()
 
 void Form1::Validate_QVXEXE()
 {
-    if (!m_platform.fileExists(GameExePath))
+    if (!m_platform.fileExists(GameExePath)) {
+        // Something that is no file stands there (a folder, a pipe): said rather than passed over.
+        const QString odd = tarnwell::notRegularReason(tarnwell::resolveCase(GameExePath));
+        if (!odd.isEmpty())
+            executableUnreadable(odd);
         return;
+    }
     VersionListPath = m_platform.programFolder() + tarnwell::native(QStringLiteral("/dat/QVX.dat"));
-    if (!m_platform.fileExists(VersionListPath)) {
+    // Something that is no file in its place is reported when it is read, like an unreadable file.
+    if (!m_platform.fileExists(VersionListPath)
+        && tarnwell::notRegularReason(tarnwell::resolveCase(VersionListPath)).isEmpty()) {
         m_platform.messageBox(QStringLiteral("Fatal Error: QVX.dat verification missing. Reinstall Tarnwell"),
                               Platform::OkOnly);
         m_platform.closeWindow(this);
@@ -92,38 +107,110 @@ void Form1::Validate_QVXEXE()
     }
 
     const QString shortExe = ShortPath(GameExePath);
-    const tarnwell::FileDigest digest = shortExe.isEmpty()
-        ? tarnwell::FileDigest{QString(), QStringLiteral("the file is no longer there")}
-        : tarnwell::md5OfFile(shortExe);
-    if (!digest.ok()) {
-        warn(QStringLiteral("Cannot read the game executable %1: %2.").arg(GameExePath, digest.error));
-        // A game chosen before is no longer the one registered.
-        forgetGameFolder(QStringLiteral("The game executable %1 could not be read (%2)").arg(GameExePath, digest.error));
+    if (shortExe.isEmpty()) {
+        executableUnreadable(QStringLiteral("the file is no longer there"));
         return;
     }
+    startCheck(shortExe);
+}
 
+void Form1::startCheck(const QString &shortExe)
+{
+    // A newer choice replaces a check still running; its result no longer matters.
+    if (m_digest) {
+        m_digest->disconnect(this);
+        m_digest.release()->deleteLater();
+    } else {
+        m_beforeCheck = {GameExePath, label(22)->text(), m_outerWidthTwips, false};
+    }
+    m_checkFromPicker = std::exchange(m_choosing, false);
+    m_digest = std::make_unique<tarnwell::DigestTask>(shortExe);
+    connect(m_digest.get(), &tarnwell::DigestTask::finished, this, &Form1::finishCheck);
+    setSettingsEnabled(false);
+    setCursor(Qt::BusyCursor);
+    m_digest->start();
+    m_checkProgress->start();
+    showCheckProgress();
+}
+
+void Form1::showCheckProgress()
+{
+    if (!m_digest)
+        return;
+    const qint64 total = m_digest->total();
+    const int percent = total > 0 ? int(m_digest->done() * 100 / total) : 0;
+    label(22)->setText(QStringLiteral("Checking the game executable: %1%").arg(percent));
+    label(22)->adjustSize();
+    if (m_checkDialog)
+        m_checkDialog->setValue(percent);
+}
+
+void Form1::cancelCheck()
+{
+    if (m_digest)
+        m_digest->cancel();
+}
+
+void Form1::finishCheck()
+{
+    const tarnwell::FileDigest digest = m_digest->result();
+    m_digest.release()->deleteLater(); // it is the sender of this very call
+    m_checkProgress->stop();
+    if (m_checkDialog)
+        m_checkDialog->reset();
+    unsetCursor();
+    setSettingsEnabled(true);
+    const bool fromPicker = std::exchange(m_checkFromPicker, false);
+    // The progress goes; the caption it stood in for comes back unless a version is found.
+    label(22)->setText(m_beforeCheck.status);
+    label(22)->adjustSize();
+    if (digest.cancelled) {
+        // A choice given up registers nothing: everything is as it was before it.
+        GameExePath = m_beforeCheck.exePath;
+        if (fromPicker)
+            setOuterWidthTwips(m_beforeCheck.widthTwips > 0 ? m_beforeCheck.widthTwips : 11000);
+        if (std::exchange(m_beforeCheck.recheck, false))
+            Validate_QVXEXE();
+        return;
+    }
+    if (!digest.ok())
+        executableUnreadable(digest.error);
+    else
+        showVersionAndRead(digest.hex);
+    if (fromPicker)
+        SaveSettings(); // also for an unknown version, and for a file that could not be read
+}
+
+void Form1::showVersionAndRead(const QString &hex)
+{
     const tarnwell::VersionList list = tarnwell::readVersionList(VersionListPath);
     if (!list.error.isEmpty())
         warn(QStringLiteral("Cannot read the known-versions file %1: %2.").arg(VersionListPath, list.error));
-    const std::optional<QString> name = tarnwell::findVersionName(list.lines, digest.hex.toLower());
+    const std::optional<QString> name = tarnwell::findVersionName(list.lines, hex.toLower());
     label(22)->setText(name ? *name + QStringLiteral(" Detected!")
-                            : QStringLiteral("Unknown Quillvane Version! MD5: ") + digest.hex.toUpper());
+                            : QStringLiteral("Unknown Quillvane Version! MD5: ") + hex.toUpper());
     label(22)->adjustSize();
 
     setOuterWidthTwips(8100);
     if (GameExePath.size() <= kExeTailLength) {
         // No folder is left to hold the settings; reading would look beside the working folder instead.
-        forgetGameFolder(QStringLiteral("No game folder can be found from %1: the executable must lie in the game "
-                                        "folder as %2")
-                             .arg(GameExePath, tarnwell::native(QStringLiteral("Binaries/QVX.EXE"))));
-        warn(QStringLiteral("No game folder can be found from %1: the executable must lie in the game folder as %2.\n"
-                            "No settings were read.")
-                 .arg(GameExePath, tarnwell::native(QStringLiteral("Binaries/QVX.EXE"))));
+        const QString why = QStringLiteral("No game folder can be found from %1: the executable must lie in the game "
+                                           "folder as %2")
+                                .arg(GameExePath, tarnwell::native(QStringLiteral("Binaries/QVX.EXE")));
+        forgetGameFolder(why);
+        warn(why + QStringLiteral(".\nNo settings were read."));
         return;
     }
     GameFolder = GameExePath.left(GameExePath.size() - kExeTailLength);
     m_gameFolderProblem.clear();
     ReadConfig();
+}
+
+void Form1::executableUnreadable(const QString &why)
+{
+    warn(QStringLiteral("Cannot read the game executable %1: %2.").arg(GameExePath, why));
+    // A game chosen before is no longer the one registered.
+    forgetGameFolder(QStringLiteral("The game executable %1 could not be read (%2)").arg(GameExePath, why));
 }
 
 void Form1::forgetGameFolder(const QString &why)
@@ -176,16 +263,89 @@ void Form1::Dir1_Change()
 void Form1::File1_Click()
 {
     const QListWidgetItem *item = File1->currentItem();
-    if (!item)
+    if (item)
+        offerExecutable(tarnwell::pickedPath(m_dirPath, item->text()), item->text());
+}
+
+void Form1::offerExecutable(const QString &path, const QString &name)
+{
+    // The one-line configuration file could not give such a path back: never stored, never asked about.
+    if (const QString problem = tarnwell::storedPathProblem(path); !problem.isEmpty()) {
+        warn(QStringLiteral("%1\ncannot be registered: %2, which Tarnwell cannot store. Rename the folder or the file "
+                            "and choose it again.")
+                 .arg(path, problem));
         return;
-    const QString name = item->text();
+    }
     if (m_platform.messageBox(QStringLiteral("Set File: ") + name, Platform::YesNo, QStringLiteral("Set this file?"))
         != Platform::Yes)
         return;
-    GameExePath = tarnwell::pickedPath(m_dirPath, name);
+    // A check still running (of the executable found at start-up) is given up for this one, and taken
+    // up again should this one be given up.
+    const bool interrupted = isChecking();
+    const BeforeCheck before = interrupted ? BeforeCheck{GameExePath, m_beforeCheck.status, m_beforeCheck.widthTwips, true}
+                                           : BeforeCheck{GameExePath, label(22)->text(), m_outerWidthTwips, false};
+    GameExePath = path;
     setOuterWidthTwips(8000);
+    m_choosing = true;
     Validate_QVXEXE();
+    m_choosing = false;
+    if (isChecking()) {
+        // Saved once the check has finished; a check given up registers nothing.
+        m_beforeCheck = before;
+        if (!m_checkDialog) {
+            m_checkDialog = new QProgressDialog(this);
+            m_checkDialog->setWindowModality(Qt::WindowModal);
+            m_checkDialog->setWindowTitle(QStringLiteral("Tarnwell"));
+            m_checkDialog->setMinimumDuration(400);
+            m_checkDialog->setRange(0, 100);
+            m_checkDialog->setAutoReset(false);
+            m_checkDialog->setAutoClose(false);
+            connect(m_checkDialog, &QProgressDialog::canceled, this, &Form1::cancelCheck);
+        }
+        m_checkDialog->setLabelText(QStringLiteral("Checking %1 ...").arg(name));
+        m_checkDialog->setValue(0);
+        return;
+    }
     SaveSettings(); // also for an unknown version, and after a fatal check
+}
+
+void Form1::Label1_Click()
+{
+    // Once a game is known, a second click puts the picker away again.
+    if (m_outerWidthTwips == 11000 && !GameFolder.isEmpty()) {
+        setOuterWidthTwips(8100);
+        return;
+    }
+    setOuterWidthTwips(11000);
+    const QFileInfo exe(tarnwell::resolveCase(GameExePath));
+    if (!GameExePath.isEmpty() && exe.absoluteDir().exists())
+        openFolder(exe.absolutePath());
+}
+
+QString Form1::droppedFile(const QMimeData *data)
+{
+    // One local regular file: what the picker's file list would offer.
+    const QList<QUrl> urls = data ? data->urls() : QList<QUrl>();
+    if (urls.size() != 1 || !urls.first().isLocalFile())
+        return {};
+    const QString path = urls.first().toLocalFile();
+    return QFileInfo(path).isFile() && tarnwell::notRegularReason(path).isEmpty() ? QDir::toNativeSeparators(path)
+                                                                                  : QString();
+}
+
+void Form1::dragEnterEvent(QDragEnterEvent *event)
+{
+    if (!droppedFile(event->mimeData()).isEmpty())
+        event->acceptProposedAction();
+}
+
+void Form1::dropEvent(QDropEvent *event)
+{
+    const QString path = droppedFile(event->mimeData());
+    if (path.isEmpty())
+        return;
+    event->acceptProposedAction();
+    offerExecutable(path, QFileInfo(path).fileName());
 }
 
 void Form1::fillDrives()

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "registration/folderlist.h"
 
+#include "files/openfile.h"
+
 #include <QDir>
 #include <QFileInfo>
 #include <QStorageInfo>
@@ -130,7 +132,16 @@ QString folderProblem(const QString &folder)
 
 QStringList fileNames(const QString &folder)
 {
-    return QDir(folder).entryList(QDir::Files | kEverything, QDir::Name | QDir::IgnoreCase | QDir::LocaleAware);
+    // Regular files and links to them, as a Windows file list shows: a pipe, a socket, a device or a
+    // broken link could never be a game, and reading one would never end.
+    QStringList names;
+    const QFileInfoList entries =
+        QDir(folder).entryInfoList(QDir::Files | kEverything, QDir::Name | QDir::IgnoreCase | QDir::LocaleAware);
+    for (const QFileInfo &entry : entries) {
+        if (entry.isFile() && notRegularReason(entry.filePath()).isEmpty())
+            names << entry.fileName();
+    }
+    return names;
 }
 
 QString pickedPath(const QString &folder, const QString &name)

@@ -39,7 +39,7 @@ QList<FolderRow> folderRows(const QString &folder);
 // Empty text when `folder` can be listed; otherwise why not.
 QString folderProblem(const QString &folder);
 
-// Every file of the folder (hidden ones too), by name.
+// Every regular file of the folder (hidden ones and links to files too), by name.
 QStringList fileNames(const QString &folder);
 
 // The chosen file's path: the folder, one separator, the name. A root folder already ends in a

@@ -18,6 +18,12 @@ int FakePlatform::messageBox(const QString &prompt, int buttons, const QString &
     return answers.isEmpty() ? No : answers.dequeue();
 }
 
+int FakePlatform::question(const QString &prompt, const QStringList &buttons, const QString &title)
+{
+    messages.append({prompt, kQuestion, title, buttons});
+    return choices.isEmpty() ? int(buttons.size()) - 1 : choices.dequeue();
+}
+
 void FakePlatform::closeWindow(QWidget *window)
 {
     ++closes;

@@ -120,6 +120,7 @@ void TestRegistrationWindow::registration()
     platform.folder = program;
     Form1 form(platform);
     form.Form_Load();
+    QTRY_VERIFY(!form.isChecking()); // the digest runs beside the window
     if (!form.isClosed()) {
         form.show();
         QVERIFY(QTest::qWaitForWindowExposed(&form));
@@ -162,6 +163,7 @@ void TestRegistrationWindow::registration()
         } else {
             QTest::mouseClick(files->viewport(), Qt::LeftButton, {}, files->visualItemRect(rows.first()).center());
         }
+        QTRY_VERIFY(!form.isChecking());
     }
     // Every prompt in order, with its buttons and title; the fatal one closes the window.
     QCOMPARE(platform.prompts(), prompts.replaceInStrings("<exe>", named).replaceInStrings("<tmp>", tmp.path()));
@@ -210,6 +212,7 @@ void TestRegistrationWindow::unreadableChoiceForgetsGame()
     QVERIFY(!form.GraphicsSettingsPath.isEmpty());
     form.GameExePath = "/proc/self/mem";
     form.Validate_QVXEXE();
+    QTRY_VERIFY(!form.isChecking());
     QCOMPARE(platform.prompts(), QStringList{"Cannot read the game executable /proc/self/mem: Input/output error."});
     QVERIFY(form.GameFolder.isEmpty() && form.GraphicsSettingsPath.isEmpty() && form.UserSettingsPath.isEmpty());
 }

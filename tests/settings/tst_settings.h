@@ -42,6 +42,10 @@ private slots:
     void faults_data();
     void faults();
     void applyBeforeExecutable();
+    void merge_data();
+    void merge();
+    void unsavedEdits_data();
+    void unsavedEdits();
 
 private:
     QString gameFolder() const { return m_dir->path() + "/Game/"; }

@@ -45,6 +45,24 @@ int DesktopPlatform::messageBox(const QString &prompt, int buttons, const QStrin
     return Ok;
 }
 
+int DesktopPlatform::question(const QString &prompt, const QStringList &buttons, const QString &title)
+{
+    QMessageBox box;
+    box.setWindowTitle(title.isEmpty() ? QStringLiteral("Tarnwell") : title);
+    box.setText(prompt);
+    box.setIcon(QMessageBox::Question);
+    QList<QPushButton *> pushed;
+    for (const QString &label : buttons)
+        pushed << box.addButton(label, label == buttons.last() ? QMessageBox::RejectRole : QMessageBox::AcceptRole);
+    if (!pushed.isEmpty()) {
+        box.setDefaultButton(pushed.first());
+        box.setEscapeButton(pushed.last());
+    }
+    box.exec();
+    const qsizetype index = pushed.indexOf(static_cast<QPushButton *>(box.clickedButton()));
+    return index < 0 ? int(buttons.size()) - 1 : int(index);
+}
+
 void DesktopPlatform::runCommand(const tarnwell::Command &command)
 {
     tarnwell::runDetached(command);

@@ -9,6 +9,7 @@ public:
     QString programFolder() const override;
     bool fileExists(const QString &path) const override;
     int messageBox(const QString &prompt, int buttons, const QString &title) override;
+    int question(const QString &prompt, const QStringList &buttons, const QString &title) override;
     void runCommand(const tarnwell::Command &command) override;
     void setClipboardText(const QString &text) override;
     void closeWindow(QWidget *window) override;

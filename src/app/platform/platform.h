@@ -4,6 +4,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 class QWidget;
 namespace tarnwell { struct Command; }
@@ -23,6 +24,9 @@ public:
     virtual bool fileExists(const QString &path) const = 0;
     // Modal; returns the answer. With no title the box shows "Tarnwell".
     virtual int messageBox(const QString &prompt, int buttons, const QString &title = QString()) = 0;
+    // Modal, with buttons of the caller's words (the last one also taken by Escape); returns the index
+    // of the button pressed.
+    virtual int question(const QString &prompt, const QStringList &buttons, const QString &title = QString()) = 0;
     // Starts the command and returns at once; its outcome is not reported.
     virtual void runCommand(const tarnwell::Command &command) = 0;
     virtual void setClipboardText(const QString &text) = 0;

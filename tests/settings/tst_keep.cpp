@@ -1,0 +1,118 @@
+// SPDX-License-Identifier: MIT
+// Nothing lost unasked: the game's changes merged with the user's, and edits kept until the user lets them go.
+#include "tst_settings.h"
+
+namespace {
+
+const QByteArray kRead = "<Data>\n" + prop("\t", "MaxframeRate", "144") + "\n" + prop("\t", "Brightness", "120") + "\n"
+    + prop("\t", "UseHDR", "false") + "\n" + prop("\t", "DLSSQuality", "Balanced") + "\n</Data>\n";
+
+} // namespace
+
+void TestSettings::merge_data()
+{
+    QTest::addColumn<QStringList>("edits");     // what the user changes after the read
+    QTest::addColumn<QByteArray>("game");       // the file the game writes meanwhile
+    QTest::addColumn<int>("answer");            // to the question
+    QTest::addColumn<QStringList>("listed");    // what the question lists
+    QTest::addColumn<QByteArray>("after");      // the file afterwards
+    QTest::addColumn<QStringList>("shown");     // the window afterwards
+
+    const QByteArray game = QByteArray(kRead).replace("\"144\"", "\"120\"").replace("Balanced", "Quality");
+    const QByteArray merged = "<Data>\n" + written("MaxframeRate", "120") + "\n" + written("Brightness", "90") + "\n"
+        + written("UseHDR", "false") + "\n" + prop("\t", "DLSSQuality", "Quality") + "\n</Data>\n\r\n";
+    QTest::newRow("different settings, Yes: both kept") << L{"Text3=90"} << game << 6
+        << L{"Your changes that will be written:\n    Brightness: 90",
+             "The game's changes that will be kept:\n    Framerate Lock: 120"}
+        << merged << L{"Text4=120", "Text3=90"};
+    QTest::newRow("different settings, No: file left") << L{"Text3=90"} << game << 7
+        << L{"Brightness: 90", "Framerate Lock: 120"} << game << L{"Text4=144", "Text3=90"};
+    QTest::newRow("same setting: the user's value wins") << L{"Text3=90"}
+        << QByteArray(kRead).replace("\"120\"", "\"130\"") << 6
+        << L{"Changed by both; your value will be written:\n    Brightness: yours 90, the game's 130"}
+        << "<Data>\n" + written("MaxframeRate", "144") + "\n" + written("Brightness", "90") + "\n"
+               + written("UseHDR", "false") + "\n" + prop("\t", "DLSSQuality", "Balanced") + "\n</Data>\n\r\n"
+        << L{"Text3=90"};
+    QTest::newRow("a box the game checked is shown checked") << L{"Check9=1"}
+        << QByteArray(kRead).replace("\"false\"", "\"true\"") << 6
+        << L{"The game's changes that will be kept:\n    HDR: on", "You changed none of its settings"}
+        << "<Data>\n" + written("MaxframeRate", "144") + "\n" + written("Brightness", "120") + "\n"
+               + written("UseHDR", "true") + "\n" + prop("\t", "DLSSQuality", "Balanced") + "\n</Data>\n\r\n"
+        << L{"Check5=1"};
+}
+
+void TestSettings::merge()
+{
+    QFETCH(QStringList, edits);
+    QFETCH(QByteArray, game);
+    QFETCH(int, answer);
+    QFETCH(QStringList, listed);
+    QFETCH(QByteArray, after);
+    QFETCH(QStringList, shown);
+    writeGame(kRead, kUser);
+    loadGame();
+    for (const QString &edit : edits)
+        setControl(m_form.get(), edit);
+    writeFile(graphicsPath(), game); // the game exits and writes its settings
+    m_platform->answers.enqueue(answer);
+    apply();
+
+    QVERIFY(prompts().size() >= 1);
+    for (const QString &line : listed)
+        QVERIFY2(prompts()[0].contains(line), qPrintable(prompts()[0]));
+    QVERIFY(prompts()[0].startsWith(QDir::toNativeSeparators(graphicsPath())));
+    QCOMPARE(readFile(graphicsPath()), after);
+    for (const QString &setting : shown)
+        QCOMPARE(setting.section('=', 0, 0) + "=" + controlValue(m_form.get(), setting.section('=', 0, 0)), setting);
+    if (answer == 6) { // merged once: the next Apply asks nothing and changes nothing
+        m_platform->messages.clear();
+        apply();
+        QCOMPARE(prompts(), L{"Settings written to file!"});
+        QCOMPARE(readFile(graphicsPath()), after);
+    }
+}
+
+void TestSettings::unsavedEdits_data()
+{
+    QTest::addColumn<bool>("quit");       // else Reload
+    QTest::addColumn<bool>("edited");
+    QTest::addColumn<int>("choice");      // the button pressed
+    QTest::addColumn<bool>("applied");    // the edit reached the file
+    QTest::addColumn<QString>("brightness"); // in the window afterwards
+    QTest::addColumn<bool>("closed");
+    QTest::newRow("Quit without edits") << true << false << -1 << false << "120" << true;
+    QTest::newRow("Quit, Apply") << true << true << 0 << true << "90" << true;
+    QTest::newRow("Quit, Discard") << true << true << 1 << false << "90" << true;
+    QTest::newRow("Quit, Cancel") << true << true << 2 << false << "90" << false;
+    QTest::newRow("Reload without edits") << false << false << -1 << false << "120" << false;
+    QTest::newRow("Reload, Discard and read") << false << true << 0 << false << "120" << false;
+    QTest::newRow("Reload, Cancel") << false << true << 1 << false << "90" << false;
+}
+
+void TestSettings::unsavedEdits()
+{
+    QFETCH(bool, quit);
+    QFETCH(bool, edited);
+    QFETCH(int, choice);
+    QFETCH(bool, applied);
+    QFETCH(QString, brightness);
+    QFETCH(bool, closed);
+    writeGame(kRead, kUser);
+    loadGame();
+    if (edited)
+        setControl(m_form.get(), "Text3=90");
+    if (choice >= 0)
+        m_platform->choices.enqueue(choice);
+    QTest::mouseClick(m_form->command(quit ? 4 : 3), Qt::LeftButton);
+
+    const QStringList buttons = quit ? L{"Apply", "Discard", "Cancel"} : L{"Discard and read", "Cancel"};
+    QCOMPARE(m_platform->messages.size() > 0 && m_platform->messages[0].buttons == FakePlatform::kQuestion, edited);
+    if (edited) {
+        QCOMPARE(m_platform->messages[0].choices, buttons);
+        QVERIFY(prompts()[0].startsWith("Some settings were changed in the window but not written"));
+    }
+    QCOMPARE(readFile(graphicsPath()).contains(written("Brightness", "90")), applied);
+    QCOMPARE(readFile(graphicsPath()) == kRead, !applied);
+    QCOMPARE(m_form->text(3)->text(), brightness);
+    QCOMPARE(m_form->isClosed(), closed);
+}
