@@ -61,7 +61,8 @@ void Form1::connectPicker()
 void Form1::LoadSettings()
 {
     const QString path = configPath(m_platform);
-    if (m_platform.fileExists(path)) {
+    // Something that is no file in its place is read all the same, so that it is reported.
+    if (m_platform.fileExists(path) || !tarnwell::notRegularReason(tarnwell::resolveCase(path)).isEmpty()) {
         const tarnwell::StoredPath stored = tarnwell::readStoredPath(path);
         switch (stored.status) {
         case tarnwell::StoredPath::Status::Found:

@@ -80,8 +80,9 @@ void TestRegistrationWindow::registration_data()
     QTest::newRow("pick, Yes without known-versions file") << "" << "no list" << 6 << asked + QStringList{kFatal}
                                                            << "Not Set" << 8000;
     QTest::newRow("pick, Yes, configuration cannot be saved") << "" << "config is folder" << 6
-        << asked + QStringList{"Cannot save the game's path to <tmp>/program/Tarnwell.dat: Filename refers to a "
-                               "directory.\nIt will have to be chosen again at the next start."} << kDetected << 8100;
+        << QStringList{"Cannot read <tmp>/program/Tarnwell.dat: it is a folder, not a file.", kSelect, kAsk,
+                       "Cannot save the game's path to <tmp>/program/Tarnwell.dat: Filename refers to a "
+                       "directory.\nIt will have to be chosen again at the next start."} << kDetected << 8100;
     QTest::newRow("pick with Enter from the keyboard") << "" << "keyboard" << 6 << asked << kDetected << 8100;
     QTest::newRow("pick after an unplugged drive") << "" << "unplugged" << 6
         << QStringList{kSelect, "Drive <tmp>/unplugged/ cannot be opened: the drive is not there.", kAsk}

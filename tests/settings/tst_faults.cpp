@@ -122,8 +122,14 @@ void TestSettings::applyBeforeExecutable()
     startForm();
     QTest::mouseClick(m_form->command(3), Qt::LeftButton);
     apply();
+    m_platform->answers.enqueue(FakePlatform::Yes);
+    QTest::mouseClick(m_form->command(6), Qt::LeftButton); // nor deleted
     QDir::setCurrent(previous);
     QCOMPARE(m_form->text(3)->text(), QString("115")); // not the 120 of that file
     QCOMPARE(prompts(), QStringList({"No Quillvane QVX.EXE has been chosen yet, so no settings were read.",
-                                     "No Quillvane QVX.EXE has been chosen yet, so no settings were written."}));
+                                     "No Quillvane QVX.EXE has been chosen yet, so no settings were written.",
+                                     "No Quillvane QVX.EXE has been chosen yet, so there is no graphics settings "
+                                     "file to delete."}));
+    QCOMPARE(readFile(m_dir->path() + "/Binaries/SETTINGS/TKGRAPHICSSETTINGS.MXML"), kGraphics);
+    QVERIFY(m_platform->commands.isEmpty());
 }

@@ -5,6 +5,7 @@
 #include "settings/catalogue.h"
 
 #include <QRandomGenerator>
+#include <QStringEncoder>
 
 using namespace tarnwell;
 
@@ -62,6 +63,10 @@ void TestSettings::fileLines_data()
         << L{"Combo5=T\u00e9"} << L{"Text7=\u00e9"}
         << "\xE9t\xE9\n" + out("Brightness", "\xE9\t\xE8") + out("AntiAliasingEx2", "T\xC3\xA9")
             + out("MotionBlurStrength", "\xC3\xA9") + "\r\n" << "";
+    // A file in another encoding holds no line the tool knows: it is left byte for byte, never "written".
+    const QByteArray utf16 = QStringEncoder(QStringConverter::Utf16LE, QStringConverter::Flag::WriteBom)(
+        QString::fromLatin1("<Data>\n" + prop("\t", "Gsync", "false") + "\n</Data>\n"));
+    QTest::newRow("UTF-16 file left as it is") << utf16 << L{} << L{} << L{"Check8=1"} << utf16 << "unrecognised";
     QTest::newRow("empty file") << QByteArray("") << L{"Text3=200"} << L{"Text3=200"} << L{} << QByteArray("")
                                 << "unrecognised";
     // A CR LF file (a blank line too) read in full: its catalogue lines are rebuilt, every other byte stays.
