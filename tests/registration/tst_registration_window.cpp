@@ -6,7 +6,10 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QApplication>
 #include <QDirIterator>
+#include <QDropEvent>
+#include <QMimeData>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -50,6 +53,8 @@ private slots:
     void registration_data();
     void registration();
     void unreadableChoiceForgetsGame();
+    void chooseAgain_data();
+    void chooseAgain();
 };
 
 void TestRegistrationWindow::registration_data()
@@ -216,6 +221,66 @@ void TestRegistrationWindow::unreadableChoiceForgetsGame()
     QTRY_VERIFY(!form.isChecking());
     QCOMPARE(platform.prompts(), QStringList{"Cannot read the game executable /proc/self/mem: Input/output error."});
     QVERIFY(form.GameFolder.isEmpty() && form.GraphicsSettingsPath.isEmpty() && form.UserSettingsPath.isEmpty());
+}
+
+void TestRegistrationWindow::chooseAgain_data()
+{
+    QTest::addColumn<QString>("how"); // a click on the caption, then a file of the picker; or a dropped file
+    QTest::addColumn<int>("answer");
+    QTest::newRow("caption, then another file, Yes") << "caption" << 6;
+    QTest::newRow("dropped file, Yes") << "drop" << 6;
+    QTest::newRow("dropped file, No") << "drop" << 7;
+}
+
+void TestRegistrationWindow::chooseAgain()
+{
+    QFETCH(QString, how);
+    QFETCH(int, answer);
+    QTemporaryDir tmp;
+    const QString program = tmp.filePath("program"), game = tmp.filePath("Game"), other = tmp.filePath("Other");
+    for (const QString &folder : {game, other})
+        QVERIFY(QDir().mkpath(folder + "/Binaries") && QFile::copy(TARNWELL_SOURCE_DIR "/examples/Quillvane/Binaries/QVX.EXE",
+                                                               folder + "/Binaries/QVX.EXE"));
+    QVERIFY(writeFile(game + "/Binaries/QVX_OLD.EXE", kOtherBuild));
+    QVERIFY(QDir().mkpath(program + "/dat") && QFile::copy(TARNWELL_SOURCE_DIR "/dat/QVX.dat", program + "/dat/QVX.dat"));
+    QVERIFY(writeFile(program + "/Tarnwell.dat", "QVXEXE=" + game.toUtf8() + "/Binaries/QVX.EXE\r\n"));
+    FakePlatform platform;
+    platform.folder = program;
+    Form1 form(platform);
+    form.Form_Load();
+    form.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&form));
+    QTRY_VERIFY(!form.isChecking());
+    QCOMPARE(form.outerWidthTwips(), 8100);
+    platform.answers.enqueue(answer);
+
+    QString chosen = other + "/Binaries/QVX.EXE";
+    if (how == "caption") { // the picker comes back at the registered executable's folder
+        QVERIFY(form.label(1)->toolTip().contains("choose another"));
+        QTest::mouseClick(form.label(1), Qt::LeftButton);
+        QCOMPARE(form.outerWidthTwips(), 11000);
+        QVERIFY(form.File1->isVisible());
+        QCOMPARE(dir1Path(form), game + "/Binaries");
+        const QList<QListWidgetItem *> rows = form.File1->findItems("QVX_OLD.EXE", Qt::MatchExactly);
+        QCOMPARE(rows.size(), 1);
+        QTest::mouseClick(form.File1->viewport(), Qt::LeftButton, {}, form.File1->visualItemRect(rows[0]).center());
+        chosen = game + "/Binaries/QVX_OLD.EXE";
+    } else {
+        QMimeData data;
+        data.setUrls({QUrl::fromLocalFile(chosen)});
+        QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(&form, &enter);
+        QVERIFY(enter.isAccepted());
+        QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(&form, &drop);
+    }
+    QTRY_VERIFY(!form.isChecking());
+    QCOMPARE(platform.prompts().value(0), "Set File: " + QFileInfo(chosen).fileName());
+    QCOMPARE(platform.messages.value(0).title, QString("Set this file?"));
+    const QString registered = answer == 6 ? chosen : game + "/Binaries/QVX.EXE";
+    QCOMPARE(form.GameExePath, registered);
+    QCOMPARE(readFile(program + "/Tarnwell.dat"), "QVXEXE=" + registered.toUtf8() + "\r\n");
+    QCOMPARE(form.label(22)->text(), QString(how == "caption" ? kUnknown : kDetected));
 }
 
 QTEST_MAIN(TestRegistrationWindow)
