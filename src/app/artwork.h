@@ -2,6 +2,7 @@
 // The tool's own pictures, drawn from vector sources so that they stay crisp at any screen scale.
 #pragma once
 
+#include <QColor>
 #include <QIcon>
 #include <QPixmap>
 
@@ -19,5 +20,9 @@ inline const QString background = QStringLiteral(":/resources/background.svg");
 inline const QSize backgroundSize{759, 376};
 inline QString link(int n) { return QStringLiteral(":/resources/link%1.svg").arg(n); }
 inline const QSize linkSize{32, 32};
+// Shown where the banner page goes, until it has loaded; drawn on the background's dark foot colour.
+inline const QString banner = QStringLiteral(":/resources/banner.svg");
+inline const QSize bannerSize{468, 60};
+inline const QColor bannerSurround{0x0A, 0x1A, 0x28};
 
 } // namespace artwork

@@ -3,8 +3,12 @@
 #include "form1.h"
 
 #include "artwork.h"
+#include "bannerarea.h"
 #include "clickablelabel.h"
+#include "folderrowdelegate.h"
 #include "links/links.h"
+#include "settings/settingshelp.h"
+#include "statuslabel.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -14,6 +18,7 @@
 #include <QStyle>
 
 #include <array>
+#include <limits>
 
 namespace {
 
@@ -181,6 +186,31 @@ void setTextColour(QWidget *widget, const QColor &colour)
     widget->setPalette(palette);
 }
 
+// Caption labels that name a check box: a click on them toggles the box, as on Windows.
+bool namesCheckBox(int label)
+{
+    for (const ValueSpec &row : kValues) {
+        if (row.label == label && row.kind == Kind::Check)
+            return true;
+    }
+    return false;
+}
+
+QStringList listEntries(int combo)
+{
+    QStringList entries;
+    for (const ListEntries &list : kListEntries) {
+        if (list.combo == combo) {
+            for (const char *entry : list.entries)
+                entries << QString::fromLatin1(entry);
+        }
+    }
+    return entries;
+}
+
+// Unit labels explain the pair of boxes that their caption names.
+constexpr std::array<std::pair<int, int>, 3> kUnitLabels = {{{28, 12}, {32, 33}, {27, 15}}};
+
 QString nameFromCaption(const QString &caption, const char *part)
 {
     QString name = caption.trimmed();
@@ -201,9 +231,13 @@ QLabel *Form1::label(int n) const
 void Form1::createControls()
 {
     for (const LabelSpec &row : kLabels) {
-        const bool clickable = row.number == 1 || row.number == 20 || row.number == 22;
-        QLabel *label = clickable ? new ClickableLabel(this) : new QLabel(this);
+        const bool clickable = row.number == 1 || row.number == 20 || namesCheckBox(row.number);
+        // The status label keeps to the width that every control keeps to, so the narrow window shows it whole.
+        QLabel *label = row.number == 22 ? new StatusLabel(px(7935), this)
+                        : clickable      ? new ClickableLabel(this)
+                                         : new QLabel(this);
         label->setObjectName(QStringLiteral("Label%1").arg(row.number));
+        label->setTextFormat(Qt::PlainText); // captions may come from files: a "<" is a "<"
         label->setText(row.caption ? QString::fromLatin1(row.caption) : tarnwell::links::addressCaption());
         switch (row.style) {
         case LabelStyle::Caption:
@@ -242,6 +276,10 @@ void Form1::createControls()
             place.setWidth(qMax(place.width(), box->style()->pixelMetric(QStyle::PM_IndicatorWidth, nullptr, box)));
             place.setHeight(qMax(place.height(), box->style()->pixelMetric(QStyle::PM_IndicatorHeight, nullptr, box)));
             box->setGeometry(place);
+            connect(static_cast<ClickableLabel *>(m_label[row.label]), &ClickableLabel::clicked, box, [box] {
+                box->setFocus(Qt::MouseFocusReason);
+                box->click(); // as a click on the box itself, FullScreen/Borderless rule included
+            });
             m_check[row.number] = box;
             widget = box;
             break;
@@ -250,6 +288,7 @@ void Form1::createControls()
             auto *edit = new QLineEdit(QString::fromLatin1(row.text), this);
             edit->setObjectName(QStringLiteral("Text%1").arg(row.number));
             edit->setGeometry(twipRect(row.left, row.top, row.width, 285));
+            edit->setMaxLength(std::numeric_limits<int>::max()); // a value of any length goes back whole
             m_text[row.number] = edit;
             widget = edit;
             break;
@@ -260,15 +299,23 @@ void Form1::createControls()
             list->setEditable(true);
             list->setInsertPolicy(QComboBox::NoInsert); // typed texts are values, not new entries
             list->setGeometry(twipRect(row.left, row.top, 1215, 315));
+            list->lineEdit()->setMaxLength(std::numeric_limits<int>::max());
             m_combo[row.number] = list;
             widget = list;
             break;
         }
         }
         widget->setAccessibleName(nameFromCaption(caption, row.part));
+        const QString tip = tarnwell::settingToolTip(QLatin1String(widget->objectName().toLatin1()),
+                                                     row.kind == Kind::Combo ? listEntries(row.number) : QStringList());
+        widget->setToolTip(tip);
+        m_label[row.label]->setToolTip(m_label[row.label]->toolTip() + tip); // a pair's caption explains both
         if (row.kind != Kind::Text || !row.part)
             m_label[row.label]->setBuddy(widget);
     }
+
+    for (const auto &[unit, caption] : kUnitLabels)
+        m_label[unit]->setToolTip(m_label[caption]->toolTip());
 
     for (const ButtonSpec &row : kButtons) {
         auto *button = new QPushButton(QString::fromLatin1(row.caption), this);
@@ -292,14 +339,9 @@ void Form1::createControls()
         m_image[n] = image;
     }
 
-    auto *banner = new QWidget(this);
-    banner->setObjectName(QStringLiteral("WebBrowser1"));
-    banner->setGeometry(twipRect(0, 5520, 7935, 1215));
-    banner->setAutoFillBackground(true);
-    QPalette bannerPalette = banner->palette();
-    bannerPalette.setColor(QPalette::Window, QColor(0xCC, 0xCC, 0xCC)); // the banner's own background
-    banner->setPalette(bannerPalette);
-    WebBrowser1 = banner;
+    WebBrowser1 = new BannerArea(this);
+    WebBrowser1->setObjectName(QStringLiteral("WebBrowser1"));
+    WebBrowser1->setGeometry(twipRect(0, 5520, 7935, 1215));
 
     Drive1 = new QComboBox(this);
     Drive1->setObjectName(QStringLiteral("Drive1"));
@@ -309,6 +351,9 @@ void Form1::createControls()
     Dir1->setObjectName(QStringLiteral("Dir1"));
     Dir1->setGeometry(twipRect(7920, 360, 2775, 2790));
     Dir1->setAccessibleName(QStringLiteral("Folder"));
+    Dir1->setItemDelegate(new FolderRowDelegate(Dir1));
+    Dir1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff); // long names are elided instead
+    Dir1->setResizeMode(QListView::Adjust);
     File1 = new QListWidget(this);
     File1->setObjectName(QStringLiteral("File1"));
     File1->setGeometry(twipRect(7920, 3120, 2775, 3600));

@@ -2,6 +2,8 @@
 // Registering the game's executable: configuration file, version check and picker.
 #include "form1.h"
 
+#include "folderrowdelegate.h"
+
 #include "files/openfile.h"
 #include "files/pathcase.h"
 #include "platform/platform.h"
@@ -29,7 +31,6 @@ namespace {
 
 // "Binaries" + separator + "QVX.EXE": what lies between the game folder and the executable.
 constexpr qsizetype kExeTailLength = 16;
-constexpr int kIndentSpaces = 3;
 
 QString configPath(const Platform &platform)
 {
@@ -392,9 +393,10 @@ void Form1::showFolderRows()
     const QIcon openIcon = style()->standardIcon(QStyle::SP_DirOpenIcon);
     const QIcon closedIcon = style()->standardIcon(QStyle::SP_DirClosedIcon);
     for (const tarnwell::FolderRow &row : tarnwell::folderRows(m_dirPath)) {
-        auto *item = new QListWidgetItem(row.open ? openIcon : closedIcon,
-                                         QString(row.depth * kIndentSpaces, QLatin1Char(' ')) + row.name, Dir1);
+        // The depth is drawn as indentation, so that typing a name finds it.
+        auto *item = new QListWidgetItem(row.open ? openIcon : closedIcon, row.name, Dir1);
         item->setData(Qt::UserRole, row.path);
+        item->setData(FolderRowDelegate::DepthRole, row.depth);
         item->setToolTip(row.path);
         if (row.current) {
             Dir1->setCurrentItem(item);

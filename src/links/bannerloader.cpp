@@ -36,7 +36,7 @@ protected:
             m_area->removeEventFilter(this);
             QTimer::singleShot(0, this, [this] {
                 if (m_area)
-                    static_cast<void>(loadBanner(m_folder, m_area, m_address)); // false: stays plain
+                    static_cast<void>(loadBanner(m_folder, m_area, m_address)); // false: keeps its picture
                 deleteLater();
             });
         }

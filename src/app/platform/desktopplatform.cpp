@@ -10,6 +10,7 @@
 #include <QDir>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QScreen>
 #include <QWidget>
 
 QString DesktopPlatform::programFolder() const
@@ -22,26 +23,46 @@ bool DesktopPlatform::fileExists(const QString &path) const
     return tarnwell::fileExists(path);
 }
 
-int DesktopPlatform::messageBox(const QString &prompt, int buttons, const QString &title)
+std::unique_ptr<QMessageBox> DesktopPlatform::makeMessageBox(const QString &prompt, int buttons,
+                                                             const QString &title) const
 {
-    QMessageBox box;
-    box.setWindowTitle(title.isEmpty() ? QStringLiteral("Tarnwell") : title);
-    box.setText(prompt);
+    QWidget *owner = m_window ? m_window->window() : QApplication::activeWindow();
+    // A box asked for before the window shows (the start-up prompt) is centred where the window
+    // will appear: the middle of its screen.
+    if (owner && !owner->isVisible() && !owner->testAttribute(Qt::WA_Moved)) {
+        QRect place = owner->frameGeometry();
+        place.moveCenter(owner->screen()->availableGeometry().center());
+        owner->move(place.topLeft());
+    }
+    auto box = std::make_unique<QMessageBox>(owner);
+    box->setWindowTitle(title.isEmpty() ? QStringLiteral("Tarnwell") : title);
+    box->setWindowIcon(owner ? owner->windowIcon() : QApplication::windowIcon());
+    // Prompts carry file names, paths and release names: a "<" in them is shown, never obeyed.
+    box->setTextFormat(Qt::PlainText);
+    box->setText(prompt);
     switch (buttons & 0x70) {
-    case Critical: box.setIcon(QMessageBox::Critical); break;
-    case Question: box.setIcon(QMessageBox::Question); break;
-    case Exclamation: box.setIcon(QMessageBox::Warning); break;
-    case Information: box.setIcon(QMessageBox::Information); break;
-    default: box.setIcon(QMessageBox::NoIcon); break;
+    case Critical: box->setIcon(QMessageBox::Critical); break;
+    case Question: box->setIcon(QMessageBox::Question); break;
+    case Exclamation: box->setIcon(QMessageBox::Warning); break;
+    case Information: box->setIcon(QMessageBox::Information); break;
+    default: box->setIcon(QMessageBox::NoIcon); break;
     }
     if ((buttons & 0x7) == YesNo) {
-        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
-        box.setDefaultButton(QMessageBox::Yes);
-        box.setEscapeButton(QMessageBox::No);
-        return box.exec() == QMessageBox::Yes ? Yes : No;
+        box->setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+        box->setDefaultButton(QMessageBox::Yes);
+        box->setEscapeButton(QMessageBox::No);
+    } else {
+        box->setStandardButtons(QMessageBox::Ok);
     }
-    box.setStandardButtons(QMessageBox::Ok);
-    box.exec();
+    return box;
+}
+
+int DesktopPlatform::messageBox(const QString &prompt, int buttons, const QString &title)
+{
+    const std::unique_ptr<QMessageBox> box = makeMessageBox(prompt, buttons, title);
+    const int pressed = box->exec();
+    if ((buttons & 0x7) == YesNo)
+        return pressed == QMessageBox::Yes ? Yes : No;
     return Ok;
 }
 

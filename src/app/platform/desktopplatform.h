@@ -3,9 +3,21 @@
 
 #include "platform/platform.h"
 
+#include <QPointer>
+#include <QWidget>
+
+#include <memory>
+
+class QMessageBox;
+
 class DesktopPlatform : public Platform
 {
 public:
+    // The window that message boxes belong to: they show centred over it, with its icon.
+    void setWindow(QWidget *window) { m_window = window; }
+    // The box that messageBox() shows, built but not shown: plain text, owned by the window.
+    std::unique_ptr<QMessageBox> makeMessageBox(const QString &prompt, int buttons, const QString &title) const;
+
     QString programFolder() const override;
     bool fileExists(const QString &path) const override;
     int messageBox(const QString &prompt, int buttons, const QString &title) override;
@@ -13,4 +25,7 @@ public:
     void runCommand(const tarnwell::Command &command) override;
     void setClipboardText(const QString &text) override;
     void closeWindow(QWidget *window) override;
+
+private:
+    QPointer<QWidget> m_window;
 };

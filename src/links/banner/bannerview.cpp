@@ -1,8 +1,9 @@
 // SPDX-License-Identifier: MIT
-// The banner's web view: off the record, without bars or menus, plain when the page cannot load.
+// The banner's web view: off the record, without bars or menus, shown only once its page has loaded.
 #include "bannerview.h"
 
 #include <QColor>
+#include <QWebEngineLoadingInfo>
 #include <QQuickWindow>
 #include <QUrl>
 #include <QWebEnginePage>
@@ -52,10 +53,16 @@ int tarnwell_banner_show(QWidget *area, const char *address)
     view->setGeometry(area->rect());
     view->setFixedSize(area->size());
 
-    // A failed page leaves the area's own plain colour rather than any error text; a page that
-    // the ad network sends on after an aborted first load shows again.
-    QObject::connect(view, &QWebEngineView::loadFinished, view, [view](bool ok) { view->setVisible(ok); });
+    // Until a page has loaded, and whenever one fails (no network, an error status), the area shows
+    // its own picture rather than a blank or an error text; a page the ad network sends on later
+    // shows again. A new navigation leaves the page showing until it has an outcome.
+    view->hide();
+    QObject::connect(page, &QWebEnginePage::loadingChanged, view, [view](const QWebEngineLoadingInfo &info) {
+        if (info.status() == QWebEngineLoadingInfo::LoadSucceededStatus)
+            view->setVisible(!info.isErrorPage()); // an HTTP error status arrives as a failed load
+        else if (info.status() != QWebEngineLoadingInfo::LoadStartedStatus)
+            view->hide();
+    });
     view->load(QUrl(QString::fromUtf8(address)));
-    view->show();
     return 1;
 }

@@ -1,0 +1,19 @@
+// SPDX-License-Identifier: MIT
+// What each setting does in the game, in the user's words: the one table behind the tooltips.
+#pragma once
+
+#include <QLatin1String>
+#include <QString>
+#include <QStringList>
+
+namespace tarnwell {
+
+// One or two plain sentences on what the control's setting changes in the game; empty for a
+// control that shows no setting.
+QString settingHelp(QLatin1String control);
+
+// The control's tooltip as rich text: its help, the values the game takes (`values`, when they
+// are known) and the properties it is kept in, with their files.
+QString settingToolTip(QLatin1String control, const QStringList &values = {});
+
+} // namespace tarnwell
