@@ -38,7 +38,8 @@ private slots:
     void cleanup();
     void fileLines_data();
     void fileLines();
-    void roundTrip();
+    void catalogue_data();
+    void catalogue();
     void faults_data();
     void faults();
     void applyBeforeExecutable();
