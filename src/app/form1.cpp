@@ -47,6 +47,7 @@ Form1::Form1(Platform &platform, QWidget *parent)
     for (int n = 1; n <= 6; ++n)
         connect(image(n), &ClickableLabel::clicked, this, [this, n] { Image_Click(n); });
     connectPicker();
+    createRestoreAction();
 }
 
 Form1::~Form1() = default;

@@ -10,6 +10,7 @@
 #include <QStringList>
 #include <QWidget>
 
+class QAction;
 class QCheckBox;
 class QComboBox;
 class QLabel;
@@ -136,4 +137,15 @@ private:
     // --- maintenance and links ---
     bool confirm(const QString &question); // Yes/No, the question also the title
     bool m_bannerStarted = false; // the banner is asked for once, never again
+
+    // --- the running game, backups and restore ---
+public:
+    // "Restore...": on the window's and Reload's context menus and on Ctrl+Shift+R.
+    void RestoreBackup();
+
+private:
+    void createRestoreAction();
+    // Apply while the game runs: true when the user still wants the files written.
+    bool gameAllowsWrite();
+    QAction *m_restoreAction = nullptr;
 };

@@ -31,6 +31,8 @@ void Form1::Form_Load()
 
 void Form1::Command1_Click()
 {
+    if (!gameAllowsWrite())
+        return;
     if (WriteConfig())
         m_platform.messageBox(QStringLiteral("Settings written to file!"), Platform::OkOnly);
 }

@@ -2,6 +2,7 @@
 // Reading the game's settings files into the controls and writing them back.
 #include "form1.h"
 
+#include "files/backups.h"
 #include "files/pathcase.h"
 #include "platform/platform.h"
 #include "settings/settingswriter.h"
@@ -87,6 +88,11 @@ public:
         return ask(QStringLiteral("%1\n\nThis settings file is read-only.\n\nWrite it anyway? It stays read-only "
                                   "afterwards."),
                    path);
+    }
+
+    QString beforeReplace(const QString &path) override
+    {
+        return tarnwell::backUpFile(m_platform.backupFolder(), path).problem;
     }
 
 private:

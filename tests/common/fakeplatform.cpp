@@ -2,6 +2,7 @@
 #include "common/fakeplatform.h"
 
 #include "files/pathcase.h"
+#include "maintenance/commandrunner.h"
 
 #include <QWidget>
 
@@ -30,4 +31,17 @@ QStringList FakePlatform::prompts() const
     for (const Message &message : messages)
         result << message.prompt;
     return result;
+}
+
+void FakePlatform::runCommand(const tarnwell::Command &command, const tarnwell::CommandDone &done)
+{
+    commands << command;
+    if (runForReal)
+        tarnwell::runDetached(command, done);
+}
+
+int FakePlatform::choose(const QString &, const QString &, const QStringList &items)
+{
+    offered << items;
+    return choices.isEmpty() ? -1 : choices.dequeue();
 }

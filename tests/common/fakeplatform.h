@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: MIT
-// Platform services for tests: message boxes answered from a script, commands and clipboard recorded.
+// Platform services for tests: message boxes and choices answered from a script, commands and
+// clipboard recorded, backups kept in a temporary folder.
 #pragma once
 
 #include "maintenance/command.h"
@@ -8,6 +9,7 @@
 #include <QList>
 #include <QQueue>
 #include <QStringList>
+#include <QTemporaryDir>
 
 class FakePlatform : public Platform
 {
@@ -23,14 +25,22 @@ public:
     QString programFolder() const override { return folder; }
     bool fileExists(const QString &path) const override;
     int messageBox(const QString &prompt, int buttons, const QString &title) override;
-    void runCommand(const tarnwell::Command &command) override { commands << command; }
+    // Recorded; carried out by the real runner as well when `runForReal` is set.
+    void runCommand(const tarnwell::Command &command, const tarnwell::CommandDone &done = {}) override;
     void setClipboardText(const QString &text) override { clipboard = text; }
     void closeWindow(QWidget *window) override;
+    int choose(const QString &title, const QString &prompt, const QStringList &items) override;
+    QString backupFolder() const override { return dataHome.filePath(QStringLiteral("tarnwell/backups")); }
 
     // Answers for the next Yes/No boxes, in order; an unscripted Yes/No box is answered No.
     QQueue<int> answers;
     QList<Message> messages;
     QList<tarnwell::Command> commands;
+    bool runForReal = false;
+    // Answers for the next choices (an index, -1 for none), in order; unscripted, nothing is chosen.
+    QQueue<int> choices;
+    QList<QStringList> offered; // the items of each choice
+    QTemporaryDir dataHome;     // never the user's own data folder
     QString clipboard;
     int closes = 0;
 

@@ -8,8 +8,11 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QDir>
+#include <QInputDialog>
+#include <QListView>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QStandardPaths>
 #include <QWidget>
 
 QString DesktopPlatform::programFolder() const
@@ -45,9 +48,9 @@ int DesktopPlatform::messageBox(const QString &prompt, int buttons, const QStrin
     return Ok;
 }
 
-void DesktopPlatform::runCommand(const tarnwell::Command &command)
+void DesktopPlatform::runCommand(const tarnwell::Command &command, const tarnwell::CommandDone &done)
 {
-    tarnwell::runDetached(command);
+    tarnwell::runDetached(command, done);
 }
 
 void DesktopPlatform::setClipboardText(const QString &text)
@@ -58,4 +61,25 @@ void DesktopPlatform::setClipboardText(const QString &text)
 void DesktopPlatform::closeWindow(QWidget *window)
 {
     window->close();
+}
+
+int DesktopPlatform::choose(const QString &title, const QString &prompt, const QStringList &items)
+{
+    QInputDialog dialog(QApplication::activeWindow());
+    dialog.setWindowTitle(title);
+    dialog.setLabelText(prompt);
+    dialog.setComboBoxItems(items);
+    dialog.setOption(QInputDialog::UseListViewForComboBoxItems);
+    dialog.resize(dialog.sizeHint().expandedTo(QSize(640, 360)));
+    if (dialog.exec() != QDialog::Accepted)
+        return -1;
+    // The row, not the text: two items may read alike.
+    const QListView *list = dialog.findChild<QListView *>();
+    return list && list->currentIndex().isValid() ? list->currentIndex().row() : int(items.indexOf(dialog.textValue()));
+}
+
+QString DesktopPlatform::backupFolder() const
+{
+    // ~/.local/share on Linux (or $XDG_DATA_HOME), the local application data folder on Windows.
+    return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) + QStringLiteral("/tarnwell/backups");
 }
