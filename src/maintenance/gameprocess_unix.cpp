@@ -48,11 +48,16 @@ QString driveFolder(QChar letter, const QList<QByteArray> &environment)
     return mapped;
 }
 
-bool namesGame(const QByteArray &argument, const QString &game, int pid)
+struct Game {
+    QString path; // canonical
+    QString name; // as registered, which is the name a compatibility layer is given
+};
+
+bool namesGame(const QByteArray &argument, const Game &game, int pid)
 {
     QString path = QFile::decodeName(argument);
     // A cheap test first: most arguments do not end in the executable's name at all.
-    if (!path.endsWith(QFileInfo(game).fileName(), Qt::CaseInsensitive))
+    if (!path.endsWith(game.name, Qt::CaseInsensitive))
         return false;
     const bool windowsForm = path.size() > 3 && path[0].isLetter() && path[1] == QLatin1Char(':')
         && (path[2] == QLatin1Char('\\') || path[2] == QLatin1Char('/'));
@@ -64,7 +69,7 @@ bool namesGame(const QByteArray &argument, const QString &game, int pid)
     } else if (!path.startsWith(QLatin1Char('/'))) {
         path = QFileInfo(QStringLiteral("/proc/%1/cwd").arg(pid)).canonicalFilePath() + QLatin1Char('/') + path;
     }
-    return sameWindowsPath(canonical(path), game);
+    return sameWindowsPath(canonical(path), game.path);
 }
 
 } // namespace
@@ -73,7 +78,7 @@ bool isGameRunning(const QString &exePath)
 {
     if (exePath.isEmpty())
         return false;
-    const QString game = canonical(exePath);
+    const Game game{canonical(exePath), QFileInfo(exePath).fileName()};
     const QStringList pids = QDir(QStringLiteral("/proc")).entryList(QDir::Dirs | QDir::NoDotAndDotDot);
     for (const QString &name : pids) {
         bool number = false;
@@ -81,7 +86,7 @@ bool isGameRunning(const QString &exePath)
         if (!number || pid == int(::getpid()))
             continue;
         const QString exe = QFileInfo(QStringLiteral("/proc/%1/exe").arg(pid)).symLinkTarget();
-        if (!exe.isEmpty() && sameWindowsPath(exe, game))
+        if (!exe.isEmpty() && sameWindowsPath(exe, game.path))
             return true;
         const QList<QByteArray> arguments = readProcFile(QStringLiteral("/proc/%1/cmdline").arg(pid)).split('\0');
         for (const QByteArray &argument : arguments) {

@@ -12,6 +12,7 @@
 #include <QListView>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QScreen>
 #include <QStandardPaths>
 #include <QWidget>
 
@@ -70,7 +71,12 @@ int DesktopPlatform::choose(const QString &title, const QString &prompt, const Q
     dialog.setLabelText(prompt);
     dialog.setComboBoxItems(items);
     dialog.setOption(QInputDialog::UseListViewForComboBoxItems);
-    dialog.resize(dialog.sizeHint().expandedTo(QSize(640, 360)));
+    // Wide enough for the longest item, as far as the screen allows: items end in full paths.
+    int widest = 0;
+    for (const QString &item : items)
+        widest = qMax(widest, dialog.fontMetrics().horizontalAdvance(item));
+    const QRect screen = dialog.screen()->availableGeometry();
+    dialog.resize(qBound(480, widest + 80, screen.width() * 9 / 10), qBound(240, 120 + 20 * int(items.size()), 480));
     if (dialog.exec() != QDialog::Accepted)
         return -1;
     // The row, not the text: two items may read alike.
