@@ -65,13 +65,13 @@ void Form1::Command5_Click()
     }
     if (!confirm(QStringLiteral("Delete ShaderCache?")))
         return;
+    const QString folder = ShaderCachePath;
     m_platform.runCommand(tarnwell::deleteAllFilesCommand(shortFolder),
-                          [self = QPointer<Form1>(this), folder = ShaderCachePath](const tarnwell::CommandOutcome &outcome) {
-                              if (self)
-                                  self->m_platform.messageBox(tarnwell::folderDeletionReport(folder, outcome.deletion),
-                                                              outcome.deletion.ok() ? Platform::Information
-                                                                                    : Platform::Exclamation);
-                          });
+                          [self = QPointer<Form1>(this), folder](const tarnwell::CommandOutcome &outcome) {
+        if (self)
+            self->m_platform.messageBox(tarnwell::folderDeletionReport(folder, outcome.deletion),
+                                        outcome.deletion.ok() ? Platform::Information : Platform::Exclamation);
+    });
 }
 
 void Form1::Command6_Click()

@@ -39,8 +39,8 @@ void Form1::RestoreBackup()
     const QString folder = m_platform.backupFolder();
     const QList<tarnwell::Backup> backups = tarnwell::listBackups(folder);
     if (backups.isEmpty()) {
-        m_platform.messageBox(QStringLiteral("There is no backup to restore yet. A copy of a settings file is kept in\n%1"
-                                             "\neach time Apply replaces it or Del All Settings deletes it.")
+        m_platform.messageBox(QStringLiteral("There is no backup to restore yet. A copy of a settings file is kept "
+                                             "in\n%1\neach time Apply replaces it or Del All Settings deletes it.")
                                   .arg(QDir::toNativeSeparators(folder)),
                               Platform::Information);
         return;
@@ -57,10 +57,11 @@ void Form1::RestoreBackup()
 
     const tarnwell::Backup &backup = backups.at(chosen);
     const QString original = QDir::toNativeSeparators(backup.original);
-    const QString question = QStringLiteral("Put back %1 as it was on %2?\n\n%3\n\nWhat the file holds now is kept as a "
-                                            "backup first; then the settings are read again.")
+    const QString question = QStringLiteral("Put back %1 as it was on %2?\n\n%3\n\nWhat the file holds now is kept "
+                                            "as a backup first; then the settings are read again.")
                                  .arg(QFileInfo(backup.original).fileName(), when(backup), original);
-    if (m_platform.messageBox(question, Platform::YesNo + Platform::Question, QStringLiteral("Restore")) != Platform::Yes)
+    if (m_platform.messageBox(question, Platform::YesNo + Platform::Question, QStringLiteral("Restore"))
+        != Platform::Yes)
         return;
     const tarnwell::RestoreResult result = tarnwell::restoreBackup(folder, backup);
     if (!result.ok()) {
@@ -71,7 +72,8 @@ void Form1::RestoreBackup()
         ReadConfig();
     QString done = QStringLiteral("Restored %1 as it was on %2.").arg(original, when(backup));
     if (!result.replaced.file.isEmpty())
-        done += QStringLiteral("\n\nWhat it held before is kept as\n%1").arg(QDir::toNativeSeparators(result.replaced.file));
+        done += QStringLiteral("\n\nWhat it held before is kept as\n%1")
+                    .arg(QDir::toNativeSeparators(result.replaced.file));
     m_platform.messageBox(done, Platform::Information);
 }
 

@@ -126,7 +126,8 @@ RestoreResult restoreBackup(const QString &folder, const Backup &backup)
             return result;
         }
     }
-    const FileWrite written = writeAtomically(backup.original, [&bytes](const ChunkSink &sink) { return sink(bytes.bytes); });
+    const FileWrite written = writeAtomically(backup.original,
+                                              [&bytes](const ChunkSink &sink) { return sink(bytes.bytes); });
     result.problem = written.problem;
     return result;
 }

@@ -17,8 +17,10 @@ namespace {
 // Always queued, so that the caller hears of the outcome after it has returned, from any thread.
 void report(const CommandDone &done, const CommandOutcome &outcome)
 {
-    if (done)
-        QMetaObject::invokeMethod(QCoreApplication::instance(), [done, outcome] { done(outcome); }, Qt::QueuedConnection);
+    if (done) {
+        QMetaObject::invokeMethod(
+            QCoreApplication::instance(), [done, outcome] { done(outcome); }, Qt::QueuedConnection);
+    }
 }
 
 CommandOutcome startProgram(const QString &path)

@@ -62,7 +62,8 @@ bool namesGame(const QByteArray &argument, const Game &game, int pid)
     const bool windowsForm = path.size() > 3 && path[0].isLetter() && path[1] == QLatin1Char(':')
         && (path[2] == QLatin1Char('\\') || path[2] == QLatin1Char('/'));
     if (windowsForm) {
-        const QString folder = driveFolder(path[0], readProcFile(QStringLiteral("/proc/%1/environ").arg(pid)).split('\0'));
+        const QByteArray environment = readProcFile(QStringLiteral("/proc/%1/environ").arg(pid));
+        const QString folder = driveFolder(path[0], environment.split('\0'));
         if (folder.isEmpty())
             return false;
         path = folder + QLatin1Char('/') + path.mid(3).replace(QLatin1Char('\\'), QLatin1Char('/'));

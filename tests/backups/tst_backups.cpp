@@ -114,9 +114,12 @@ private slots:
         const QStringList copies = kept("TKGRAPHICSSETTINGS.MXML");
         QCOMPARE(copies.size(), 20);
         QCOMPARE(kept("GCUSERSETTINGSDATA.MXML").size(), 0); // never replaced, so never copied
-        const QRegularExpression name("^Game \\d{4}-\\d\\d-\\d\\d \\d\\d\\.\\d\\d\\.\\d\\d\\.\\d{3} TKGRAPHICSSETTINGS\\.MXML$");
-        for (const QString &copy : copies)
-            QVERIFY2(name.match(copy).hasMatch() && QFile::exists(backups() + '/' + copy + ".origin"), qPrintable(copy));
+        const QRegularExpression name("^Game \\d{4}-\\d\\d-\\d\\d \\d\\d\\.\\d\\d\\.\\d\\d\\.\\d{3} "
+                                      "TKGRAPHICSSETTINGS\\.MXML$");
+        for (const QString &copy : copies) {
+            QVERIFY2(name.match(copy).hasMatch(), qPrintable(copy));
+            QVERIFY(QFile::exists(backups() + '/' + copy + ".origin"));
+        }
         // Before the 2nd Apply the file held 101; before the 21st, 120. The original is gone.
         QCOMPARE(readFile(backups() + '/' + copies.first()), written("101"));
         QCOMPARE(readFile(backups() + '/' + copies.last()), written("120"));
@@ -191,7 +194,8 @@ private slots:
         QTest::addColumn<QString>("control");
         QTest::addColumn<QString>("message");
         QTest::newRow("Apply") << "Command1" << "Not every settings file was written.\n\n%1\nNo backup of it could "
-            "be kept in %2: Not a directory. It was not written.\n\n%3GCUSERSETTINGSDATA.MXML\nIt already held these settings.";
+            "be kept in %2: Not a directory. It was not written.\n\n%3GCUSERSETTINGSDATA.MXML\nIt already held "
+            "these settings.";
         QTest::newRow("Del All Settings") << "Command6" << "%1\n\nNo backup of it could be kept in %2: Not a "
             "directory. It was not deleted.";
     }
@@ -206,8 +210,8 @@ private slots:
         m_form->text(3)->setText("200");
         click(m_form->findChild<QWidget *>(control));
         QTest::qWait(100); // a deletion would report from another thread
-        QCOMPARE(m_platform->prompts().last(),
-                 message.replace("%1", graphics()).replace("%2", backups()).replace("%3", game() + "Binaries/SETTINGS/"));
+        message.replace("%1", graphics()).replace("%2", backups()).replace("%3", game() + "Binaries/SETTINGS/");
+        QCOMPARE(m_platform->prompts().last(), message);
         QCOMPARE(readFile(graphics()), kGraphics);
         QCOMPARE(m_platform->commands.size(), 0);
     }

@@ -71,7 +71,8 @@ private slots:
         for (const char *file : {"Binaries/QVX.EXE", "Binaries/SETTINGS/TKGRAPHICSSETTINGS.MXML",
                                  "Binaries/SETTINGS/GCUSERSETTINGSDATA.MXML", "GAMEDATA/SHADERCACHE/SUB/b.bin"})
             write(m_game + file);
-        QVERIFY(QFile::setPermissions(m_game + "Binaries/QVX.EXE", QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
+        QVERIFY(QFile::setPermissions(m_game + "Binaries/QVX.EXE",
+                                      QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
     }
 
     void cleanup()
@@ -200,7 +201,8 @@ private slots:
         QVERIFY(QFile::link(m_dir->filePath("outside/kept.bin"), folder + "/linked file"));
         QStringList expected = tree();
         // Hidden files stay, as a plain delete of every file leaves them.
-        for (const QString &file : oneFile ? QStringList{name + ".MXML"} : files.filter(QRegularExpression("^[^.]")) + QStringList{"linked file"})
+        const QStringList visible = files.filter(QRegularExpression("^[^.]")) + QStringList{"linked file"};
+        for (const QString &file : oneFile ? QStringList{name + ".MXML"} : visible)
             QVERIFY(expected.removeOne(name + '/' + file));
 
         DesktopPlatform().runCommand(oneFile ? deleteFileCommand(target) : deleteAllFilesCommand(folder));
@@ -230,7 +232,8 @@ private slots:
             << false << "" << "cmd.exe /c start steam://rungameid/4711";
         QTest::newRow("Windows program with execute permission") << library + "Quillvane Demo" << QByteArray("MZ")
             << true << "" << "cmd.exe /c start steam://rungameid/12";
-        QTest::newRow("no manifest names the folder") << library + "Other" << QByteArray("MZ") << false << windows << "";
+        QTest::newRow("no manifest names the folder") << library + "Other" << QByteArray("MZ") << false << windows
+                                                      << "";
         QTest::newRow("outside a Steam library") << "Games/Quillvane" << QByteArray("MZ") << false << windows << "";
         QTest::newRow("script") << "Games/Quillvane" << QByteArray("#!/bin/sh\ntouch started\n") << true << ""
             << "cmd.exe /c start %1Binaries/QVX.EXE";
@@ -250,9 +253,11 @@ private slots:
         for (QString *text : {&message, &line})
             text->replace("%1", game);
         // Comments, escapes, bare words and a nested block whose installdir is not the game's.
-        write(m_dir->filePath("Steam/steamapps/appmanifest_4711.acf"), "// by hand\n\"AppState\"\n{\n\t\"appid\"\t\"4711\"\n"
-              "\t\"name\"\t\"Say \\\"hi\\\"\"\n\t\"UserConfig\" { \"installdir\" \"Other\" }\n\tinstalldir Quillvane\n}\n");
-        write(m_dir->filePath("Steam/steamapps/appmanifest_12.acf"), "\"AppState\"{\"AppID\" \"12\" \"installdir\" \"Quillvane Demo\"}");
+        write(m_dir->filePath("Steam/steamapps/appmanifest_4711.acf"),
+              "// by hand\n\"AppState\"\n{\n\t\"appid\"\t\"4711\"\n\t\"name\"\t\"Say \\\"hi\\\"\"\n"
+              "\t\"UserConfig\" { \"installdir\" \"Other\" }\n\tinstalldir Quillvane\n}\n");
+        write(m_dir->filePath("Steam/steamapps/appmanifest_12.acf"),
+              "\"AppState\"{\"AppID\" \"12\" \"installdir\" \"Quillvane Demo\"}");
         write(game + "Binaries/QVX.EXE", exe);
         QVERIFY(QFile::setPermissions(game + "Binaries/QVX.EXE", QFile::ReadOwner | QFile::WriteOwner
                                           | (executable ? QFile::ExeOwner : QFile::Permissions())));
@@ -290,7 +295,8 @@ private slots:
         QFETCH(QString, named);
         QFETCH(int, answer);
         QFETCH(bool, running);
-        const QString exe = m_game + "Binaries/QVX.EXE", settings = m_game + "Binaries/SETTINGS/TKGRAPHICSSETTINGS.MXML";
+        const QString exe = m_game + "Binaries/QVX.EXE";
+        const QString settings = m_game + "Binaries/SETTINGS/TKGRAPHICSSETTINGS.MXML";
         write(settings, "<Data>\n\t<Property name=\"Brightness\" value=\"120\" />\n</Data>\n");
         QProcess other; // bounded: it ends by itself after a minute
         const auto stop = qScopeGuard([&other] { other.kill(); other.waitForFinished(5000); });
@@ -311,8 +317,8 @@ private slots:
         m_form->text(3)->setText("90");
         QTest::mouseClick(m_form->command(1), Qt::LeftButton);
         QTest::mouseClick(m_form->command(2), Qt::LeftButton);
-        const QString question = "Quillvane is running:\n" + exe + "\n\nThe game writes its settings files when it exits, "
-            "which undoes what is written while it runs.\n\nWrite the settings anyway?";
+        const QString question = "Quillvane is running:\n" + exe + "\n\nThe game writes its settings files when it "
+            "exits, which undoes what is written while it runs.\n\nWrite the settings anyway?";
         QStringList expected = running ? QStringList{question} : QStringList{};
         expected << (running && answer == FakePlatform::No ? "Nothing was written. Press Apply again once the game has "
                                                              "exited." : "Settings written to file!");
@@ -341,9 +347,9 @@ private slots:
         QTest::newRow("Del ShaderCache, a file that cannot go") << "Command5" << cache + "/B.CACHE"
             << QStringList{cache + "/A.CACHE"} << "Deleted 1 file from\n%1" + cache + "\n\nThese could not be "
                "deleted:\nB.CACHE: Operation not permitted" + hidden;
-        QTest::newRow("Del All Settings") << "Command6" << "" << QStringList{settings} << "Deleted the graphics settings "
-            "file\n%1" + settings + "\n\nA copy of it is kept as\n%2\n\nTo put it back, choose Restore... from the "
-            "window's right-click menu, or press Ctrl+Shift+R.";
+        QTest::newRow("Del All Settings") << "Command6" << "" << QStringList{settings} << "Deleted the graphics "
+            "settings file\n%1" + settings + "\n\nA copy of it is kept as\n%2\n\nTo put it back, choose Restore... "
+            "from the window's right-click menu, or press Ctrl+Shift+R.";
         QTest::newRow("Del All Settings, a file that cannot go") << "Command6" << settings << QStringList{}
             << "The graphics settings file was not deleted:\n%1" + settings + "\n\nOperation not permitted.";
     }
@@ -377,7 +383,8 @@ private slots:
         QCOMPARE(copies.size(), control == "Command6" ? 1 : 0);
         QCOMPARE(m_platform->messages[1].prompt,
                  message.replace("%1", m_game).replace("%2", m_platform->backupFolder() + '/' + copies.value(0)));
-        QCOMPARE(m_platform->messages[1].buttons, locked.isEmpty() ? FakePlatform::Information : FakePlatform::Exclamation);
+        QCOMPARE(m_platform->messages[1].buttons,
+                 locked.isEmpty() ? FakePlatform::Information : FakePlatform::Exclamation);
         QCOMPARE(tree(), expected);
     }
 
