@@ -145,7 +145,8 @@ public:
 
 private:
     void createRestoreAction();
-    // Apply while the game runs: true when the user still wants the files written.
-    bool gameAllowsWrite();
+    // Apply or a restore while the game runs: true when the user still wants the files written;
+    // otherwise `notDone` tells what was not done.
+    bool gameAllowsWrite(const QString &notDone);
     QAction *m_restoreAction = nullptr;
 };

@@ -31,7 +31,7 @@ void Form1::Form_Load()
 
 void Form1::Command1_Click()
 {
-    if (!gameAllowsWrite())
+    if (!gameAllowsWrite(QStringLiteral("Nothing was written. Press Apply again once the game has exited.")))
         return;
     if (WriteConfig())
         m_platform.messageBox(QStringLiteral("Settings written to file!"), Platform::OkOnly);

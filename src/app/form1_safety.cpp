@@ -36,6 +36,8 @@ void Form1::createRestoreAction()
 
 void Form1::RestoreBackup()
 {
+    if (!gameAllowsWrite(QStringLiteral("Nothing was restored. Choose Restore... again once the game has exited.")))
+        return;
     const QString folder = m_platform.backupFolder();
     const QList<tarnwell::Backup> backups = tarnwell::listBackups(folder);
     if (backups.isEmpty()) {
@@ -77,7 +79,7 @@ void Form1::RestoreBackup()
     m_platform.messageBox(done, Platform::Information);
 }
 
-bool Form1::gameAllowsWrite()
+bool Form1::gameAllowsWrite(const QString &notDone)
 {
     // The game writes its settings when it exits, over whatever was written while it ran.
     if (GameFolder.isEmpty() || !tarnwell::isGameRunning(GameExePath))
@@ -88,7 +90,6 @@ bool Form1::gameAllowsWrite()
                                  .arg(GameExePath);
     if (m_platform.messageBox(question, Platform::YesNo + Platform::Exclamation) == Platform::Yes)
         return true;
-    m_platform.messageBox(QStringLiteral("Nothing was written. Press Apply again once the game has exited."),
-                          Platform::Information);
+    m_platform.messageBox(notDone, Platform::Information);
     return false;
 }

@@ -312,19 +312,22 @@ private slots:
         m_form->GameExePath = exe;
         m_form->GameFolder = m_game;
         m_form->ReadConfig();
-        m_platform->answers << answer;
+        m_platform->answers << answer << FakePlatform::No;
 
         m_form->text(3)->setText("90");
         QTest::mouseClick(m_form->command(1), Qt::LeftButton);
         QTest::mouseClick(m_form->command(2), Qt::LeftButton);
+        m_form->RestoreBackup(); // the copy kept by Apply, if it wrote, is offered only when the game is not running
         const QString question = "Quillvane is running:\n" + exe + "\n\nThe game writes its settings files when it "
             "exits, which undoes what is written while it runs.\n\nWrite the settings anyway?";
         QStringList expected = running ? QStringList{question} : QStringList{};
         expected << (running && answer == FakePlatform::No ? "Nothing was written. Press Apply again once the game has "
                                                              "exited." : "Settings written to file!");
         if (running)
-            expected << "Quillvane is already running, so it was not started again.";
+            expected << "Quillvane is already running, so it was not started again." << question
+                     << "Nothing was restored. Choose Restore... again once the game has exited.";
         QCOMPARE(m_platform->prompts(), expected);
+        QCOMPARE(m_platform->offered.size(), running ? 0 : 1);
         QCOMPARE(m_platform->commands.size(), running ? 0 : 1);
         const QByteArray value = answer == FakePlatform::No && running ? "\t<Property name=\"Brightness\" value=\"120\""
                                                                         : " <Property name=\"Brightness\" value=\"90\"";
