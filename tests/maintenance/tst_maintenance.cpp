@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 // The launch, clean-up and link commands as the window hands them on, the faults that stop them,
-// the real runner on real folders, and a window that works whatever becomes of the banner.
+// the real runner on real folders and what it reports, the running game, launching through Steam,
+// and a window that works whatever becomes of the banner.
 #include "clickablelabel.h"
 #include "common/fakeplatform.h"
 #include "form1.h"
