@@ -53,6 +53,7 @@ Form1::Form1(Platform &platform, QWidget *parent)
     m_checkProgress->setInterval(100);
     connect(m_checkProgress, &QTimer::timeout, this, &Form1::showCheckProgress);
     setAcceptDrops(true);
+    createRestoreAction();
 }
 
 Form1::~Form1() = default; // a check still running is stopped and waited for
@@ -115,7 +116,7 @@ void Form1::closeEvent(QCloseEvent *event)
             {QStringLiteral("Apply"), QStringLiteral("Discard"), QStringLiteral("Cancel")},
             QStringLiteral("Close Tarnwell?"));
         // Apply closes only when everything was written; otherwise the window stays with its message.
-        if (answer == 2 || (answer == 0 && !WriteConfig())) {
+        if (answer == 2 || (answer == 0 && !applySettings())) {
             event->ignore();
             return;
         }

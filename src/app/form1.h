@@ -13,6 +13,7 @@
 
 #include <memory>
 
+class QAction;
 class QCheckBox;
 class QComboBox;
 class QLabel;
@@ -49,6 +50,7 @@ public:
     QString CalcMD5(const QString &path) const;
     void ReadConfig();
     bool WriteConfig(); // true when every settings file that was read has been written
+    bool applySettings(); // "Apply" without its message: the running game first, then WriteConfig()
     void startBanner();
 
     // The window's outer width, frame included, in twips.
@@ -177,4 +179,16 @@ private:
     // --- maintenance and links ---
     bool confirm(const QString &question); // Yes/No, the question also the title
     bool m_bannerStarted = false; // the banner is asked for once, never again
+
+    // --- the running game, backups and restore ---
+public:
+    // "Restore...": on the window's and Reload's context menus and on Ctrl+Shift+R.
+    void RestoreBackup();
+
+private:
+    void createRestoreAction();
+    // Apply or a restore while the game runs: true when the user still wants the files written;
+    // otherwise `notDone` tells what was not done.
+    bool gameAllowsWrite(const QString &notDone);
+    QAction *m_restoreAction = nullptr;
 };

@@ -31,8 +31,14 @@ void Form1::Form_Load()
 
 void Form1::Command1_Click()
 {
-    if (WriteConfig())
+    if (applySettings())
         m_platform.messageBox(QStringLiteral("Settings written to file!"), Platform::OkOnly);
+}
+
+bool Form1::applySettings()
+{
+    return gameAllowsWrite(QStringLiteral("Nothing was written. Press Apply again once the game has exited."))
+        && WriteConfig();
 }
 
 void Form1::Command3_Click()

@@ -2,13 +2,20 @@
 // Launch and clean-up commands, the author's links and the banner.
 #include "form1.h"
 
+#include "files/backups.h"
 #include "links/bannerloader.h"
 #include "links/links.h"
 #include "maintenance/command.h"
+#include "maintenance/filedeletion.h"
+#include "maintenance/gameprocess.h"
+#include "maintenance/steamlaunch.h"
 #include "files/pathcase.h"
 #include "platform/platform.h"
 
+#include <QAction>
+#include <QDir>
 #include <QFileInfo>
+#include <QPointer>
 
 void Form1::Command2_Click()
 {
@@ -22,7 +29,25 @@ void Form1::Command2_Click()
         warn(QStringLiteral("Quillvane QVX.EXE is no longer there:\n%1").arg(GameExePath));
         return;
     }
-    m_platform.runCommand(tarnwell::launchCommand(shortPath));
+    if (tarnwell::isGameRunning(GameExePath)) {
+        m_platform.messageBox(QStringLiteral("Quillvane is already running, so it was not started again."),
+                              Platform::Information);
+        return;
+    }
+    const tarnwell::LaunchPlan plan = tarnwell::planLaunch(shortPath, GameFolder);
+    if (plan.kind == tarnwell::LaunchPlan::NeedsCompatibilityLayer) {
+        warn(QStringLiteral("%1\n\nThis is a Windows program, which this system cannot start by itself. It needs Steam "
+                            "or another compatibility layer to run.")
+                 .arg(GameExePath));
+        return;
+    }
+    const tarnwell::Command command = plan.kind == tarnwell::LaunchPlan::Steam
+        ? tarnwell::openAddressCommand(QStringLiteral("steam://rungameid/") + plan.appId)
+        : tarnwell::launchCommand(shortPath);
+    m_platform.runCommand(command, [self = QPointer<Form1>(this), command](const tarnwell::CommandOutcome &outcome) {
+        if (self && !outcome.started)
+            self->warn(QStringLiteral("Quillvane could not be started:\n%1\n\n%2").arg(command.operand, outcome.error));
+    });
 }
 
 void Form1::Command5_Click()
@@ -40,7 +65,13 @@ void Form1::Command5_Click()
     }
     if (!confirm(QStringLiteral("Delete ShaderCache?")))
         return;
-    m_platform.runCommand(tarnwell::deleteAllFilesCommand(shortFolder));
+    const QString folder = ShaderCachePath;
+    m_platform.runCommand(tarnwell::deleteAllFilesCommand(shortFolder),
+                          [self = QPointer<Form1>(this), folder](const tarnwell::CommandOutcome &outcome) {
+        if (self)
+            self->m_platform.messageBox(tarnwell::folderDeletionReport(folder, outcome.deletion),
+                                        outcome.deletion.ok() ? Platform::Information : Platform::Exclamation);
+    });
 }
 
 void Form1::Command6_Click()
@@ -55,7 +86,30 @@ void Form1::Command6_Click()
     }
     if (!confirm(QStringLiteral("Delete All Graphics Settings?")))
         return;
-    m_platform.runCommand(tarnwell::deleteFileCommand(GraphicsSettingsPath));
+    // Never a delete without a copy to undo it with.
+    const tarnwell::BackupResult backup = tarnwell::backUpFile(m_platform.backupFolder(),
+                                                               tarnwell::resolveCase(GraphicsSettingsPath));
+    if (!backup.ok()) {
+        warn(QStringLiteral("%1\n\n%2 It was not deleted.").arg(GraphicsSettingsPath, backup.problem));
+        return;
+    }
+    const QString restore = m_restoreAction->shortcut().toString(QKeySequence::NativeText);
+    m_platform.runCommand(tarnwell::deleteFileCommand(GraphicsSettingsPath),
+                          [self = QPointer<Form1>(this), path = GraphicsSettingsPath, backup, restore](
+                              const tarnwell::CommandOutcome &outcome) {
+        if (!self)
+            return;
+        if (!outcome.deletion.ok()) {
+            self->warn(QStringLiteral("The graphics settings file was not deleted:\n%1\n\n%2.")
+                           .arg(path, outcome.deletion.failures.value(0).reason));
+            return;
+        }
+        self->m_platform.messageBox(
+            QStringLiteral("Deleted the graphics settings file\n%1\n\nA copy of it is kept as\n%2\n\nTo put it back, "
+                           "choose Restore... from the window's right-click menu, or press %3.")
+                .arg(path, QDir::toNativeSeparators(backup.file), restore),
+            Platform::Information);
+    });
 }
 
 bool Form1::confirm(const QString &question)

@@ -2,6 +2,7 @@
 // Reading the game's settings files into the controls and writing them back.
 #include "form1.h"
 
+#include "files/backups.h"
 #include "files/pathcase.h"
 #include "platform/platform.h"
 #include "settings/settingswriter.h"
@@ -100,6 +101,11 @@ public:
                                          .arg(QDir::toNativeSeparators(path)),
                                      Platform::YesNo + Platform::Question)
             == Platform::Yes;
+    }
+
+    QString beforeReplace(const QString &path) override
+    {
+        return tarnwell::backUpFile(m_platform.backupFolder(), path).problem;
     }
 
 private:

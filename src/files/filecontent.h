@@ -16,6 +16,10 @@ struct FileBytes {
     bool ok() const { return error.isEmpty(); }
 };
 
+// The game's settings files hold a few kilobytes; anything near this is no settings file, and is
+// neither read into memory, nor copied, nor written.
+inline constexpr qint64 kSettingsFileLimit = 64 << 20;
+
 // Reads the regular file at `path` whole, refusing anything else (see openForReading()) and any file
 // larger than `limit` bytes, so that no file can exhaust memory.
 [[nodiscard]] FileBytes readWholeFile(const QString &path, qint64 limit);

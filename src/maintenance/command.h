@@ -2,7 +2,11 @@
 // A command that a button or link hands to the command runner, kept as a value.
 #pragma once
 
+#include "maintenance/filedeletion.h"
+
 #include <QString>
+
+#include <functional>
 
 namespace tarnwell {
 
@@ -16,6 +20,14 @@ struct Command {
     int windowStyle = 0;      // 0 hidden, 1 shown with the focus
     QString line;             // the command line as shown to people and tests
 };
+
+// What a command did, reported back on the window's thread once it is done.
+struct CommandOutcome {
+    bool started = true;   // Start: false when the program or address could not be opened
+    QString error;         // Start: the system's reason
+    DeleteResult deletion; // Delete: what was removed and what was not
+};
+using CommandDone = std::function<void(const CommandOutcome &outcome)>;
 
 // Start the program at `shortPath` (no quotes: a short path has no blanks).
 Command launchCommand(const QString &shortPath);

@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: MIT
 #include "maintenance/commandrunner.h"
 
-#include "maintenance/command.h"
 #include "maintenance/filedeletion.h"
 
+#include <QCoreApplication>
 #include <QDesktopServices>
 #include <QFileInfo>
 #include <QProcess>
@@ -12,15 +12,42 @@
 
 namespace tarnwell {
 
-void runDetached(const Command &command)
+namespace {
+
+// Always queued, so that the caller hears of the outcome after it has returned, from any thread.
+void report(const CommandDone &done, const CommandOutcome &outcome)
+{
+    if (done) {
+        QMetaObject::invokeMethod(
+            QCoreApplication::instance(), [done, outcome] { done(outcome); }, Qt::QueuedConnection);
+    }
+}
+
+CommandOutcome startProgram(const QString &path)
+{
+    if (path.isEmpty())
+        return {false, QStringLiteral("no program was named"), {}};
+    const QFileInfo program(path);
+    QProcess process;
+    process.setProgram(program.absoluteFilePath());
+    process.setWorkingDirectory(program.absolutePath());
+    // Detached: the game outlives the tool. The object only carries the reason when it fails.
+    if (!process.startDetached())
+        return {false, process.errorString(), {}};
+    return {};
+}
+
+} // namespace
+
+void runDetached(const Command &command, const CommandDone &done)
 {
     switch (command.action) {
     case Command::Action::Start:
         if (command.webAddress) {
-            QDesktopServices::openUrl(QUrl(command.operand, QUrl::StrictMode));
-        } else if (!command.operand.isEmpty()) {
-            const QFileInfo program(command.operand);
-            QProcess::startDetached(program.absoluteFilePath(), {}, program.absolutePath());
+            const bool opened = QDesktopServices::openUrl(QUrl(command.operand, QUrl::StrictMode));
+            report(done, {opened, opened ? QString() : QStringLiteral("no program on this system opens it"), {}});
+        } else {
+            report(done, startProgram(command.operand));
         }
         return;
     case Command::Action::Delete: {
@@ -28,9 +55,10 @@ void runDetached(const Command &command)
         // The global pool finishes its work before the program ends, so no deletion is cut short.
         const QString operand = command.operand;
         const bool allFilesIn = command.allFilesIn;
-        QThreadPool::globalInstance()->start([operand, allFilesIn] {
-            const DeleteResult result = allFilesIn ? deleteAllFilesIn(operand) : deleteFile(operand);
-            static_cast<void>(result); // failures go unreported, as with any started command
+        QThreadPool::globalInstance()->start([operand, allFilesIn, done] {
+            CommandOutcome outcome;
+            outcome.deletion = allFilesIn ? deleteAllFilesIn(operand) : deleteFile(operand);
+            report(done, outcome);
         });
         return;
     }

@@ -7,16 +7,40 @@
 #include <QFile>
 #include <QFileInfo>
 
+#ifdef Q_OS_WIN
+#include <windows.h>
+#endif
+
 namespace tarnwell {
 
 namespace {
 
-bool removeEntry(const QFileInfo &info)
+// Names beginning with a dot on Unix; the hidden or system attribute on Windows.
+bool isHiddenOrSystem(const QFileInfo &info)
+{
+#ifdef Q_OS_WIN
+    const DWORD attributes = GetFileAttributesW(reinterpret_cast<const wchar_t *>(
+        QDir::toNativeSeparators(info.filePath()).utf16()));
+    return attributes != INVALID_FILE_ATTRIBUTES
+        && (attributes & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM)) != 0;
+#else
+    return info.fileName().startsWith(QLatin1Char('.'));
+#endif
+}
+
+// Empty when removed, else the reason.
+QString removeEntry(const QFileInfo &info)
 {
     // isDir() follows links: a link to a folder is left alone, and so is everything behind it.
     if (info.isDir())
-        return false;
-    return QFile::remove(info.filePath());
+        return QStringLiteral("it is a folder");
+    QFile file(info.filePath());
+    return file.remove() ? QString() : file.errorString();
+}
+
+QString files(int count)
+{
+    return count == 1 ? QStringLiteral("1 file") : QStringLiteral("%1 files").arg(count);
 }
 
 } // namespace
@@ -24,15 +48,14 @@ bool removeEntry(const QFileInfo &info)
 DeleteResult deleteFile(const QString &path)
 {
     DeleteResult result;
-    if (path.isEmpty()) {
-        result.failed = 1;
-        return result;
-    }
     const QFileInfo info(resolveCase(path));
-    if ((info.exists() || info.isSymLink()) && removeEntry(info))
+    const QString problem = path.isEmpty()                             ? QStringLiteral("no file was named")
+        : !info.exists() && !info.isSymLink()                          ? QStringLiteral("it is not there")
+                                                                       : removeEntry(info);
+    if (problem.isEmpty())
         result.deleted = 1;
     else
-        result.failed = 1;
+        result.failures.append({path, problem});
     return result;
 }
 
@@ -41,21 +64,42 @@ DeleteResult deleteAllFilesIn(const QString &folder)
     DeleteResult result;
     const QString resolved = resolveCase(folder);
     if (folder.isEmpty() || !QFileInfo(resolved).isDir()) {
-        result.failed = 1;
+        result.failures.append({folder, QStringLiteral("the folder is not there")});
         return result;
     }
     // System takes in broken links and other odd entries, which are files to the user too.
     const QFileInfoList entries = QDir(resolved).entryInfoList(
-        QDir::Files | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
+        QDir::Files | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Name);
     for (const QFileInfo &entry : entries) {
         if (entry.isDir())
             continue;
-        if (removeEntry(entry))
+        if (isHiddenOrSystem(entry)) {
+            ++result.hiddenKept;
+            continue;
+        }
+        const QString problem = removeEntry(entry);
+        if (problem.isEmpty())
             ++result.deleted;
         else
-            ++result.failed;
+            result.failures.append({entry.fileName(), problem});
     }
     return result;
+}
+
+QString folderDeletionReport(const QString &folder, const DeleteResult &result)
+{
+    QString report = QStringLiteral("Deleted %1 from\n%2").arg(files(result.deleted), QDir::toNativeSeparators(folder));
+    if (!result.ok()) {
+        report += QStringLiteral("\n\nThese could not be deleted:");
+        for (const DeleteFailure &failure : result.failures)
+            report += QStringLiteral("\n%1: %2").arg(failure.name, failure.reason);
+    }
+    if (result.hiddenKept == 1)
+        report += QStringLiteral("\n\n1 hidden file was left there: hidden and system files are kept.");
+    else if (result.hiddenKept > 1)
+        report += QStringLiteral("\n\n%1 hidden files were left there: hidden and system files are kept.")
+                      .arg(result.hiddenKept);
+    return report;
 }
 
 } // namespace tarnwell

@@ -2,19 +2,30 @@
 // Deleting the game's files directly, without any command interpreter reading the paths.
 #pragma once
 
+#include <QList>
 #include <QString>
 
 namespace tarnwell {
 
+struct DeleteFailure {
+    QString name;   // the file's name (or the operand's path when it is not there at all)
+    QString reason; // the system's reason
+};
+
 struct DeleteResult {
-    int deleted = 0; // files removed
-    int failed = 0;  // files (or the operand itself) that could not be removed or were not there
-    bool ok() const { return failed == 0; }
+    int deleted = 0;    // files removed
+    int hiddenKept = 0; // hidden and system files, which a plain delete of "*.*" leaves alone
+    QList<DeleteFailure> failures;
+    bool ok() const { return failures.isEmpty(); }
 };
 
 // Removes the file at `path`, never a folder. A link is removed itself, not what it points at.
 [[nodiscard]] DeleteResult deleteFile(const QString &path);
-// Removes every file directly in `folder`; subfolders, links to folders and their contents stay.
+// Removes every file directly in `folder` but the hidden and system ones; subfolders, links to
+// folders and their contents stay.
 [[nodiscard]] DeleteResult deleteAllFilesIn(const QString &folder);
+
+// What the deletion of every file in `folder` did, for the user.
+[[nodiscard]] QString folderDeletionReport(const QString &folder, const DeleteResult &result);
 
 } // namespace tarnwell

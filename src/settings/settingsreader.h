@@ -13,10 +13,6 @@ namespace tarnwell {
 
 enum class ReadState { NoGameFolder, Missing, Unreadable, Read };
 
-// Real settings files hold a few kilobytes; anything near this is no settings file, and is neither
-// read into memory nor written.
-inline constexpr qint64 kSettingsFileLimit = 64 << 20;
-
 // How a settings file fared at the last read, and what the tool last wrote to it; the writer goes
 // by it.
 struct FileState {

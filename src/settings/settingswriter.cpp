@@ -165,6 +165,9 @@ FileOutcome writeSettingsFile(const QString &path, FileState &state, SettingsFil
         return {FileOutcome::NotWritten,
                 QStringLiteral("It is read-only, and you chose to leave it so. It was not written.")};
     }
+    const QString unprotected = ask.beforeReplace(onDisk);
+    if (!unprotected.isEmpty())
+        return {FileOutcome::NotWritten, unprotected + QStringLiteral(" It was not written."), true};
     const FileWrite written = writeAtomically(onDisk, contentWith(values));
     if (written.replaced)
         state.written = values;

@@ -41,6 +41,13 @@ public:
     virtual bool writeMerged(const QString &path, const Merge &merge) = 0;
     // The file is read-only; true writes it all the same and leaves it read-only.
     virtual bool writeReadOnly(const QString &path) = 0;
+    // Right before the file is replaced: why no copy of it could be kept, which stops the write;
+    // empty to go on.
+    virtual QString beforeReplace(const QString &path)
+    {
+        Q_UNUSED(path);
+        return {};
+    }
 };
 
 // What the writer needs besides the lines: the window's values, and for a merge which controls the

@@ -2,6 +2,7 @@
 #include "common/fakeplatform.h"
 
 #include "files/pathcase.h"
+#include "maintenance/commandrunner.h"
 
 #include <QWidget>
 
@@ -21,7 +22,7 @@ int FakePlatform::messageBox(const QString &prompt, int buttons, const QString &
 int FakePlatform::question(const QString &prompt, const QStringList &buttons, const QString &title)
 {
     messages.append({prompt, kQuestion, title, buttons});
-    return choices.isEmpty() ? int(buttons.size()) - 1 : choices.dequeue();
+    return pressed.isEmpty() ? int(buttons.size()) - 1 : pressed.dequeue();
 }
 
 void FakePlatform::closeWindow(QWidget *window)
@@ -36,4 +37,17 @@ QStringList FakePlatform::prompts() const
     for (const Message &message : messages)
         result << message.prompt;
     return result;
+}
+
+void FakePlatform::runCommand(const tarnwell::Command &command, const tarnwell::CommandDone &done)
+{
+    commands << command;
+    if (runForReal)
+        tarnwell::runDetached(command, done);
+}
+
+int FakePlatform::choose(const QString &, const QString &, const QStringList &items)
+{
+    offered << items;
+    return choices.isEmpty() ? -1 : choices.dequeue();
 }

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: MIT
-// Platform services for tests: message boxes answered from a script, commands and clipboard recorded.
+// Platform services for tests: message boxes and choices answered from a script, commands and
+// clipboard recorded, backups kept in a temporary folder.
 #pragma once
 
 #include "maintenance/command.h"
@@ -8,6 +9,7 @@
 #include <QList>
 #include <QQueue>
 #include <QStringList>
+#include <QTemporaryDir>
 
 class FakePlatform : public Platform
 {
@@ -16,7 +18,7 @@ public:
         QString prompt;
         int buttons;
         QString title;
-        QStringList choices = {}; // the buttons of a question()
+        QStringList buttonTexts = {}; // the buttons of a question()
     };
 
     QString folder; // the program folder to report
@@ -24,18 +26,26 @@ public:
     QString programFolder() const override { return folder; }
     bool fileExists(const QString &path) const override;
     int messageBox(const QString &prompt, int buttons, const QString &title) override;
-    // Recorded as a message whose buttons are kQuestion; answered from `choices`, else with the last button.
+    // Recorded as a message whose buttons are kQuestion; answered from `pressed`, else with the last button.
     int question(const QString &prompt, const QStringList &buttons, const QString &title) override;
     static constexpr int kQuestion = -1;
-    void runCommand(const tarnwell::Command &command) override { commands << command; }
+    // Recorded; carried out by the real runner as well when `runForReal` is set.
+    void runCommand(const tarnwell::Command &command, const tarnwell::CommandDone &done = {}) override;
     void setClipboardText(const QString &text) override { clipboard = text; }
     void closeWindow(QWidget *window) override;
+    int choose(const QString &title, const QString &prompt, const QStringList &items) override;
+    QString backupFolder() const override { return dataHome.filePath(QStringLiteral("tarnwell/backups")); }
 
     // Answers for the next Yes/No boxes, in order; an unscripted Yes/No box is answered No.
     QQueue<int> answers;
-    QQueue<int> choices; // indices of the buttons to press in question() boxes, in order
+    QQueue<int> pressed; // indices of the buttons to press in question() boxes, in order
     QList<Message> messages;
     QList<tarnwell::Command> commands;
+    bool runForReal = false;
+    // Answers for the next choices (an index, -1 for none), in order; unscripted, nothing is chosen.
+    QQueue<int> choices;
+    QList<QStringList> offered; // the items of each choice
+    QTemporaryDir dataHome;     // never the user's own data folder
     QString clipboard;
     int closes = 0;
 

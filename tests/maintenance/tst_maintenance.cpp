@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 // The launch, clean-up and link commands as the window hands them on, the faults that stop them,
-// the real runner on real folders, and a window that works whatever becomes of the banner.
+// the real runner on real folders and what it reports, the running game, launching through Steam,
+// and a window that works whatever becomes of the banner.
 #include "clickablelabel.h"
 #include "common/fakeplatform.h"
 #include "form1.h"
@@ -11,9 +12,15 @@
 
 #include <QCheckBox>
 #include <QDirIterator>
+#include <QLineEdit>
+#include <QProcess>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QTemporaryDir>
+#include <QScopeGuard>
 #include <QTest>
+
+#include <unistd.h>
 
 using namespace tarnwell;
 
@@ -32,6 +39,7 @@ class TestMaintenance : public QObject
     FakePlatform *m_platform = nullptr;
     Form1 *m_form = nullptr;
     QString m_game; // the game folder, with its trailing separator
+    QString m_locked; // made immutable by a test
 
     void startForm()
     {
@@ -62,8 +70,11 @@ private slots:
         m_platform->folder = m_dir->path();
         m_game = m_dir->filePath("My Games & Co/Quillvane") + '/';
         for (const char *file : {"Binaries/QVX.EXE", "Binaries/SETTINGS/TKGRAPHICSSETTINGS.MXML",
-                                 "Binaries/SETTINGS/GCUSERSETTINGSDATA.MXML", "GAMEDATA/SHADERCACHE/SUB/b.bin"})
+                                 "GAMEDATA/SHADERCACHE/SUB/b.bin"})
             write(m_game + file);
+        write(m_game + "Binaries/SETTINGS/GCUSERSETTINGSDATA.MXML", "\t<Property name=\"Vibration\" value=\"true\" />\n");
+        QVERIFY(QFile::setPermissions(m_game + "Binaries/QVX.EXE",
+                                      QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
     }
 
     void cleanup()
@@ -72,6 +83,8 @@ private slots:
         for (const QString &entry : tree())
             QVERIFY2(QFileInfo(entry).fileName() != "pwned", qPrintable(entry));
         QVERIFY(!QFileInfo::exists("pwned") && !QFileInfo::exists(QDir::home().filePath("pwned")));
+        if (!m_locked.isEmpty())
+            QProcess::execute("chattr", {"-i", std::exchange(m_locked, {})});
         delete std::exchange(m_form, nullptr);
         delete m_platform;
         delete m_dir;
@@ -191,7 +204,9 @@ private slots:
         QVERIFY(QFile::link(m_dir->filePath("outside"), folder + "/linked folder"));
         QVERIFY(QFile::link(m_dir->filePath("outside/kept.bin"), folder + "/linked file"));
         QStringList expected = tree();
-        for (const QString &file : oneFile ? QStringList{name + ".MXML"} : files + QStringList{"linked file"})
+        // Hidden files stay, as a plain delete of every file leaves them.
+        const QStringList visible = files.filter(QRegularExpression("^[^.]")) + QStringList{"linked file"};
+        for (const QString &file : oneFile ? QStringList{name + ".MXML"} : visible)
             QVERIFY(expected.removeOne(name + '/' + file));
 
         DesktopPlatform().runCommand(oneFile ? deleteFileCommand(target) : deleteAllFilesCommand(folder));
@@ -203,6 +218,181 @@ private slots:
         DesktopPlatform().runCommand(launchCommand(program));
         // The program makes its note in its working folder, which must be the program's own.
         QTRY_VERIFY(QFileInfo::exists(folder + "/SUB/started"));
+    }
+
+    // Launch on a system that cannot start a Windows program: through Steam when the game lies in a
+    // Steam library, else a plain message; a program this system can start starts directly.
+    void launch_data()
+    {
+        QTest::addColumn<QString>("folder"); // the game folder, below the temporary folder
+        QTest::addColumn<QByteArray>("exe");
+        QTest::addColumn<bool>("executable");
+        QTest::addColumn<QString>("message"); // "%1" is the game folder
+        QTest::addColumn<QString>("line");
+
+        const QString library = "Steam/steamapps/common/", windows = "%1Binaries/QVX.EXE\n\nThis is a Windows "
+            "program, which this system cannot start by itself. It needs Steam or another compatibility layer to run.";
+        QTest::newRow("Windows program in a Steam library") << library + "Quillvane" << QByteArray("MZ\x90\0", 4)
+            << false << "" << "cmd.exe /c start steam://rungameid/4711";
+        QTest::newRow("Windows program with execute permission") << library + "Quillvane Demo" << QByteArray("MZ")
+            << true << "" << "cmd.exe /c start steam://rungameid/12";
+        QTest::newRow("no manifest names the folder") << library + "Other" << QByteArray("MZ") << false << windows
+                                                      << "";
+        QTest::newRow("outside a Steam library") << "Games/Quillvane" << QByteArray("MZ") << false << windows << "";
+        QTest::newRow("script") << "Games/Quillvane" << QByteArray("#!/bin/sh\ntouch started\n") << true << ""
+            << "cmd.exe /c start %1Binaries/QVX.EXE";
+        QTest::newRow("cannot be started") << "Games/Quillvane" << QByteArray("no program\n") << true
+            << "Quillvane could not be started:\n%1Binaries/QVX.EXE\n\nexecv: Exec format error"
+            << "cmd.exe /c start %1Binaries/QVX.EXE";
+    }
+
+    void launch()
+    {
+        QFETCH(QString, folder);
+        QFETCH(QByteArray, exe);
+        QFETCH(bool, executable);
+        QFETCH(QString, message);
+        QFETCH(QString, line);
+        const QString game = m_dir->filePath(folder) + '/';
+        for (QString *text : {&message, &line})
+            text->replace("%1", game);
+        // Comments, escapes, bare words and a nested block whose installdir is not the game's.
+        write(m_dir->filePath("Steam/steamapps/appmanifest_4711.acf"),
+              "// by hand\n\"AppState\"\n{\n\t\"appid\"\t\"4711\"\n\t\"name\"\t\"Say \\\"hi\\\"\"\n"
+              "\t\"UserConfig\" { \"installdir\" \"Other\" }\n\tinstalldir Quillvane\n}\n");
+        write(m_dir->filePath("Steam/steamapps/appmanifest_12.acf"),
+              "\"AppState\"{\"AppID\" \"12\" \"installdir\" \"Quillvane Demo\"}");
+        write(game + "Binaries/QVX.EXE", exe);
+        QVERIFY(QFile::setPermissions(game + "Binaries/QVX.EXE", QFile::ReadOwner | QFile::WriteOwner
+                                          | (executable ? QFile::ExeOwner : QFile::Permissions())));
+        startForm();
+        m_platform->runForReal = !line.contains("steam:"); // no URL handler is asked in a test
+        m_form->GameExePath = game + "Binaries/QVX.EXE";
+        m_form->GameFolder = game;
+
+        QTest::mouseClick(m_form->command(2), Qt::LeftButton);
+        QCOMPARE(m_platform->commands.size(), line.isEmpty() ? 0 : 1);
+        if (!line.isEmpty())
+            QCOMPARE(m_platform->commands[0].line, line);
+        if (exe.startsWith("#!"))
+            QTRY_VERIFY(QFileInfo::exists(game + "Binaries/started"));
+        QTRY_COMPARE(m_platform->prompts(), message.isEmpty() ? QStringList() : QStringList{message});
+    }
+
+    // A process whose command line names the game's executable (as compatibility layers start it), or
+    // that runs it, is the game: Apply asks first, Launch starts no second copy. Other processes are not.
+    void runningGame_data()
+    {
+        QTest::addColumn<QString>("named"); // "exe": the process runs the executable itself
+        QTest::addColumn<int>("answer");    // to "Write the settings anyway?"
+        QTest::addColumn<bool>("running");
+
+        QTest::newRow("its path on a command line, No") << "%1Binaries/QVX.EXE" << int(FakePlatform::No) << true;
+        QTest::newRow("its Windows-form path, Yes") << "Z:%2BINARIES\\qvx.exe" << int(FakePlatform::Yes) << true;
+        QTest::newRow("run as the executable itself") << "exe" << int(FakePlatform::No) << true;
+        QTest::newRow("another installation") << "%1Old/Binaries/QVX.EXE" << int(FakePlatform::No) << false;
+        QTest::newRow("only its folder") << "%1Binaries" << int(FakePlatform::No) << false;
+    }
+
+    void runningGame()
+    {
+        QFETCH(QString, named);
+        QFETCH(int, answer);
+        QFETCH(bool, running);
+        const QString exe = m_game + "Binaries/QVX.EXE";
+        const QString settings = m_game + "Binaries/SETTINGS/TKGRAPHICSSETTINGS.MXML";
+        write(settings, "<Data>\n\t<Property name=\"Brightness\" value=\"120\" />\n</Data>\n");
+        QProcess other; // bounded: it ends by itself after a minute
+        const auto stop = qScopeGuard([&other] { other.kill(); other.waitForFinished(5000); });
+        if (named == "exe") {
+            QVERIFY(QFile::remove(exe) && QFile::copy("/bin/sleep", exe) && QFile::link(exe, m_dir->filePath("g")));
+            other.start(m_dir->filePath("g"), {"60"});
+        } else {
+            const QString windowsForm = QString(m_game).replace('/', '\\').toLower();
+            other.start("/bin/sh", {"-c", "sleep 60; :", named.replace("%1", m_game).replace("%2", windowsForm)});
+        }
+        QVERIFY(other.waitForStarted(5000));
+        startForm();
+        m_form->GameExePath = exe;
+        m_form->GameFolder = m_game;
+        m_form->ReadConfig();
+        m_platform->answers << answer << FakePlatform::No;
+
+        m_form->text(3)->setText("90");
+        QTest::mouseClick(m_form->command(1), Qt::LeftButton);
+        QTest::mouseClick(m_form->command(2), Qt::LeftButton);
+        m_form->RestoreBackup(); // the copy kept by Apply, if it wrote, is offered only when the game is not running
+        const QString question = "Quillvane is running:\n" + exe + "\n\nThe game writes its settings files when it "
+            "exits, which undoes what is written while it runs.\n\nWrite the settings anyway?";
+        QStringList expected = running ? QStringList{question} : QStringList{};
+        expected << (running && answer == FakePlatform::No ? "Nothing was written. Press Apply again once the game has "
+                                                             "exited." : "Settings written to file!");
+        if (running)
+            expected << "Quillvane is already running, so it was not started again." << question
+                     << "Nothing was restored. Choose Restore... again once the game has exited.";
+        QCOMPARE(m_platform->prompts(), expected);
+        QCOMPARE(m_platform->offered.size(), running ? 0 : 1);
+        QCOMPARE(m_platform->commands.size(), running ? 0 : 1);
+        const QByteArray value = answer == FakePlatform::No && running ? "\t<Property name=\"Brightness\" value=\"120\""
+                                                                        : " <Property name=\"Brightness\" value=\"90\"";
+        QFile file(settings);
+        QVERIFY(file.open(QIODevice::ReadOnly) && file.readAll().contains(value));
+    }
+
+    // What the delete commands did, reported when they are done, on real files.
+    void reports_data()
+    {
+        QTest::addColumn<QString>("control");
+        QTest::addColumn<QString>("locked"); // a file made immutable first
+        QTest::addColumn<QStringList>("gone");
+        QTest::addColumn<QString>("message"); // "%1": the game folder, "%2": the copy kept
+
+        const QString cache = "GAMEDATA/SHADERCACHE", settings = "Binaries/SETTINGS/TKGRAPHICSSETTINGS.MXML";
+        const QString hidden = "\n\n1 hidden file was left there: hidden and system files are kept.";
+        QTest::newRow("Del ShaderCache") << "Command5" << "" << QStringList{cache + "/A.CACHE", cache + "/B.CACHE"}
+            << "Deleted 2 files from\n%1" + cache + hidden;
+        QTest::newRow("Del ShaderCache, a file that cannot go") << "Command5" << cache + "/B.CACHE"
+            << QStringList{cache + "/A.CACHE"} << "Deleted 1 file from\n%1" + cache + "\n\nThese could not be "
+               "deleted:\nB.CACHE: Operation not permitted" + hidden;
+        QTest::newRow("Del All Settings") << "Command6" << "" << QStringList{settings} << "Deleted the graphics "
+            "settings file\n%1" + settings + "\n\nA copy of it is kept as\n%2\n\nTo put it back, choose Restore... "
+            "from the window's right-click menu, or press Ctrl+Shift+R.";
+        QTest::newRow("Del All Settings, a file that cannot go") << "Command6" << settings << QStringList{}
+            << "The graphics settings file was not deleted:\n%1" + settings + "\n\nOperation not permitted.";
+    }
+
+    void reports()
+    {
+        QFETCH(QString, control);
+        QFETCH(QString, locked);
+        QFETCH(QStringList, gone);
+        QFETCH(QString, message);
+        for (const char *file : {"A.CACHE", "B.CACHE", ".index"})
+            write(m_game + "GAMEDATA/SHADERCACHE/" + file);
+        if (!locked.isEmpty()) {
+            if (::geteuid() != 0 || QProcess::execute("chattr", {"+i", m_game + locked}) != 0)
+                QSKIP("needs root and a file system with the immutable attribute");
+            m_locked = m_game + locked;
+        }
+        QStringList expected = tree();
+        for (const QString &file : gone)
+            QVERIFY(expected.removeOne("My Games & Co/Quillvane/" + file));
+        startForm();
+        m_form->GameExePath = m_game + "Binaries/QVX.EXE";
+        m_form->GameFolder = m_game;
+        m_form->ReadConfig();
+        m_platform->runForReal = true;
+        m_platform->answers << FakePlatform::Yes;
+
+        QTest::mouseClick(m_form->findChild<QWidget *>(control), Qt::LeftButton);
+        QTRY_COMPARE(m_platform->messages.size(), 2); // the question, then the report
+        const QStringList copies = QDir(m_platform->backupFolder()).entryList({"*.MXML"});
+        QCOMPARE(copies.size(), control == "Command6" ? 1 : 0);
+        QCOMPARE(m_platform->messages[1].prompt,
+                 message.replace("%1", m_game).replace("%2", m_platform->backupFolder() + '/' + copies.value(0)));
+        QCOMPARE(m_platform->messages[1].buttons,
+                 locked.isEmpty() ? FakePlatform::Information : FakePlatform::Exclamation);
+        QCOMPARE(tree(), expected);
     }
 
     void bannerAddress()

@@ -113,7 +113,7 @@ void TestSettings::catalogue()
     const QStringList applied = allControls(m_form.get());
     const QString last = set.last().section('=', 0, 0);
     setControl(m_form.get(), last + (!last.startsWith("Check") ? "=?" : set.last().endsWith('1') ? "=0" : "=1"));
-    m_platform->choices.enqueue(0); // "Discard and read"
+    m_platform->pressed.enqueue(0); // "Discard and read"
     QTest::mouseClick(m_form->command(3), Qt::LeftButton);
     QCOMPARE(allControls(m_form.get()), applied);
 }

@@ -102,13 +102,13 @@ void TestSettings::unsavedEdits()
     if (edited)
         setControl(m_form.get(), "Text3=90");
     if (choice >= 0)
-        m_platform->choices.enqueue(choice);
+        m_platform->pressed.enqueue(choice);
     QTest::mouseClick(m_form->command(quit ? 4 : 3), Qt::LeftButton);
 
     const QStringList buttons = quit ? L{"Apply", "Discard", "Cancel"} : L{"Discard and read", "Cancel"};
     QCOMPARE(m_platform->messages.size() > 0 && m_platform->messages[0].buttons == FakePlatform::kQuestion, edited);
     if (edited) {
-        QCOMPARE(m_platform->messages[0].choices, buttons);
+        QCOMPARE(m_platform->messages[0].buttonTexts, buttons);
         QVERIFY(prompts()[0].startsWith("Some settings were changed in the window but not written"));
     }
     QCOMPARE(readFile(graphicsPath()).contains(written("Brightness", "90")), applied);

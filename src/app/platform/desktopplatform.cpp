@@ -8,9 +8,12 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QDir>
+#include <QInputDialog>
+#include <QListView>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QScreen>
+#include <QStandardPaths>
 #include <QWidget>
 
 QString DesktopPlatform::programFolder() const
@@ -84,9 +87,9 @@ int DesktopPlatform::question(const QString &prompt, const QStringList &buttons,
     return index < 0 ? int(buttons.size()) - 1 : int(index);
 }
 
-void DesktopPlatform::runCommand(const tarnwell::Command &command)
+void DesktopPlatform::runCommand(const tarnwell::Command &command, const tarnwell::CommandDone &done)
 {
-    tarnwell::runDetached(command);
+    tarnwell::runDetached(command, done);
 }
 
 void DesktopPlatform::setClipboardText(const QString &text)
@@ -97,4 +100,30 @@ void DesktopPlatform::setClipboardText(const QString &text)
 void DesktopPlatform::closeWindow(QWidget *window)
 {
     window->close();
+}
+
+int DesktopPlatform::choose(const QString &title, const QString &prompt, const QStringList &items)
+{
+    QInputDialog dialog(QApplication::activeWindow());
+    dialog.setWindowTitle(title);
+    dialog.setLabelText(prompt);
+    dialog.setComboBoxItems(items);
+    dialog.setOption(QInputDialog::UseListViewForComboBoxItems);
+    // Wide enough for the longest item, as far as the screen allows: items end in full paths.
+    int widest = 0;
+    for (const QString &item : items)
+        widest = qMax(widest, dialog.fontMetrics().horizontalAdvance(item));
+    const QRect screen = dialog.screen()->availableGeometry();
+    dialog.resize(qBound(480, widest + 80, screen.width() * 9 / 10), qBound(240, 120 + 20 * int(items.size()), 480));
+    if (dialog.exec() != QDialog::Accepted)
+        return -1;
+    // The row, not the text: two items may read alike.
+    const QListView *list = dialog.findChild<QListView *>();
+    return list && list->currentIndex().isValid() ? list->currentIndex().row() : int(items.indexOf(dialog.textValue()));
+}
+
+QString DesktopPlatform::backupFolder() const
+{
+    // ~/.local/share on Linux (or $XDG_DATA_HOME), the local application data folder on Windows.
+    return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) + QStringLiteral("/tarnwell/backups");
 }

@@ -3,11 +3,12 @@
 // can answer message boxes and record commands without showing anything.
 #pragma once
 
+#include "maintenance/command.h"
+
 #include <QString>
 #include <QStringList>
 
 class QWidget;
-namespace tarnwell { struct Command; }
 
 class Platform
 {
@@ -27,9 +28,14 @@ public:
     // Modal, with buttons of the caller's words (the last one also taken by Escape); returns the index
     // of the button pressed.
     virtual int question(const QString &prompt, const QStringList &buttons, const QString &title = QString()) = 0;
-    // Starts the command and returns at once; its outcome is not reported.
-    virtual void runCommand(const tarnwell::Command &command) = 0;
+    // Starts the command and returns at once; `done`, when given, hears later (on the window's
+    // thread) what the command did.
+    virtual void runCommand(const tarnwell::Command &command, const tarnwell::CommandDone &done = {}) = 0;
     virtual void setClipboardText(const QString &text) = 0;
     // Closes the window; with the only window closed the program ends.
     virtual void closeWindow(QWidget *window) = 0;
+    // Modal: the user picks one of the items; returns its index, or -1 when nothing was chosen.
+    virtual int choose(const QString &title, const QString &prompt, const QStringList &items) = 0;
+    // The per-user folder where copies of the settings files are kept.
+    virtual QString backupFolder() const = 0;
 };

@@ -1,0 +1,97 @@
+// SPDX-License-Identifier: MIT
+// Keeping the user's files safe: the running game, backups, and putting one back.
+#include "form1.h"
+
+#include "files/backups.h"
+#include "maintenance/gameprocess.h"
+#include "platform/platform.h"
+
+#include <QAction>
+#include <QDir>
+#include <QFileInfo>
+#include <QPushButton>
+
+namespace {
+
+QString when(const tarnwell::Backup &backup)
+{
+    return backup.time.toLocalTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
+}
+
+} // namespace
+
+void Form1::createRestoreAction()
+{
+    // No new control: the window keeps its look. Ctrl+Shift+R is no key of a text box or list.
+    m_restoreAction = new QAction(QStringLiteral("Restore..."), this);
+    m_restoreAction->setObjectName(QStringLiteral("RestoreAction"));
+    m_restoreAction->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_R));
+    m_restoreAction->setShortcutContext(Qt::WindowShortcut);
+    connect(m_restoreAction, &QAction::triggered, this, &Form1::RestoreBackup);
+    for (QWidget *widget : {static_cast<QWidget *>(this), static_cast<QWidget *>(command(3))}) {
+        widget->addAction(m_restoreAction);
+        widget->setContextMenuPolicy(Qt::ActionsContextMenu);
+    }
+}
+
+void Form1::RestoreBackup()
+{
+    if (!gameAllowsWrite(QStringLiteral("Nothing was restored. Choose Restore... again once the game has exited.")))
+        return;
+    const QString folder = m_platform.backupFolder();
+    const QList<tarnwell::Backup> backups = tarnwell::listBackups(folder);
+    if (backups.isEmpty()) {
+        m_platform.messageBox(QStringLiteral("There is no backup to restore yet. A copy of a settings file is kept "
+                                             "in\n%1\neach time Apply replaces it or Del All Settings deletes it.")
+                                  .arg(QDir::toNativeSeparators(folder)),
+                              Platform::Information);
+        return;
+    }
+    QStringList items;
+    for (const tarnwell::Backup &backup : backups)
+        items << QStringLiteral("%1   %2   %3   %4")
+                     .arg(when(backup), QFileInfo(backup.original).fileName(), backup.game,
+                          QDir::toNativeSeparators(backup.original));
+    const int chosen = m_platform.choose(QStringLiteral("Restore"),
+                                         QStringLiteral("Backups, newest first. Choose the one to put back:"), items);
+    if (chosen < 0 || chosen >= backups.size())
+        return;
+
+    const tarnwell::Backup &backup = backups.at(chosen);
+    const QString original = QDir::toNativeSeparators(backup.original);
+    QString question = QStringLiteral("Put back %1 as it was on %2?\n\n%3\n\nWhat the file holds now is kept as a "
+                                      "backup first; then the settings are read again.")
+                           .arg(QFileInfo(backup.original).fileName(), when(backup), original);
+    if (hasUnsavedEdits())
+        question += QStringLiteral("\n\nSettings changed in the window but not applied are replaced by what is read.");
+    if (m_platform.messageBox(question, Platform::YesNo + Platform::Question, QStringLiteral("Restore"))
+        != Platform::Yes)
+        return;
+    const tarnwell::RestoreResult result = tarnwell::restoreBackup(folder, backup);
+    if (!result.ok()) {
+        m_platform.messageBox(original + QStringLiteral("\n\n") + result.problem, Platform::Critical);
+        return;
+    }
+    if (!GameFolder.isEmpty())
+        ReadConfig();
+    QString done = QStringLiteral("Restored %1 as it was on %2.").arg(original, when(backup));
+    if (!result.replaced.file.isEmpty())
+        done += QStringLiteral("\n\nWhat it held before is kept as\n%1")
+                    .arg(QDir::toNativeSeparators(result.replaced.file));
+    m_platform.messageBox(done, Platform::Information);
+}
+
+bool Form1::gameAllowsWrite(const QString &notDone)
+{
+    // The game writes its settings when it exits, over whatever was written while it ran.
+    if (GameFolder.isEmpty() || !tarnwell::isGameRunning(GameExePath))
+        return true;
+    const QString question = QStringLiteral("Quillvane is running:\n%1\n\nThe game writes its settings files when it "
+                                            "exits, which undoes what is written while it runs.\n\nWrite the "
+                                            "settings anyway?")
+                                 .arg(GameExePath);
+    if (m_platform.messageBox(question, Platform::YesNo + Platform::Exclamation) == Platform::Yes)
+        return true;
+    m_platform.messageBox(notDone, Platform::Information);
+    return false;
+}

@@ -1,0 +1,101 @@
+// SPDX-License-Identifier: MIT
+// The running game on systems with /proc: each process's executable and command line.
+#include "maintenance/gameprocess.h"
+
+#include "files/pathcase.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+#include <unistd.h>
+
+namespace tarnwell {
+
+namespace {
+
+QByteArray readProcFile(const QString &path)
+{
+    // /proc files report no size; a command line or environment is rarely more than a few pages.
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.read(1 << 20) : QByteArray();
+}
+
+QString canonical(const QString &path)
+{
+    const QString onDisk = resolveCase(path);
+    const QString resolved = QFileInfo(onDisk).canonicalFilePath();
+    return resolved.isEmpty() ? QDir::cleanPath(onDisk) : resolved;
+}
+
+// The Unix folder behind a drive letter, as the process's compatibility layer maps it.
+QString driveFolder(QChar letter, const QList<QByteArray> &environment)
+{
+    QString prefix, home;
+    for (const QByteArray &entry : environment) {
+        if (entry.startsWith("WINEPREFIX="))
+            prefix = QFile::decodeName(entry.mid(11));
+        else if (entry.startsWith("HOME="))
+            home = QFile::decodeName(entry.mid(5));
+    }
+    if (prefix.isEmpty() && !home.isEmpty())
+        prefix = home + QStringLiteral("/.wine");
+    const QString mapped = QFileInfo(prefix + QStringLiteral("/dosdevices/") + letter.toLower() + QLatin1Char(':'))
+                               .canonicalFilePath();
+    // Z: is the whole file system unless the prefix says otherwise.
+    if (mapped.isEmpty() && letter.toLower() == QLatin1Char('z'))
+        return QStringLiteral("/");
+    return mapped;
+}
+
+struct Game {
+    QString path; // canonical
+    QString name; // as registered, which is the name a compatibility layer is given
+};
+
+bool namesGame(const QByteArray &argument, const Game &game, int pid)
+{
+    QString path = QFile::decodeName(argument);
+    // A cheap test first: most arguments do not end in the executable's name at all.
+    if (!path.endsWith(game.name, Qt::CaseInsensitive))
+        return false;
+    const bool windowsForm = path.size() > 3 && path[0].isLetter() && path[1] == QLatin1Char(':')
+        && (path[2] == QLatin1Char('\\') || path[2] == QLatin1Char('/'));
+    if (windowsForm) {
+        const QByteArray environment = readProcFile(QStringLiteral("/proc/%1/environ").arg(pid));
+        const QString folder = driveFolder(path[0], environment.split('\0'));
+        if (folder.isEmpty())
+            return false;
+        path = folder + QLatin1Char('/') + path.mid(3).replace(QLatin1Char('\\'), QLatin1Char('/'));
+    } else if (!path.startsWith(QLatin1Char('/'))) {
+        path = QFileInfo(QStringLiteral("/proc/%1/cwd").arg(pid)).canonicalFilePath() + QLatin1Char('/') + path;
+    }
+    return sameWindowsPath(canonical(path), game.path);
+}
+
+} // namespace
+
+bool isGameRunning(const QString &exePath)
+{
+    if (exePath.isEmpty())
+        return false;
+    const Game game{canonical(exePath), QFileInfo(exePath).fileName()};
+    const QStringList pids = QDir(QStringLiteral("/proc")).entryList(QDir::Dirs | QDir::NoDotAndDotDot);
+    for (const QString &name : pids) {
+        bool number = false;
+        const int pid = name.toInt(&number);
+        if (!number || pid == int(::getpid()))
+            continue;
+        const QString exe = QFileInfo(QStringLiteral("/proc/%1/exe").arg(pid)).symLinkTarget();
+        if (!exe.isEmpty() && sameWindowsPath(exe, game.path))
+            return true;
+        const QList<QByteArray> arguments = readProcFile(QStringLiteral("/proc/%1/cmdline").arg(pid)).split('\0');
+        for (const QByteArray &argument : arguments) {
+            if (!argument.isEmpty() && namesGame(argument, game, pid))
+                return true;
+        }
+    }
+    return false;
+}
+
+} // namespace tarnwell
