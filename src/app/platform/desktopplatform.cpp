@@ -71,19 +71,17 @@ int DesktopPlatform::messageBox(const QString &prompt, int buttons, const QStrin
 
 int DesktopPlatform::question(const QString &prompt, const QStringList &buttons, const QString &title)
 {
-    QMessageBox box;
-    box.setWindowTitle(title.isEmpty() ? QStringLiteral("Tarnwell") : title);
-    box.setText(prompt);
-    box.setIcon(QMessageBox::Question);
+    const std::unique_ptr<QMessageBox> box = makeMessageBox(prompt, Question, title);
+    box->setStandardButtons(QMessageBox::NoButton);
     QList<QPushButton *> pushed;
     for (const QString &label : buttons)
-        pushed << box.addButton(label, label == buttons.last() ? QMessageBox::RejectRole : QMessageBox::AcceptRole);
+        pushed << box->addButton(label, label == buttons.last() ? QMessageBox::RejectRole : QMessageBox::AcceptRole);
     if (!pushed.isEmpty()) {
-        box.setDefaultButton(pushed.first());
-        box.setEscapeButton(pushed.last());
+        box->setDefaultButton(pushed.first());
+        box->setEscapeButton(pushed.last());
     }
-    box.exec();
-    const qsizetype index = pushed.indexOf(static_cast<QPushButton *>(box.clickedButton()));
+    box->exec();
+    const qsizetype index = pushed.indexOf(static_cast<QPushButton *>(box->clickedButton()));
     return index < 0 ? int(buttons.size()) - 1 : int(index);
 }
 
@@ -104,7 +102,7 @@ void DesktopPlatform::closeWindow(QWidget *window)
 
 int DesktopPlatform::choose(const QString &title, const QString &prompt, const QStringList &items)
 {
-    QInputDialog dialog(QApplication::activeWindow());
+    QInputDialog dialog(m_window ? m_window->window() : QApplication::activeWindow());
     dialog.setWindowTitle(title);
     dialog.setLabelText(prompt);
     dialog.setComboBoxItems(items);
