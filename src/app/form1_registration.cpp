@@ -3,6 +3,7 @@
 #include "form1.h"
 
 #include "files/pathcase.h"
+#include "files/toolfiles.h"
 #include "platform/platform.h"
 #include "registration/configfile.h"
 #include "registration/digest.h"
@@ -25,7 +26,7 @@ constexpr int kIndentSpaces = 3;
 
 QString configPath(const Platform &platform)
 {
-    return platform.programFolder() + tarnwell::native(QStringLiteral("/Tarnwell.dat"));
+    return tarnwell::configFilePath(platform.programFolder());
 }
 
 } // namespace
@@ -83,7 +84,7 @@ void Form1::Validate_QVXEXE()
 {
     if (!m_platform.fileExists(GameExePath))
         return;
-    VersionListPath = m_platform.programFolder() + tarnwell::native(QStringLiteral("/dat/QVX.dat"));
+    VersionListPath = tarnwell::versionListPath(m_platform.programFolder());
     if (!m_platform.fileExists(VersionListPath)) {
         m_platform.messageBox(QStringLiteral("Fatal Error: QVX.dat verification missing. Reinstall Tarnwell"),
                               Platform::OkOnly);

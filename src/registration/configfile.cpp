@@ -4,6 +4,7 @@
 #include "files/pathcase.h"
 #include "registration/legacytext.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
@@ -38,8 +39,11 @@ StoredPath readStoredPath(const QString &configPath)
 
 QString writeStoredPath(const QString &configPath, const QString &exePath)
 {
+    // The per-user folder may not exist yet; a failure shows as the save's own error below.
+    const QString target = resolveCase(configPath);
+    QDir().mkpath(QFileInfo(target).absolutePath());
     // QSaveFile writes beside the old file and renames over it, so a failed write leaves the old one whole.
-    QSaveFile file(resolveCase(configPath));
+    QSaveFile file(target);
     if (!file.open(QIODevice::WriteOnly))
         return file.errorString();
     const QByteArray line = "QVXEXE=" + exePath.toUtf8() + "\r\n";
