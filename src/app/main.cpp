@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: MIT
+#include "commandline.h"
 #include "form1.h"
 #include "platform/desktopplatform.h"
 
@@ -6,8 +7,12 @@
 
 int main(int argc, char *argv[])
 {
+    if (const std::optional<int> exitCode = tarnwell::app::answerCommandLine(argc, argv))
+        return *exitCode;
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Tarnwell"));
+    // Ties the window to its menu entry, whose icon the desktop then shows for it.
+    QGuiApplication::setDesktopFileName(QStringLiteral("com.example.tarnwell"));
     DesktopPlatform platform;
     Form1 form(platform);
     form.Form_Load();
