@@ -4,28 +4,41 @@ PACKAGES = cmake g++ make pkg-config qt6-base-dev qt6-svg-dev qt6-webengine-dev 
            fonts-liberation xvfb xauth
 SUDO := $(shell [ "$$(id -u)" -eq 0 ] || echo sudo)
 JOBS := $(shell nproc 2>/dev/null || echo 2)
+# cmake --build runs make again below this one; its "Entering directory" lines say nothing new.
+MAKEFLAGS += --no-print-directory
 
 .PHONY: all deps configure build run test bench clean
 
 all: build
 
 # Installs the Debian packages that are missing; does nothing when all are there.
-deps:
-	@missing=$$(for p in $(PACKAGES); do dpkg-query -W -f='$${Status}' $$p 2>/dev/null | grep -q 'ok installed' || echo $$p; done); \
+# $(call install-missing,PACKAGE...)
+define install-missing
+	@missing=$$(for p in $(1); do dpkg-query -W -f='$${Status}' $$p 2>/dev/null | grep -q 'ok installed' || echo $$p; done); \
 	if [ -n "$$missing" ]; then \
 		echo "Installing:" $$missing; \
 		$(SUDO) apt-get update && \
 		$(SUDO) env DEBIAN_FRONTEND=noninteractive apt-get install -y --no-install-recommends $$missing; \
 	fi
+endef
+
+deps:
+	$(call install-missing,$(PACKAGES))
 
 configure: deps
 	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo
 
-build: configure
+# Configured once; from then on the build itself re-runs CMake when a CMakeLists.txt changes.
+$(BUILD)/CMakeCache.txt:
+	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo
+
+build: deps $(BUILD)/CMakeCache.txt
 	cmake --build $(BUILD) -j $(JOBS)
 
-run: build
-	./$(BUILD)/tarnwell
+# Only the program and its banner module, then the program.
+run: deps $(BUILD)/CMakeCache.txt
+	@cmake --build $(BUILD) --target program -j $(JOBS)
+	@./$(BUILD)/tarnwell
 
 test: build
 	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
@@ -36,3 +49,38 @@ bench: build
 
 clean:
 	rm -rf $(BUILD)
+
+# --- Installing, packaging, and the checks of both and of the Windows sources ---
+PREFIX ?= /usr/local
+# What `make package` and the checks need beyond the build.
+PACKAGING_PACKAGES = dpkg-dev file desktop-file-utils appstream lintian
+WINDOWS_PACKAGES = g++-mingw-w64-x86-64-posix
+
+.PHONY: install package check-install check-package check-windows
+
+# The program, its module, its icons and pages; then into PREFIX (and DESTDIR, when given).
+install: deps $(BUILD)/CMakeCache.txt
+	@cmake --build $(BUILD) --target installable -j $(JOBS)
+	@target="$(DESTDIR)$(PREFIX)"; while [ ! -d "$$target" ]; do target=$$(dirname "$$target"); done; \
+	if [ -w "$$target" ]; then cmake --install $(BUILD) --prefix "$(PREFIX)"; \
+	else sudo cmake --install $(BUILD) --prefix "$(PREFIX)"; fi
+
+# build/tarnwell_<version>_<arch>.deb and build/tarnwell-banner_<version>_<arch>.deb.
+package: deps $(BUILD)/CMakeCache.txt
+	$(call install-missing,$(PACKAGING_PACKAGES))
+	@cmake --build $(BUILD) --target installable -j $(JOBS)
+	cd $(BUILD) && cpack
+
+check-install: build
+	$(call install-missing,$(PACKAGING_PACKAGES))
+	packaging/check-install.sh $(BUILD)
+
+check-package: package
+	@for deb in $(BUILD)/*.deb; do echo "== $$deb"; dpkg-deb --field "$$deb" Package Version Depends Recommends; \
+		dpkg-deb --contents "$$deb"; done
+	lintian --fail-on error $(BUILD)/*.deb
+
+check-windows: build
+	$(call install-missing,$(WINDOWS_PACKAGES))
+	cmake -DSOURCE=$(CURDIR) -DBUILD=$(CURDIR)/$(BUILD) -P cmake/CheckWindows.cmake
+	$(MAKE) -s -k -j $(JOBS) -C $(BUILD)/windows-check

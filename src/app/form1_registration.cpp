@@ -6,6 +6,7 @@
 
 #include "files/openfile.h"
 #include "files/pathcase.h"
+#include "files/toolfiles.h"
 #include "platform/platform.h"
 #include "registration/configfile.h"
 #include "registration/digest.h"
@@ -34,7 +35,7 @@ constexpr qsizetype kExeTailLength = 16;
 
 QString configPath(const Platform &platform)
 {
-    return platform.programFolder() + tarnwell::native(QStringLiteral("/Tarnwell.dat"));
+    return tarnwell::configFilePath(platform.programFolder());
 }
 
 } // namespace
@@ -98,7 +99,7 @@ void Form1::Validate_QVXEXE()
             executableUnreadable(odd);
         return;
     }
-    VersionListPath = m_platform.programFolder() + tarnwell::native(QStringLiteral("/dat/QVX.dat"));
+    VersionListPath = tarnwell::versionListPath(m_platform.programFolder());
     // Something that is no file in its place is reported when it is read, like an unreadable file.
     if (!m_platform.fileExists(VersionListPath)
         && tarnwell::notRegularReason(tarnwell::resolveCase(VersionListPath)).isEmpty()) {

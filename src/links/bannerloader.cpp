@@ -1,9 +1,11 @@
 // SPDX-License-Identifier: MIT
 #include "links/bannerloader.h"
 
+#include "files/toolfiles.h"
+#include "links/enginemessages.h"
+
 #include <QDir>
 #include <QEvent>
-#include <QFileInfo>
 #include <QLibrary>
 #include <QPointer>
 #include <QTimer>
@@ -53,27 +55,34 @@ private:
 
 QString bannerModulePath(const QString &folder)
 {
-#ifdef Q_OS_WIN
-    const QString name = QStringLiteral("tarnwell_banner.dll");
-#else
-    const QString name = QStringLiteral("libtarnwell_banner.so");
-#endif
-    return QDir(folder).filePath(name);
+    return QDir(folder).filePath(tarnwell::bannerModuleName());
 }
 
 bool loadBanner(const QString &folder, QWidget *area, const QString &address)
 {
     if (!area || folder.isEmpty())
         return false;
-    const QString path = bannerModulePath(folder);
-    if (!QFileInfo::exists(path))
+    const QString path = tarnwell::findBannerModule(folder);
+    if (path.isEmpty())
         return false;
+    // The engine speaks up as soon as its library is loaded, before the module runs.
+    beginEngineStart();
     // Never unloaded: the web engine keeps threads of its own until the program ends.
     QLibrary module(path);
     const auto show = reinterpret_cast<ShowBanner>(module.resolve("tarnwell_banner_show"));
-    if (!show)
+    QObject *view = show && show(area, address.toUtf8().constData()) == 1
+        ? area->findChild<QObject *>(QStringLiteral("BannerView"))
+        : nullptr;
+    if (!view) {
+        endEngineStart();
         return false;
-    return show(area, address.toUtf8().constData()) == 1;
+    }
+    // The engine goes on starting until its first page has loaded or failed; the view's signal
+    // is named, as this side knows nothing of the engine's classes.
+    auto *marker = new QObject(view);
+    QObject::connect(marker, &QObject::destroyed, [] { endEngineStart(); });
+    QObject::connect(view, SIGNAL(loadFinished(bool)), marker, SLOT(deleteLater()));
+    return true;
 }
 
 void loadBannerAfterFirstPaint(const QString &folder, QWidget *area, const QString &address)

@@ -11,9 +11,10 @@ namespace tarnwell::links {
 // The file name of the banner module that `folder` would hold.
 QString bannerModulePath(const QString &folder);
 
-// Loads the banner module from `folder` and has it show `address` inside `area` once the page has
-// loaded. False when there is no module or it would not make the view; the area then keeps
-// showing what it draws itself.
+// Loads the banner module found for the program in `folder` (beside it, else in the installed
+// library folder) and has it show `address` inside `area` once the page has loaded. False when
+// there is no module or it would not make the view; the area then keeps showing what it draws
+// itself.
 [[nodiscard]] bool loadBanner(const QString &folder, QWidget *area, const QString &address);
 
 // Calls loadBanner() once `area` has been painted for the first time, so that showing the window

@@ -5,6 +5,7 @@
 #include "files/pathcase.h"
 #include "registration/legacytext.h"
 
+#include <QDir>
 #include <QFileInfo>
 #include <QSaveFile>
 
@@ -55,8 +56,11 @@ QString writeStoredPath(const QString &configPath, const QString &exePath)
     // A line break would end the one line early: the next start would read a shorter path.
     if (const QString problem = storedPathProblem(exePath); !problem.isEmpty())
         return problem;
+    // The per-user folder may not exist yet; a failure shows as the save's own error below.
+    const QString target = resolveCase(configPath);
+    QDir().mkpath(QFileInfo(target).absolutePath());
     // QSaveFile writes beside the old file and renames over it, so a failed write leaves the old one whole.
-    QSaveFile file(resolveCase(configPath));
+    QSaveFile file(target);
     if (!file.open(QIODevice::WriteOnly))
         return file.errorString();
     const QByteArray line = "QVXEXE=" + exePath.toUtf8() + "\r\n";

@@ -2,12 +2,12 @@
 // The faults a naive reader and writer would have, each on real files: none may lose a byte.
 #include "tst_settings.h"
 
+#include "common/systemtest.h"
+
 #include <QProcess>
 #include <QRegularExpression>
 
 #include <cstdio>
-#include <sys/mount.h>
-#include <unistd.h>
 
 void TestSettings::faults_data()
 {
@@ -41,13 +41,13 @@ void TestSettings::faults()
     QFETCH(QStringList, reports);
     QFETCH(bool, replaced);
     const bool needsRoot = cause == "full disk" || cause.startsWith("immutable"); // mount, chattr
-    if (needsRoot && ::geteuid() != 0)
+    if (needsRoot && !testsupport::isSuperuser())
         QSKIP("needs root");
-    if (!needsRoot && rerunAsUser()) // as a player runs it, where permission bits bind
+    if (!needsRoot && testsupport::rerunAsUser()) // as a player runs it, where permission bits bind
         return;
     if (cause == "full disk") {
         QVERIFY(QDir().mkpath(gameFolder()));
-        if (::mount("tmpfs", QFile::encodeName(gameFolder()).constData(), "tmpfs", 0, "size=256k") != 0)
+        if (!testsupport::mountSmallFileSystem(gameFolder(), "256k"))
             QSKIP("cannot mount a small file system here");
         m_unmount = gameFolder();
     }

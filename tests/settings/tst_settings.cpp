@@ -1,12 +1,11 @@
 // SPDX-License-Identifier: MIT
-// Fixture of the settings tests: temporary game folders, the window's controls, running as another user.
+// Fixture of the settings tests: temporary game folders and the window's controls.
 #include "tst_settings.h"
+
+#include "common/systemtest.h"
 
 #include <QProcess>
 #include <QTemporaryDir>
-
-#include <sys/mount.h>
-#include <unistd.h>
 
 const QByteArray kGraphics = "<?xml version=\"1.0\" encoding=\"utf-8\"?>\n<Data template=\"GcGraphicsSettings\">\n"
     + prop("\t", "Brightness", "120") + "\n" + prop("\t", "DLSSQuality", "Balanced") + "\n"
@@ -64,7 +63,7 @@ void TestSettings::cleanup()
     for (const QString &path : std::exchange(m_immutable, {}))
         QProcess::execute("chattr", {"-i", path});
     if (!m_unmount.isEmpty())
-        ::umount2(QFile::encodeName(std::exchange(m_unmount, {})).constData(), MNT_DETACH);
+        testsupport::unmount(std::exchange(m_unmount, {}));
     m_platform.reset();
     m_dir.reset();
 }
@@ -93,29 +92,6 @@ void TestSettings::loadGame()
         startForm();
     m_form->GameFolder = gameFolder();
     m_form->ReadConfig();
-}
-
-bool TestSettings::rerunAsUser()
-{
-    if (::geteuid() != 0)
-        return false;
-    const QString tag = QTest::currentDataTag() ? ':' + QString::fromUtf8(QTest::currentDataTag()) : QString();
-    // The unprivileged child must reach its own binary, and the build folder may lie in a private home.
-    QTemporaryDir place;
-    const auto open = QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner | QFile::ReadGroup | QFile::ExeGroup
-        | QFile::ReadOther | QFile::ExeOther;
-    const QString copy = place.filePath("tst_settings");
-    const bool placed = QFile::setPermissions(place.path(), open)
-        && QFile::copy(QCoreApplication::applicationFilePath(), copy) && QFile::setPermissions(copy, open);
-    [&] { QVERIFY2(placed, qPrintable(copy)); }();
-    QProcess child;
-    child.setProcessChannelMode(QProcess::MergedChannels);
-    child.setWorkingDirectory(place.path());
-    child.start("setpriv", {"--reuid=65534", "--regid=65534", "--clear-groups", copy, QTest::currentTestFunction() + tag});
-    const bool passed = child.waitForFinished(120000) && child.exitStatus() == QProcess::NormalExit;
-    const QByteArray output = child.readAll();
-    [&] { QVERIFY2(passed && !child.exitCode() && !output.contains("SKIP"), qPrintable(output)); }();
-    return true;
 }
 
 QTEST_MAIN(TestSettings)

@@ -58,8 +58,6 @@ private:
     void startForm();
     void loadGame(); // GameFolder set and ReadConfig called
     void apply() { QTest::mouseClick(m_form->command(1), Qt::LeftButton); }
-    // As root, runs the test function and row again as an unprivileged user, and returns true: the caller returns.
-    bool rerunAsUser();
 
     std::unique_ptr<QTemporaryDir> m_dir;
     std::unique_ptr<FakePlatform> m_platform;
