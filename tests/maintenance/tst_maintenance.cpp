@@ -20,7 +20,7 @@
 #include <QScopeGuard>
 #include <QTest>
 
-#include <unistd.h>
+#include "common/systemtest.h"
 
 using namespace tarnwell;
 
@@ -370,7 +370,7 @@ private slots:
         for (const char *file : {"A.CACHE", "B.CACHE", ".index"})
             write(m_game + "GAMEDATA/SHADERCACHE/" + file);
         if (!locked.isEmpty()) {
-            if (::geteuid() != 0 || QProcess::execute("chattr", {"+i", m_game + locked}) != 0)
+            if (!testsupport::isSuperuser() || QProcess::execute("chattr", {"+i", m_game + locked}) != 0)
                 QSKIP("needs root and a file system with the immutable attribute");
             m_locked = m_game + locked;
         }

@@ -294,4 +294,4 @@ void TestHostile::ownerKept()
 }
 
 QTEST_MAIN(TestHostile)
-#include "tst_hostile.moc"
+#include "tst_hostile_unix.moc"
