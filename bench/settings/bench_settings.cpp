@@ -88,7 +88,7 @@ public:
 class YesToAll : public WriteQuestions
 {
 public:
-    bool overwriteChanged(const QString &) override { return true; }
+    bool writeMerged(const QString &, const Merge &) override { return true; }
     bool writeReadOnly(const QString &) override { return true; }
 };
 
@@ -119,10 +119,13 @@ Result runLineList(const QString &path, int iterations)
     result.readSeconds = timer.nsecsElapsed() / 1e9;
 
     YesToAll ask;
+    const QSet<QString> noneChanged;
     result.ok = state.state == ReadState::Read;
     timer.restart();
     for (int i = 0; i < iterations; ++i) {
-        const FileOutcome outcome = writeSettingsFile(path, state, SettingsFile::Graphics, lines, values(i), ask);
+        const CatalogueValues now = values(i);
+        const FileOutcome outcome =
+            writeSettingsFile(path, state, SettingsFile::Graphics, lines, {now, noneChanged, controls}, ask);
         result.ok = result.ok && outcome.status == FileOutcome::Written;
     }
     result.writeSeconds = timer.nsecsElapsed() / 1e9;
