@@ -27,6 +27,7 @@ make_game "$work/Games/Quillvane"
 head -c 65536 /dev/urandom >"$work/Games/Quillvane/Binaries/QVX.EXE"
 make_game "$work/Games/Large"
 truncate -s 4G "$work/Games/Large/Binaries/QVX.EXE"
+cat "$work/Games/Large/Binaries/QVX.EXE" >/dev/null # every run then reads it from memory alike
 
 # A copy of the tool per case, registered to one of the games; only "present" has the module beside it.
 install() { # case game
@@ -49,7 +50,7 @@ export QT_QPA_PLATFORM=offscreen
 declare -A times rss after banner known
 # Runs the pairs; alternating which goes first keeps the order of the pair out of the figures.
 compare() { # pairs first second
-    local pairs=$1 order out first_paint_ms rss_kb banner_seen rss_after_kb known_ms
+    local pairs=$1 order out first_paint_ms rss_kb banner_seen rss_after_kb known_ms boxes
     for i in $(seq 1 "$pairs"); do
         order="$2 $3"
         [ $((i % 2)) -eq 0 ] && order="$3 $2"
@@ -67,6 +68,8 @@ compare() { # pairs first second
             after[$kind]+="$rss_after_kb "
             known[$kind]+="$known_ms "
             banner[$kind]=$banner_seen
+            boxes=$(sed -n 's/.*boxes=\([^ ]*\).*/\1/p' <<<"$out")
+            if [ "${boxes:-0}" != 0 ]; then echo "note: the $kind run answered $boxes message box(es) at start"; fi
             if [ -n "${VERBOSE:-}" ]; then echo "$kind $out"; fi
         done
     done
