@@ -48,7 +48,7 @@ bench: build
 	bench/run.sh $(BUILD)
 
 clean:
-	rm -rf $(BUILD)
+	rm -rf $(BUILD) build-asan build-fuzz
 
 # --- Installing, packaging, and the checks of both and of the Windows sources ---
 PREFIX ?= /usr/local
@@ -84,3 +84,29 @@ check-windows: build
 	$(call install-missing,$(WINDOWS_PACKAGES))
 	cmake -DSOURCE=$(CURDIR) -DBUILD=$(CURDIR)/$(BUILD) -P cmake/CheckWindows.cmake
 	$(MAKE) -s -k -j $(JOBS) -C $(BUILD)/windows-check
+
+# --- Run-time checks: the test suite under sanitizers, and the fuzz targets -------------------------
+# `make test-sanitizers` builds everything again in build-asan with AddressSanitizer and
+# UndefinedBehaviorSanitizer and runs every test; the first error stops the test that made it.
+ASAN_BUILD ?= build-asan
+SANITIZER_ENV = ASAN_OPTIONS=halt_on_error=1:print_stacktrace=1:detect_leaks=1 \
+                UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 LSAN_OPTIONS=print_suppressions=0
+
+# `make fuzz` builds the libFuzzer targets with clang in build-fuzz and runs each for FUZZ_SECONDS.
+FUZZ_BUILD ?= build-fuzz
+FUZZ_SECONDS ?= 60
+FUZZ_PACKAGES = clang libclang-rt-14-dev
+
+.PHONY: test-sanitizers fuzz
+
+test-sanitizers: deps
+	cmake -S . -B $(ASAN_BUILD) -DCMAKE_BUILD_TYPE=Debug -DTARNWELL_SANITIZE=address,undefined
+	cmake --build $(ASAN_BUILD) -j $(JOBS)
+	cd $(ASAN_BUILD) && $(SANITIZER_ENV) QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
+
+fuzz: deps
+	@$(MAKE) --no-print-directory deps PACKAGES="$(FUZZ_PACKAGES)"
+	cmake -S . -B $(FUZZ_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ \
+		-DTARNWELL_SANITIZE=fuzzer-no-link,address,undefined -DTARNWELL_FUZZ=ON
+	cmake --build $(FUZZ_BUILD) --target fuzz_targets -j $(JOBS)
+	tests/fuzz/run.sh $(FUZZ_BUILD) $(FUZZ_SECONDS)

@@ -119,13 +119,13 @@ Result runLineList(const QString &path, int iterations)
     result.readSeconds = timer.nsecsElapsed() / 1e9;
 
     YesToAll ask;
+    const QSet<QString> noneChanged;
     result.ok = state.state == ReadState::Read;
     timer.restart();
     for (int i = 0; i < iterations; ++i) {
-        const CatalogueValues written = values(i);
-        const QSet<QString> noneChanged;
-        const WindowValues window{written, noneChanged, controls};
-        const FileOutcome outcome = writeSettingsFile(path, state, SettingsFile::Graphics, lines, window, ask);
+        const CatalogueValues now = values(i);
+        const FileOutcome outcome =
+            writeSettingsFile(path, state, SettingsFile::Graphics, lines, {now, noneChanged, controls}, ask);
         result.ok = result.ok && outcome.status == FileOutcome::Written;
     }
     result.writeSeconds = timer.nsecsElapsed() / 1e9;
