@@ -522,6 +522,10 @@ void TestForm1::bannerArea()
         return;
     if (!QFileInfo::exists(tarnwell::links::bannerModulePath(TARNWELL_BUILD_DIR)))
         QSKIP("built without Qt WebEngine");
+#ifdef TARNWELL_SANITIZED
+    // The web engine's own code frees a loaded page with a size AddressSanitizer disputes.
+    QSKIP("a loaded page trips AddressSanitizer inside the web engine library");
+#endif
 
     // A banner host on this machine answers once.
     QTcpServer host;
