@@ -1,64 +1,27 @@
 // SPDX-License-Identifier: MIT
 // Odd and hostile files where the tool expects its own and the game's: the window comes up, says
 // what it found, and neither hangs, crashes, nor acts on the wrong thing.
-#include "common/fakeplatform.h"
-#include "form1.h"
+#include "common/testsupport.h"
 
 #include <QCheckBox>
-#include <QDirIterator>
 #include <QLabel>
 #include <QListWidget>
 #include <QProgressDialog>
 #include <QPushButton>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
-
-#include <condition_variable>
-#include <mutex>
-#include <thread>
 
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/un.h>
 #include <unistd.h>
 
+using namespace testsupport;
+
 namespace {
 
-// Ends the test program when a row takes too long: a hang fails instead of stalling the run.
-class Watchdog
-{
-public:
-    explicit Watchdog(int seconds)
-        : m_thread([this, seconds] {
-            std::unique_lock<std::mutex> lock(m_mutex);
-            if (!m_done.wait_for(lock, std::chrono::seconds(seconds), [this] { return m_over; }))
-                qFatal("%s did not finish within %d s", QTest::currentDataTag(), seconds);
-        })
-    {
-    }
-    ~Watchdog()
-    {
-        {
-            std::lock_guard<std::mutex> lock(m_mutex);
-            m_over = true;
-        }
-        m_done.notify_one();
-        m_thread.join();
-    }
-
-private:
-    std::mutex m_mutex;
-    std::condition_variable m_done;
-    bool m_over = false;
-    std::thread m_thread;
-};
-
-QByteArray readFile(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
-}
+// A test function that hangs ends the test program, naming the row, instead of stalling the run.
+[[maybe_unused]] const bool bounded = qputenv("QTEST_FUNCTION_TIMEOUT", "120000");
 
 // What stands at the path, links not followed: enough to see that nothing was written over it.
 QString kindOf(const QString &path)
@@ -106,48 +69,26 @@ private slots:
 private:
     // The program folder with its known-versions file and a copy of the sample game registered.
     void install(bool registered = true);
-    std::unique_ptr<Form1> start();
-    QString home() const { return m_dir->filePath("home"); }
+    QString home() const { return m_w->dir.filePath("home"); }
 
-    std::unique_ptr<QTemporaryDir> m_dir;
-    FakePlatform m_platform;
+    std::unique_ptr<TestWindow> m_w;
     QString m_program, m_game;
 };
 
 void TestHostile::init()
 {
-    m_dir = std::make_unique<QTemporaryDir>();
-    QVERIFY(m_dir->isValid());
-    m_platform = FakePlatform();
-    m_program = m_dir->filePath("program");
-    m_game = m_dir->filePath("Game");
+    m_w = std::make_unique<TestWindow>();
+    m_program = m_w->dir.filePath("program");
+    m_game = m_w->dir.filePath("Game");
     QVERIFY(QDir().mkpath(home()));
     qputenv("HOME", QFile::encodeName(home())); // where the picker starts
 }
 
 void TestHostile::install(bool registered)
 {
-    const QString from = TARNWELL_SOURCE_DIR "/examples/Quillvane";
-    for (QDirIterator it(from, QDir::Files, QDirIterator::Subdirectories); it.hasNext();) {
-        const QString source = it.next(), target = m_game + source.mid(from.size());
-        QVERIFY(QDir().mkpath(QFileInfo(target).path()) && QFile::copy(source, target));
-    }
-    QVERIFY(QDir().mkpath(m_program + "/dat"));
-    QVERIFY(QFile::copy(TARNWELL_SOURCE_DIR "/dat/QVX.dat", m_program + "/dat/QVX.dat"));
-    QFile config(m_program + "/Tarnwell.dat");
-    QVERIFY(!registered || (config.open(QIODevice::WriteOnly) && config.write("QVXEXE=" + m_game.toUtf8() + "/Binaries/QVX.EXE\r\n") > 0));
-    m_platform.folder = m_program;
-}
-
-std::unique_ptr<Form1> TestHostile::start()
-{
-    auto form = std::make_unique<Form1>(m_platform);
-    form->Form_Load();
-    if (!form->isClosed()) {
-        form->show();
-        [&] { QVERIFY(QTest::qWaitForWindowExposed(form.get())); }();
-    }
-    return form;
+    QVERIFY(copySampleGame(m_game));
+    QVERIFY(makeProgramFolder(m_program, registered ? m_game + "/Binaries/QVX.EXE" : QString()));
+    m_w->platform.folder = m_program;
 }
 
 void TestHostile::oddFiles_data()
@@ -169,7 +110,6 @@ void TestHostile::oddFiles()
     QFETCH(QString, file);
     QFETCH(QString, kind);
     QFETCH(QString, reason);
-    Watchdog watchdog(60);
     install();
     const QString path = (file.startsWith('P') ? m_program : m_game) + file.mid(1);
     const QString config = m_program + "/Tarnwell.dat", graphics = m_game + "/Binaries/SETTINGS/TKGRAPHICSSETTINGS.MXML";
@@ -179,7 +119,8 @@ void TestHostile::oddFiles()
     const QByteArray configBefore = path == config ? "" : readFile(config);
     const QByteArray graphicsBefore = path == graphics ? "" : readFile(graphics);
 
-    std::unique_ptr<Form1> form = start();
+    QVERIFY(m_w->start(false));
+    Form1 *form = m_w->form.get();
     QVERIFY(!form->isClosed());
     // A game executable of many gigabytes is simply large: its check goes on while the window answers.
     const bool largeGame = file.endsWith("QVX.EXE") && kind.startsWith("oversized");
@@ -188,8 +129,8 @@ void TestHostile::oddFiles()
         QVERIFY(!form->check(1)->isEnabled() && !form->command(1)->isEnabled() && form->command(4)->isEnabled());
     } else {
         QTRY_VERIFY(!form->isChecking());
-        const QString named = m_platform.prompts().filter(path).join("\n");
-        QVERIFY2(named.contains(reason), qPrintable(m_platform.prompts().join("\n---\n")));
+        const QString named = m_w->platform.prompts().filter(path).join("\n");
+        QVERIFY2(named.contains(reason), qPrintable(m_w->platform.prompts().join("\n---\n")));
     }
     QTest::mouseClick(form->command(1), Qt::LeftButton); // "Apply" writes nothing over it
     QCOMPARE(kindOf(path), odd);
@@ -215,10 +156,10 @@ void TestHostile::pickerOffersRegularFilesOnly()
     const int socket = ::socket(AF_UNIX, SOCK_STREAM, 0);
     QVERIFY(socket >= 0 && ::bind(socket, reinterpret_cast<sockaddr *>(&address), sizeof address) == 0);
     qputenv("HOME", QFile::encodeName(folder));
-    std::unique_ptr<Form1> form = start();
+    QVERIFY(m_w->start());
     QStringList offered;
-    for (int i = 0; i < form->File1->count(); ++i)
-        offered << form->File1->item(i)->text();
+    for (int i = 0; i < m_w->form->File1->count(); ++i)
+        offered << m_w->form->File1->item(i)->text();
     ::close(socket);
     QCOMPARE(offered, QStringList({"link.EXE", "QVX.EXE"}));
 }
@@ -228,19 +169,16 @@ void TestHostile::lineFeedInPathRefused()
     install(false);
     const QString folder = home() + "/Quill\nvane";
     QVERIFY(QDir().mkpath(folder) && QFile::copy(m_game + "/Binaries/QVX.EXE", folder + "/QVX.EXE"));
-    std::unique_ptr<Form1> form = start();
-    QListWidget *dir = form->Dir1;
-    const QList<QListWidgetItem *> rows = dir->findItems("Quill\nvane", Qt::MatchEndsWith);
-    QCOMPARE(rows.size(), 1);
-    QTest::mouseClick(dir->viewport(), Qt::LeftButton, {}, dir->visualItemRect(rows[0]).center());
-    QTest::mouseDClick(dir->viewport(), Qt::LeftButton, {}, dir->visualItemRect(rows[0]).center());
-    QCOMPARE(form->File1->count(), 1);
-    m_platform.answers.enqueue(FakePlatform::Yes);
-    QTest::mouseClick(form->File1->viewport(), Qt::LeftButton, {}, form->File1->visualItemRect(form->File1->item(0)).center());
-    QCOMPARE(m_platform.prompts().last(), folder + "/QVX.EXE\ncannot be registered: it holds a line break, which "
-                                                   "Tarnwell cannot store. Rename the folder or the file and choose it again.");
-    QVERIFY(!m_platform.prompts().contains("Set File: QVX.EXE")); // never asked about
-    QVERIFY(form->GameExePath.isEmpty());
+    QVERIFY(m_w->start());
+    Form1 &form = *m_w->form;
+    QVERIFY(openFolder(form, folder));
+    QCOMPARE(form.File1->count(), 1);
+    m_w->platform.answers.enqueue(FakePlatform::Yes);
+    clickItem(form.File1, form.File1->item(0));
+    QCOMPARE(m_w->platform.prompts().last(), folder + "/QVX.EXE\ncannot be registered: it holds a line break, which "
+                                                    "Tarnwell cannot store. Rename the folder or the file and choose it again.");
+    QVERIFY(!m_w->platform.prompts().contains("Set File: QVX.EXE")); // never asked about
+    QVERIFY(form.GameExePath.isEmpty());
     QVERIFY(!QFileInfo::exists(m_program + "/Tarnwell.dat"));
 }
 
@@ -250,15 +188,14 @@ void TestHostile::largeExecutableKeepsWindowAnswering()
     QFile big(home() + "/QVX.EXE");
     QVERIFY(big.open(QIODevice::WriteOnly) && big.resize(qint64(4) << 30));
     big.close();
-    std::unique_ptr<Form1> form = start();
+    QVERIFY(m_w->start());
+    Form1 *form = m_w->form.get();
     int ticks = 0;
     QTimer ticker;
     connect(&ticker, &QTimer::timeout, [&ticks] { ++ticks; });
     ticker.start(10);
-    m_platform.answers.enqueue(FakePlatform::Yes);
-    const QList<QListWidgetItem *> rows = form->File1->findItems("QVX.EXE", Qt::MatchExactly);
-    QCOMPARE(rows.size(), 1);
-    QTest::mouseClick(form->File1->viewport(), Qt::LeftButton, {}, form->File1->visualItemRect(rows[0]).center());
+    m_w->platform.answers.enqueue(FakePlatform::Yes);
+    QVERIFY(clickItem(form->File1, "QVX.EXE"));
     QVERIFY(form->isChecking());
     // The window's own events go on, and so does the digest, which says how far it has come.
     QTRY_VERIFY(form->label(22)->text().startsWith("Checking the game executable: ") && ticks > 20);
@@ -281,11 +218,10 @@ void TestHostile::ownerKept()
     install();
     const QString graphics = m_game + "/Binaries/SETTINGS/TKGRAPHICSSETTINGS.MXML";
     QCOMPARE(::chown(QFile::encodeName(graphics).constData(), 65534, 65534), 0);
-    std::unique_ptr<Form1> form = start();
-    QTRY_VERIFY(!form->isChecking());
-    QTest::mouseClick(form->check(5), Qt::LeftButton);
-    QTest::mouseClick(form->command(1), Qt::LeftButton);
-    QCOMPARE(m_platform.prompts().last(), QString("Settings written to file!"));
+    QVERIFY(m_w->start());
+    QTest::mouseClick(m_w->form->check(5), Qt::LeftButton);
+    QTest::mouseClick(m_w->form->command(1), Qt::LeftButton);
+    QCOMPARE(m_w->platform.prompts().last(), QString("Settings written to file!"));
     QVERIFY(readFile(graphics).contains(" <Property name=\"UseHDR\" value=\"false\" />"));
     struct stat info = {};
     QCOMPARE(::stat(QFile::encodeName(graphics).constData(), &info), 0);

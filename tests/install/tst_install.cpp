@@ -1,13 +1,11 @@
 // SPDX-License-Identifier: MIT
 // Tarnwell installed or portable: where its own files are found and written, its command line,
 // and a start that keeps the web engine's chatter off the terminal.
-#include "common/fakeplatform.h"
 #include "common/systemtest.h"
+#include "common/testsupport.h"
 #include "files/toolfiles.h"
-#include "form1.h"
 #include "links/enginemessages.h"
 
-#include <QDirIterator>
 #include <QLabel>
 #include <QLineEdit>
 #include <QLoggingCategory>
@@ -15,21 +13,11 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+using namespace testsupport;
+
 namespace {
 
 const QString kFatal = "Fatal Error: QVX.dat verification missing. Reinstall Tarnwell";
-
-QByteArray readFile(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<none>");
-}
-
-bool writeFile(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    return QDir().mkpath(QFileInfo(path).path()) && file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
-}
 
 // The sample game (Game/) and the known-versions list (QVX.dat), only read, where an unprivileged
 // re-run reaches them too: the source folder may lie in a private home.
@@ -38,12 +26,8 @@ QString fixture()
     static QTemporaryDir dir;
     if (qEnvironmentVariableIsSet("TST_INSTALL_FIXTURE"))
         return qEnvironmentVariable("TST_INSTALL_FIXTURE");
-    const QString from = TARNWELL_SOURCE_DIR "/examples/Quillvane";
-    for (QDirIterator it(from, QDir::Files, QDirIterator::Subdirectories); it.hasNext();) {
-        const QString source = it.next();
-        writeFile(dir.filePath("Game" + source.mid(from.size())), readFile(source));
-    }
-    writeFile(dir.filePath("QVX.dat"), readFile(TARNWELL_SOURCE_DIR "/dat/QVX.dat"));
+    if (!copySampleGame(dir.filePath("Game")) || !QFile::copy(TARNWELL_SOURCE_DIR "/dat/QVX.dat", dir.filePath("QVX.dat")))
+        qFatal("cannot copy the sample game into %s", qPrintable(dir.path()));
     QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner | QFile::ReadOther | QFile::ExeOther);
     qputenv("TST_INSTALL_FIXTURE", QFile::encodeName(dir.path()));
     return dir.path();
@@ -127,8 +111,7 @@ void TestInstall::places()
     FakePlatform platform;
     platform.folder = bin;
     Form1 form(platform);
-    form.Form_Load();
-    QTRY_VERIFY(!form.isChecking());
+    QVERIFY(start(form));
     const bool detected = !messages.contains(kFatal);
     QCOMPARE(form.label(22)->text(), detected ? "Quillvane Sample Installation Detected!" : "Not Set");
     QCOMPARE(form.text(3)->text(), detected ? "120" : "115"); // Brightness, from the game's file or the default

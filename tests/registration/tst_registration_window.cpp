@@ -1,21 +1,20 @@
 // SPDX-License-Identifier: MIT
 // Registering the game in the real window: start-up with a stored executable, the version check,
 // the configuration file on disk, and the picker driven through its own lists.
-#include "common/fakeplatform.h"
-#include "form1.h"
+#include "common/testsupport.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
-#include <QApplication>
-#include <QDirIterator>
 #include <QDropEvent>
-#include <QMimeData>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
-#include <QTemporaryDir>
+#include <QMimeData>
 #include <QTemporaryFile>
 #include <QTest>
+
+using namespace testsupport;
 
 namespace {
 
@@ -25,23 +24,6 @@ const QString kAsk = "Set File: QVX.EXE";
 const QString kDetected = "Quillvane Sample Installation Detected!";
 const QByteArray kOtherBuild = "another build"; // an executable the known-versions file does not name
 const QString kUnknown = "Unknown Quillvane Version! MD5: B1079DD132EC9BAFBE297272507F5CF8";
-
-QByteArray readFile(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
-}
-
-bool writeFile(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
-}
-
-QString dir1Path(const Form1 &form)
-{
-    return form.Dir1->currentItem()->data(Qt::UserRole).toString();
-}
 
 } // namespace
 
@@ -105,19 +87,15 @@ void TestRegistrationWindow::registration()
     // The program folder, and a copy of the sample installation as the game.
     QTemporaryDir tmp;
     const QString program = tmp.filePath("program"), config = program + "/Tarnwell.dat";
-    const QString from = TARNWELL_SOURCE_DIR "/examples/Quillvane";
     const QString game = tmp.filePath(setup == "far" ? QString::fromUtf8("\xE6\x97\xA5\xE6\x9C\xAC \xC3\x9C" "ber") : "Game");
-    for (QDirIterator it(from, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories); it.hasNext();) {
-        const QString source = it.next(), target = game + source.mid(from.size());
-        QVERIFY(QDir().mkpath(QFileInfo(target).path()) && QFile::copy(source, target));
-    }
     const QString exe = game + "/Binaries/QVX.EXE";
+    QVERIFY(copySampleGame(game));
     QVERIFY(setup != "other" || writeFile(exe, kOtherBuild));
     QTemporaryFile shortExe("/tmp/twXXXXXX");
     QVERIFY(stored != "short" || (shortExe.open() && shortExe.write(kOtherBuild) > 0 && shortExe.flush()));
     const QString named = stored == "game" ? exe : stored == "short" ? shortExe.fileName() : stored;
-    QVERIFY(QDir().mkpath(program + "/dat") && (named.isEmpty() || writeFile(config, "QVXEXE=" + named.toUtf8() + "\r\n")));
-    QVERIFY(setup == "no list" || QFile::copy(TARNWELL_SOURCE_DIR "/dat/QVX.dat", program + "/dat/QVX.dat"));
+    QVERIFY(makeProgramFolder(program, named));
+    QVERIFY(setup != "no list" || QFile::remove(program + "/dat/QVX.dat"));
     QVERIFY(setup != "config is folder" || QDir().mkpath(config)); // no one, not even the superuser, can write there
     QVERIFY(setup != "gone" || answer || QFile::remove(exe));
     const QByteArray configBefore = readFile(config);
@@ -125,13 +103,8 @@ void TestRegistrationWindow::registration()
     FakePlatform platform;
     platform.folder = program;
     Form1 form(platform);
-    form.Form_Load();
-    QTRY_VERIFY(!form.isChecking()); // the digest runs beside the window
-    if (!form.isClosed()) {
-        form.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&form));
-    }
-    QListWidget *files = form.File1, *dir = form.Dir1;
+    QVERIFY(start(form)); // the digest runs beside the window
+    QListWidget *files = form.File1;
     if (answer) {
         QCOMPARE(form.outerWidthTwips(), 11000);
         if (setup == "unplugged") { // a message, and the lists keep what they showed
@@ -142,32 +115,16 @@ void TestRegistrationWindow::registration()
             QCOMPARE(form.Drive1->currentData().toString(), drive);
             QCOMPARE(dir1Path(form), home);
         }
-        // Open the game's folder the way a user does: the root first, then one double-click per level.
-        QStringList steps{"/"};
-        for (const QString &part : QFileInfo(exe).path().split('/', Qt::SkipEmptyParts))
-            steps << QDir::cleanPath(steps.last() + "/" + part);
-        for (const QString &step : steps) {
-            QListWidgetItem *row = nullptr;
-            for (int i = 0; i < dir->count(); ++i)
-                row = dir->item(i)->data(Qt::UserRole).toString() == step ? dir->item(i) : row;
-            QVERIFY2(row, qPrintable("no row for " + step));
-            dir->scrollToItem(row);
-            const QPoint at = dir->visualItemRect(row).center();
-            QTest::mouseClick(dir->viewport(), Qt::LeftButton, {}, at);
-            QTest::mouseDClick(dir->viewport(), Qt::LeftButton, {}, at);
-            QCOMPARE(dir1Path(form), step);
-        }
+        QVERIFY(openFolder(form, QFileInfo(exe).path()));
         QVERIFY(setup != "gone" || QFile::remove(exe));
         platform.answers.enqueue(answer);
-        const QList<QListWidgetItem *> rows = files->findItems("QVX.EXE", Qt::MatchExactly);
-        QCOMPARE(rows.size(), 1);
         if (setup == "keyboard") { // moving to the file asks nothing; Enter then asks about it
             files->setFocus();
             QVERIFY(QTest::qWaitForWindowActive(&form));
-            files->setCurrentItem(rows.first());
+            files->setCurrentItem(files->findItems("QVX.EXE", Qt::MatchExactly).value(0));
             QTest::keyClick(files, Qt::Key_Return);
         } else {
-            QTest::mouseClick(files->viewport(), Qt::LeftButton, {}, files->visualItemRect(rows.first()).center());
+            QVERIFY(clickItem(files, "QVX.EXE"));
         }
         QTRY_VERIFY(!form.isChecking());
     }
@@ -209,7 +166,7 @@ void TestRegistrationWindow::unreadableChoiceForgetsGame()
     // After a game was registered, an executable that cannot be read must not leave that game's
     // files as the ones "Apply" and "Del All Settings " act on.
     QTemporaryDir tmp;
-    QVERIFY(QDir().mkpath(tmp.filePath("dat")) && QFile::copy(TARNWELL_SOURCE_DIR "/dat/QVX.dat", tmp.filePath("dat/QVX.dat")));
+    QVERIFY(makeProgramFolder(tmp.path()));
     FakePlatform platform;
     platform.folder = tmp.path();
     Form1 form(platform);
@@ -238,19 +195,13 @@ void TestRegistrationWindow::chooseAgain()
     QFETCH(int, answer);
     QTemporaryDir tmp;
     const QString program = tmp.filePath("program"), game = tmp.filePath("Game"), other = tmp.filePath("Other");
-    for (const QString &folder : {game, other})
-        QVERIFY(QDir().mkpath(folder + "/Binaries") && QFile::copy(TARNWELL_SOURCE_DIR "/examples/Quillvane/Binaries/QVX.EXE",
-                                                               folder + "/Binaries/QVX.EXE"));
+    QVERIFY(copySampleGame(game) && copySampleGame(other));
     QVERIFY(writeFile(game + "/Binaries/QVX_OLD.EXE", kOtherBuild));
-    QVERIFY(QDir().mkpath(program + "/dat") && QFile::copy(TARNWELL_SOURCE_DIR "/dat/QVX.dat", program + "/dat/QVX.dat"));
-    QVERIFY(writeFile(program + "/Tarnwell.dat", "QVXEXE=" + game.toUtf8() + "/Binaries/QVX.EXE\r\n"));
+    QVERIFY(makeProgramFolder(program, game + "/Binaries/QVX.EXE"));
     FakePlatform platform;
     platform.folder = program;
     Form1 form(platform);
-    form.Form_Load();
-    form.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&form));
-    QTRY_VERIFY(!form.isChecking());
+    QVERIFY(start(form));
     QCOMPARE(form.outerWidthTwips(), 8100);
     platform.answers.enqueue(answer);
 
@@ -261,9 +212,7 @@ void TestRegistrationWindow::chooseAgain()
         QCOMPARE(form.outerWidthTwips(), 11000);
         QVERIFY(form.File1->isVisible());
         QCOMPARE(dir1Path(form), game + "/Binaries");
-        const QList<QListWidgetItem *> rows = form.File1->findItems("QVX_OLD.EXE", Qt::MatchExactly);
-        QCOMPARE(rows.size(), 1);
-        QTest::mouseClick(form.File1->viewport(), Qt::LeftButton, {}, form.File1->visualItemRect(rows[0]).center());
+        QVERIFY(clickItem(form.File1, "QVX_OLD.EXE"));
         chosen = game + "/Binaries/QVX_OLD.EXE";
     } else {
         QMimeData data;

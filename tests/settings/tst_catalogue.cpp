@@ -28,8 +28,6 @@ void TestSettings::catalogue_data()
     QTest::addColumn<QList<QByteArray>>("after");  // the file's lines after each "Apply"
 
     using B = QList<QByteArray>;
-    const auto in = [](const QByteArray &name, const QByteArray &value) { return prop("\t", name, value) + "\n"; };
-    const auto out = [](const QByteArray &name, const QByteArray &value) { return written(name, value) + "\n"; };
     // A box that the value `on` checks (clearing `clears`); it writes `off` when cleared and `on` when checked.
     const auto check = [&](bool user, const char *name, const QString &box, const char *on, const char *off,
                            const QString &clears = {}) {

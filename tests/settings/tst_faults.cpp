@@ -64,14 +64,14 @@ void TestSettings::faults()
     // Between read and write.
     QByteArray onDisk = absent || cause == "vanishes" ? "<unreadable>" : kGraphics;
     if (cause == "appears")
-        writeFile(graphicsPath(), onDisk = kGraphics);
+        QVERIFY(writeFile(graphicsPath(), onDisk = kGraphics));
     else if (cause == "vanishes")
         QVERIFY(QFile::remove(graphicsPath()));
     else if (cause == "unreadable") // readable again, but not read since
         QVERIFY(QFile::setPermissions(graphicsPath(), QFileDevice::ReadOwner | QFileDevice::WriteOwner));
     else if (cause == "changed") { // the game replaced it: a value outside the catalogue, a line, one of its own
         onDisk.replace("Balanced", "Quality").replace("120", "130").replace("</Data>", "\t<New />\n</Data>");
-        writeFile(graphicsPath() + ".new", onDisk);
+        QVERIFY(writeFile(graphicsPath() + ".new", onDisk));
         QCOMPARE(std::rename(QFile::encodeName(graphicsPath() + ".new"), QFile::encodeName(graphicsPath())), 0);
     } else if (cause == "full disk") {
         QFile filler(gameFolder() + "filler");
@@ -116,7 +116,7 @@ void TestSettings::faults()
 void TestSettings::applyBeforeExecutable()
 {
     // Settings files below the working folder are no game's: nothing is read from them.
-    writeFile(m_dir->path() + "/Binaries/SETTINGS/TKGRAPHICSSETTINGS.MXML", kGraphics);
+    QVERIFY(writeFile(m_dir->path() + "/Binaries/SETTINGS/TKGRAPHICSSETTINGS.MXML", kGraphics));
     const QString previous = QDir::currentPath();
     QVERIFY(QDir::setCurrent(m_dir->path()));
     startForm();

@@ -53,7 +53,7 @@ void TestSettings::merge()
     loadGame();
     for (const QString &edit : edits)
         setControl(m_form.get(), edit);
-    writeFile(graphicsPath(), game); // the game exits and writes its settings
+    QVERIFY(writeFile(graphicsPath(), game)); // the game exits and writes its settings
     m_platform->answers.enqueue(answer);
     apply();
 

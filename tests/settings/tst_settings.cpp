@@ -12,19 +12,6 @@ const QByteArray kGraphics = "<?xml version=\"1.0\" encoding=\"utf-8\"?>\n<Data 
     + prop("\t", "UseHDR", "false") + "\n</Data>\n";
 const QByteArray kUser = "<Data template=\"GcUserSettingsData\">\n" + prop("\t", "MusicVolume", "50") + "\n</Data>\n";
 
-QByteArray readFile(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : "<unreadable>";
-}
-
-void writeFile(const QString &path, const QByteArray &bytes)
-{
-    QDir().mkpath(QFileInfo(path).path());
-    QFile file(path);
-    QVERIFY2(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size(), qPrintable(path));
-}
-
 void setControl(Form1 *form, const QString &setting)
 {
     QWidget *widget = form->findChild<QWidget *>(setting.section('=', 0, 0));
@@ -71,18 +58,14 @@ void TestSettings::cleanup()
 void TestSettings::writeGame(const QByteArray &graphics, const QByteArray &user)
 {
     QVERIFY(QDir().mkpath(settingsFolder()));
-    if (!graphics.isNull())
-        writeFile(graphicsPath(), graphics);
-    if (!user.isNull())
-        writeFile(userPath(), user);
+    QVERIFY(graphics.isNull() || writeFile(graphicsPath(), graphics));
+    QVERIFY(user.isNull() || writeFile(userPath(), user));
 }
 
 void TestSettings::startForm()
 {
     m_form = std::make_unique<Form1>(*m_platform);
-    m_form->Form_Load();
-    m_form->show();
-    QVERIFY(QTest::qWaitForWindowExposed(m_form.get()));
+    QVERIFY(testsupport::start(*m_form));
     m_platform->messages.clear();
 }
 

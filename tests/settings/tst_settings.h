@@ -2,8 +2,7 @@
 // Tests of the settings files: the window reading and writing real files in a temporary game folder.
 #pragma once
 
-#include "common/fakeplatform.h"
-#include "form1.h"
+#include "common/testsupport.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -13,8 +12,8 @@
 #include <QTest>
 #include <memory>
 
-QByteArray readFile(const QString &path); // "<unreadable>" when it cannot be read
-void writeFile(const QString &path, const QByteArray &bytes);
+using testsupport::readFile;
+using testsupport::writeFile;
 // "Check1=1", "Text3= 90 ", "Combo1=x1080": a control (clicked as the user does) and its value.
 void setControl(Form1 *form, const QString &setting);
 QString controlValue(Form1 *form, const QString &control);
@@ -25,6 +24,9 @@ inline QByteArray prop(const char *indent, const QByteArray &name, const QByteAr
     return QByteArray(indent) + "<Property name=\"" + name + "\" value=\"" + value + "\" />";
 }
 inline QByteArray written(const QByteArray &name, const QByteArray &value) { return prop(" ", name, value); }
+// The same as whole lines.
+inline QByteArray in(const QByteArray &name, const QByteArray &value) { return prop("\t", name, value) + "\n"; }
+inline QByteArray out(const QByteArray &name, const QByteArray &value) { return written(name, value) + "\n"; }
 using L = QStringList;
 
 extern const QByteArray kGraphics, kUser; // small settings files as the game writes them

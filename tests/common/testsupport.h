@@ -1,0 +1,44 @@
+// SPDX-License-Identifier: MIT
+// What the window tests share: the sample game and program folder, a started window, clicks on lists.
+#pragma once
+
+#include "common/fakeplatform.h"
+#include "common/testfiles.h"
+#include "form1.h"
+
+#include <QTemporaryDir>
+
+#include <memory>
+
+class QListWidget;
+class QListWidgetItem;
+
+namespace testsupport {
+
+[[nodiscard]] bool copySampleGame(const QString &game); // examples/Quillvane, hidden files too
+// The shipped known-versions list in dat/, and a Tarnwell.dat that names `exe` when one is given.
+[[nodiscard]] bool makeProgramFolder(const QString &program, const QString &exe = {});
+
+// Loads and shows the window (unless start-up closed it), then waits for the executable's check.
+[[nodiscard]] bool start(Form1 &form, bool waitForCheck = true);
+// A click on the middle of an item, as the user makes it; false when no item has exactly that text.
+void clickItem(QListWidget *list, QListWidgetItem *item);
+[[nodiscard]] bool clickItem(QListWidget *list, const QString &text);
+// Opens the folder in Dir1 as a user does: the root first, then a click and a double-click per level.
+[[nodiscard]] bool openFolder(Form1 &form, const QString &path);
+QString dir1Path(const Form1 &form); // the folder Dir1 has open
+
+// A window on a FakePlatform whose program folder is a fresh temporary folder.
+struct TestWindow
+{
+    TestWindow() { platform.folder = dir.path(); }
+    [[nodiscard]] bool start(bool waitForCheck = true);
+    // As after a game at `folder` (with its trailing separator) was registered: its settings read.
+    void loadGame(const QString &folder);
+
+    QTemporaryDir dir;
+    FakePlatform platform;
+    std::unique_ptr<Form1> form;
+};
+
+} // namespace testsupport
