@@ -29,6 +29,7 @@ class TestMaintenance : public QObject
     std::unique_ptr<TestWindow> m_w;
     QString m_game; // the game folder, with its trailing separator
     QString m_locked; // made immutable by a test
+    const QString m_workingFolder = QDir::currentPath();
 
     void startForm()
     {
@@ -51,6 +52,9 @@ private slots:
     void init()
     {
         m_w = std::make_unique<TestWindow>();
+        // Settings files below the working folder are no game's: none is read, written or deleted.
+        QVERIFY(QDir::setCurrent(m_w->dir.path()));
+        QVERIFY(writeFile("Binaries/SETTINGS/TKGRAPHICSSETTINGS.MXML", "<Property name=\"Brightness\" value=\"120\" />\n"));
         m_game = m_w->dir.filePath("My Games & Co/Quillvane") + '/';
         for (const char *file : {"Binaries/QVX.EXE", "Binaries/SETTINGS/TKGRAPHICSSETTINGS.MXML",
                                  "GAMEDATA/SHADERCACHE/SUB/b.bin"})
@@ -66,7 +70,7 @@ private slots:
         // `touch pwned` run by any shell would leave that file in its working folder.
         for (const QString &entry : tree())
             QVERIFY2(QFileInfo(entry).fileName() != "pwned", qPrintable(entry));
-        QVERIFY(!QFileInfo::exists("pwned") && !QFileInfo::exists(QDir::home().filePath("pwned")));
+        QVERIFY(QDir::setCurrent(m_workingFolder) && !QFileInfo::exists(QDir::home().filePath("pwned")));
         if (!m_locked.isEmpty())
             QProcess::execute("chattr", {"-i", std::exchange(m_locked, {})});
         m_w.reset();
@@ -85,6 +89,10 @@ private slots:
         const QString exe = "Binaries/QVX.EXE", cache = "GAMEDATA/SHADERCACHE";
         const QString settings = "Binaries/SETTINGS/TKGRAPHICSSETTINGS.MXML";
         const QString cacheQ = "Delete ShaderCache?", settingsQ = "Delete All Graphics Settings?";
+        QTest::newRow("Reload, nothing registered") << "Command3" << "unregistered"
+            << "No Quillvane QVX.EXE has been chosen yet, so no settings were read." << "" << 0;
+        QTest::newRow("Apply, nothing registered") << "Command1" << "unregistered"
+            << "No Quillvane QVX.EXE has been chosen yet, so no settings were written." << "" << 0;
         QTest::newRow("Launch") << "Command2" << "" << "" << "cmd.exe /c start %1" + exe << 0;
         QTest::newRow("Launch, nothing registered") << "Command2" << "unregistered"
             << "No Quillvane QVX.EXE is registered yet, so there is nothing to launch." << "" << 0;
@@ -144,6 +152,7 @@ private slots:
         for (const FakePlatform::Message &shown : m_w->platform.messages)
             QCOMPARE(shown.buttons, shown.title == message ? 4 : 48);
         QCOMPARE(tree(), entries); // the window itself creates and deletes nothing
+        QCOMPARE(m_w->form->text(3)->text(), "115"); // and reads nothing
         QCOMPARE(m_w->platform.commands.size(), line.isEmpty() ? 0 : 1);
         if (line.isEmpty())
             return;

@@ -44,7 +44,6 @@ private slots:
     void catalogue();
     void faults_data();
     void faults();
-    void applyBeforeExecutable();
     void merge_data();
     void merge();
     void unsavedEdits_data();
