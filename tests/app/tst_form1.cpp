@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: MIT
-// The window as a user meets it: start-up, the window commands, a layout without faults, and a
-// window that explains itself and shows what files hold as it is.
+// The window as a user meets it: start-up, every caption and list entry to the letter, the window
+// commands, a layout without faults, and a window that explains itself and shows what files hold as it is.
 #include "common/testsupport.h"
 #include "links/bannerloader.h"
 #include "platform/desktopplatform.h"
@@ -32,416 +32,465 @@ class TestForm1 : public QObject
 private slots:
     void init() { m_w = std::make_unique<TestWindow>(); }
     void cleanup() { m_w.reset(); }
-    void firstStart();
-    void exclusion_data();
-    void exclusion();
-    void quitEndsProgram();
-    void layout_data();
-    void layout();
-    void tabOrderStartsWithApply();
-    void settingsExplained();
-    void statusShownWhole_data();
-    void statusShownWhole();
-    void messageBoxAndClipboard();
-    void folderTypeAhead_data();
-    void folderTypeAhead();
-    void bannerArea_data();
-    void bannerArea();
+
+    void firstStart()
+    {
+        // The prompt, the status and the width of a first start are the registration tests' first row,
+        // the captions, lists and text boxes the rows of texts().
+        QVERIFY(m_w->start());
+        Form1 &form = *m_w->form;
+        QCOMPARE(form.windowTitle(), "Tarnwell - Corvandel");
+        for (int n = 1; n <= 13; ++n)
+            QVERIFY2(!form.check(n)->isChecked(), qPrintable(QStringLiteral("Check%1").arg(n)));
+
+        // A typed text that is no entry stays the list's value, and adds no entry.
+        QComboBox *resolution = form.combo(1);
+        resolution->setFocus();
+        resolution->lineEdit()->selectAll();
+        QTest::keyClicks(resolution->lineEdit(), "2560x1440");
+        QTest::keyClick(resolution->lineEdit(), Qt::Key_Tab);
+        QCOMPARE(resolution->currentText(), "2560x1440");
+        QCOMPARE(resolution->count(), 28);
+    }
+
+    void texts_data()
+    {
+        QTest::addColumn<QStringList>("texts"); // "control=caption", or the entries of the list named by the row
+        QTest::addColumn<QString>("look");      // the font and text colour; empty for a list
+
+        QTest::newRow("captions") << QStringList{"Label1=Quillvane EXE:", "Label2=FullScreen:", "Label3=Resolution:",
+            "Label4=VSync:", "Label5=Texture Detail:", "Label6=Generation Detail:", "Label7=Reflection Quality:",
+            "Label8=Anti-Aliasing:", "Label9=Motion Blur Quality:", "Label10=Motion Blur Amount:",
+            "Label11=Anistropic Filtering:", "Label12=Field of View:", "Label13=Brightness:", "Label14=Framerate Lock:",
+            "Label15=Work Threads:", "Label16=Texture Streaming:", "Label17=Page Size (kB):", "Label18=HDR:",
+            "Label19=Light Shafts:", "Label21=GSync:", "Label23=Shadow Detail", "Label24=Borderless:", "Label25=HBAO:",
+            "Label26='Hold Select' Menu:", "Label27=(High/Low)", "Label28=(Foot/Ship)", "Label29=Desktop Resolution:",
+            "Label30=Gamepad Vibration:", "Label31=Hidden HUD:", "Label32=(Music/SFX)", "Label33=Volume:",
+            "Label35=Tessellation"} << "Arial 9.75 bold #0000ff";
+        QTest::newRow("status") << QStringList{"Label22=Not Set"} << "Arial 9 bold #ff8000";
+        QTest::newRow("version, web address") << QStringList{"Label34=v0.0.2-r09", "Label20= www.example.com"}
+                                              << "Arial 9 bold italic #00ffff";
+        QTest::newRow("buttons") << QStringList{"Command1=Apply", "Command2=Launch", "Command3=Reload", "Command4=Quit",
+            "Command5=Del ShaderCache", "Command6=Del All Settings "} << "Arial 8.25 bold"; // the toolkit's colour
+        QTest::newRow("text boxes") << QStringList{"Text1=16", "Text2=140", "Text3=115", "Text4=160", "Text5=4",
+            "Text6=256", "Text7=180", "Text8=140", "Text9=4", "Text10=80", "Text11=0"} << "Arial 7.5"; // compact
+        QTest::newRow("Combo1") << QStringList{"320x200", "320x240", "640x400", "640x480", "800x480", "800x600",
+            "852x480", "1024x768", "1152x864", "1280x720", "1280x768", "1280x800", "1280x960", "1280x1024", "1360x768",
+            "1366x768", "1400x1050", "1440x900", "1600x900", "1600x1200", "1680x1050", "1920x1080", "2048x1536",
+            "2560x2048", "3200x2400", "4000x3000", "5120x4096", "6400x4800"} << "";
+        QTest::newRow("Combo2") << QStringList{"Low", "Normal", "High", "Ultra"} << "";
+        QTest::newRow("Combo3") << QStringList{"Normal", "High"} << "";
+        QTest::newRow("Combo4") << QStringList{"Low", "Normal", "High"} << "";
+        QTest::newRow("Combo5") << QStringList{"None", "FXAA", "TAA", "TAA_LOW", "TAA_FXAA"} << "";
+        QTest::newRow("Combo6") << QStringList{"Off", "Normal", "High", "Ultra"} << "";
+        QTest::newRow("Combo7") << QStringList{"Low", "Normal", "High", "Ultra"} << "";
+    }
+
+    void texts()
+    {
+        QFETCH(QStringList, texts);
+        QFETCH(QString, look);
+        QVERIFY(m_w->start()); // an empty program folder: no executable chosen
+        if (look.isEmpty()) {
+            auto *list = m_w->form->findChild<QComboBox *>(QTest::currentDataTag());
+            QVERIFY(list && list->isEditable());
+            QStringList entries;
+            for (int i = 0; i < list->count(); ++i)
+                entries << list->itemText(i);
+            QCOMPARE(entries, texts);
+            QCOMPARE(list->currentText(), texts[0]); // the first entry is selected
+            return;
+        }
+        for (const QString &text : texts) {
+            const QString name = text.section('=', 0, 0);
+            auto *control = m_w->form->findChild<QWidget *>(name);
+            QVERIFY2(control, qPrintable(name));
+            QCOMPARE(name + '=' + control->property("text").toString(), text);
+            const QFont font = control->font();
+            QString shown = font.family() + ' ' + QString::number(font.pointSizeF()) + (font.bold() ? " bold" : "")
+                + (font.italic() ? " italic" : "");
+            if (look.contains('#'))
+                shown += ' ' + control->palette().color(QPalette::WindowText).name();
+            QCOMPARE(name + ": " + shown, name + ": " + look);
+        }
+    }
+
+    void exclusion_data()
+    {
+        QTest::addColumn<int>("clicked");
+        QTest::addColumn<bool>("clickedBefore");
+        QTest::addColumn<bool>("otherBefore");
+        QTest::addColumn<bool>("viaCaption"); // the click lands on the caption beside the box
+        QTest::newRow("FullScreen on, Borderless was on") << 1 << false << true << false;
+        QTest::newRow("Borderless on, FullScreen was on") << 2 << false << true << false;
+        QTest::newRow("FullScreen off, Borderless off") << 1 << true << false << false;
+        QTest::newRow("Borderless off, FullScreen off") << 2 << true << false << false;
+        QTest::newRow("FullScreen on alone") << 1 << false << false << false;
+        QTest::newRow("FullScreen caption, Borderless was on") << 1 << false << true << true;
+        QTest::newRow("Borderless caption, FullScreen was on") << 2 << false << true << true;
+        QTest::newRow("FullScreen caption clears it") << 1 << true << false << true;
+    }
+
+    void exclusion()
+    {
+        QFETCH(int, clicked);
+        QFETCH(bool, clickedBefore);
+        QFETCH(bool, otherBefore);
+        QFETCH(bool, viaCaption);
+        QVERIFY(m_w->start());
+        Form1 &form = *m_w->form;
+        const int other = clicked == 1 ? 2 : 1;
+        form.check(clicked)->setChecked(clickedBefore);
+        form.check(other)->setChecked(otherBefore);
+        QTest::mouseClick(viaCaption ? static_cast<QWidget *>(form.label(clicked == 1 ? 2 : 24)) : form.check(clicked),
+                          Qt::LeftButton);
+        QCOMPARE(form.check(clicked)->isChecked(), !clickedBefore);
+        QVERIFY(!form.check(other)->isChecked());
+
+        // The program's own changes, as the settings reader makes them, leave the other box alone.
+        form.check(other)->setChecked(true);
+        form.check(clicked)->setChecked(true);
+        QVERIFY(form.check(other)->isChecked());
+    }
+
+    void quitEndsProgram()
+    {
+        DesktopPlatform desktop;
+        Form1 form(desktop);
+        form.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&form));
+        // The program's event loop ends when "Quit" is clicked; a watchdog ends it with 1 otherwise.
+        QTimer::singleShot(0, &form, [&form] { QTest::mouseClick(form.command(4), Qt::LeftButton); });
+        QTimer watchdog;
+        watchdog.setSingleShot(true);
+        connect(&watchdog, &QTimer::timeout, qApp, [] { QCoreApplication::exit(1); });
+        watchdog.start(5000);
+        QCOMPARE(QCoreApplication::exec(), 0);
+        QVERIFY(form.isClosed());
+        QVERIFY(!form.isVisible());
+    }
+
+    void layout_data()
+    {
+        QTest::addColumn<int>("widthTwips");
+        QTest::addColumn<bool>("pickerVisible");
+        QTest::newRow("8000") << 8000 << false;
+        QTest::newRow("8100") << 8100 << false;
+        QTest::newRow("11000") << 11000 << true;
+    }
+
+    // At each width the window takes: no two controls overlap, every caption and list entry shows whole,
+    // the picker is shown whole or not at all, and everything else stays in view.
+    void layout()
+    {
+        QFETCH(int, widthTwips);
+        QFETCH(bool, pickerVisible);
+        QVERIFY(m_w->start());
+        Form1 &form = *m_w->form;
+        form.setOuterWidthTwips(widthTwips);
+        QCOMPARE(form.frameGeometry().width(), qRound(widthTwips / 15.0));
+        const QRect inside = form.rect();
+        const QList<QWidget *> all = form.findChildren<QWidget *>(Qt::FindDirectChildrenOnly);
+        const QList<QWidget *> picker = {form.Drive1, form.Dir1, form.File1};
+        for (qsizetype i = 0; i < all.size(); ++i) {
+            // Boxes of a pair, and the picker's lists, share a border of a pixel or two by design.
+            for (qsizetype j = i + 1; j < all.size(); ++j) {
+                const QRect shared = all[i]->geometry().intersected(all[j]->geometry());
+                QVERIFY2(shared.width() <= 2 || shared.height() <= 2,
+                         qPrintable(all[i]->objectName() + " overlaps " + all[j]->objectName()));
+            }
+            const int shown = all[i]->geometry().intersected(inside).width();
+            if (!picker.contains(all[i]))
+                QVERIFY2(all[i]->geometry().right() < inside.width(), qPrintable(all[i]->objectName()));
+            else
+                QVERIFY2(pickerVisible ? all[i]->isVisible() && shown == all[i]->width()
+                                       : shown <= 0 || !all[i]->isVisible(),
+                         qPrintable(all[i]->objectName()));
+        }
+        for (QLabel *label : form.findChildren<QLabel *>(Qt::FindDirectChildrenOnly)) { // pictures have no text
+            QVERIFY2(label->text().isEmpty() || (inside.contains(label->geometry())
+                         && label->width() >= label->fontMetrics().horizontalAdvance(label->text())),
+                     qPrintable(label->objectName() + " is cut off"));
+        }
+        for (QPushButton *button : form.findChildren<QPushButton *>()) {
+            QVERIFY2(inside.contains(button->geometry())
+                         && button->fontMetrics().horizontalAdvance(button->text().trimmed()) < button->width(),
+                     qPrintable(button->objectName()));
+        }
+        // Every entry of a list shows whole in its edit field.
+        for (int n = 1; n <= 7; ++n) {
+            QLineEdit *edit = form.combo(n)->lineEdit();
+            for (int i = 0; i < form.combo(n)->count(); ++i) {
+                const QString entry = form.combo(n)->itemText(i);
+                QVERIFY2(edit->fontMetrics().horizontalAdvance(entry) <= edit->contentsRect().width() - 4,
+                         qPrintable(entry));
+            }
+        }
+    }
+
+    void tabOrderStartsWithApply()
+    {
+        QVERIFY(m_w->start());
+        QCOMPARE(QApplication::focusWidget(), m_w->form->command(1));
+        QWidget *next = m_w->form->command(1)->nextInFocusChain();
+        while (next && !(next->focusPolicy() & Qt::TabFocus))
+            next = next->nextInFocusChain();
+        QCOMPARE(next, m_w->form->check(1));
+    }
+
+    void settingsExplained()
+    {
+        QVERIFY(m_w->start());
+        Form1 &form = *m_w->form;
+        // Every setting's control and caption, the unit labels too, says what the setting does; every
+        // control has a name for screen readers.
+        const QList<QPair<QString, QList<int>>> named = {{"Check", {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13}},
+            {"Text", {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11}}, {"Combo", {1, 2, 3, 4, 5, 6, 7}},
+            {"Label", {2, 24, 4, 21, 29, 30, 31, 5, 6, 7, 8, 9, 23, 3, 11, 12, 28, 13, 33, 32, 15, 27, 10, 17, 14, 16, 18,
+                       19, 25, 35, 26}}};
+        for (const auto &[kind, numbers] : named) {
+            for (int n : numbers) {
+                auto *widget = form.findChild<QWidget *>(kind + QString::number(n));
+                QVERIFY2(widget->toolTip().startsWith("<p>") && (kind == "Label" || !widget->accessibleName().isEmpty()),
+                         qPrintable(widget->objectName()));
+            }
+        }
+        const QList<QPair<QString, QString>> names = {{"Check5", "HDR"}, {"Text3", "Brightness"},
+            {"Text2", "Field of View (Foot)"}, {"Text8", "Field of View (Ship)"}, {"Text10", "Volume (SFX)"},
+            {"Combo7", "Shadow Detail"}, {"Combo1", "Resolution"}};
+        for (const auto &[control, name] : names)
+            QCOMPARE(form.findChild<QWidget *>(control)->accessibleName(), name);
+        QCOMPARE(form.combo(5)->toolTip(), "<p>Smooths jagged edges. FXAA is quick but soft; TAA blends several frames "
+            "for a steadier picture.</p><p>Values: None, FXAA, TAA, TAA_LOW, TAA_FXAA</p><p>AntiAliasingEx2 in "
+            "TKGRAPHICSSETTINGS.MXML</p>");
+        QCOMPARE(form.label(8)->toolTip(), form.combo(5)->toolTip());
+        QCOMPARE(form.check(9)->toolTip(), "<p>How fast buttons that must be held down fill up in the menus: checked "
+            "fills quickly (0.50), cleared slowly (0.01).</p><p>MouseClickSpeedMultiplier in TKGRAPHICSSETTINGS.MXML</p>");
+        QVERIFY(form.combo(1)->toolTip().endsWith("<p>ResolutionWidth in TKGRAPHICSSETTINGS.MXML, ResolutionHeight in "
+                                                  "TKGRAPHICSSETTINGS.MXML</p>"));
+        QVERIFY(form.text(10)->toolTip().endsWith("<p>SfxVolume in GCUSERSETTINGSDATA.MXML</p>"));
+        for (const QString &both : {form.label(32)->toolTip(), form.label(33)->toolTip()})
+            QVERIFY(both.contains("How loud the music is; 0 is silent.") && both.contains("How loud the sound effects"));
+
+        // A click on a check box's caption toggles the box; on any other caption it changes nothing.
+        QTest::mouseClick(form.label(18), Qt::LeftButton, {}, QPoint(3, 3));
+        QVERIFY(form.check(5)->isChecked());
+        QCOMPARE(QApplication::focusWidget(), form.check(5));
+        QTest::mouseClick(form.label(18), Qt::LeftButton, {}, QPoint(3, 3));
+        QVERIFY(!form.check(5)->isChecked());
+        QTest::mouseClick(form.label(13), Qt::LeftButton, {}, QPoint(3, 3));
+        QCOMPARE(form.text(3)->text(), "115");
+    }
+
+    void statusShownWhole_data()
+    {
+        QTest::addColumn<QByteArray>("versions"); // the known-versions file; the executable is "another build"
+        QTest::addColumn<QString>("caption");
+        QTest::addColumn<bool>("whole"); // else cut with an ellipsis, and whole in the tooltip
+        const QByteArray digest = "b1079dd132ec9bafbe297272507f5cf8";
+        const QString longName = "Quillvane Collector's Edition, Build 2025.11.30 with the Expeditions, Frontier and "
+                                 "Deep Space Packs";
+        QTest::newRow("unknown version") << QByteArray("00000000000000000000000000000000 Other\r\n")
+                                         << "Unknown Quillvane Version! MD5: B1079DD132EC9BAFBE297272507F5CF8" << true;
+        QTest::newRow("release name with markup") << digest + " <i>x</i> & <b>y</b>\r\n" << "<i>x</i> & <b>y</b> Detected!"
+                                                  << true;
+        QTest::newRow("release name too long") << digest + " " + longName.toUtf8() << longName + " Detected!" << false;
+    }
+
+    void statusShownWhole()
+    {
+        QFETCH(QByteArray, versions);
+        QFETCH(QString, caption);
+        QFETCH(bool, whole);
+        const QString exe = m_w->dir.filePath("Game/Binaries/QVX.EXE");
+        QVERIFY(writeFile(exe, "another build"));
+        QVERIFY(writeFile(m_w->dir.filePath("dat/QVX.dat"), versions));
+        QVERIFY(writeFile(m_w->dir.filePath("Tarnwell.dat"), "QVXEXE=" + exe.toUtf8() + "\r\n"));
+        QVERIFY(m_w->start());
+        auto *status = qobject_cast<StatusLabel *>(m_w->form->label(22));
+        QVERIFY(status);
+        QCOMPARE(status->text(), caption);
+        QCOMPARE(status->textFormat(), Qt::PlainText);
+        QCOMPARE(m_w->form->frameGeometry().width(), 540); // 8100 twips
+        // Within the first 7935 twips and above the row at 240, in a face no smaller than the lists' own.
+        QVERIFY(status->geometry().right() < 529 && status->geometry().bottom() < 16);
+        QVERIFY(status->shownFont().pointSizeF() >= 7.5);
+        QVERIFY(status->width() >= QFontMetrics(status->shownFont()).horizontalAdvance(status->shownText()));
+        if (whole) {
+            QCOMPARE(status->shownText(), caption);
+        } else {
+            QVERIFY(status->shownText().endsWith(QChar(0x2026)));
+            QHelpEvent help(QEvent::ToolTip, QPoint(2, 2), status->mapToGlobal(QPoint(2, 2)));
+            QApplication::sendEvent(status, &help);
+            QVERIFY(QToolTip::text().contains(caption));
+        }
+        // The copy by click takes the whole caption, and shows nothing.
+        QTest::mouseClick(status, Qt::LeftButton, {}, QPoint(2, 2));
+        QCOMPARE(m_w->platform.clipboard, caption);
+        QCOMPARE(m_w->platform.prompts(), QStringList());
+    }
+
+    // The real services: a message box over the window showing its text as it is, and the clipboard.
+    void messageBoxAndClipboard()
+    {
+        // The picker offers a file whose name looks like markup; the prompt names it as it is.
+        const QString folder = m_w->dir.filePath("named");
+        QVERIFY(writeFile(folder + "/<i>QVX.EXE", "x"));
+        QVERIFY(m_w->start());
+        Form1 &form = *m_w->form;
+        QVERIFY(openFolder(form, folder));
+        m_w->platform.answers.enqueue(Platform::No);
+        QVERIFY(clickItem(form.File1, "<i>QVX.EXE"));
+        QCOMPARE(m_w->platform.prompts().last(), "Set File: <i>QVX.EXE");
+
+        // The real box shows it as plain text, centred over the window, with the window's icon.
+        DesktopPlatform desktop;
+        desktop.setWindow(&form);
+        const auto box = desktop.makeMessageBox("Set File: <i>QVX.EXE", Platform::YesNo, "Set this file?");
+        QCOMPARE(box->parentWidget(), &form);
+        QCOMPARE(box->textFormat(), Qt::PlainText);
+        QCOMPARE(box->text(), "Set File: <i>QVX.EXE");
+        QCOMPARE(box->windowTitle(), "Set this file?");
+        QCOMPARE(box->windowIcon().pixmap(32).toImage(), form.windowIcon().pixmap(32).toImage());
+        box->show();
+        QVERIFY(QTest::qWaitForWindowExposed(box.get()));
+        QVERIFY((box->frameGeometry().center() - form.frameGeometry().center()).manhattanLength() <= 2);
+        box->close();
+
+        // Asked before the window shows, the box and then the window appear in the middle of the screen
+        // (the window give or take its frame, unknown until it shows).
+        Form1 later(m_w->platform);
+        desktop.setWindow(&later);
+        const auto early = desktop.makeMessageBox("Select your Quillvane QVX.EXE to get started!",
+                                                  Platform::Information, QString());
+        early->show();
+        QVERIFY(QTest::qWaitForWindowExposed(early.get()));
+        const QPoint middle = later.screen()->availableGeometry().center();
+        QVERIFY((early->frameGeometry().center() - middle).manhattanLength() <= 2);
+        early->close();
+        later.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&later));
+        QVERIFY((later.frameGeometry().center() - middle).manhattanLength() <= 8);
+
+        desktop.setClipboardText("Unknown Quillvane Version! MD5: 00");
+        QCOMPARE(QGuiApplication::clipboard()->text(), "Unknown Quillvane Version! MD5: 00");
+    }
+
+    void folderTypeAhead_data()
+    {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("selected");
+        QTest::newRow("be") << "be" << "beta";
+        QTest::newRow("bra") << "bra" << "Bravo Edition, a name far too long for the folder list to show whole";
+        QTest::newRow("al") << "al" << "alpha";
+    }
+
+    void folderTypeAhead()
+    {
+        QFETCH(QString, typed);
+        QFETCH(QString, selected);
+        const QString games = m_w->dir.filePath("Games");
+        const QString longName = "Bravo Edition, a name far too long for the folder list to show whole";
+        for (const QString &name : {QString("alpha"), QString("beta"), longName})
+            QVERIFY(QDir().mkpath(games + "/" + name + "/deeper"));
+        QVERIFY(m_w->start());
+        QVERIFY(openFolder(*m_w->form, games));
+        QListWidget *list = m_w->form->Dir1;
+        QListWidgetItem *here = list->currentItem();
+        QCOMPARE(here->text(), "Games"); // the name alone: no blanks in front
+        const int row = list->row(here);
+        // Depth is drawn: the icon of each level stands further right than the one above it.
+        list->doItemsLayout(); // now rather than on the next turn of the event loop
+        const QImage shown = list->viewport()->grab().toImage();
+        const auto iconLeft = [&](int at) {
+            const QRect place = list->visualItemRect(list->item(at));
+            int x = place.left();
+            while (x < place.right() && shown.pixelColor(x, place.center().y()) == list->palette().color(QPalette::Base))
+                ++x;
+            return x;
+        };
+        QVERIFY(iconLeft(row - 1) < iconLeft(row) && iconLeft(row) < iconLeft(row + 1));
+        // The long name is cut to the list's width, its whole path in the tooltip.
+        QListWidgetItem *longRow = list->findItems(longName, Qt::MatchExactly).value(0);
+        QCOMPARE(longRow->toolTip(), games + "/" + longName);
+        QVERIFY(list->visualItemRect(longRow).right() < list->viewport()->width());
+        QVERIFY(list->fontMetrics().horizontalAdvance(longName) > list->viewport()->width());
+
+        list->setFocus();
+        QTest::keyClicks(list, typed);
+        QCOMPARE(list->currentItem()->text(), selected);
+        QCOMPARE(dir1Path(*m_w->form), games + "/" + selected);
+    }
+
+    void bannerArea_data()
+    {
+        QTest::addColumn<QByteArray>("reply"); // of the banner host; empty: no banner module at all
+        QTest::addColumn<bool>("pageShown");
+        QTest::newRow("no banner module") << QByteArray() << false;
+        QTest::newRow("page loads") << QByteArray("HTTP/1.0 200 OK\r\nContent-Type: text/html\r\n\r\n<p>Ad</p>") << true;
+        QTest::newRow("error page") << QByteArray("HTTP/1.0 404 Not Found\r\nContent-Type: text/html\r\n\r\n<p>No</p>")
+                                    << false;
+        QTest::newRow("connection dropped") << QByteArray("-") << false;
+        QTest::newRow("host unreachable") << QByteArray("refused") << false;
+    }
+
+    // The banner area shows its own picture until a page has loaded, whatever becomes of the page, and
+    // the window works beside it.
+    void bannerArea()
+    {
+        QFETCH(QByteArray, reply);
+        QFETCH(bool, pageShown);
+        QVERIFY(copySampleGame(m_w->dir.filePath("Game")));
+        QVERIFY(m_w->start()); // the program folder holds no banner module
+        Form1 &form = *m_w->form;
+        QCOMPARE(form.WebBrowser1->geometry(), QRect(0, 368, 529, 81));
+        const QImage picture = form.WebBrowser1->grab().toImage();
+        QCOMPARE(picture.pixelColor(2, 2), QColor(0x0A, 0x1A, 0x28)); // the dark foot around the picture
+        QSet<QRgb> colours; // a picture, not a plain box
+        for (int at = 0; at < picture.width() * picture.height(); ++at)
+            colours.insert(picture.pixel(at % picture.width(), at / picture.width()));
+        QVERIFY2(colours.size() > 200, qPrintable(QString::number(colours.size())));
+        if (!reply.isEmpty()) {
+            if (!QFileInfo::exists(tarnwell::links::bannerModulePath(TARNWELL_BUILD_DIR)))
+                QSKIP("built without Qt WebEngine");
+            // A banner host on this machine answers once, or is gone before it is asked.
+            QTcpServer host;
+            QVERIFY(host.listen(QHostAddress::LocalHost));
+            const quint16 port = host.serverPort();
+            connect(&host, &QTcpServer::newConnection, &host, [&] {
+                QTcpSocket *socket = host.nextPendingConnection();
+                connect(socket, &QTcpSocket::readyRead, socket, [socket, reply] {
+                    if (reply != "-")
+                        socket->write(reply);
+                    socket->disconnectFromHost();
+                });
+            });
+            if (reply == "refused")
+                host.close();
+            const QString address = QString("http://127.0.0.1:%1/ad").arg(port);
+            QVERIFY(tarnwell::links::loadBanner(TARNWELL_BUILD_DIR, form.WebBrowser1, address));
+            QWidget *view = form.WebBrowser1->findChild<QWidget *>("BannerView");
+            QVERIFY(view && !view->isVisible()); // the picture stays until the page has loaded
+            QCOMPARE(view->geometry(), form.WebBrowser1->rect());
+            QCOMPARE(view->minimumSize(), view->maximumSize()); // not resizable
+            QSignalSpy loaded(view, SIGNAL(loadFinished(bool)));
+            QTRY_COMPARE_WITH_TIMEOUT(loaded.size(), 1, 30000);
+            QCOMPARE(loaded.first().first().toBool(), pageShown);
+            QCOMPARE(view->isVisible(), pageShown);
+        }
+        // "Apply" writes the game's settings whatever became of the banner.
+        m_w->loadGame(m_w->dir.filePath("Game/"));
+        QTest::mouseClick(form.check(5), Qt::LeftButton);
+        QTest::mouseClick(form.command(1), Qt::LeftButton);
+        QCOMPARE(m_w->platform.prompts().last(), "Settings written to file!");
+        QVERIFY(readFile(m_w->dir.filePath("Game/Binaries/SETTINGS/TKGRAPHICSSETTINGS.MXML"))
+                    .contains(" <Property name=\"UseHDR\" value=\"false\" />\n"));
+    }
+
 
 private:
     std::unique_ptr<TestWindow> m_w;
 };
-
-void TestForm1::firstStart()
-{
-    // The prompt, the status and the width of a first start are the registration tests' first row.
-    QVERIFY(m_w->start());
-    Form1 &form = *m_w->form;
-    QCOMPARE(form.windowTitle(), "Tarnwell - Corvandel");
-    QStringList texts;
-    for (int n = 1; n <= 11; ++n)
-        texts << form.text(n)->text();
-    QCOMPARE(texts, QStringList({"16", "140", "115", "160", "4", "256", "180", "140", "4", "80", "0"}));
-    for (int n = 1; n <= 13; ++n)
-        QVERIFY2(!form.check(n)->isChecked(), qPrintable(QStringLiteral("Check%1").arg(n)));
-
-    // A typed text that is no entry stays the list's value, and adds no entry.
-    QComboBox *resolution = form.combo(1);
-    resolution->setFocus();
-    resolution->lineEdit()->selectAll();
-    QTest::keyClicks(resolution->lineEdit(), "2560x1440");
-    QTest::keyClick(resolution->lineEdit(), Qt::Key_Tab);
-    QCOMPARE(resolution->currentText(), "2560x1440");
-    QCOMPARE(resolution->count(), 28);
-}
-
-void TestForm1::exclusion_data()
-{
-    QTest::addColumn<int>("clicked");
-    QTest::addColumn<bool>("clickedBefore");
-    QTest::addColumn<bool>("otherBefore");
-    QTest::addColumn<bool>("viaCaption"); // the click lands on the caption beside the box
-    QTest::newRow("FullScreen on, Borderless was on") << 1 << false << true << false;
-    QTest::newRow("Borderless on, FullScreen was on") << 2 << false << true << false;
-    QTest::newRow("FullScreen off, Borderless off") << 1 << true << false << false;
-    QTest::newRow("Borderless off, FullScreen off") << 2 << true << false << false;
-    QTest::newRow("FullScreen on alone") << 1 << false << false << false;
-    QTest::newRow("FullScreen caption, Borderless was on") << 1 << false << true << true;
-    QTest::newRow("Borderless caption, FullScreen was on") << 2 << false << true << true;
-    QTest::newRow("FullScreen caption clears it") << 1 << true << false << true;
-}
-
-void TestForm1::exclusion()
-{
-    QFETCH(int, clicked);
-    QFETCH(bool, clickedBefore);
-    QFETCH(bool, otherBefore);
-    QFETCH(bool, viaCaption);
-    QVERIFY(m_w->start());
-    Form1 &form = *m_w->form;
-    const int other = clicked == 1 ? 2 : 1;
-    form.check(clicked)->setChecked(clickedBefore);
-    form.check(other)->setChecked(otherBefore);
-    QTest::mouseClick(viaCaption ? static_cast<QWidget *>(form.label(clicked == 1 ? 2 : 24)) : form.check(clicked),
-                      Qt::LeftButton);
-    QCOMPARE(form.check(clicked)->isChecked(), !clickedBefore);
-    QVERIFY(!form.check(other)->isChecked());
-
-    // The program's own changes, as the settings reader makes them, leave the other box alone.
-    form.check(other)->setChecked(true);
-    form.check(clicked)->setChecked(true);
-    QVERIFY(form.check(other)->isChecked());
-}
-
-void TestForm1::quitEndsProgram()
-{
-    DesktopPlatform desktop;
-    Form1 form(desktop);
-    form.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&form));
-    // The program's event loop ends when "Quit" is clicked; a watchdog ends it with 1 otherwise.
-    QTimer::singleShot(0, &form, [&form] { QTest::mouseClick(form.command(4), Qt::LeftButton); });
-    QTimer watchdog;
-    watchdog.setSingleShot(true);
-    connect(&watchdog, &QTimer::timeout, qApp, [] { QCoreApplication::exit(1); });
-    watchdog.start(5000);
-    QCOMPARE(QCoreApplication::exec(), 0);
-    QVERIFY(form.isClosed());
-    QVERIFY(!form.isVisible());
-}
-
-void TestForm1::layout_data()
-{
-    QTest::addColumn<int>("widthTwips");
-    QTest::addColumn<bool>("pickerVisible");
-    QTest::newRow("8000") << 8000 << false;
-    QTest::newRow("8100") << 8100 << false;
-    QTest::newRow("11000") << 11000 << true;
-}
-
-// At each width the window takes: no two controls overlap, every caption and list entry shows whole,
-// the picker is shown whole or not at all, and everything else stays in view.
-void TestForm1::layout()
-{
-    QFETCH(int, widthTwips);
-    QFETCH(bool, pickerVisible);
-    QVERIFY(m_w->start());
-    Form1 &form = *m_w->form;
-    form.setOuterWidthTwips(widthTwips);
-    QCOMPARE(form.frameGeometry().width(), qRound(widthTwips / 15.0));
-    const QRect inside = form.rect();
-    const QList<QWidget *> all = form.findChildren<QWidget *>(Qt::FindDirectChildrenOnly);
-    const QList<QWidget *> picker = {form.Drive1, form.Dir1, form.File1};
-    for (qsizetype i = 0; i < all.size(); ++i) {
-        // Boxes of a pair, and the picker's lists, share a border of a pixel or two by design.
-        for (qsizetype j = i + 1; j < all.size(); ++j) {
-            const QRect shared = all[i]->geometry().intersected(all[j]->geometry());
-            QVERIFY2(shared.width() <= 2 || shared.height() <= 2,
-                     qPrintable(all[i]->objectName() + " overlaps " + all[j]->objectName()));
-        }
-        const int shown = all[i]->geometry().intersected(inside).width();
-        if (!picker.contains(all[i]))
-            QVERIFY2(all[i]->geometry().right() < inside.width(), qPrintable(all[i]->objectName()));
-        else
-            QVERIFY2(pickerVisible ? all[i]->isVisible() && shown == all[i]->width() : shown <= 0 || !all[i]->isVisible(),
-                     qPrintable(all[i]->objectName()));
-    }
-    for (QLabel *label : form.findChildren<QLabel *>(Qt::FindDirectChildrenOnly)) { // pictures have no text
-        QVERIFY2(label->text().isEmpty() || (inside.contains(label->geometry())
-                     && label->width() >= label->fontMetrics().horizontalAdvance(label->text())),
-                 qPrintable(label->objectName() + " is cut off"));
-    }
-    for (QPushButton *button : form.findChildren<QPushButton *>()) {
-        QVERIFY2(inside.contains(button->geometry())
-                     && button->fontMetrics().horizontalAdvance(button->text().trimmed()) < button->width(),
-                 qPrintable(button->objectName()));
-    }
-    // Every entry of a list shows whole in its edit field.
-    for (int n = 1; n <= 7; ++n) {
-        QLineEdit *edit = form.combo(n)->lineEdit();
-        for (int i = 0; i < form.combo(n)->count(); ++i) {
-            const QString entry = form.combo(n)->itemText(i);
-            QVERIFY2(edit->fontMetrics().horizontalAdvance(entry) <= edit->contentsRect().width() - 4, qPrintable(entry));
-        }
-    }
-}
-
-void TestForm1::tabOrderStartsWithApply()
-{
-    QVERIFY(m_w->start());
-    QCOMPARE(QApplication::focusWidget(), m_w->form->command(1));
-    QWidget *next = m_w->form->command(1)->nextInFocusChain();
-    while (next && !(next->focusPolicy() & Qt::TabFocus))
-        next = next->nextInFocusChain();
-    QCOMPARE(next, m_w->form->check(1));
-}
-
-void TestForm1::settingsExplained()
-{
-    QVERIFY(m_w->start());
-    Form1 &form = *m_w->form;
-    // Every setting's control and caption, the unit labels too, says what the setting does; every
-    // control has a name for screen readers.
-    const QList<QPair<QString, QList<int>>> named = {{"Check", {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13}},
-        {"Text", {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11}}, {"Combo", {1, 2, 3, 4, 5, 6, 7}}, {"Label", {2, 24, 4, 21, 29, 30,
-        31, 5, 6, 7, 8, 9, 23, 3, 11, 12, 28, 13, 33, 32, 15, 27, 10, 17, 14, 16, 18, 19, 25, 35, 26}}};
-    for (const auto &[kind, numbers] : named) {
-        for (int n : numbers) {
-            auto *widget = form.findChild<QWidget *>(kind + QString::number(n));
-            QVERIFY2(widget->toolTip().startsWith("<p>") && (kind == "Label" || !widget->accessibleName().isEmpty()),
-                     qPrintable(widget->objectName()));
-        }
-    }
-    const QList<QPair<QString, QString>> names = {{"Check5", "HDR"}, {"Text3", "Brightness"},
-        {"Text2", "Field of View (Foot)"}, {"Text8", "Field of View (Ship)"}, {"Text10", "Volume (SFX)"},
-        {"Combo7", "Shadow Detail"}, {"Combo1", "Resolution"}};
-    for (const auto &[control, name] : names)
-        QCOMPARE(form.findChild<QWidget *>(control)->accessibleName(), name);
-    QCOMPARE(form.combo(5)->toolTip(), "<p>Smooths jagged edges. FXAA is quick but soft; TAA blends several frames "
-        "for a steadier picture.</p><p>Values: None, FXAA, TAA, TAA_LOW, TAA_FXAA</p><p>AntiAliasingEx2 in "
-        "TKGRAPHICSSETTINGS.MXML</p>");
-    QCOMPARE(form.label(8)->toolTip(), form.combo(5)->toolTip());
-    QCOMPARE(form.check(9)->toolTip(), "<p>How fast buttons that must be held down fill up in the menus: checked "
-        "fills quickly (0.50), cleared slowly (0.01).</p><p>MouseClickSpeedMultiplier in TKGRAPHICSSETTINGS.MXML</p>");
-    QVERIFY(form.combo(1)->toolTip().endsWith("<p>ResolutionWidth in TKGRAPHICSSETTINGS.MXML, ResolutionHeight in "
-                                              "TKGRAPHICSSETTINGS.MXML</p>"));
-    QVERIFY(form.text(10)->toolTip().endsWith("<p>SfxVolume in GCUSERSETTINGSDATA.MXML</p>"));
-    for (const QString &both : {form.label(32)->toolTip(), form.label(33)->toolTip()})
-        QVERIFY(both.contains("How loud the music is; 0 is silent.") && both.contains("How loud the sound effects"));
-
-    // A click on a check box's caption toggles the box; on any other caption it changes nothing.
-    QTest::mouseClick(form.label(18), Qt::LeftButton, {}, QPoint(3, 3));
-    QVERIFY(form.check(5)->isChecked());
-    QCOMPARE(QApplication::focusWidget(), form.check(5));
-    QTest::mouseClick(form.label(18), Qt::LeftButton, {}, QPoint(3, 3));
-    QVERIFY(!form.check(5)->isChecked());
-    QTest::mouseClick(form.label(13), Qt::LeftButton, {}, QPoint(3, 3));
-    QCOMPARE(form.text(3)->text(), "115");
-}
-
-void TestForm1::statusShownWhole_data()
-{
-    QTest::addColumn<QByteArray>("versions"); // the known-versions file; the executable is "another build"
-    QTest::addColumn<QString>("caption");
-    QTest::addColumn<bool>("whole"); // else cut with an ellipsis, and whole in the tooltip
-    const QByteArray digest = "b1079dd132ec9bafbe297272507f5cf8";
-    const QString longName = "Quillvane Collector's Edition, Build 2025.11.30 with the Expeditions, Frontier and "
-                             "Deep Space Packs";
-    QTest::newRow("unknown version") << QByteArray("00000000000000000000000000000000 Other\r\n")
-                                     << "Unknown Quillvane Version! MD5: B1079DD132EC9BAFBE297272507F5CF8" << true;
-    QTest::newRow("release name with markup") << digest + " <i>x</i> & <b>y</b>\r\n" << "<i>x</i> & <b>y</b> Detected!"
-                                              << true;
-    QTest::newRow("release name too long") << digest + " " + longName.toUtf8() << longName + " Detected!" << false;
-}
-
-void TestForm1::statusShownWhole()
-{
-    QFETCH(QByteArray, versions);
-    QFETCH(QString, caption);
-    QFETCH(bool, whole);
-    const QString exe = m_w->dir.filePath("Game/Binaries/QVX.EXE");
-    QVERIFY(writeFile(exe, "another build"));
-    QVERIFY(writeFile(m_w->dir.filePath("dat/QVX.dat"), versions));
-    QVERIFY(writeFile(m_w->dir.filePath("Tarnwell.dat"), "QVXEXE=" + exe.toUtf8() + "\r\n"));
-    QVERIFY(m_w->start());
-    auto *status = qobject_cast<StatusLabel *>(m_w->form->label(22));
-    QVERIFY(status);
-    QCOMPARE(status->text(), caption);
-    QCOMPARE(status->textFormat(), Qt::PlainText);
-    QCOMPARE(m_w->form->frameGeometry().width(), 540); // 8100 twips
-    // Within the first 7935 twips and above the row at 240, in a face no smaller than the lists' own.
-    QVERIFY(status->geometry().right() < 529 && status->geometry().bottom() < 16);
-    QVERIFY(status->shownFont().pointSizeF() >= 7.5);
-    QVERIFY(status->width() >= QFontMetrics(status->shownFont()).horizontalAdvance(status->shownText()));
-    if (whole) {
-        QCOMPARE(status->shownText(), caption);
-    } else {
-        QVERIFY(status->shownText().endsWith(QChar(0x2026)));
-        QHelpEvent help(QEvent::ToolTip, QPoint(2, 2), status->mapToGlobal(QPoint(2, 2)));
-        QApplication::sendEvent(status, &help);
-        QVERIFY(QToolTip::text().contains(caption));
-    }
-    // The copy by click takes the whole caption, and shows nothing.
-    QTest::mouseClick(status, Qt::LeftButton, {}, QPoint(2, 2));
-    QCOMPARE(m_w->platform.clipboard, caption);
-    QCOMPARE(m_w->platform.prompts(), QStringList());
-}
-
-// The real services: a message box over the window showing its text as it is, and the clipboard.
-void TestForm1::messageBoxAndClipboard()
-{
-    // The picker offers a file whose name looks like markup; the prompt names it as it is.
-    const QString folder = m_w->dir.filePath("named");
-    QVERIFY(writeFile(folder + "/<i>QVX.EXE", "x"));
-    QVERIFY(m_w->start());
-    Form1 &form = *m_w->form;
-    QVERIFY(openFolder(form, folder));
-    m_w->platform.answers.enqueue(Platform::No);
-    QVERIFY(clickItem(form.File1, "<i>QVX.EXE"));
-    QCOMPARE(m_w->platform.prompts().last(), "Set File: <i>QVX.EXE");
-
-    // The real box shows it as plain text, centred over the window, with the window's icon.
-    DesktopPlatform desktop;
-    desktop.setWindow(&form);
-    std::unique_ptr<QMessageBox> box = desktop.makeMessageBox("Set File: <i>QVX.EXE", Platform::YesNo, "Set this file?");
-    QCOMPARE(box->parentWidget(), &form);
-    QCOMPARE(box->textFormat(), Qt::PlainText);
-    QCOMPARE(box->text(), "Set File: <i>QVX.EXE");
-    QCOMPARE(box->windowTitle(), "Set this file?");
-    QCOMPARE(box->windowIcon().pixmap(32).toImage(), form.windowIcon().pixmap(32).toImage());
-    box->show();
-    QVERIFY(QTest::qWaitForWindowExposed(box.get()));
-    QVERIFY((box->frameGeometry().center() - form.frameGeometry().center()).manhattanLength() <= 2);
-    box->close();
-
-    // Asked before the window shows, the box and then the window appear in the middle of the screen
-    // (the window give or take its frame, unknown until it shows).
-    Form1 later(m_w->platform);
-    desktop.setWindow(&later);
-    const std::unique_ptr<QMessageBox> early = desktop.makeMessageBox("Select your Quillvane QVX.EXE to get started!",
-                                                                      Platform::Information, QString());
-    early->show();
-    QVERIFY(QTest::qWaitForWindowExposed(early.get()));
-    const QPoint middle = later.screen()->availableGeometry().center();
-    QVERIFY((early->frameGeometry().center() - middle).manhattanLength() <= 2);
-    early->close();
-    later.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&later));
-    QVERIFY((later.frameGeometry().center() - middle).manhattanLength() <= 8);
-
-    desktop.setClipboardText("Unknown Quillvane Version! MD5: 00");
-    QCOMPARE(QGuiApplication::clipboard()->text(), "Unknown Quillvane Version! MD5: 00");
-}
-
-void TestForm1::folderTypeAhead_data()
-{
-    QTest::addColumn<QString>("typed");
-    QTest::addColumn<QString>("selected");
-    QTest::newRow("be") << "be" << "beta";
-    QTest::newRow("bra") << "bra" << "Bravo Edition, a name far too long for the folder list to show whole";
-    QTest::newRow("al") << "al" << "alpha";
-}
-
-void TestForm1::folderTypeAhead()
-{
-    QFETCH(QString, typed);
-    QFETCH(QString, selected);
-    const QString games = m_w->dir.filePath("Games");
-    const QString longName = "Bravo Edition, a name far too long for the folder list to show whole";
-    for (const QString &name : {QString("alpha"), QString("beta"), longName})
-        QVERIFY(QDir().mkpath(games + "/" + name + "/deeper"));
-    QVERIFY(m_w->start());
-    QVERIFY(openFolder(*m_w->form, games));
-    QListWidget *list = m_w->form->Dir1;
-    QListWidgetItem *here = list->currentItem();
-    QCOMPARE(here->text(), "Games"); // the name alone: no blanks in front
-    const int row = list->row(here);
-    // Depth is drawn: the icon of each level stands further right than the one above it.
-    list->doItemsLayout(); // now rather than on the next turn of the event loop
-    const QImage shown = list->viewport()->grab().toImage();
-    const auto iconLeft = [&](int at) {
-        const QRect place = list->visualItemRect(list->item(at));
-        int x = place.left();
-        while (x < place.right() && shown.pixelColor(x, place.center().y()) == list->palette().color(QPalette::Base))
-            ++x;
-        return x;
-    };
-    QVERIFY(iconLeft(row - 1) < iconLeft(row) && iconLeft(row) < iconLeft(row + 1));
-    // The long name is cut to the list's width, its whole path in the tooltip.
-    QListWidgetItem *longRow = list->findItems(longName, Qt::MatchExactly).value(0);
-    QCOMPARE(longRow->toolTip(), games + "/" + longName);
-    QVERIFY(list->visualItemRect(longRow).right() < list->viewport()->width());
-    QVERIFY(list->fontMetrics().horizontalAdvance(longName) > list->viewport()->width());
-
-    list->setFocus();
-    QTest::keyClicks(list, typed);
-    QCOMPARE(list->currentItem()->text(), selected);
-    QCOMPARE(dir1Path(*m_w->form), games + "/" + selected);
-}
-
-void TestForm1::bannerArea_data()
-{
-    QTest::addColumn<QByteArray>("reply"); // of the banner host; empty: no banner module at all
-    QTest::addColumn<bool>("pageShown");
-    QTest::newRow("no banner module") << QByteArray() << false;
-    QTest::newRow("page loads") << QByteArray("HTTP/1.0 200 OK\r\nContent-Type: text/html\r\n\r\n<p>Ad</p>") << true;
-    QTest::newRow("error page") << QByteArray("HTTP/1.0 404 Not Found\r\nContent-Type: text/html\r\n\r\n<p>No</p>")
-                                << false;
-    QTest::newRow("connection dropped") << QByteArray("-") << false;
-    QTest::newRow("host unreachable") << QByteArray("refused") << false;
-}
-
-// The banner area shows its own picture until a page has loaded, whatever becomes of the page, and
-// the window works beside it.
-void TestForm1::bannerArea()
-{
-    QFETCH(QByteArray, reply);
-    QFETCH(bool, pageShown);
-    QVERIFY(copySampleGame(m_w->dir.filePath("Game")));
-    QVERIFY(m_w->start()); // the program folder holds no banner module
-    Form1 &form = *m_w->form;
-    QCOMPARE(form.WebBrowser1->geometry(), QRect(0, 368, 529, 81));
-    const QImage picture = form.WebBrowser1->grab().toImage();
-    QCOMPARE(picture.pixelColor(2, 2), QColor(0x0A, 0x1A, 0x28)); // the dark foot around the picture
-    QSet<QRgb> colours; // a picture, not a plain box
-    for (int at = 0; at < picture.width() * picture.height(); ++at)
-        colours.insert(picture.pixel(at % picture.width(), at / picture.width()));
-    QVERIFY2(colours.size() > 200, qPrintable(QString::number(colours.size())));
-    if (!reply.isEmpty()) {
-        if (!QFileInfo::exists(tarnwell::links::bannerModulePath(TARNWELL_BUILD_DIR)))
-            QSKIP("built without Qt WebEngine");
-        // A banner host on this machine answers once, or is gone before it is asked.
-        QTcpServer host;
-        QVERIFY(host.listen(QHostAddress::LocalHost));
-        const quint16 port = host.serverPort();
-        connect(&host, &QTcpServer::newConnection, &host, [&] {
-            QTcpSocket *socket = host.nextPendingConnection();
-            connect(socket, &QTcpSocket::readyRead, socket, [socket, reply] {
-                if (reply != "-")
-                    socket->write(reply);
-                socket->disconnectFromHost();
-            });
-        });
-        if (reply == "refused")
-            host.close();
-        QVERIFY(tarnwell::links::loadBanner(TARNWELL_BUILD_DIR, form.WebBrowser1, QString("http://127.0.0.1:%1/ad").arg(port)));
-        QWidget *view = form.WebBrowser1->findChild<QWidget *>("BannerView");
-        QVERIFY(view && !view->isVisible()); // the picture stays until the page has loaded
-        QCOMPARE(view->geometry(), form.WebBrowser1->rect());
-        QCOMPARE(view->minimumSize(), view->maximumSize()); // not resizable
-        QSignalSpy loaded(view, SIGNAL(loadFinished(bool)));
-        QTRY_COMPARE_WITH_TIMEOUT(loaded.size(), 1, 30000);
-        QCOMPARE(loaded.first().first().toBool(), pageShown);
-        QCOMPARE(view->isVisible(), pageShown);
-    }
-    // "Apply" writes the game's settings whatever became of the banner.
-    m_w->loadGame(m_w->dir.filePath("Game/"));
-    QTest::mouseClick(form.check(5), Qt::LeftButton);
-    QTest::mouseClick(form.command(1), Qt::LeftButton);
-    QCOMPARE(m_w->platform.prompts().last(), "Settings written to file!");
-    QVERIFY(readFile(m_w->dir.filePath("Game/Binaries/SETTINGS/TKGRAPHICSSETTINGS.MXML"))
-                .contains(" <Property name=\"UseHDR\" value=\"false\" />\n"));
-}
 
 QTEST_MAIN(TestForm1)
 #include "tst_form1.moc"

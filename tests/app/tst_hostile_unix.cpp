@@ -23,19 +23,13 @@ namespace {
 // A test function that hangs ends the test program, naming the row, instead of stalling the run.
 [[maybe_unused]] const bool bounded = qputenv("QTEST_FUNCTION_TIMEOUT", "120000");
 
-// What stands at the path, links not followed: enough to see that nothing was written over it.
+// What stands at the path, links not followed: its type, size and identity, so that a write over it shows.
 QString kindOf(const QString &path)
 {
     struct stat info = {};
     if (::lstat(QFile::encodeName(path).constData(), &info) != 0)
         return "nothing";
-    if (S_ISLNK(info.st_mode))
-        return "link";
-    if (S_ISFIFO(info.st_mode))
-        return "fifo";
-    if (S_ISDIR(info.st_mode))
-        return "folder";
-    return QString("file of %1 bytes").arg(info.st_size);
+    return QString("mode %1, %2 bytes, inode %3").arg(info.st_mode, 0, 8).arg(info.st_size).arg(info.st_ino);
 }
 
 bool makeOdd(const QString &path, const QString &kind)
@@ -57,177 +51,168 @@ class TestHostile : public QObject
 {
     Q_OBJECT
 
-private slots:
-    void init();
-    void oddFiles_data();
-    void oddFiles();
-    void pickerOffersRegularFilesOnly();
-    void lineFeedInPathRefused();
-    void largeExecutableKeepsWindowAnswering();
-    void ownerKept();
-
-private:
-    // The program folder with its known-versions file and a copy of the sample game registered.
-    void install(bool registered = true);
-    QString home() const { return m_w->dir.filePath("home"); }
-
     std::unique_ptr<TestWindow> m_w;
     QString m_program, m_game;
-};
 
-void TestHostile::init()
-{
-    m_w = std::make_unique<TestWindow>();
-    m_program = m_w->dir.filePath("program");
-    m_game = m_w->dir.filePath("Game");
-    QVERIFY(QDir().mkpath(home()));
-    qputenv("HOME", QFile::encodeName(home())); // where the picker starts
-}
-
-void TestHostile::install(bool registered)
-{
-    QVERIFY(copySampleGame(m_game));
-    QVERIFY(makeProgramFolder(m_program, registered ? m_game + "/Binaries/QVX.EXE" : QString()));
-    m_w->platform.folder = m_program;
-}
-
-void TestHostile::oddFiles_data()
-{
-    QTest::addColumn<QString>("file");   // below the program folder (P) or the game folder (G)
-    QTest::addColumn<QString>("kind");
-    QTest::addColumn<QString>("reason"); // in the message that names the file
-    const QList<QPair<QString, QString>> kinds = {{"fifo", "named pipe (FIFO)"}, {"link to /dev/zero", "device"},
-        {"oversized sparse file", "larger than"}, {"folder", "is a folder"}};
-    for (const char *file : {"G/Binaries/SETTINGS/TKGRAPHICSSETTINGS.MXML", "G/Binaries/SETTINGS/GCUSERSETTINGSDATA.MXML",
-                             "P/Tarnwell.dat", "P/dat/QVX.dat", "G/Binaries/QVX.EXE"}) {
-        for (const auto &[kind, reason] : kinds)
-            QTest::addRow("%s, %s", file, qPrintable(kind)) << QString(file) << kind << reason;
+    QString home() const { return m_w->dir.filePath("home"); }
+    // The program folder with its known-versions file and a copy of the sample game registered.
+    void install(bool registered = true)
+    {
+        QVERIFY(copySampleGame(m_game));
+        QVERIFY(makeProgramFolder(m_program, registered ? m_game + "/Binaries/QVX.EXE" : QString()));
+        m_w->platform.folder = m_program;
     }
-}
 
-void TestHostile::oddFiles()
-{
-    QFETCH(QString, file);
-    QFETCH(QString, kind);
-    QFETCH(QString, reason);
-    install();
-    const QString path = (file.startsWith('P') ? m_program : m_game) + file.mid(1);
-    const QString config = m_program + "/Tarnwell.dat", graphics = m_game + "/Binaries/SETTINGS/TKGRAPHICSSETTINGS.MXML";
-    QVERIFY(makeOdd(path, kind));
-    const QString odd = kindOf(path);
-    // Read only what is not the odd thing: the test itself must not wait on a pipe.
-    const QByteArray configBefore = path == config ? "" : readFile(config);
-    const QByteArray graphicsBefore = path == graphics ? "" : readFile(graphics);
+private slots:
+    void init()
+    {
+        m_w = std::make_unique<TestWindow>();
+        m_program = m_w->dir.filePath("program");
+        m_game = m_w->dir.filePath("Game");
+        QVERIFY(QDir().mkpath(home()));
+        qputenv("HOME", QFile::encodeName(home())); // where the picker starts
+    }
 
-    QVERIFY(m_w->start(false));
-    Form1 *form = m_w->form.get();
-    QVERIFY(!form->isClosed());
-    // A game executable of many gigabytes is simply large: its check goes on while the window answers.
-    const bool largeGame = file.endsWith("QVX.EXE") && kind.startsWith("oversized");
-    if (largeGame) {
+    void oddFiles_data()
+    {
+        QTest::addColumn<QString>("file");   // below the program folder (P) or the game folder (G)
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<QString>("reason"); // in the message that names the file
+        const QList<QPair<QString, QString>> kinds = {{"fifo", "named pipe (FIFO)"}, {"link to /dev/zero", "device"},
+            {"oversized sparse file", "larger than"}, {"folder", "is a folder"}};
+        for (const char *file : {"G/Binaries/SETTINGS/TKGRAPHICSSETTINGS.MXML",
+                                 "G/Binaries/SETTINGS/GCUSERSETTINGSDATA.MXML", "P/Tarnwell.dat", "P/dat/QVX.dat",
+                                 "G/Binaries/QVX.EXE"}) {
+            for (const auto &[kind, reason] : kinds)
+                QTest::addRow("%s, %s", file, qPrintable(kind)) << QString(file) << kind << reason;
+        }
+    }
+
+    void oddFiles()
+    {
+        QFETCH(QString, file);
+        QFETCH(QString, kind);
+        QFETCH(QString, reason);
+        install();
+        const QString path = (file.startsWith('P') ? m_program : m_game) + file.mid(1);
+        const QString config = m_program + "/Tarnwell.dat";
+        const QString graphics = m_game + "/Binaries/SETTINGS/TKGRAPHICSSETTINGS.MXML";
+        QVERIFY(makeOdd(path, kind));
+        const QString odd = kindOf(path);
+        // Read only what is not the odd thing: the test itself must not wait on a pipe.
+        const QByteArray configBefore = path == config ? "" : readFile(config);
+        const QByteArray graphicsBefore = path == graphics ? "" : readFile(graphics);
+
+        QVERIFY(m_w->start(false));
+        Form1 *form = m_w->form.get();
+        QVERIFY(!form->isClosed());
+        // A game executable of many gigabytes is simply large: its check goes on while the window answers.
+        const bool largeGame = file.endsWith("QVX.EXE") && kind.startsWith("oversized");
+        if (largeGame) {
+            QVERIFY(form->isChecking());
+            QVERIFY(!form->check(1)->isEnabled() && !form->command(1)->isEnabled() && form->command(4)->isEnabled());
+        } else {
+            QTRY_VERIFY(!form->isChecking());
+            const QString named = m_w->platform.prompts().filter(path).join("\n");
+            QVERIFY2(named.contains(reason), qPrintable(m_w->platform.prompts().join("\n---\n")));
+        }
+        QTest::mouseClick(form->command(1), Qt::LeftButton); // "Apply" writes nothing over it
+        QCOMPARE(kindOf(path), odd);
+        if (path != config)
+            QCOMPARE(readFile(config), configBefore);
+        if (path == config || path.endsWith("QVX.EXE")) // no game known: none of its files is written
+            QCOMPARE(readFile(graphics), graphicsBefore);
+    }
+
+    void pickerOffersRegularFilesOnly()
+    {
+        install(false);
+        const QString folder = home() + "/Binaries";
+        QVERIFY(QDir().mkpath(folder + "/sub"));
+        QVERIFY(QFile::copy(m_game + "/Binaries/QVX.EXE", folder + "/QVX.EXE"));
+        QVERIFY(QFile::link(folder + "/QVX.EXE", folder + "/link.EXE"));
+        QVERIFY(makeOdd(folder + "/pipe.EXE", "fifo") && makeOdd(folder + "/zero.EXE", "link to /dev/zero"));
+        QVERIFY(QFile::link(folder + "/gone", folder + "/broken.EXE"));
+        const QByteArray socketPath = QFile::encodeName(folder + "/socket.EXE");
+        sockaddr_un address = {};
+        address.sun_family = AF_UNIX;
+        qstrncpy(address.sun_path, socketPath.constData(), sizeof address.sun_path);
+        const int socket = ::socket(AF_UNIX, SOCK_STREAM, 0);
+        QVERIFY(socket >= 0 && ::bind(socket, reinterpret_cast<sockaddr *>(&address), sizeof address) == 0);
+        qputenv("HOME", QFile::encodeName(folder));
+        QVERIFY(m_w->start());
+        QStringList offered;
+        for (int i = 0; i < m_w->form->File1->count(); ++i)
+            offered << m_w->form->File1->item(i)->text();
+        ::close(socket);
+        QCOMPARE(offered, QStringList({"link.EXE", "QVX.EXE"}));
+    }
+
+    void lineFeedInPathRefused()
+    {
+        install(false);
+        const QString folder = home() + "/Quill\nvane";
+        QVERIFY(QDir().mkpath(folder) && QFile::copy(m_game + "/Binaries/QVX.EXE", folder + "/QVX.EXE"));
+        QVERIFY(m_w->start());
+        Form1 &form = *m_w->form;
+        QVERIFY(openFolder(form, folder));
+        QCOMPARE(form.File1->count(), 1);
+        m_w->platform.answers.enqueue(FakePlatform::Yes);
+        clickItem(form.File1, form.File1->item(0));
+        QCOMPARE(m_w->platform.prompts().last(), folder + "/QVX.EXE\ncannot be registered: it holds a line break, "
+                 "which Tarnwell cannot store. Rename the folder or the file and choose it again.");
+        QVERIFY(!m_w->platform.prompts().contains("Set File: QVX.EXE")); // never asked about
+        QVERIFY(form.GameExePath.isEmpty());
+        QVERIFY(!QFileInfo::exists(m_program + "/Tarnwell.dat"));
+    }
+
+    void largeExecutableKeepsWindowAnswering()
+    {
+        install(false);
+        QFile big(home() + "/QVX.EXE");
+        QVERIFY(big.open(QIODevice::WriteOnly) && big.resize(qint64(4) << 30));
+        big.close();
+        QVERIFY(m_w->start());
+        Form1 *form = m_w->form.get();
+        int ticks = 0;
+        QTimer ticker;
+        connect(&ticker, &QTimer::timeout, [&ticks] { ++ticks; });
+        ticker.start(10);
+        m_w->platform.answers.enqueue(FakePlatform::Yes);
+        QVERIFY(clickItem(form->File1, "QVX.EXE"));
         QVERIFY(form->isChecking());
-        QVERIFY(!form->check(1)->isEnabled() && !form->command(1)->isEnabled() && form->command(4)->isEnabled());
-    } else {
+        // The window's own events go on, and so does the digest, which says how far it has come.
+        QTRY_VERIFY(form->label(22)->text().startsWith("Checking the game executable: ") && ticks > 20);
+        auto *progress = form->findChild<QProgressDialog *>();
+        QTRY_VERIFY(progress && progress->isVisible());
+        QTest::mouseClick(progress->findChild<QPushButton *>(), Qt::LeftButton);
         QTRY_VERIFY(!form->isChecking());
-        const QString named = m_w->platform.prompts().filter(path).join("\n");
-        QVERIFY2(named.contains(reason), qPrintable(m_w->platform.prompts().join("\n---\n")));
+        // Given up: nothing registered, the picker back.
+        QVERIFY(form->GameExePath.isEmpty());
+        QVERIFY(!QFileInfo::exists(m_program + "/Tarnwell.dat"));
+        QCOMPARE(form->label(22)->text(), QString("Not Set"));
+        QCOMPARE(form->outerWidthTwips(), 11000);
+        QVERIFY(form->check(1)->isEnabled());
     }
-    QTest::mouseClick(form->command(1), Qt::LeftButton); // "Apply" writes nothing over it
-    QCOMPARE(kindOf(path), odd);
-    if (path != config)
-        QCOMPARE(readFile(config), configBefore);
-    if (path == config || path.endsWith("QVX.EXE")) // no game known: none of its files is written
-        QCOMPARE(readFile(graphics), graphicsBefore);
-}
 
-void TestHostile::pickerOffersRegularFilesOnly()
-{
-    install(false);
-    const QString folder = home() + "/Binaries";
-    QVERIFY(QDir().mkpath(folder + "/sub"));
-    QVERIFY(QFile::copy(m_game + "/Binaries/QVX.EXE", folder + "/QVX.EXE"));
-    QVERIFY(QFile::link(folder + "/QVX.EXE", folder + "/link.EXE"));
-    QVERIFY(makeOdd(folder + "/pipe.EXE", "fifo") && makeOdd(folder + "/zero.EXE", "link to /dev/zero"));
-    QVERIFY(QFile::link(folder + "/gone", folder + "/broken.EXE"));
-    const QByteArray socketPath = QFile::encodeName(folder + "/socket.EXE");
-    sockaddr_un address = {};
-    address.sun_family = AF_UNIX;
-    qstrncpy(address.sun_path, socketPath.constData(), sizeof address.sun_path);
-    const int socket = ::socket(AF_UNIX, SOCK_STREAM, 0);
-    QVERIFY(socket >= 0 && ::bind(socket, reinterpret_cast<sockaddr *>(&address), sizeof address) == 0);
-    qputenv("HOME", QFile::encodeName(folder));
-    QVERIFY(m_w->start());
-    QStringList offered;
-    for (int i = 0; i < m_w->form->File1->count(); ++i)
-        offered << m_w->form->File1->item(i)->text();
-    ::close(socket);
-    QCOMPARE(offered, QStringList({"link.EXE", "QVX.EXE"}));
-}
-
-void TestHostile::lineFeedInPathRefused()
-{
-    install(false);
-    const QString folder = home() + "/Quill\nvane";
-    QVERIFY(QDir().mkpath(folder) && QFile::copy(m_game + "/Binaries/QVX.EXE", folder + "/QVX.EXE"));
-    QVERIFY(m_w->start());
-    Form1 &form = *m_w->form;
-    QVERIFY(openFolder(form, folder));
-    QCOMPARE(form.File1->count(), 1);
-    m_w->platform.answers.enqueue(FakePlatform::Yes);
-    clickItem(form.File1, form.File1->item(0));
-    QCOMPARE(m_w->platform.prompts().last(), folder + "/QVX.EXE\ncannot be registered: it holds a line break, which "
-                                                    "Tarnwell cannot store. Rename the folder or the file and choose it again.");
-    QVERIFY(!m_w->platform.prompts().contains("Set File: QVX.EXE")); // never asked about
-    QVERIFY(form.GameExePath.isEmpty());
-    QVERIFY(!QFileInfo::exists(m_program + "/Tarnwell.dat"));
-}
-
-void TestHostile::largeExecutableKeepsWindowAnswering()
-{
-    install(false);
-    QFile big(home() + "/QVX.EXE");
-    QVERIFY(big.open(QIODevice::WriteOnly) && big.resize(qint64(4) << 30));
-    big.close();
-    QVERIFY(m_w->start());
-    Form1 *form = m_w->form.get();
-    int ticks = 0;
-    QTimer ticker;
-    connect(&ticker, &QTimer::timeout, [&ticks] { ++ticks; });
-    ticker.start(10);
-    m_w->platform.answers.enqueue(FakePlatform::Yes);
-    QVERIFY(clickItem(form->File1, "QVX.EXE"));
-    QVERIFY(form->isChecking());
-    // The window's own events go on, and so does the digest, which says how far it has come.
-    QTRY_VERIFY(form->label(22)->text().startsWith("Checking the game executable: ") && ticks > 20);
-    auto *progress = form->findChild<QProgressDialog *>();
-    QTRY_VERIFY(progress && progress->isVisible());
-    QTest::mouseClick(progress->findChild<QPushButton *>(), Qt::LeftButton);
-    QTRY_VERIFY(!form->isChecking());
-    // Given up: nothing registered, the picker back.
-    QVERIFY(form->GameExePath.isEmpty());
-    QVERIFY(!QFileInfo::exists(m_program + "/Tarnwell.dat"));
-    QCOMPARE(form->label(22)->text(), QString("Not Set"));
-    QCOMPARE(form->outerWidthTwips(), 11000);
-    QVERIFY(form->check(1)->isEnabled());
-}
-
-void TestHostile::ownerKept()
-{
-    if (::geteuid() != 0)
-        QSKIP("only the superuser can give a file to another user");
-    install();
-    const QString graphics = m_game + "/Binaries/SETTINGS/TKGRAPHICSSETTINGS.MXML";
-    QCOMPARE(::chown(QFile::encodeName(graphics).constData(), 65534, 65534), 0);
-    QVERIFY(m_w->start());
-    QTest::mouseClick(m_w->form->check(5), Qt::LeftButton);
-    QTest::mouseClick(m_w->form->command(1), Qt::LeftButton);
-    QCOMPARE(m_w->platform.prompts().last(), QString("Settings written to file!"));
-    QVERIFY(readFile(graphics).contains(" <Property name=\"UseHDR\" value=\"false\" />"));
-    struct stat info = {};
-    QCOMPARE(::stat(QFile::encodeName(graphics).constData(), &info), 0);
-    QCOMPARE(int(info.st_uid), 65534); // the game, running as its player, can still write it
-    QCOMPARE(int(info.st_gid), 65534);
-}
+    void ownerKept()
+    {
+        if (::geteuid() != 0)
+            QSKIP("only the superuser can give a file to another user");
+        install();
+        const QString graphics = m_game + "/Binaries/SETTINGS/TKGRAPHICSSETTINGS.MXML";
+        QCOMPARE(::chown(QFile::encodeName(graphics).constData(), 65534, 65534), 0);
+        QVERIFY(m_w->start());
+        QTest::mouseClick(m_w->form->check(5), Qt::LeftButton);
+        QTest::mouseClick(m_w->form->command(1), Qt::LeftButton);
+        QCOMPARE(m_w->platform.prompts().last(), QString("Settings written to file!"));
+        QVERIFY(readFile(graphics).contains(" <Property name=\"UseHDR\" value=\"false\" />"));
+        struct stat info = {};
+        QCOMPARE(::stat(QFile::encodeName(graphics).constData(), &info), 0);
+        QCOMPARE(int(info.st_uid), 65534); // the game, running as its player, can still write it
+        QCOMPARE(int(info.st_gid), 65534);
+    }
+};
 
 QTEST_MAIN(TestHostile)
 #include "tst_hostile_unix.moc"

@@ -76,7 +76,8 @@ void TestSettings::fileLines_data()
         {"line feed", "Text3=8\n0", brightness + "line break"},
         {"tab", "Text3=1\t6", brightness + "control character (U+0009)"},
         {"unencodable", "Text3=" + QString(QChar(0xD800)), brightness + "character"},
-        {"resolution without lower-case x", "Combo1=2560X1440", "Resolution\" cannot be written: it has no lower-case \"x\""}};
+        {"resolution without lower-case x", "Combo1=2560X1440",
+         "Resolution\" cannot be written: it has no lower-case \"x\""}};
     for (const QStringList &refused : refusals)
         QTest::newRow(qPrintable("refused: " + refused[0])) << bright << L{} << L{} << L{refused[1]} << bright
                                                             << "The value of \"" + refused[2];
