@@ -3,8 +3,8 @@
 // commands, a layout without faults, and a window that explains itself and shows what files hold as it is.
 #include "common/testsupport.h"
 #include "links/bannerloader.h"
+#include "links/links.h"
 #include "platform/desktopplatform.h"
-#include "statuslabel.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -21,7 +21,6 @@
 #include <QTcpSocket>
 #include <QTest>
 #include <QTimer>
-#include <QToolTip>
 
 using namespace testsupport;
 
@@ -40,6 +39,12 @@ private slots:
         QVERIFY(m_w->start());
         Form1 &form = *m_w->form;
         QCOMPARE(form.windowTitle(), "Tarnwell - Corvandel");
+        // The focus starts on "Apply"; Tab goes on to the first box.
+        QCOMPARE(QApplication::focusWidget(), form.command(1));
+        QWidget *next = form.command(1)->nextInFocusChain();
+        while (next && !(next->focusPolicy() & Qt::TabFocus))
+            next = next->nextInFocusChain();
+        QCOMPARE(next, form.check(1));
         for (int n = 1; n <= 13; ++n)
             QVERIFY2(!form.check(n)->isChecked(), qPrintable(QStringLiteral("Check%1").arg(n)));
 
@@ -228,16 +233,6 @@ private slots:
         }
     }
 
-    void tabOrderStartsWithApply()
-    {
-        QVERIFY(m_w->start());
-        QCOMPARE(QApplication::focusWidget(), m_w->form->command(1));
-        QWidget *next = m_w->form->command(1)->nextInFocusChain();
-        while (next && !(next->focusPolicy() & Qt::TabFocus))
-            next = next->nextInFocusChain();
-        QCOMPARE(next, m_w->form->check(1));
-    }
-
     void settingsExplained()
     {
         QVERIFY(m_w->start());
@@ -280,54 +275,6 @@ private slots:
         QVERIFY(!form.check(5)->isChecked());
         QTest::mouseClick(form.label(13), Qt::LeftButton, {}, QPoint(3, 3));
         QCOMPARE(form.text(3)->text(), "115");
-    }
-
-    void statusShownWhole_data()
-    {
-        QTest::addColumn<QByteArray>("versions"); // the known-versions file; the executable is "another build"
-        QTest::addColumn<QString>("caption");
-        QTest::addColumn<bool>("whole"); // else cut with an ellipsis, and whole in the tooltip
-        const QByteArray digest = "b1079dd132ec9bafbe297272507f5cf8";
-        const QString longName = "Quillvane Collector's Edition, Build 2025.11.30 with the Expeditions, Frontier and "
-                                 "Deep Space Packs";
-        QTest::newRow("unknown version") << QByteArray("00000000000000000000000000000000 Other\r\n")
-                                         << "Unknown Quillvane Version! MD5: B1079DD132EC9BAFBE297272507F5CF8" << true;
-        QTest::newRow("release name with markup") << digest + " <i>x</i> & <b>y</b>\r\n" << "<i>x</i> & <b>y</b> Detected!"
-                                                  << true;
-        QTest::newRow("release name too long") << digest + " " + longName.toUtf8() << longName + " Detected!" << false;
-    }
-
-    void statusShownWhole()
-    {
-        QFETCH(QByteArray, versions);
-        QFETCH(QString, caption);
-        QFETCH(bool, whole);
-        const QString exe = m_w->dir.filePath("Game/Binaries/QVX.EXE");
-        QVERIFY(writeFile(exe, "another build"));
-        QVERIFY(writeFile(m_w->dir.filePath("dat/QVX.dat"), versions));
-        QVERIFY(writeFile(m_w->dir.filePath("Tarnwell.dat"), "QVXEXE=" + exe.toUtf8() + "\r\n"));
-        QVERIFY(m_w->start());
-        auto *status = qobject_cast<StatusLabel *>(m_w->form->label(22));
-        QVERIFY(status);
-        QCOMPARE(status->text(), caption);
-        QCOMPARE(status->textFormat(), Qt::PlainText);
-        QCOMPARE(m_w->form->frameGeometry().width(), 540); // 8100 twips
-        // Within the first 7935 twips and above the row at 240, in a face no smaller than the lists' own.
-        QVERIFY(status->geometry().right() < 529 && status->geometry().bottom() < 16);
-        QVERIFY(status->shownFont().pointSizeF() >= 7.5);
-        QVERIFY(status->width() >= QFontMetrics(status->shownFont()).horizontalAdvance(status->shownText()));
-        if (whole) {
-            QCOMPARE(status->shownText(), caption);
-        } else {
-            QVERIFY(status->shownText().endsWith(QChar(0x2026)));
-            QHelpEvent help(QEvent::ToolTip, QPoint(2, 2), status->mapToGlobal(QPoint(2, 2)));
-            QApplication::sendEvent(status, &help);
-            QVERIFY(QToolTip::text().contains(caption));
-        }
-        // The copy by click takes the whole caption, and shows nothing.
-        QTest::mouseClick(status, Qt::LeftButton, {}, QPoint(2, 2));
-        QCOMPARE(m_w->platform.clipboard, caption);
-        QCOMPARE(m_w->platform.prompts(), QStringList());
     }
 
     // The real services: a message box over the window showing its text as it is, and the clipboard.
@@ -444,6 +391,9 @@ private slots:
         QVERIFY(m_w->start()); // the program folder holds no banner module
         Form1 &form = *m_w->form;
         QCOMPARE(form.WebBrowser1->geometry(), QRect(0, 368, 529, 81));
+        QCOMPARE(tarnwell::links::bannerAddress(), "http://ads.example.net/units/tarnwell-468x60?size=468x60&"
+                 "background_color=CCCCCC&title_color=0000ff&link_color=313370&text_color=ffffff&title_hover_color=ff8c00"
+                 "&link_hover_color=ff8c00");
         const QImage picture = form.WebBrowser1->grab().toImage();
         QCOMPARE(picture.pixelColor(2, 2), QColor(0x0A, 0x1A, 0x28)); // the dark foot around the picture
         QSet<QRgb> colours; // a picture, not a plain box

@@ -1,21 +1,16 @@
 // SPDX-License-Identifier: MIT
 // The launch, clean-up and link commands as the window hands them on, the faults that stop them,
-// the real runner on real folders and what it reports, the running game, launching through Steam,
-// and a window that works whatever becomes of the banner.
-#include "clickablelabel.h"
+// the real runner on real folders and what it reports, the running game, launching through Steam.
 #include "common/systemtest.h"
 #include "common/testsupport.h"
-#include "links/links.h"
 #include "maintenance/filedeletion.h"
 #include "platform/desktopplatform.h"
 
-#include <QCheckBox>
 #include <QDirIterator>
 #include <QLineEdit>
 #include <QProcess>
 #include <QPushButton>
 #include <QRegularExpression>
-#include <QTemporaryDir>
 #include <QScopeGuard>
 #include <QTest>
 
@@ -379,13 +374,6 @@ private slots:
         QCOMPARE(m_w->platform.messages[1].buttons,
                  locked.isEmpty() ? FakePlatform::Information : FakePlatform::Exclamation);
         QCOMPARE(tree(), expected);
-    }
-
-    void bannerAddress()
-    {
-        const QString query = "size=468x60&background_color=CCCCCC&title_color=0000ff&link_color=313370"
-                              "&text_color=ffffff&title_hover_color=ff8c00&link_hover_color=ff8c00";
-        QCOMPARE(links::bannerAddress(), "http://ads.example.net/units/tarnwell-468x60?" + query);
     }
 };
 

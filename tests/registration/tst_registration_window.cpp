@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: MIT
-// Registering the game in the real window: start-up with a stored executable, the version check,
-// the configuration file on disk, and the picker driven through its own lists.
+// Registering the game in the real window: start-up with a stored executable, the version check and
+// the caption that shows it, the configuration file on disk, and the picker driven through its own lists.
 #include "common/testsupport.h"
+#include "statuslabel.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -13,6 +14,7 @@
 #include <QMimeData>
 #include <QTemporaryFile>
 #include <QTest>
+#include <QToolTip>
 
 using namespace testsupport;
 
@@ -24,6 +26,8 @@ const QString kAsk = "Set File: QVX.EXE";
 const QString kDetected = "Quillvane Sample Installation Detected!";
 const QByteArray kOtherBuild = "another build"; // an executable the known-versions file does not name
 const QString kUnknown = "Unknown Quillvane Version! MD5: B1079DD132EC9BAFBE297272507F5CF8";
+const QString kLongName = "Quillvane Collector's Edition, Build 2025.11.30 with the Expeditions, Frontier and Deep "
+                          "Space Packs Detected!"; // too long for the caption at 8100 twips
 
 } // namespace
 
@@ -35,7 +39,9 @@ private slots:
     void registration_data()
     {
         QTest::addColumn<QString>("stored"); // what Tarnwell.dat names: nothing, "game" (the installed one), or a path
-        QTest::addColumn<QString>("setup");  // other (another build), far (a non-Latin folder), gone, no list, ...
+        // other (another build), named (another build that the known-versions file names as the status says),
+        // far (a non-Latin folder), gone, no list, ...
+        QTest::addColumn<QString>("setup");
         QTest::addColumn<int>("answer");     // to "Set this file?" after picking QVX.EXE; 0: nothing is picked
         QTest::addColumn<QStringList>("prompts");
         QTest::addColumn<QString>("status");
@@ -45,6 +51,9 @@ private slots:
         QTest::newRow("first start without known-versions file") << "" << "no list" << 0 << select << "Not Set" << 11000;
         QTest::newRow("detected") << "game" << "" << 0 << none << kDetected << 8100;
         QTest::newRow("unknown version") << "game" << "other" << 0 << none << kUnknown << 8100;
+        QTest::newRow("release name with markup") << "game" << "named" << 0 << none << "<i>x</i> & <b>y</b> Detected!"
+                                                  << 8100;
+        QTest::newRow("release name too long") << "game" << "named" << 0 << none << kLongName << 8100;
         QTest::newRow("executable vanished") << "game" << "gone" << 0 << none << "Not Set" << 0;
         QTest::newRow("known-versions file missing") << "game" << "no list" << 0 << QStringList{kFatal} << "Not Set" << 0;
         // There, yet its first bytes cannot be read, even by the superuser.
@@ -84,12 +93,14 @@ private slots:
         const QString game = tmp.filePath(setup == "far" ? far : "Game");
         const QString exe = game + "/Binaries/QVX.EXE";
         QVERIFY(copySampleGame(game));
-        QVERIFY(setup != "other" || writeFile(exe, kOtherBuild));
+        QVERIFY((setup != "other" && setup != "named") || writeFile(exe, kOtherBuild));
         QTemporaryFile shortExe("/tmp/twXXXXXX");
         QVERIFY(stored != "short" || (shortExe.open() && shortExe.write(kOtherBuild) > 0 && shortExe.flush()));
         const QString named = stored == "game" ? exe : stored == "short" ? shortExe.fileName() : stored;
         QVERIFY(makeProgramFolder(program, named));
         QVERIFY(setup != "no list" || QFile::remove(program + "/dat/QVX.dat"));
+        QVERIFY(setup != "named" || writeFile(program + "/dat/QVX.dat", "b1079dd132ec9bafbe297272507f5cf8 "
+                                                                         + status.chopped(10).toUtf8() + "\r\n"));
         QVERIFY(setup != "config is folder" || QDir().mkpath(config)); // no one, not even the superuser, can write there
         QVERIFY(setup != "gone" || answer || QFile::remove(exe));
         const QByteArray configBefore = readFile(config);
@@ -134,10 +145,22 @@ private slots:
 
         QCOMPARE(form.label(22)->text(), status);
         QCOMPARE(form.outerWidthTwips(), widthTwips);
-        if (widthTwips)
-            QCOMPARE(form.frameGeometry().width(), qRound(widthTwips / 15.0));
-        const bool narrowed = widthTwips == 8000 || widthTwips == 8100; // the picker is out of sight then
-        QCOMPARE(files->isVisible(), !form.isClosed() && !narrowed);
+        auto *caption = qobject_cast<StatusLabel *>(form.label(22));
+        if (!form.isClosed()) { // the caption as text, whole or cut with the whole in its tooltip; a click copies it
+            QVERIFY(caption->textFormat() == Qt::PlainText && caption->shownFont().pointSizeF() >= 7.5);
+            // Within the first 7935 twips and above the row at 240, in a face no smaller than the lists' own.
+            QVERIFY(caption->geometry().right() < 529 && caption->geometry().bottom() < 16);
+            QVERIFY(caption->width() >= QFontMetrics(caption->shownFont()).horizontalAdvance(caption->shownText()));
+            const QString shown = caption->shownText();
+            QCOMPARE(shown, status == kLongName ? status.left(shown.size() - 1) + QChar(0x2026) : status);
+            QHelpEvent help(QEvent::ToolTip, QPoint(2, 2), caption->mapToGlobal(QPoint(2, 2)));
+            QApplication::sendEvent(caption, &help);
+            QVERIFY(status != kLongName || QToolTip::text().contains(status));
+            const qsizetype before = platform.messages.size();
+            QTest::mouseClick(caption, Qt::LeftButton, {}, QPoint(2, 2));
+            QCOMPARE(platform.clipboard, status);
+            QCOMPARE(platform.messages.size(), before);
+        }
         QCOMPARE(form.GameExePath, answer == 6 ? exe : named);
         if (setup == "config is folder")
             QVERIFY(QFileInfo(config).isDir());

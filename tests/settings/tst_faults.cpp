@@ -55,8 +55,8 @@ void TestSettings::faults()
         QVERIFY(QFile::setPermissions(graphicsPath(), cause == "read-only" ? readOnly : QFileDevice::Permissions()));
     loadGame();
     if (cause != "none")
-        QCOMPARE(controlValue(m_form.get(), "Text11"), QString("50")); // the other file is read all the same
-    QTest::mouseClick(m_form->check(5), Qt::LeftButton);
+        QCOMPARE(controlValue(m_w->form.get(), "Text11"), QString("50")); // the other file is read all the same
+    QTest::mouseClick(m_w->form->check(5), Qt::LeftButton);
 
     // Between read and write.
     QByteArray onDisk = absent || cause == "vanishes" ? "<unreadable>" : kGraphics;
@@ -79,7 +79,7 @@ void TestSettings::faults()
         m_immutable << target;
     }
     if (answer)
-        m_platform->answers.enqueue(answer);
+        m_w->platform.answers.enqueue(answer);
     apply();
     for (const QString &path : std::as_const(m_immutable))
         QProcess::execute("chattr", {"-i", path});

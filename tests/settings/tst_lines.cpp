@@ -95,13 +95,13 @@ void TestSettings::fileLines()
     writeGame(graphics, kUser);
     startForm();
     for (const QString &setting : before)
-        setControl(m_form.get(), setting);
+        setControl(m_w->form.get(), setting);
     loadGame();
     QCOMPARE(prompts(), L{});
     for (const QString &setting : shown)
-        QCOMPARE(setting.section('=', 0, 0) + "=" + controlValue(m_form.get(), setting.section('=', 0, 0)), setting);
+        QCOMPARE(setting.section('=', 0, 0) + "=" + controlValue(m_w->form.get(), setting.section('=', 0, 0)), setting);
     for (const QString &setting : changes)
-        setControl(m_form.get(), setting);
+        setControl(m_w->form.get(), setting);
     apply();
     // A file with none of the settings is left alone and reported; the other is written.
     const bool unrecognised = refusal == "unrecognised";

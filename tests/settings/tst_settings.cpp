@@ -5,7 +5,6 @@
 #include "common/systemtest.h"
 
 #include <QProcess>
-#include <QTemporaryDir>
 
 const QByteArray kGraphics = "<?xml version=\"1.0\" encoding=\"utf-8\"?>\n<Data template=\"GcGraphicsSettings\">\n"
     + prop("\t", "Brightness", "120") + "\n" + prop("\t", "DLSSQuality", "Balanced") + "\n"
@@ -37,22 +36,18 @@ QString controlValue(Form1 *form, const QString &control)
 
 void TestSettings::init()
 {
-    m_dir = std::make_unique<QTemporaryDir>();
-    QVERIFY(m_dir->isValid());
-    QFile::setPermissions(m_dir->path(), QFileDevice::Permissions(0x7777)); // another user may run a test in here
-    m_platform = std::make_unique<FakePlatform>();
-    m_platform->folder = m_dir->path();
+    m_w = std::make_unique<testsupport::TestWindow>();
+    QFile::setPermissions(m_w->dir.path(), QFileDevice::Permissions(0x7777)); // another user may run a test in here
 }
 
 void TestSettings::cleanup()
 {
-    m_form.reset();
+    m_w->form.reset();
     for (const QString &path : std::exchange(m_immutable, {}))
         QProcess::execute("chattr", {"-i", path});
     if (!m_unmount.isEmpty())
         testsupport::unmount(std::exchange(m_unmount, {}));
-    m_platform.reset();
-    m_dir.reset();
+    m_w.reset();
 }
 
 void TestSettings::writeGame(const QByteArray &graphics, const QByteArray &user)
@@ -64,17 +59,15 @@ void TestSettings::writeGame(const QByteArray &graphics, const QByteArray &user)
 
 void TestSettings::startForm()
 {
-    m_form = std::make_unique<Form1>(*m_platform);
-    QVERIFY(testsupport::start(*m_form));
-    m_platform->messages.clear();
+    QVERIFY(m_w->start());
+    m_w->platform.messages.clear();
 }
 
 void TestSettings::loadGame()
 {
-    if (!m_form)
+    if (!m_w->form)
         startForm();
-    m_form->GameFolder = gameFolder();
-    m_form->ReadConfig();
+    m_w->loadGame(gameFolder());
 }
 
 QTEST_MAIN(TestSettings)

@@ -8,9 +8,7 @@
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QTemporaryDir>
 #include <QTest>
-#include <memory>
 
 using testsupport::readFile;
 using testsupport::writeFile;
@@ -50,19 +48,17 @@ private slots:
     void unsavedEdits();
 
 private:
-    QString gameFolder() const { return m_dir->path() + "/Game/"; }
+    QString gameFolder() const { return m_w->dir.path() + "/Game/"; }
     QString settingsFolder() const { return gameFolder() + "Binaries/SETTINGS"; }
     QString graphicsPath() const { return settingsFolder() + "/TKGRAPHICSSETTINGS.MXML"; }
     QString userPath() const { return settingsFolder() + "/GCUSERSETTINGSDATA.MXML"; }
-    QStringList prompts() const { return m_platform->prompts(); }
+    QStringList prompts() const { return m_w->platform.prompts(); }
     void writeGame(const QByteArray &graphics, const QByteArray &user); // null: no file
     void startForm();
-    void loadGame(); // GameFolder set and ReadConfig called
-    void apply() { QTest::mouseClick(m_form->command(1), Qt::LeftButton); }
+    void loadGame(); // the window started, the game in gameFolder() read
+    void apply() { QTest::mouseClick(m_w->form->command(1), Qt::LeftButton); }
 
-    std::unique_ptr<QTemporaryDir> m_dir;
-    std::unique_ptr<FakePlatform> m_platform;
-    std::unique_ptr<Form1> m_form;
+    std::unique_ptr<testsupport::TestWindow> m_w;
     QString m_unmount;       // a file system mounted by a test
     QStringList m_immutable; // paths given attributes by a test
 };
