@@ -7,19 +7,12 @@
 #include "platform/desktopplatform.h"
 
 #include <QApplication>
-#include <QCheckBox>
 #include <QClipboard>
-#include <QComboBox>
-#include <QLabel>
-#include <QLineEdit>
-#include <QListWidget>
 #include <QMessageBox>
-#include <QPushButton>
 #include <QScreen>
 #include <QSignalSpy>
 #include <QTcpServer>
 #include <QTcpSocket>
-#include <QTest>
 #include <QTimer>
 
 using namespace testsupport;
@@ -166,10 +159,7 @@ private slots:
         QVERIFY(QTest::qWaitForWindowExposed(&form));
         // The program's event loop ends when "Quit" is clicked; a watchdog ends it with 1 otherwise.
         QTimer::singleShot(0, &form, [&form] { QTest::mouseClick(form.command(4), Qt::LeftButton); });
-        QTimer watchdog;
-        watchdog.setSingleShot(true);
-        connect(&watchdog, &QTimer::timeout, qApp, [] { QCoreApplication::exit(1); });
-        watchdog.start(5000);
+        QTimer::singleShot(5000, &form, [] { QCoreApplication::exit(1); }); // dropped with the window
         QCOMPARE(QCoreApplication::exec(), 0);
         QVERIFY(form.isClosed());
         QVERIFY(!form.isVisible());
@@ -436,7 +426,6 @@ private slots:
         QVERIFY(readFile(m_w->dir.filePath("Game/Binaries/SETTINGS/TKGRAPHICSSETTINGS.MXML"))
                     .contains(" <Property name=\"UseHDR\" value=\"false\" />\n"));
     }
-
 
 private:
     std::unique_ptr<TestWindow> m_w;

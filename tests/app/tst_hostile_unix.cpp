@@ -3,12 +3,7 @@
 // what it found, and neither hangs, crashes, nor acts on the wrong thing.
 #include "common/testsupport.h"
 
-#include <QCheckBox>
-#include <QLabel>
-#include <QListWidget>
 #include <QProgressDialog>
-#include <QPushButton>
-#include <QTest>
 #include <QTimer>
 
 #include <sys/socket.h>
@@ -124,11 +119,12 @@ private slots:
             QCOMPARE(readFile(graphics), graphicsBefore);
     }
 
-    void pickerOffersRegularFilesOnly()
+    // The picker lists regular files (and links to them) only, and refuses a path that Tarnwell.dat cannot hold.
+    void picker()
     {
         install(false);
-        const QString folder = home() + "/Binaries";
-        QVERIFY(QDir().mkpath(folder + "/sub"));
+        const QString folder = home() + "/Binaries", lineFeed = folder + "/Quill\nvane";
+        QVERIFY(QDir().mkpath(lineFeed) && QFile::copy(m_game + "/Binaries/QVX.EXE", lineFeed + "/QVX.EXE"));
         QVERIFY(QFile::copy(m_game + "/Binaries/QVX.EXE", folder + "/QVX.EXE"));
         QVERIFY(QFile::link(folder + "/QVX.EXE", folder + "/link.EXE"));
         QVERIFY(makeOdd(folder + "/pipe.EXE", "fifo") && makeOdd(folder + "/zero.EXE", "link to /dev/zero"));
@@ -141,25 +137,18 @@ private slots:
         QVERIFY(socket >= 0 && ::bind(socket, reinterpret_cast<sockaddr *>(&address), sizeof address) == 0);
         qputenv("HOME", QFile::encodeName(folder));
         QVERIFY(m_w->start());
+        Form1 &form = *m_w->form;
         QStringList offered;
-        for (int i = 0; i < m_w->form->File1->count(); ++i)
-            offered << m_w->form->File1->item(i)->text();
+        for (int i = 0; i < form.File1->count(); ++i)
+            offered << form.File1->item(i)->text();
         ::close(socket);
         QCOMPARE(offered, QStringList({"link.EXE", "QVX.EXE"}));
-    }
 
-    void lineFeedInPathRefused()
-    {
-        install(false);
-        const QString folder = home() + "/Quill\nvane";
-        QVERIFY(QDir().mkpath(folder) && QFile::copy(m_game + "/Binaries/QVX.EXE", folder + "/QVX.EXE"));
-        QVERIFY(m_w->start());
-        Form1 &form = *m_w->form;
-        QVERIFY(openFolder(form, folder));
+        QVERIFY(openFolder(form, lineFeed));
         QCOMPARE(form.File1->count(), 1);
         m_w->platform.answers.enqueue(FakePlatform::Yes);
         clickItem(form.File1, form.File1->item(0));
-        QCOMPARE(m_w->platform.prompts().last(), folder + "/QVX.EXE\ncannot be registered: it holds a line break, "
+        QCOMPARE(m_w->platform.prompts().last(), lineFeed + "/QVX.EXE\ncannot be registered: it holds a line break, "
                  "which Tarnwell cannot store. Rename the folder or the file and choose it again.");
         QVERIFY(!m_w->platform.prompts().contains("Set File: QVX.EXE")); // never asked about
         QVERIFY(form.GameExePath.isEmpty());

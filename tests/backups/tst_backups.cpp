@@ -5,11 +5,7 @@
 #include "platform/desktopplatform.h"
 
 #include <QAction>
-#include <QCheckBox>
-#include <QLineEdit>
-#include <QPushButton>
 #include <QRegularExpression>
-#include <QTest>
 
 using namespace testsupport;
 

@@ -2,8 +2,6 @@
 #include "common/testsupport.h"
 
 #include <QDirIterator>
-#include <QListWidget>
-#include <QTest>
 
 namespace testsupport {
 

@@ -6,12 +6,17 @@
 #include "common/testfiles.h"
 #include "form1.h"
 
+// The window's controls and Qt Test, as every window test uses them.
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
 #include <QTemporaryDir>
+#include <QTest>
 
 #include <memory>
-
-class QListWidget;
-class QListWidgetItem;
 
 namespace testsupport {
 

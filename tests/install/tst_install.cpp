@@ -6,12 +6,8 @@
 #include "files/toolfiles.h"
 #include "links/enginemessages.h"
 
-#include <QLabel>
-#include <QLineEdit>
 #include <QLoggingCategory>
 #include <QProcess>
-#include <QTemporaryDir>
-#include <QTest>
 
 using namespace testsupport;
 

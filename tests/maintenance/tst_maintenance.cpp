@@ -7,12 +7,9 @@
 #include "platform/desktopplatform.h"
 
 #include <QDirIterator>
-#include <QLineEdit>
 #include <QProcess>
-#include <QPushButton>
 #include <QRegularExpression>
 #include <QScopeGuard>
-#include <QTest>
 
 using namespace tarnwell;
 using namespace testsupport;

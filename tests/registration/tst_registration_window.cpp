@@ -5,15 +5,9 @@
 #include "statuslabel.h"
 
 #include <QApplication>
-#include <QCheckBox>
-#include <QComboBox>
 #include <QDropEvent>
-#include <QLabel>
-#include <QLineEdit>
-#include <QListWidget>
 #include <QMimeData>
 #include <QTemporaryFile>
-#include <QTest>
 #include <QToolTip>
 
 using namespace testsupport;

@@ -4,12 +4,6 @@
 
 #include "common/testsupport.h"
 
-#include <QCheckBox>
-#include <QComboBox>
-#include <QLineEdit>
-#include <QPushButton>
-#include <QTest>
-
 using testsupport::readFile;
 using testsupport::writeFile;
 // "Check1=1", "Text3= 90 ", "Combo1=x1080": a control (clicked as the user does) and its value.
