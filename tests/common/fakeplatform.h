@@ -21,6 +21,7 @@ public:
         QStringList buttonTexts = {}; // the buttons of a question()
     };
 
+    explicit FakePlatform(const QString &programFolder = {}) : folder(programFolder) {}
     QString folder; // the program folder to report
 
     QString programFolder() const override { return folder; }

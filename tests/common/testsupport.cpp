@@ -33,18 +33,13 @@ bool start(Form1 &form, bool waitForCheck)
     return !waitForCheck || QTest::qWaitFor([&form] { return !form.isChecking(); }, 10000);
 }
 
-void clickItem(QListWidget *list, QListWidgetItem *item)
-{
-    list->scrollToItem(item);
-    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(item).center());
-}
-
 bool clickItem(QListWidget *list, const QString &text)
 {
     const QList<QListWidgetItem *> items = list->findItems(text, Qt::MatchExactly);
     if (items.size() != 1)
         return false;
-    clickItem(list, items[0]);
+    list->scrollToItem(items[0]);
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(items[0]).center());
     return true;
 }
 
@@ -74,12 +69,6 @@ bool openFolder(Form1 &form, const QString &path)
 QString dir1Path(const Form1 &form)
 {
     return form.Dir1->currentItem() ? form.Dir1->currentItem()->data(Qt::UserRole).toString() : QString();
-}
-
-bool TestWindow::start(bool waitForCheck)
-{
-    form = std::make_unique<Form1>(platform);
-    return testsupport::start(*form, waitForCheck);
 }
 
 void TestWindow::loadGame(const QString &folder)

@@ -27,7 +27,6 @@ namespace testsupport {
 // Loads and shows the window (unless start-up closed it), then waits for the executable's check.
 [[nodiscard]] bool start(Form1 &form, bool waitForCheck = true);
 // A click on the middle of an item, as the user makes it; false when no item has exactly that text.
-void clickItem(QListWidget *list, QListWidgetItem *item);
 [[nodiscard]] bool clickItem(QListWidget *list, const QString &text);
 // Opens the folder in Dir1 as a user does: the root first, then a click and a double-click per level.
 [[nodiscard]] bool openFolder(Form1 &form, const QString &path);
@@ -36,13 +35,16 @@ QString dir1Path(const Form1 &form); // the folder Dir1 has open
 // A window on a FakePlatform whose program folder is a fresh temporary folder.
 struct TestWindow
 {
-    TestWindow() { platform.folder = dir.path(); }
-    [[nodiscard]] bool start(bool waitForCheck = true);
+    [[nodiscard]] bool start(bool waitForCheck = true)
+    {
+        form = std::make_unique<Form1>(platform);
+        return testsupport::start(*form, waitForCheck);
+    }
     // As after a game at `folder` (with its trailing separator) was registered: its settings read.
     void loadGame(const QString &folder);
 
     QTemporaryDir dir;
-    FakePlatform platform;
+    FakePlatform platform{dir.path()};
     std::unique_ptr<Form1> form;
 };
 

@@ -6,7 +6,6 @@
 #include "files/toolfiles.h"
 #include "links/enginemessages.h"
 
-#include <QLoggingCategory>
 #include <QProcess>
 
 using namespace testsupport;
@@ -98,8 +97,7 @@ private slots:
         QCOMPARE(tarnwell::versionListPath(bin), place(list));
         QCOMPARE(tarnwell::findBannerModule(bin), place(banner));
         // The window reads Tarnwell.dat from there and stores a new choice there, nowhere else.
-        FakePlatform platform;
-        platform.folder = bin;
+        FakePlatform platform(bin);
         Form1 form(platform);
         QVERIFY(start(form));
         const bool detected = !messages.contains(kFatal);
@@ -184,13 +182,7 @@ private slots:
         tarnwell::links::beginEngineStart();
         if (!starting)
             tarnwell::links::endEngineStart();
-        const QLoggingCategory named(category.constData());
-        if (type == QtWarningMsg)
-            qCWarning(named, "notice");
-        else if (type == QtInfoMsg)
-            qCInfo(named, "notice");
-        else
-            qCCritical(named, "notice");
+        qt_message_output(QtMsgType(type), QMessageLogContext(nullptr, 0, nullptr, category.constData()), "notice");
         tarnwell::links::endEngineStart();
         qInstallMessageHandler(before);
         QCOMPARE(messages, shown ? QStringList{"notice"} : QStringList());

@@ -127,8 +127,7 @@ private slots:
         const bool registered = before != "unregistered";
         m_w->form->GameExePath = registered ? m_game + (before == "folder" ? "Binaries" : "Binaries/QVX.EXE") : QString();
         m_w->form->GameFolder = registered ? m_game : QString();
-        m_w->form->GraphicsSettingsPath =
-            registered ? m_game + "Binaries/SETTINGS/TKGRAPHICSSETTINGS.MXML" : QString();
+        m_w->form->GraphicsSettingsPath = registered ? m_game + "Binaries/SETTINGS/TKGRAPHICSSETTINGS.MXML" : QString();
         if (before.contains('/'))
             QVERIFY(QFile::remove(m_game + before) || QDir(m_game + before).removeRecursively());
         const QStringList entries = tree();
@@ -250,8 +249,7 @@ private slots:
                                           | (executable ? QFile::ExeOwner : QFile::Permissions())));
         startForm();
         m_w->platform.runForReal = !line.contains("steam:"); // no URL handler is asked in a test
-        m_w->form->GameExePath = game + "Binaries/QVX.EXE";
-        m_w->form->GameFolder = game;
+        m_w->loadGame(game); // no settings files: nothing to read
 
         QTest::mouseClick(m_w->form->command(2), Qt::LeftButton);
         QCOMPARE(m_w->platform.commands.size(), line.isEmpty() ? 0 : 1);

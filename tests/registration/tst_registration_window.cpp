@@ -99,11 +99,9 @@ private slots:
         QVERIFY(setup != "gone" || answer || QFile::remove(exe));
         const QByteArray configBefore = readFile(config);
 
-        FakePlatform platform;
-        platform.folder = program;
+        FakePlatform platform(program);
         Form1 form(platform);
         QVERIFY(start(form)); // the digest runs beside the window
-        QListWidget *files = form.File1;
         if (answer) {
             QCOMPARE(form.outerWidthTwips(), 11000);
             if (setup == "unplugged") { // a message, and the lists keep what they showed
@@ -118,12 +116,12 @@ private slots:
             QVERIFY(setup != "gone" || QFile::remove(exe));
             platform.answers.enqueue(answer);
             if (setup == "keyboard") { // moving to the file asks nothing; Enter then asks about it
-                files->setFocus();
+                form.File1->setFocus();
                 QVERIFY(QTest::qWaitForWindowActive(&form));
-                files->setCurrentItem(files->findItems("QVX.EXE", Qt::MatchExactly).value(0));
-                QTest::keyClick(files, Qt::Key_Return);
+                form.File1->setCurrentItem(form.File1->findItems("QVX.EXE", Qt::MatchExactly).value(0));
+                QTest::keyClick(form.File1, Qt::Key_Return);
             } else {
-                QVERIFY(clickItem(files, "QVX.EXE"));
+                QVERIFY(clickItem(form.File1, "QVX.EXE"));
             }
             QTRY_VERIFY(!form.isChecking());
         }
@@ -194,8 +192,7 @@ private slots:
         QVERIFY(copySampleGame(game) && copySampleGame(other));
         QVERIFY(writeFile(game + "/Binaries/QVX_OLD.EXE", kOtherBuild));
         QVERIFY(makeProgramFolder(program, game + "/Binaries/QVX.EXE"));
-        FakePlatform platform;
-        platform.folder = program;
+        FakePlatform platform(program);
         Form1 form(platform);
         QVERIFY(start(form));
         QCOMPARE(form.outerWidthTwips(), 8100);

@@ -4,8 +4,7 @@
 
 #include "common/testsupport.h"
 
-using testsupport::readFile;
-using testsupport::writeFile;
+using namespace testsupport;
 // "Check1=1", "Text3= 90 ", "Combo1=x1080": a control (clicked as the user does) and its value.
 void setControl(Form1 *form, const QString &setting);
 QString controlValue(Form1 *form, const QString &control);
