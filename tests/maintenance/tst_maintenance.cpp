@@ -46,7 +46,7 @@ private slots:
         m_w = std::make_unique<TestWindow>();
         // Settings files below the working folder are no game's: none is read, written or deleted.
         QVERIFY(QDir::setCurrent(m_w->dir.path()));
-        QVERIFY(writeFile("Binaries/SETTINGS/TKGRAPHICSSETTINGS.MXML", "<Property name=\"Brightness\" value=\"120\" />\n"));
+        QVERIFY(writeFile("Binaries/SETTINGS/TKGRAPHICSSETTINGS.MXML", "\t<Property name=\"Brightness\" value=\"120\" />\n"));
         m_game = m_w->dir.filePath("My Games & Co/Quillvane") + '/';
         for (const char *file : {"Binaries/QVX.EXE", "Binaries/SETTINGS/TKGRAPHICSSETTINGS.MXML",
                                  "GAMEDATA/SHADERCACHE/SUB/b.bin"})
@@ -128,6 +128,8 @@ private slots:
         m_w->form->GameExePath = registered ? m_game + (before == "folder" ? "Binaries" : "Binaries/QVX.EXE") : QString();
         m_w->form->GameFolder = registered ? m_game : QString();
         m_w->form->GraphicsSettingsPath = registered ? m_game + "Binaries/SETTINGS/TKGRAPHICSSETTINGS.MXML" : QString();
+        if (!registered) // as "Reload" leaves it: nothing named below the working folder
+            m_w->form->ReadConfig();
         if (before.contains('/'))
             QVERIFY(QFile::remove(m_game + before) || QDir(m_game + before).removeRecursively());
         const QStringList entries = tree();
