@@ -1,15 +1,9 @@
 // SPDX-License-Identifier: MIT
 #include "common/fakeplatform.h"
 
-#include "files/pathcase.h"
 #include "maintenance/commandrunner.h"
 
 #include <QWidget>
-
-bool FakePlatform::fileExists(const QString &path) const
-{
-    return tarnwell::fileExists(path);
-}
 
 int FakePlatform::messageBox(const QString &prompt, int buttons, const QString &title)
 {

@@ -3,6 +3,7 @@
 // clipboard recorded, backups kept in a temporary folder.
 #pragma once
 
+#include "files/pathcase.h"
 #include "maintenance/command.h"
 #include "platform/platform.h"
 
@@ -21,10 +22,11 @@ public:
         QStringList buttonTexts = {}; // the buttons of a question()
     };
 
+    explicit FakePlatform(const QString &programFolder = {}) : folder(programFolder) {}
     QString folder; // the program folder to report
 
     QString programFolder() const override { return folder; }
-    bool fileExists(const QString &path) const override;
+    bool fileExists(const QString &path) const override { return tarnwell::fileExists(path); }
     int messageBox(const QString &prompt, int buttons, const QString &title) override;
     // Recorded as a message whose buttons are kQuestion; answered from `pressed`, else with the last button.
     int question(const QString &prompt, const QStringList &buttons, const QString &title) override;

@@ -1,35 +1,18 @@
 // SPDX-License-Identifier: MIT
 // Tarnwell installed or portable: where its own files are found and written, its command line,
 // and a start that keeps the web engine's chatter off the terminal.
-#include "common/fakeplatform.h"
 #include "common/systemtest.h"
+#include "common/testsupport.h"
 #include "files/toolfiles.h"
-#include "form1.h"
 #include "links/enginemessages.h"
 
-#include <QDirIterator>
-#include <QLabel>
-#include <QLineEdit>
-#include <QLoggingCategory>
 #include <QProcess>
-#include <QTemporaryDir>
-#include <QTest>
+
+using namespace testsupport;
 
 namespace {
 
 const QString kFatal = "Fatal Error: QVX.dat verification missing. Reinstall Tarnwell";
-
-QByteArray readFile(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<none>");
-}
-
-bool writeFile(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    return QDir().mkpath(QFileInfo(path).path()) && file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
-}
 
 // The sample game (Game/) and the known-versions list (QVX.dat), only read, where an unprivileged
 // re-run reaches them too: the source folder may lie in a private home.
@@ -38,13 +21,10 @@ QString fixture()
     static QTemporaryDir dir;
     if (qEnvironmentVariableIsSet("TST_INSTALL_FIXTURE"))
         return qEnvironmentVariable("TST_INSTALL_FIXTURE");
-    const QString from = TARNWELL_SOURCE_DIR "/examples/Quillvane";
-    for (QDirIterator it(from, QDir::Files, QDirIterator::Subdirectories); it.hasNext();) {
-        const QString source = it.next();
-        writeFile(dir.filePath("Game" + source.mid(from.size())), readFile(source));
-    }
-    writeFile(dir.filePath("QVX.dat"), readFile(TARNWELL_SOURCE_DIR "/dat/QVX.dat"));
-    QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner | QFile::ReadOther | QFile::ExeOther);
+    if (!copySampleGame(dir.filePath("Game")) || !QFile::copy(TARNWELL_SOURCE_DIR "/dat/QVX.dat", dir.filePath("QVX.dat")))
+        qFatal("cannot copy the sample game into %s", qPrintable(dir.path()));
+    QFile::setPermissions(dir.path(),
+                          QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner | QFile::ReadOther | QFile::ExeOther);
     qputenv("TST_INSTALL_FIXTURE", QFile::encodeName(dir.path()));
     return dir.path();
 }
@@ -59,204 +39,193 @@ class TestInstall : public QObject
     Q_OBJECT
 
 private slots:
-    void places_data();
-    void places();
-    void commandLine_data();
-    void commandLine();
-    void engineMessages_data();
-    void engineMessages();
-    void quietStart();
-};
+    void places_data()
+    {
+        QTest::addColumn<QStringList>("files");    // under the prefix <root>; the program folder is <root>/bin
+        QTest::addColumn<bool>("readOnly");        // the program folder, for an unprivileged user
+        QTest::addColumn<QString>("config");       // where Tarnwell.dat is read and written
+        QTest::addColumn<QString>("list");         // the known-versions list taken
+        QTest::addColumn<QString>("banner");       // the banner module loaded
+        QTest::addColumn<QStringList>("messages"); // a start with Tarnwell.dat naming the game, then a new choice saved
+        const QString beside = "<root>/bin/Tarnwell.dat", perUser = "<user>/tarnwell/Tarnwell.dat";
+        const QString ownList = "<root>/bin/dat/QVX.dat", installedList = "<root>/share/tarnwell/dat/QVX.dat";
+        const QString ownBanner = "<root>/bin/libtarnwell_banner.so";
+        const QString installedBanner = "<root>/lib/tarnwell/libtarnwell_banner.so";
+        const QStringList portable{"bin/dat/QVX.dat", "bin/libtarnwell_banner.so"};
+        const QStringList installed{"share/tarnwell/dat/QVX.dat", "lib/tarnwell/libtarnwell_banner.so"};
+        const QStringList none;
+        QTest::newRow("portable copy") << portable << false << beside << ownList << ownBanner << none;
+        QTest::newRow("portable copy without a list") << QStringList() << false << beside << ownList << ""
+                                                      << QStringList{kFatal};
+        QTest::newRow("read-only portable copy") << portable << true << perUser << ownList << ownBanner << none;
+        QTest::newRow("read-only folder holding Tarnwell.dat") << portable + QStringList{"bin/Tarnwell.dat"} << true
+            << beside << ownList << ownBanner
+            << QStringList{"Cannot save the game's path to <root>/bin/Tarnwell.dat: Permission denied.\n"
+                           "It will have to be chosen again at the next start."};
+        QTest::newRow("installed") << installed << false << perUser << installedList << installedBanner << none;
+        QTest::newRow("installed, read-only") << installed << true << perUser << installedList << installedBanner << none;
+        QTest::newRow("installed, Tarnwell.dat beside the program") << installed + QStringList{"bin/Tarnwell.dat"} << false
+            << beside << installedList << installedBanner << none;
+        QTest::newRow("installed tree with a portable copy's files") << installed + portable << false << beside << ownList
+            << ownBanner << none;
+    }
 
-void TestInstall::places_data()
-{
-    QTest::addColumn<QStringList>("files");    // under the prefix <root>; the program folder is <root>/bin
-    QTest::addColumn<bool>("readOnly");        // the program folder, for an unprivileged user
-    QTest::addColumn<QString>("config");       // where Tarnwell.dat is read and written
-    QTest::addColumn<QString>("list");         // the known-versions list taken
-    QTest::addColumn<QString>("banner");       // the banner module loaded
-    QTest::addColumn<QStringList>("messages"); // a start with Tarnwell.dat naming the game, then a new choice saved
-    const QString beside = "<root>/bin/Tarnwell.dat", perUser = "<user>/tarnwell/Tarnwell.dat";
-    const QString ownList = "<root>/bin/dat/QVX.dat", installedList = "<root>/share/tarnwell/dat/QVX.dat";
-    const QString ownBanner = "<root>/bin/libtarnwell_banner.so", installedBanner = "<root>/lib/tarnwell/libtarnwell_banner.so";
-    const QStringList portable{"bin/dat/QVX.dat", "bin/libtarnwell_banner.so"};
-    const QStringList installed{"share/tarnwell/dat/QVX.dat", "lib/tarnwell/libtarnwell_banner.so"};
-    const QStringList none;
-    QTest::newRow("portable copy") << portable << false << beside << ownList << ownBanner << none;
-    QTest::newRow("portable copy without a list") << QStringList() << false << beside << ownList << "" << QStringList{kFatal};
-    QTest::newRow("read-only portable copy") << portable << true << perUser << ownList << ownBanner << none;
-    QTest::newRow("read-only folder holding Tarnwell.dat") << portable + QStringList{"bin/Tarnwell.dat"} << true
-        << beside << ownList << ownBanner
-        << QStringList{"Cannot save the game's path to <root>/bin/Tarnwell.dat: Permission denied.\n"
-                       "It will have to be chosen again at the next start."};
-    QTest::newRow("installed") << installed << false << perUser << installedList << installedBanner << none;
-    QTest::newRow("installed, read-only") << installed << true << perUser << installedList << installedBanner << none;
-    QTest::newRow("installed, Tarnwell.dat beside the program") << installed + QStringList{"bin/Tarnwell.dat"} << false
-        << beside << installedList << installedBanner << none;
-    QTest::newRow("installed tree with a portable copy's files") << installed + portable << false << beside << ownList
-        << ownBanner << none;
-}
+    void places()
+    {
+        QFETCH(QStringList, files);
+        QFETCH(bool, readOnly);
+        QFETCH(QString, config);
+        QFETCH(QString, list);
+        QFETCH(QString, banner);
+        QFETCH(QStringList, messages);
+        const QString game = fixture() + "/Game", exe = game + "/Binaries/QVX.EXE";
+        if (readOnly && testsupport::rerunAsUser()) // the superuser may write anywhere
+            return;
+        QTemporaryDir root, user;
+        qputenv("XDG_CONFIG_HOME", QFile::encodeName(user.path()));
+        const QString bin = root.filePath("bin");
+        const QByteArray knownVersions = readFile(fixture() + "/QVX.dat");
+        QVERIFY(QDir().mkpath(bin));
+        for (const QString &file : files)
+            QVERIFY(writeFile(root.filePath(file), file.endsWith("QVX.dat") ? knownVersions : "other"));
+        const auto place = [&](QString path) { return path.replace("<root>", root.path()).replace("<user>", user.path()); };
+        QVERIFY(writeFile(place(config), "QVXEXE=" + exe.toUtf8() + "\r\n"));
+        const QFileDevice::Permissions open = QFile::permissions(bin);
+        QVERIFY(!readOnly || QFile::setPermissions(bin, QFile::ReadOwner | QFile::ExeOwner));
 
-void TestInstall::places()
-{
-    QFETCH(QStringList, files);
-    QFETCH(bool, readOnly);
-    QFETCH(QString, config);
-    QFETCH(QString, list);
-    QFETCH(QString, banner);
-    QFETCH(QStringList, messages);
-    const QString game = fixture() + "/Game", exe = game + "/Binaries/QVX.EXE";
-    if (readOnly && testsupport::rerunAsUser()) // the superuser may write anywhere
-        return;
-    QTemporaryDir root, user;
-    qputenv("XDG_CONFIG_HOME", QFile::encodeName(user.path()));
-    const QString bin = root.filePath("bin");
-    const QByteArray knownVersions = readFile(fixture() + "/QVX.dat");
-    QVERIFY(QDir().mkpath(bin));
-    for (const QString &file : files)
-        QVERIFY(writeFile(root.filePath(file), file.endsWith("QVX.dat") ? knownVersions : "other"));
-    const auto place = [&](QString path) { return path.replace("<root>", root.path()).replace("<user>", user.path()); };
-    QVERIFY(writeFile(place(config), "QVXEXE=" + exe.toUtf8() + "\r\n"));
-    const QFileDevice::Permissions open = QFile::permissions(bin);
-    QVERIFY(!readOnly || QFile::setPermissions(bin, QFile::ReadOwner | QFile::ExeOwner));
+        QCOMPARE(tarnwell::configFilePath(bin), place(config));
+        QCOMPARE(tarnwell::versionListPath(bin), place(list));
+        QCOMPARE(tarnwell::findBannerModule(bin), place(banner));
+        // The window reads Tarnwell.dat from there and stores a new choice there, nowhere else.
+        FakePlatform platform(bin);
+        Form1 form(platform);
+        QVERIFY(start(form));
+        const bool detected = !messages.contains(kFatal);
+        QCOMPARE(form.label(22)->text(), detected ? "Quillvane Sample Installation Detected!" : "Not Set");
+        QCOMPARE(form.text(3)->text(), detected ? "120" : "115"); // Brightness, from the game's file or the default
+        const QString chosen = game + "/Other/QVX.EXE";
+        form.GameExePath = chosen;
+        form.SaveSettings();
+        QCOMPARE(platform.prompts(), messages.replaceInStrings("<root>", root.path()));
+        const bool saved = messages.filter("Cannot save").isEmpty();
+        QCOMPARE(readFile(place(config)), "QVXEXE=" + (saved ? chosen : exe).toUtf8() + "\r\n");
+        QCOMPARE(QFile::exists(bin + "/Tarnwell.dat"), config.startsWith("<root>"));
+        QVERIFY(QFile::setPermissions(bin, open));
+    }
 
-    QCOMPARE(tarnwell::configFilePath(bin), place(config));
-    QCOMPARE(tarnwell::versionListPath(bin), place(list));
-    QCOMPARE(tarnwell::findBannerModule(bin), place(banner));
-    // The window reads Tarnwell.dat from there and stores a new choice there, nowhere else.
-    FakePlatform platform;
-    platform.folder = bin;
-    Form1 form(platform);
-    form.Form_Load();
-    QTRY_VERIFY(!form.isChecking());
-    const bool detected = !messages.contains(kFatal);
-    QCOMPARE(form.label(22)->text(), detected ? "Quillvane Sample Installation Detected!" : "Not Set");
-    QCOMPARE(form.text(3)->text(), detected ? "120" : "115"); // Brightness, from the game's file or the default
-    const QString chosen = game + "/Other/QVX.EXE";
-    form.GameExePath = chosen;
-    form.SaveSettings();
-    QCOMPARE(platform.prompts(), messages.replaceInStrings("<root>", root.path()));
-    const bool saved = messages.filter("Cannot save").isEmpty();
-    QCOMPARE(readFile(place(config)), "QVXEXE=" + (saved ? chosen : exe).toUtf8() + "\r\n");
-    QCOMPARE(QFile::exists(bin + "/Tarnwell.dat"), config.startsWith("<root>"));
-    QVERIFY(QFile::setPermissions(bin, open));
-}
+    void commandLine_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<int>("exitCode");
+        QTest::addColumn<QByteArray>("out");
+        QTest::addColumn<QByteArray>("err");
+        const QByteArray version = "tarnwell 0.0.2-r09\n";
+        const QByteArray help = "Usage: tarnwell [--help | --version]\n"
+                                "Edits the settings of the game Quillvane from outside the game, in one window.\n\n"
+                                "  -h, --help     show this help and exit\n"
+                                "  -v, --version  show the version and exit\n\n"
+                                "Qt's own options, such as -platform or -style, are accepted too.\n";
+        QTest::newRow("--version") << QStringList{"--version"} << 0 << version << QByteArray();
+        QTest::newRow("-v after Qt's own option") << QStringList{"-platform", "offscreen", "-v"} << 0 << version
+                                                  << QByteArray();
+        QTest::newRow("--help") << QStringList{"--help"} << 0 << help << QByteArray();
+        QTest::newRow("unknown option") << QStringList{"--bogus"} << 2 << QByteArray()
+            << QByteArray("tarnwell: Unknown option 'bogus'.\nTry 'tarnwell --help' for more information.\n");
+        QTest::newRow("stray argument") << QStringList{"QVX.EXE"} << 2 << QByteArray()
+            << QByteArray("tarnwell: Unexpected argument 'QVX.EXE'.\nTry 'tarnwell --help' for more information.\n");
+    }
 
-void TestInstall::commandLine_data()
-{
-    QTest::addColumn<QStringList>("arguments");
-    QTest::addColumn<int>("exitCode");
-    QTest::addColumn<QByteArray>("out");
-    QTest::addColumn<QByteArray>("err");
-    const QByteArray version = "tarnwell 0.0.2-r09\n";
-    const QByteArray help = "Usage: tarnwell [--help | --version]\n"
-                            "Edits the settings of the game Quillvane from outside the game, in one window.\n\n"
-                            "  -h, --help     show this help and exit\n"
-                            "  -v, --version  show the version and exit\n\n"
-                            "Qt's own options, such as -platform or -style, are accepted too.\n";
-    QTest::newRow("--version") << QStringList{"--version"} << 0 << version << QByteArray();
-    QTest::newRow("-v after Qt's own option") << QStringList{"-platform", "offscreen", "-v"} << 0 << version << QByteArray();
-    QTest::newRow("--help") << QStringList{"--help"} << 0 << help << QByteArray();
-    QTest::newRow("unknown option") << QStringList{"--bogus"} << 2 << QByteArray()
-        << QByteArray("tarnwell: Unknown option 'bogus'.\nTry 'tarnwell --help' for more information.\n");
-    QTest::newRow("stray argument") << QStringList{"QVX.EXE"} << 2 << QByteArray()
-        << QByteArray("tarnwell: Unexpected argument 'QVX.EXE'.\nTry 'tarnwell --help' for more information.\n");
-}
+    void commandLine()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(int, exitCode);
+        QFETCH(QByteArray, out);
+        QFETCH(QByteArray, err);
+        // No display at all: a program that asked the window system first would abort.
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.remove("DISPLAY");
+        environment.remove("WAYLAND_DISPLAY");
+        environment.insert("QT_QPA_PLATFORM", "xcb");
+        QProcess program;
+        program.setProcessEnvironment(environment);
+        program.start(TARNWELL_BUILD_DIR "/tarnwell", arguments);
+        QVERIFY(program.waitForFinished(30000));
+        QCOMPARE(program.readAllStandardError(), err);
+        QCOMPARE(program.readAllStandardOutput(), out);
+        QCOMPARE(program.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(program.exitCode(), exitCode);
+    }
 
-void TestInstall::commandLine()
-{
-    QFETCH(QStringList, arguments);
-    QFETCH(int, exitCode);
-    QFETCH(QByteArray, out);
-    QFETCH(QByteArray, err);
-    // No display at all: a program that asked the window system first would abort.
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.remove("DISPLAY");
-    environment.remove("WAYLAND_DISPLAY");
-    environment.insert("QT_QPA_PLATFORM", "xcb");
-    QProcess program;
-    program.setProcessEnvironment(environment);
-    program.start(TARNWELL_BUILD_DIR "/tarnwell", arguments);
-    QVERIFY(program.waitForFinished(30000));
-    QCOMPARE(program.readAllStandardError(), err);
-    QCOMPARE(program.readAllStandardOutput(), out);
-    QCOMPARE(program.exitStatus(), QProcess::NormalExit);
-    QCOMPARE(program.exitCode(), exitCode);
-}
+    void engineMessages_data()
+    {
+        QTest::addColumn<QByteArray>("category");
+        QTest::addColumn<int>("type");
+        QTest::addColumn<bool>("starting");
+        QTest::addColumn<bool>("shown");
+        QTest::newRow("engine's category") << QByteArray("qt.webenginecontext") << int(QtWarningMsg) << false << false;
+        QTest::newRow("page console") << QByteArray("js") << int(QtInfoMsg) << false << false;
+        QTest::newRow("engine's critical") << QByteArray("qt.webenginecontext") << int(QtCriticalMsg) << false << true;
+        QTest::newRow("uncategorised, engine starting") << QByteArray("default") << int(QtWarningMsg) << true << false;
+        QTest::newRow("uncategorised, engine started") << QByteArray("default") << int(QtWarningMsg) << false << true;
+        QTest::newRow("critical, engine starting") << QByteArray("default") << int(QtCriticalMsg) << true << true;
+        QTest::newRow("another category, engine starting") << QByteArray("qt.qpa.xcb") << int(QtWarningMsg) << true << true;
+    }
 
-void TestInstall::engineMessages_data()
-{
-    QTest::addColumn<QByteArray>("category");
-    QTest::addColumn<int>("type");
-    QTest::addColumn<bool>("starting");
-    QTest::addColumn<bool>("shown");
-    QTest::newRow("engine's category") << QByteArray("qt.webenginecontext") << int(QtWarningMsg) << false << false;
-    QTest::newRow("page console") << QByteArray("js") << int(QtInfoMsg) << false << false;
-    QTest::newRow("engine's critical") << QByteArray("qt.webenginecontext") << int(QtCriticalMsg) << false << true;
-    QTest::newRow("uncategorised, engine starting") << QByteArray("default") << int(QtWarningMsg) << true << false;
-    QTest::newRow("uncategorised, engine started") << QByteArray("default") << int(QtWarningMsg) << false << true;
-    QTest::newRow("critical, engine starting") << QByteArray("default") << int(QtCriticalMsg) << true << true;
-    QTest::newRow("another category, engine starting") << QByteArray("qt.qpa.xcb") << int(QtWarningMsg) << true << true;
-}
-
-void TestInstall::engineMessages()
-{
-    QFETCH(QByteArray, category);
-    QFETCH(int, type);
-    QFETCH(bool, starting);
-    QFETCH(bool, shown);
-    messages.clear();
-    const QtMessageHandler before = qInstallMessageHandler(record);
-    tarnwell::links::beginEngineStart();
-    if (!starting)
+    void engineMessages()
+    {
+        QFETCH(QByteArray, category);
+        QFETCH(int, type);
+        QFETCH(bool, starting);
+        QFETCH(bool, shown);
+        messages.clear();
+        const QtMessageHandler before = qInstallMessageHandler(record);
+        tarnwell::links::beginEngineStart();
+        if (!starting)
+            tarnwell::links::endEngineStart();
+        qt_message_output(QtMsgType(type), QMessageLogContext(nullptr, 0, nullptr, category.constData()), "notice");
         tarnwell::links::endEngineStart();
-    const QLoggingCategory named(category.constData());
-    if (type == QtWarningMsg)
-        qCWarning(named, "notice");
-    else if (type == QtInfoMsg)
-        qCInfo(named, "notice");
-    else
-        qCCritical(named, "notice");
-    tarnwell::links::endEngineStart();
-    qInstallMessageHandler(before);
-    QCOMPARE(messages, shown ? QStringList{"notice"} : QStringList());
-}
+        qInstallMessageHandler(before);
+        QCOMPARE(messages, shown ? QStringList{"notice"} : QStringList());
+    }
 
-void TestInstall::quietStart()
-{
-#ifndef Q_OS_LINUX
-    QSKIP("watches the process through /proc");
-#endif
-    if (!QFile::exists(TARNWELL_BUILD_DIR "/libtarnwell_banner.so"))
-        QSKIP("built without the banner module");
-    // A portable copy that starts with a registered game, so that no message box waits.
-    QTemporaryDir dir;
-    const QString game = fixture() + "/Game", runtime = dir.filePath("runtime");
-    for (const char *file : {"tarnwell", "libtarnwell_banner.so", "dat/QVX.dat"})
-        QVERIFY(writeFile(dir.filePath(file), readFile(QString(TARNWELL_BUILD_DIR "/") + file)));
-    QVERIFY(QFile::setPermissions(dir.filePath("tarnwell"), QFile::ReadOwner | QFile::ExeOwner));
-    QVERIFY(writeFile(dir.filePath("Tarnwell.dat"), "QVXEXE=" + game.toUtf8() + "/Binaries/QVX.EXE\r\n"));
-    QVERIFY(QDir().mkpath(runtime) && QFile::setPermissions(runtime, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert("QT_QPA_PLATFORM", "minimal"); // a window system that says nothing of its own
-    environment.insert("XDG_RUNTIME_DIR", runtime);
-    QProcess program;
-    program.setProcessEnvironment(environment);
-    program.start(dir.filePath("tarnwell"), {});
-    QVERIFY(program.waitForStarted());
-    // The banner comes in after the first paint; its first page fails at once without a network.
-    const QString maps = QString("/proc/%1/maps").arg(program.processId());
-    QTRY_VERIFY_WITH_TIMEOUT(readFile(maps).contains("libQt6WebEngineCore"), 30000);
-    QTest::qWait(4000);
-    QCOMPARE(program.state(), QProcess::Running);
-    program.kill();
-    QVERIFY(program.waitForFinished(10000));
-    // The minimal window system says, when the window's width changes, that it cannot pass size
-    // limits on; a real one never does. Nothing else may be printed.
-    QCOMPARE(program.readAllStandardError().replace("This plugin does not support propagateSizeHints()\n", ""),
-             QByteArray());
-    QCOMPARE(program.readAllStandardOutput(), QByteArray());
-}
+    void quietStart()
+    {
+    #ifndef Q_OS_LINUX
+        QSKIP("watches the process through /proc");
+    #endif
+        if (!QFile::exists(TARNWELL_BUILD_DIR "/libtarnwell_banner.so"))
+            QSKIP("built without the banner module");
+        // A portable copy that starts with a registered game, so that no message box waits.
+        QTemporaryDir dir;
+        const QString game = fixture() + "/Game", runtime = dir.filePath("runtime");
+        for (const char *file : {"tarnwell", "libtarnwell_banner.so", "dat/QVX.dat"})
+            QVERIFY(writeFile(dir.filePath(file), readFile(QString(TARNWELL_BUILD_DIR "/") + file)));
+        QVERIFY(QFile::setPermissions(dir.filePath("tarnwell"), QFile::ReadOwner | QFile::ExeOwner));
+        QVERIFY(writeFile(dir.filePath("Tarnwell.dat"), "QVXEXE=" + game.toUtf8() + "/Binaries/QVX.EXE\r\n"));
+        QVERIFY(QDir().mkpath(runtime)
+                && QFile::setPermissions(runtime, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert("QT_QPA_PLATFORM", "minimal"); // a window system that says nothing of its own
+        environment.insert("XDG_RUNTIME_DIR", runtime);
+        QProcess program;
+        program.setProcessEnvironment(environment);
+        program.start(dir.filePath("tarnwell"), {});
+        QVERIFY(program.waitForStarted());
+        // The banner comes in after the first paint; its first page fails at once without a network.
+        const QString maps = QString("/proc/%1/maps").arg(program.processId());
+        QTRY_VERIFY_WITH_TIMEOUT(readFile(maps).contains("libQt6WebEngineCore"), 30000);
+        QTest::qWait(4000);
+        QCOMPARE(program.state(), QProcess::Running);
+        program.kill();
+        QVERIFY(program.waitForFinished(10000));
+        // The minimal window system says, when the window's width changes, that it cannot pass size
+        // limits on; a real one never does. Nothing else may be printed.
+        QCOMPARE(program.readAllStandardError().replace("This plugin does not support propagateSizeHints()\n", ""),
+                 QByteArray());
+        QCOMPARE(program.readAllStandardOutput(), QByteArray());
+    }
+
+};
 
 QTEST_MAIN(TestInstall)
 #include "tst_install.moc"

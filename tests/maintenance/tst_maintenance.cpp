@@ -1,62 +1,41 @@
 // SPDX-License-Identifier: MIT
 // The launch, clean-up and link commands as the window hands them on, the faults that stop them,
-// the real runner on real folders and what it reports, the running game, launching through Steam,
-// and a window that works whatever becomes of the banner.
-#include "clickablelabel.h"
-#include "common/fakeplatform.h"
-#include "form1.h"
-#include "links/bannerloader.h"
-#include "links/links.h"
+// the real runner on real folders and what it reports, the running game, launching through Steam.
+#include "common/systemtest.h"
+#include "common/testsupport.h"
 #include "maintenance/filedeletion.h"
 #include "platform/desktopplatform.h"
 
-#include <QCheckBox>
 #include <QDirIterator>
-#include <QLineEdit>
 #include <QProcess>
-#include <QPushButton>
 #include <QRegularExpression>
-#include <QTemporaryDir>
 #include <QScopeGuard>
-#include <QTest>
-
-#include "common/systemtest.h"
 
 using namespace tarnwell;
-
-static void write(const QString &path, const QByteArray &bytes = "x")
-{
-    QFile file(path);
-    QVERIFY(QDir().mkpath(QFileInfo(path).absolutePath()) && file.open(QIODevice::WriteOnly));
-    file.write(bytes);
-}
+using namespace testsupport;
 
 class TestMaintenance : public QObject
 {
     Q_OBJECT
 
-    QTemporaryDir *m_dir = nullptr;
-    FakePlatform *m_platform = nullptr;
-    Form1 *m_form = nullptr;
+    std::unique_ptr<TestWindow> m_w;
     QString m_game; // the game folder, with its trailing separator
     QString m_locked; // made immutable by a test
+    const QString m_workingFolder = QDir::currentPath();
 
     void startForm()
     {
-        m_form = new Form1(*m_platform);
-        m_form->Form_Load();
-        m_form->show();
-        QVERIFY(QTest::qWaitForWindowExposed(m_form));
-        m_platform->messages.clear(); // the first-start prompt is not what these tests look at
+        QVERIFY(m_w->start());
+        m_w->platform.messages.clear(); // the first-start prompt is not what these tests look at
     }
 
     QStringList tree() const
     {
         QStringList entries;
-        QDirIterator it(m_dir->path(), QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot,
+        QDirIterator it(m_w->dir.path(), QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot,
                         QDirIterator::Subdirectories);
         while (it.hasNext())
-            entries << it.next().mid(m_dir->path().size() + 1);
+            entries << it.next().mid(m_w->dir.path().size() + 1);
         entries.sort();
         return entries;
     }
@@ -64,15 +43,16 @@ class TestMaintenance : public QObject
 private slots:
     void init()
     {
-        m_dir = new QTemporaryDir;
-        QVERIFY(m_dir->isValid());
-        m_platform = new FakePlatform;
-        m_platform->folder = m_dir->path();
-        m_game = m_dir->filePath("My Games & Co/Quillvane") + '/';
+        m_w = std::make_unique<TestWindow>();
+        // Settings files below the working folder are no game's: none is read, written or deleted.
+        QVERIFY(QDir::setCurrent(m_w->dir.path()));
+        QVERIFY(writeFile("Binaries/SETTINGS/TKGRAPHICSSETTINGS.MXML", "\t<Property name=\"Brightness\" value=\"120\" />\n"));
+        m_game = m_w->dir.filePath("My Games & Co/Quillvane") + '/';
         for (const char *file : {"Binaries/QVX.EXE", "Binaries/SETTINGS/TKGRAPHICSSETTINGS.MXML",
                                  "GAMEDATA/SHADERCACHE/SUB/b.bin"})
-            write(m_game + file);
-        write(m_game + "Binaries/SETTINGS/GCUSERSETTINGSDATA.MXML", "\t<Property name=\"Vibration\" value=\"true\" />\n");
+            QVERIFY(writeFile(m_game + file));
+        QVERIFY(writeFile(m_game + "Binaries/SETTINGS/GCUSERSETTINGSDATA.MXML",
+                          "\t<Property name=\"Vibration\" value=\"true\" />\n"));
         QVERIFY(QFile::setPermissions(m_game + "Binaries/QVX.EXE",
                                       QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
     }
@@ -82,12 +62,10 @@ private slots:
         // `touch pwned` run by any shell would leave that file in its working folder.
         for (const QString &entry : tree())
             QVERIFY2(QFileInfo(entry).fileName() != "pwned", qPrintable(entry));
-        QVERIFY(!QFileInfo::exists("pwned") && !QFileInfo::exists(QDir::home().filePath("pwned")));
+        QVERIFY(QDir::setCurrent(m_workingFolder) && !QFileInfo::exists(QDir::home().filePath("pwned")));
         if (!m_locked.isEmpty())
             QProcess::execute("chattr", {"-i", std::exchange(m_locked, {})});
-        delete std::exchange(m_form, nullptr);
-        delete m_platform;
-        delete m_dir;
+        m_w.reset();
     }
 
     // Every button and link through the real widgets: the question or warning it shows, and the one
@@ -103,6 +81,10 @@ private slots:
         const QString exe = "Binaries/QVX.EXE", cache = "GAMEDATA/SHADERCACHE";
         const QString settings = "Binaries/SETTINGS/TKGRAPHICSSETTINGS.MXML";
         const QString cacheQ = "Delete ShaderCache?", settingsQ = "Delete All Graphics Settings?";
+        QTest::newRow("Reload, nothing registered") << "Command3" << "unregistered"
+            << "No Quillvane QVX.EXE has been chosen yet, so no settings were read." << "" << 0;
+        QTest::newRow("Apply, nothing registered") << "Command1" << "unregistered"
+            << "No Quillvane QVX.EXE has been chosen yet, so no settings were written." << "" << 0;
         QTest::newRow("Launch") << "Command2" << "" << "" << "cmd.exe /c start %1" + exe << 0;
         QTest::newRow("Launch, nothing registered") << "Command2" << "unregistered"
             << "No Quillvane QVX.EXE is registered yet, so there is nothing to launch." << "" << 0;
@@ -143,29 +125,31 @@ private slots:
         startForm();
         // What registration and the reader leave behind, up to the stage the row asks for.
         const bool registered = before != "unregistered";
-        m_form->GameExePath = registered ? m_game + (before == "folder" ? "Binaries" : "Binaries/QVX.EXE") : QString();
-        m_form->GameFolder = registered ? m_game : QString();
-        m_form->GraphicsSettingsPath =
-            registered ? m_game + "Binaries/SETTINGS/TKGRAPHICSSETTINGS.MXML" : QString();
+        m_w->form->GameExePath = registered ? m_game + (before == "folder" ? "Binaries" : "Binaries/QVX.EXE") : QString();
+        m_w->form->GameFolder = registered ? m_game : QString();
+        m_w->form->GraphicsSettingsPath = registered ? m_game + "Binaries/SETTINGS/TKGRAPHICSSETTINGS.MXML" : QString();
+        if (!registered) // as "Reload" leaves it: nothing named below the working folder
+            m_w->form->ReadConfig();
         if (before.contains('/'))
             QVERIFY(QFile::remove(m_game + before) || QDir(m_game + before).removeRecursively());
         const QStringList entries = tree();
         // A question is answered No where the row expects nothing to run, else Yes.
-        m_platform->answers << (line.isEmpty() && message.endsWith('?') ? FakePlatform::No : FakePlatform::Yes);
+        m_w->platform.answers << (line.isEmpty() && message.endsWith('?') ? FakePlatform::No : FakePlatform::Yes);
 
-        QWidget *widget = m_form->findChild<QWidget *>(control);
+        QWidget *widget = m_w->form->findChild<QWidget *>(control);
         QVERIFY(widget);
-        QTest::mouseClick(widget, Qt::LeftButton, {}, widget->rect().center());
+        QTest::mouseClick(widget, Qt::LeftButton);
 
-        QCOMPARE(m_platform->prompts(), message.isEmpty() ? QStringList() : QStringList{message});
+        QCOMPARE(m_w->platform.prompts(), message.isEmpty() ? QStringList() : QStringList{message});
         // A question comes with Yes/No under its own title, a warning with OK alone.
-        for (const FakePlatform::Message &shown : m_platform->messages)
+        for (const FakePlatform::Message &shown : m_w->platform.messages)
             QCOMPARE(shown.buttons, shown.title == message ? 4 : 48);
         QCOMPARE(tree(), entries); // the window itself creates and deletes nothing
-        QCOMPARE(m_platform->commands.size(), line.isEmpty() ? 0 : 1);
+        QCOMPARE(m_w->form->text(3)->text(), "115"); // and reads nothing
+        QCOMPARE(m_w->platform.commands.size(), line.isEmpty() ? 0 : 1);
         if (line.isEmpty())
             return;
-        const Command &command = m_platform->commands[0];
+        const Command &command = m_w->platform.commands[0];
         QCOMPARE(command.line, line);
         QCOMPARE(command.windowStyle, style);
         // The runner acts on the operand, not the line: it must name the same thing, bare.
@@ -191,18 +175,18 @@ private slots:
     {
         QFETCH(QString, name);
         QFETCH(bool, oneFile);
-        const QString folder = m_dir->filePath(name), target = folder + '/' + name + ".MXML";
+        const QString folder = m_w->dir.filePath(name), target = folder + '/' + name + ".MXML";
         const QString program = folder + "/SUB/QVX " + name + ".sh";
         const QStringList files = {name, name + ".MXML", "a.bin", ".hidden", "x & del *"};
         for (const QString &file : files)
-            write(folder + '/' + file);
+            QVERIFY(writeFile(folder + '/' + file));
         for (const QString &kept :
              {name + "/SUB/deeper/kept.bin", name + " neighbour.bin", QString("outside/kept.bin")})
-            write(m_dir->filePath(kept));
-        write(program, "#!/bin/sh\ntouch started\n");
+            QVERIFY(writeFile(m_w->dir.filePath(kept)));
+        QVERIFY(writeFile(program, "#!/bin/sh\ntouch started\n"));
         QVERIFY(QFile::setPermissions(program, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
-        QVERIFY(QFile::link(m_dir->filePath("outside"), folder + "/linked folder"));
-        QVERIFY(QFile::link(m_dir->filePath("outside/kept.bin"), folder + "/linked file"));
+        QVERIFY(QFile::link(m_w->dir.filePath("outside"), folder + "/linked folder"));
+        QVERIFY(QFile::link(m_w->dir.filePath("outside/kept.bin"), folder + "/linked file"));
         QStringList expected = tree();
         // Hidden files stay, as a plain delete of every file leaves them.
         const QStringList visible = files.filter(QRegularExpression("^[^.]")) + QStringList{"linked file"};
@@ -253,30 +237,29 @@ private slots:
         QFETCH(bool, executable);
         QFETCH(QString, message);
         QFETCH(QString, line);
-        const QString game = m_dir->filePath(folder) + '/';
+        const QString game = m_w->dir.filePath(folder) + '/';
         for (QString *text : {&message, &line})
             text->replace("%1", game);
         // Comments, escapes, bare words and a nested block whose installdir is not the game's.
-        write(m_dir->filePath("Steam/steamapps/appmanifest_4711.acf"),
+        QVERIFY(writeFile(m_w->dir.filePath("Steam/steamapps/appmanifest_4711.acf"),
               "// by hand\n\"AppState\"\n{\n\t\"appid\"\t\"4711\"\n\t\"name\"\t\"Say \\\"hi\\\"\"\n"
-              "\t\"UserConfig\" { \"installdir\" \"Other\" }\n\tinstalldir Quillvane\n}\n");
-        write(m_dir->filePath("Steam/steamapps/appmanifest_12.acf"),
-              "\"AppState\"{\"AppID\" \"12\" \"installdir\" \"Quillvane Demo\"}");
-        write(game + "Binaries/QVX.EXE", exe);
+              "\t\"UserConfig\" { \"installdir\" \"Other\" }\n\tinstalldir Quillvane\n}\n"));
+        QVERIFY(writeFile(m_w->dir.filePath("Steam/steamapps/appmanifest_12.acf"),
+              "\"AppState\"{\"AppID\" \"12\" \"installdir\" \"Quillvane Demo\"}"));
+        QVERIFY(writeFile(game + "Binaries/QVX.EXE", exe));
         QVERIFY(QFile::setPermissions(game + "Binaries/QVX.EXE", QFile::ReadOwner | QFile::WriteOwner
                                           | (executable ? QFile::ExeOwner : QFile::Permissions())));
         startForm();
-        m_platform->runForReal = !line.contains("steam:"); // no URL handler is asked in a test
-        m_form->GameExePath = game + "Binaries/QVX.EXE";
-        m_form->GameFolder = game;
+        m_w->platform.runForReal = !line.contains("steam:"); // no URL handler is asked in a test
+        m_w->loadGame(game); // no settings files: nothing to read
 
-        QTest::mouseClick(m_form->command(2), Qt::LeftButton);
-        QCOMPARE(m_platform->commands.size(), line.isEmpty() ? 0 : 1);
+        QTest::mouseClick(m_w->form->command(2), Qt::LeftButton);
+        QCOMPARE(m_w->platform.commands.size(), line.isEmpty() ? 0 : 1);
         if (!line.isEmpty())
-            QCOMPARE(m_platform->commands[0].line, line);
+            QCOMPARE(m_w->platform.commands[0].line, line);
         if (exe.startsWith("#!"))
             QTRY_VERIFY(QFileInfo::exists(game + "Binaries/started"));
-        QTRY_COMPARE(m_platform->prompts(), message.isEmpty() ? QStringList() : QStringList{message});
+        QTRY_COMPARE(m_w->platform.prompts(), message.isEmpty() ? QStringList() : QStringList{message});
     }
 
     // A process whose command line names the game's executable (as compatibility layers start it), or
@@ -301,27 +284,25 @@ private slots:
         QFETCH(bool, running);
         const QString exe = m_game + "Binaries/QVX.EXE";
         const QString settings = m_game + "Binaries/SETTINGS/TKGRAPHICSSETTINGS.MXML";
-        write(settings, "<Data>\n\t<Property name=\"Brightness\" value=\"120\" />\n</Data>\n");
+        QVERIFY(writeFile(settings, "<Data>\n\t<Property name=\"Brightness\" value=\"120\" />\n</Data>\n"));
         QProcess other; // bounded: it ends by itself after a minute
         const auto stop = qScopeGuard([&other] { other.kill(); other.waitForFinished(5000); });
         if (named == "exe") {
-            QVERIFY(QFile::remove(exe) && QFile::copy("/bin/sleep", exe) && QFile::link(exe, m_dir->filePath("g")));
-            other.start(m_dir->filePath("g"), {"60"});
+            QVERIFY(QFile::remove(exe) && QFile::copy("/bin/sleep", exe) && QFile::link(exe, m_w->dir.filePath("g")));
+            other.start(m_w->dir.filePath("g"), {"60"});
         } else {
             const QString windowsForm = QString(m_game).replace('/', '\\').toLower();
             other.start("/bin/sh", {"-c", "sleep 60; :", named.replace("%1", m_game).replace("%2", windowsForm)});
         }
         QVERIFY(other.waitForStarted(5000));
         startForm();
-        m_form->GameExePath = exe;
-        m_form->GameFolder = m_game;
-        m_form->ReadConfig();
-        m_platform->answers << answer << FakePlatform::No;
+        m_w->loadGame(m_game);
+        m_w->platform.answers << answer << FakePlatform::No;
 
-        m_form->text(3)->setText("90");
-        QTest::mouseClick(m_form->command(1), Qt::LeftButton);
-        QTest::mouseClick(m_form->command(2), Qt::LeftButton);
-        m_form->RestoreBackup(); // the copy kept by Apply, if it wrote, is offered only when the game is not running
+        m_w->form->text(3)->setText("90");
+        QTest::mouseClick(m_w->form->command(1), Qt::LeftButton);
+        QTest::mouseClick(m_w->form->command(2), Qt::LeftButton);
+        m_w->form->RestoreBackup(); // the copy kept by Apply, if it wrote, is offered only when the game is not running
         const QString question = "Quillvane is running:\n" + exe + "\n\nThe game writes its settings files when it "
             "exits, which undoes what is written while it runs.\n\nWrite the settings anyway?";
         QStringList expected = running ? QStringList{question} : QStringList{};
@@ -330,13 +311,12 @@ private slots:
         if (running)
             expected << "Quillvane is already running, so it was not started again." << question
                      << "Nothing was restored. Choose Restore... again once the game has exited.";
-        QCOMPARE(m_platform->prompts(), expected);
-        QCOMPARE(m_platform->offered.size(), running ? 0 : 1);
-        QCOMPARE(m_platform->commands.size(), running ? 0 : 1);
+        QCOMPARE(m_w->platform.prompts(), expected);
+        QCOMPARE(m_w->platform.offered.size(), running ? 0 : 1);
+        QCOMPARE(m_w->platform.commands.size(), running ? 0 : 1);
         const QByteArray value = answer == FakePlatform::No && running ? "\t<Property name=\"Brightness\" value=\"120\""
                                                                         : " <Property name=\"Brightness\" value=\"90\"";
-        QFile file(settings);
-        QVERIFY(file.open(QIODevice::ReadOnly) && file.readAll().contains(value));
+        QVERIFY(readFile(settings).contains(value));
     }
 
     // What the delete commands did, reported when they are done, on real files.
@@ -368,7 +348,7 @@ private slots:
         QFETCH(QStringList, gone);
         QFETCH(QString, message);
         for (const char *file : {"A.CACHE", "B.CACHE", ".index"})
-            write(m_game + "GAMEDATA/SHADERCACHE/" + file);
+            QVERIFY(writeFile(m_game + "GAMEDATA/SHADERCACHE/" + file));
         if (!locked.isEmpty()) {
             if (!testsupport::isSuperuser() || QProcess::execute("chattr", {"+i", m_game + locked}) != 0)
                 QSKIP("needs root and a file system with the immutable attribute");
@@ -378,68 +358,19 @@ private slots:
         for (const QString &file : gone)
             QVERIFY(expected.removeOne("My Games & Co/Quillvane/" + file));
         startForm();
-        m_form->GameExePath = m_game + "Binaries/QVX.EXE";
-        m_form->GameFolder = m_game;
-        m_form->ReadConfig();
-        m_platform->runForReal = true;
-        m_platform->answers << FakePlatform::Yes;
+        m_w->loadGame(m_game);
+        m_w->platform.runForReal = true;
+        m_w->platform.answers << FakePlatform::Yes;
 
-        QTest::mouseClick(m_form->findChild<QWidget *>(control), Qt::LeftButton);
-        QTRY_COMPARE(m_platform->messages.size(), 2); // the question, then the report
-        const QStringList copies = QDir(m_platform->backupFolder()).entryList({"*.MXML"});
+        QTest::mouseClick(m_w->form->findChild<QWidget *>(control), Qt::LeftButton);
+        QTRY_COMPARE(m_w->platform.messages.size(), 2); // the question, then the report
+        const QStringList copies = QDir(m_w->platform.backupFolder()).entryList({"*.MXML"});
         QCOMPARE(copies.size(), control == "Command6" ? 1 : 0);
-        QCOMPARE(m_platform->messages[1].prompt,
-                 message.replace("%1", m_game).replace("%2", m_platform->backupFolder() + '/' + copies.value(0)));
-        QCOMPARE(m_platform->messages[1].buttons,
+        QCOMPARE(m_w->platform.messages[1].prompt,
+                 message.replace("%1", m_game).replace("%2", m_w->platform.backupFolder() + '/' + copies.value(0)));
+        QCOMPARE(m_w->platform.messages[1].buttons,
                  locked.isEmpty() ? FakePlatform::Information : FakePlatform::Exclamation);
         QCOMPARE(tree(), expected);
-    }
-
-    void bannerAddress()
-    {
-        const QString query = "size=468x60&background_color=CCCCCC&title_color=0000ff&link_color=313370"
-                              "&text_color=ffffff&title_hover_color=ff8c00&link_hover_color=ff8c00";
-        QCOMPARE(links::bannerAddress(), "http://ads.example.net/units/tarnwell-468x60?" + query);
-    }
-
-    void windowWorksBesideBanner_data()
-    {
-        QTest::addColumn<bool>("module");
-        QTest::newRow("without the banner module") << false;
-        QTest::newRow("with the banner module, host unreachable") << true;
-    }
-
-    void windowWorksBesideBanner()
-    {
-        QFETCH(bool, module);
-        const QString built = links::bannerModulePath(TARNWELL_BUILD_DIR);
-        if (module && !QFileInfo::exists(built))
-            QSKIP("built without Qt WebEngine");
-        QVERIFY(!module || QFile::link(built, links::bannerModulePath(m_platform->folder)));
-        startForm();
-        // The banner comes in only after the first paint; the host of its address does not answer here.
-        QTest::qWait(50);
-        QTRY_VERIFY_WITH_TIMEOUT(!module || m_form->WebBrowser1->findChild<QWidget *>("BannerView"), 20000);
-        QVERIFY(m_form->WebBrowser1->isVisible());
-        QCOMPARE(m_form->WebBrowser1->geometry(), QRect(0, 368, 529, 81));
-        if (QWidget *view = m_form->WebBrowser1->findChild<QWidget *>("BannerView")) {
-            QCOMPARE(view->geometry(), m_form->WebBrowser1->rect());
-            QCOMPARE(view->minimumSize(), view->maximumSize()); // not resizable
-        }
-
-        // "Apply" still writes the game's settings while the banner area is dead.
-        QFile file(m_game + "Binaries/SETTINGS/TKGRAPHICSSETTINGS.MXML");
-        write(file.fileName(), "<Data>\n\t<Property name=\"UseHDR\" value=\"false\" />\n</Data>\n");
-        write(m_game + "Binaries/SETTINGS/GCUSERSETTINGSDATA.MXML", "\t<Property name=\"Vibration\" value=\"true\" />\n");
-        m_form->GameFolder = m_game;
-        m_form->ReadConfig();
-        QTest::mouseClick(m_form->check(5), Qt::LeftButton, {}, m_form->check(5)->rect().center());
-        QTest::mouseClick(m_form->command(1), Qt::LeftButton);
-        QCOMPARE(m_platform->prompts(), QStringList{"Settings written to file!"});
-        QVERIFY(file.open(QIODevice::ReadOnly));
-        QVERIFY(file.readAll().contains(" <Property name=\"UseHDR\" value=\"true\" />\n"));
-        QTest::mouseClick(m_form->image(5), Qt::LeftButton);
-        QCOMPARE(m_platform->commands.size(), 1);
     }
 };
 

@@ -1,30 +1,18 @@
 // SPDX-License-Identifier: MIT
 // Digest, known-versions scan, configuration file and paths, on real files.
+#include "common/testfiles.h"
 #include "registration/configfile.h"
 #include "registration/digest.h"
 #include "registration/folderlist.h"
 #include "registration/shortpath.h"
 #include "registration/versionlist.h"
 
-#include <QCryptographicHash>
-#include <QDir>
-#include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
 
+using namespace testsupport;
+
 namespace {
-
-bool writeFile(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
-}
-
-QByteArray readFile(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
-}
 
 // The digest of the stand-in executable in the shipped known-versions file.
 const QByteArray kDigest = "d61a71eba5c9c4be8b6ecfe8b3e75e4f";
@@ -36,126 +24,120 @@ class TestRegistrationCore : public QObject
     Q_OBJECT
 
 private slots:
-    void md5Vectors_data();
-    void md5Vectors();
-    void versionScan_data();
-    void versionScan();
-    void configFile_data();
-    void configFile();
-    void paths();
-};
-
-void TestRegistrationCore::md5Vectors_data()
-{
-    QTest::addColumn<QByteArray>("input");
-    QTest::addColumn<QString>("digest");
-    // RFC 1321, appendix A.5.
-    QTest::newRow("empty") << QByteArray() << "D41D8CD98F00B204E9800998ECF8427E";
-    QTest::newRow("a") << QByteArray("a") << "0CC175B9C0F1B6A831C399E269772661";
-    QTest::newRow("abc") << QByteArray("abc") << "900150983CD24FB0D6963F7D28E17F72";
-    QTest::newRow("message digest") << QByteArray("message digest") << "F96B697D7CB7938D525A2F31AAF161D0";
-    QTest::newRow("alphabet") << QByteArray("abcdefghijklmnopqrstuvwxyz") << "C3FCD3D76192E4007DFB496CCA67E13B";
-    QTest::newRow("alphanumeric") << QByteArray("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789")
-                                  << "D174AB98D277D9F5A5611C2C9F419D9F";
-    QTest::newRow("eight times digits") << QByteArray("1234567890").repeated(8) << "57EDF4A22BE3C955AC49DA2E2107B67A";
-    // Several read pieces with a ragged end must join to the whole file's digest.
-    QByteArray big(3 * 1024 * 1024 + 7, '\0');
-    for (qsizetype i = 0; i < big.size(); ++i)
-        big[i] = char(i * 31 % 251);
-    QTest::newRow("several pieces") << big << QString(QCryptographicHash::hash(big, QCryptographicHash::Md5).toHex().toUpper());
-}
-
-void TestRegistrationCore::md5Vectors()
-{
-    QFETCH(QByteArray, input);
-    QFETCH(QString, digest);
-    QTemporaryDir dir;
-    QVERIFY(writeFile(dir.filePath("input.bin"), input));
-    const tarnwell::FileDigest result = tarnwell::md5OfFile(dir.filePath("input.bin"));
-    QVERIFY2(result.ok(), qPrintable(result.error));
-    QCOMPARE(result.hex, digest);
-}
-
-void TestRegistrationCore::versionScan_data()
-{
-    QTest::addColumn<QByteArray>("content");
-    QTest::addColumn<QString>("name"); // null: no line matches
-    const QByteArray d = kDigest, o = "0123456789abcdef0123456789abcdef"; // o: a digest not looked for
-    const QString none, uber = QString::fromUtf8("Quillvane \xC3\x9C" "ber");
-    QTest::newRow("UTF-8 name") << o + " Old\r\n" + d + " Quillvane \xC3\x9C" "ber\r\n" << uber;
-    QTest::newRow("8-bit name of earlier lists") << d + " Quillvane \xDC" "ber\r\n" << uber;
-    QTest::newRow("upper-case digest in the list") << d.toUpper() + " Quillvane\r\n" << none;
-    QTest::newRow("position 33 dropped whatever it is, blanks kept") << d + "#  Name \r\n" << "  Name ";
-    QTest::newRow("nothing after position 33") << d + " \r\n" << "";
-    QTest::newRow("lone LF does not end a line") << o + " A\n" + d + " B\r\n" << none;
-    QTest::newRow("lone CR ends a line") << o + " A\r" + d + " B\r" << "B";
-    QTest::newRow("last match wins, last line without an end") << d + " First\r\n" + o + " X\r\n" + d + " Second" << "Second";
-    QTest::newRow("line shorter than 32 characters") << d.left(31) + "\r\n" << none;
-    QTest::newRow("empty file") << QByteArray() << none;
-}
-
-void TestRegistrationCore::versionScan()
-{
-    QFETCH(QByteArray, content);
-    QFETCH(QString, name);
-    const std::optional<QString> found =
-        tarnwell::findVersionName(tarnwell::versionListLines(content), QString::fromLatin1(kDigest));
-    QCOMPARE(found.has_value(), !name.isNull());
-    QCOMPARE(found.value_or(QString()), name);
-}
-
-void TestRegistrationCore::configFile_data()
-{
-    QTest::addColumn<QByteArray>("before"); // Tarnwell.dat as found
-    QTest::addColumn<QString>("saved");     // null: only read
-    QTest::addColumn<QString>("path");      // then read back; null: nothing registered
-    const QString far = QString::fromUtf8("/\xE6\x97\xA5\xE6\x9C\xAC/\xF0\x9F\x8E\xAE/\xC3\x9C" "ber \"Q\"=1/QVX.EXE");
-    QTest::newRow("any 7 characters skipped, blanks kept, first line only")
-        << QByteArray("ABCDEFG /a b/ \r\nQVXEXE=/two\r\n") << QString() << " /a b/ ";
-    QTest::newRow("8-bit file of earlier versions") << QByteArray("QVXEXE=/Spiele/caf\xE9/QVX.EXE\r\n") << QString()
-                                                    << QString::fromUtf8("/Spiele/caf\xC3\xA9/QVX.EXE");
-    QTest::newRow("zero bytes register nothing") << QByteArray() << QString() << QString();
-    QTest::newRow("save replaces a longer file") << QByteArray("QVXEXE=/a much longer path/QVX.EXE\r\nline 2\r\n")
-                                                 << "/games/Q/Binaries/QVX.EXE" << "/games/Q/Binaries/QVX.EXE";
-    QTest::newRow("non-Latin path survives save and load") << QByteArray() << far << far;
-}
-
-void TestRegistrationCore::configFile()
-{
-    QFETCH(QByteArray, before);
-    QFETCH(QString, saved);
-    QFETCH(QString, path);
-    QTemporaryDir dir;
-    const QString file = dir.filePath("Tarnwell.dat");
-    QVERIFY(writeFile(file, before));
-    if (!saved.isNull()) {
-        QCOMPARE(tarnwell::writeStoredPath(file, saved), QString());
-        QCOMPARE(readFile(file), "QVXEXE=" + saved.toUtf8() + "\r\n"); // one line, nothing of the old file
+    void md5Vectors_data()
+    {
+        QTest::addColumn<QByteArray>("input");
+        QTest::addColumn<QString>("digest");
+        // RFC 1321, appendix A.5.
+        QTest::newRow("empty") << QByteArray() << "D41D8CD98F00B204E9800998ECF8427E";
+        QTest::newRow("a") << QByteArray("a") << "0CC175B9C0F1B6A831C399E269772661";
+        QTest::newRow("abc") << QByteArray("abc") << "900150983CD24FB0D6963F7D28E17F72";
+        QTest::newRow("message digest") << QByteArray("message digest") << "F96B697D7CB7938D525A2F31AAF161D0";
+        QTest::newRow("alphabet") << QByteArray("abcdefghijklmnopqrstuvwxyz") << "C3FCD3D76192E4007DFB496CCA67E13B";
+        QTest::newRow("alphanumeric") << QByteArray("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789")
+                                      << "D174AB98D277D9F5A5611C2C9F419D9F";
+        QTest::newRow("eight times digits") << QByteArray("1234567890").repeated(8) << "57EDF4A22BE3C955AC49DA2E2107B67A";
+        // Several read pieces with a ragged end must join to the whole file's digest.
+        QByteArray big(3 * 1024 * 1024 + 7, '\0');
+        for (qsizetype i = 0; i < big.size(); ++i)
+            big[i] = char(i * 31 % 251);
+        QTest::newRow("several pieces") << big << "57EE16E091396160BA4E45C3C6CB663C";
     }
-    const tarnwell::StoredPath stored = tarnwell::readStoredPath(file);
-    using Status = tarnwell::StoredPath::Status;
-    QCOMPARE(int(stored.status), int(path.isNull() ? Status::Empty : Status::Found));
-    QCOMPARE(stored.path, path);
-}
 
-void TestRegistrationCore::paths()
-{
-    QTemporaryDir dir;
-    const QString exe = dir.filePath("Game/Binaries/QVX.EXE");
-    QVERIFY(QDir().mkpath(dir.filePath("Game/Binaries")) && writeFile(exe, "exe"));
-    QCOMPARE(tarnwell::shortPath(exe), exe);
-    QCOMPARE(tarnwell::shortPath(dir.filePath("game/binaries/qvx.exe")), exe);
-    // A missing path gives empty text and nothing is created for it.
-    QCOMPARE(tarnwell::shortPath(dir.filePath("Game/Binaries/GONE.EXE")), QString());
-    QCOMPARE(tarnwell::shortPath(dir.filePath("Game/Gone/QVX.EXE")), QString());
-    const QDir::Filters all = QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot;
-    QCOMPARE(QDir(dir.filePath("Game")).entryList(all), QStringList{"Binaries"});
-    QCOMPARE(QDir(dir.filePath("Game/Binaries")).entryList(all), QStringList{"QVX.EXE"});
-    // A folder that ends in a separator (a root) gives the doubled separator.
-    QCOMPARE(tarnwell::pickedPath("/games/Binaries", "QVX.EXE"), QStringLiteral("/games/Binaries/QVX.EXE"));
-    QCOMPARE(tarnwell::pickedPath("/", "QVX.EXE"), QStringLiteral("//QVX.EXE"));
-    QCOMPARE(tarnwell::pickedPath("/media/stick/", "QVX.EXE"), QStringLiteral("/media/stick//QVX.EXE"));
-}
+    void md5Vectors()
+    {
+        QFETCH(QByteArray, input);
+        QFETCH(QString, digest);
+        QTemporaryDir dir;
+        QVERIFY(writeFile(dir.filePath("input.bin"), input));
+        const tarnwell::FileDigest result = tarnwell::md5OfFile(dir.filePath("input.bin"));
+        QVERIFY2(result.ok(), qPrintable(result.error));
+        QCOMPARE(result.hex, digest);
+    }
+
+    void versionScan_data()
+    {
+        QTest::addColumn<QByteArray>("content");
+        QTest::addColumn<QString>("name"); // null: no line matches
+        const QByteArray d = kDigest, o = "0123456789abcdef0123456789abcdef"; // o: a digest not looked for
+        const QString none, uber = QString::fromUtf8("Quillvane \xC3\x9C" "ber");
+        QTest::newRow("UTF-8 name") << o + " Old\r\n" + d + " Quillvane \xC3\x9C" "ber\r\n" << uber;
+        QTest::newRow("8-bit name of earlier lists") << d + " Quillvane \xDC" "ber\r\n" << uber;
+        QTest::newRow("upper-case digest in the list") << d.toUpper() + " Quillvane\r\n" << none;
+        QTest::newRow("position 33 dropped whatever it is, blanks kept") << d + "#  Name \r\n" << "  Name ";
+        QTest::newRow("nothing after position 33") << d + " \r\n" << "";
+        QTest::newRow("lone LF does not end a line") << o + " A\n" + d + " B\r\n" << none;
+        QTest::newRow("lone CR ends a line") << o + " A\r" + d + " B\r" << "B";
+        QTest::newRow("last match wins, last line without an end") << d + " First\r\n" + o + " X\r\n" + d + " Second"
+                                                                   << "Second";
+        QTest::newRow("line shorter than 32 characters") << d.left(31) + "\r\n" << none;
+        QTest::newRow("empty file") << QByteArray() << none;
+    }
+
+    void versionScan()
+    {
+        QFETCH(QByteArray, content);
+        QFETCH(QString, name);
+        const std::optional<QString> found =
+            tarnwell::findVersionName(tarnwell::versionListLines(content), QString::fromLatin1(kDigest));
+        QCOMPARE(found.has_value(), !name.isNull());
+        QCOMPARE(found.value_or(QString()), name);
+    }
+
+    void configFile_data()
+    {
+        QTest::addColumn<QByteArray>("before"); // Tarnwell.dat as found
+        QTest::addColumn<QString>("saved");     // null: only read
+        QTest::addColumn<QString>("path");      // then read back; null: nothing registered
+        const QString far = QString::fromUtf8("/\xE6\x97\xA5\xE6\x9C\xAC/\xF0\x9F\x8E\xAE/\xC3\x9C" "ber \"Q\"=1/QVX.EXE");
+        QTest::newRow("any 7 characters skipped, blanks kept, first line only")
+            << QByteArray("ABCDEFG /a b/ \r\nQVXEXE=/two\r\n") << QString() << " /a b/ ";
+        QTest::newRow("8-bit file of earlier versions") << QByteArray("QVXEXE=/Spiele/caf\xE9/QVX.EXE\r\n") << QString()
+                                                        << QString::fromUtf8("/Spiele/caf\xC3\xA9/QVX.EXE");
+        QTest::newRow("zero bytes register nothing") << QByteArray() << QString() << QString();
+        QTest::newRow("save replaces a longer file") << QByteArray("QVXEXE=/a much longer path/QVX.EXE\r\nline 2\r\n")
+                                                     << "/games/Q/Binaries/QVX.EXE" << "/games/Q/Binaries/QVX.EXE";
+        QTest::newRow("non-Latin path survives save and load") << QByteArray() << far << far;
+    }
+
+    void configFile()
+    {
+        QFETCH(QByteArray, before);
+        QFETCH(QString, saved);
+        QFETCH(QString, path);
+        QTemporaryDir dir;
+        const QString file = dir.filePath("Tarnwell.dat");
+        QVERIFY(writeFile(file, before));
+        if (!saved.isNull()) {
+            QCOMPARE(tarnwell::writeStoredPath(file, saved), QString());
+            QCOMPARE(readFile(file), "QVXEXE=" + saved.toUtf8() + "\r\n"); // one line, nothing of the old file
+        }
+        const tarnwell::StoredPath stored = tarnwell::readStoredPath(file);
+        using Status = tarnwell::StoredPath::Status;
+        QCOMPARE(int(stored.status), int(path.isNull() ? Status::Empty : Status::Found));
+        QCOMPARE(stored.path, path);
+    }
+
+    void paths()
+    {
+        QTemporaryDir dir;
+        const QString exe = dir.filePath("Game/Binaries/QVX.EXE");
+        QVERIFY(writeFile(exe, "exe"));
+        QCOMPARE(tarnwell::shortPath(exe), exe);
+        QCOMPARE(tarnwell::shortPath(dir.filePath("game/binaries/qvx.exe")), exe);
+        // A missing path gives empty text and nothing is created for it.
+        QCOMPARE(tarnwell::shortPath(dir.filePath("Game/Binaries/GONE.EXE")), QString());
+        QCOMPARE(tarnwell::shortPath(dir.filePath("Game/Gone/QVX.EXE")), QString());
+        const QDir::Filters all = QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot;
+        QCOMPARE(QDir(dir.filePath("Game")).entryList(all), QStringList{"Binaries"});
+        QCOMPARE(QDir(dir.filePath("Game/Binaries")).entryList(all), QStringList{"QVX.EXE"});
+        // A folder that ends in a separator (a root) gives the doubled separator.
+        QCOMPARE(tarnwell::pickedPath("/games/Binaries", "QVX.EXE"), QStringLiteral("/games/Binaries/QVX.EXE"));
+        QCOMPARE(tarnwell::pickedPath("/", "QVX.EXE"), QStringLiteral("//QVX.EXE"));
+        QCOMPARE(tarnwell::pickedPath("/media/stick/", "QVX.EXE"), QStringLiteral("/media/stick//QVX.EXE"));
+    }
+
+};
 
 QTEST_GUILESS_MAIN(TestRegistrationCore)
 #include "tst_registration_core.moc"

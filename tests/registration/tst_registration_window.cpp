@@ -1,21 +1,16 @@
 // SPDX-License-Identifier: MIT
-// Registering the game in the real window: start-up with a stored executable, the version check,
-// the configuration file on disk, and the picker driven through its own lists.
-#include "common/fakeplatform.h"
-#include "form1.h"
+// Registering the game in the real window: start-up with a stored executable, the version check and
+// the caption that shows it, the configuration file on disk, and the picker driven through its own lists.
+#include "common/testsupport.h"
+#include "statuslabel.h"
 
-#include <QCheckBox>
-#include <QComboBox>
 #include <QApplication>
-#include <QDirIterator>
 #include <QDropEvent>
 #include <QMimeData>
-#include <QLabel>
-#include <QLineEdit>
-#include <QListWidget>
-#include <QTemporaryDir>
 #include <QTemporaryFile>
-#include <QTest>
+#include <QToolTip>
+
+using namespace testsupport;
 
 namespace {
 
@@ -25,23 +20,8 @@ const QString kAsk = "Set File: QVX.EXE";
 const QString kDetected = "Quillvane Sample Installation Detected!";
 const QByteArray kOtherBuild = "another build"; // an executable the known-versions file does not name
 const QString kUnknown = "Unknown Quillvane Version! MD5: B1079DD132EC9BAFBE297272507F5CF8";
-
-QByteArray readFile(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
-}
-
-bool writeFile(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
-}
-
-QString dir1Path(const Form1 &form)
-{
-    return form.Dir1->currentItem()->data(Qt::UserRole).toString();
-}
+const QString kLongName = "Quillvane Collector's Edition, Build 2025.11.30 with the Expeditions, Frontier and Deep "
+                          "Space Packs Detected!"; // too long for the caption at 8100 twips
 
 } // namespace
 
@@ -50,238 +30,206 @@ class TestRegistrationWindow : public QObject
     Q_OBJECT
 
 private slots:
-    void registration_data();
-    void registration();
-    void unreadableChoiceForgetsGame();
-    void chooseAgain_data();
-    void chooseAgain();
-};
-
-void TestRegistrationWindow::registration_data()
-{
-    QTest::addColumn<QString>("stored"); // what Tarnwell.dat names: nothing, "game" (the installed one), or a path
-    QTest::addColumn<QString>("setup");  // other (another build), far (a non-Latin folder), gone, no list, ...
-    QTest::addColumn<int>("answer");     // to "Set this file?" after picking QVX.EXE; 0: nothing is picked
-    QTest::addColumn<QStringList>("prompts");
-    QTest::addColumn<QString>("status");
-    QTest::addColumn<int>("widthTwips"); // 0: the designed width was never changed
-    const QStringList none, select{kSelect}, asked{kSelect, kAsk};
-    QTest::newRow("first start") << "" << "" << 0 << select << "Not Set" << 11000;
-    QTest::newRow("first start without known-versions file") << "" << "no list" << 0 << select << "Not Set" << 11000;
-    QTest::newRow("detected") << "game" << "" << 0 << none << kDetected << 8100;
-    QTest::newRow("unknown version") << "game" << "other" << 0 << none << kUnknown << 8100;
-    QTest::newRow("executable vanished") << "game" << "gone" << 0 << none << "Not Set" << 0;
-    QTest::newRow("known-versions file missing") << "game" << "no list" << 0 << QStringList{kFatal} << "Not Set" << 0;
-    // There, yet its first bytes cannot be read, even by the superuser.
-    QTest::newRow("unreadable executable") << "/proc/self/mem" << "" << 0
-        << QStringList{"Cannot read the game executable /proc/self/mem: Input/output error."} << "Not Set" << 0;
-    QTest::newRow("path too short to hold a game folder") << "short" << "" << 0
-        << QStringList{"No game folder can be found from <exe>: the executable must lie in the game folder as "
-                       "Binaries/QVX.EXE.\nNo settings were read."} << kUnknown << 8100;
-    QTest::newRow("pick, No changes nothing") << "" << "" << 7 << asked << "Not Set" << 11000;
-    QTest::newRow("pick, Yes, detected") << "" << "" << 6 << asked << kDetected << 8100;
-    QTest::newRow("pick, Yes, folder beyond any 8-bit code page") << "" << "far" << 6 << asked << kDetected << 8100;
-    QTest::newRow("pick, Yes, file gone meanwhile") << "" << "gone" << 6 << asked << "Not Set" << 8000;
-    QTest::newRow("pick, Yes without known-versions file") << "" << "no list" << 6 << asked + QStringList{kFatal}
-                                                           << "Not Set" << 8000;
-    QTest::newRow("pick, Yes, configuration cannot be saved") << "" << "config is folder" << 6
-        << QStringList{"Cannot read <tmp>/program/Tarnwell.dat: it is a folder, not a file.", kSelect, kAsk,
-                       "Cannot save the game's path to <tmp>/program/Tarnwell.dat: Filename refers to a "
-                       "directory.\nIt will have to be chosen again at the next start."} << kDetected << 8100;
-    QTest::newRow("pick with Enter from the keyboard") << "" << "keyboard" << 6 << asked << kDetected << 8100;
-    QTest::newRow("pick after an unplugged drive") << "" << "unplugged" << 6
-        << QStringList{kSelect, "Drive <tmp>/unplugged/ cannot be opened: the drive is not there.", kAsk}
-        << kDetected << 8100;
-}
-
-void TestRegistrationWindow::registration()
-{
-    QFETCH(QString, stored);
-    QFETCH(QString, setup);
-    QFETCH(int, answer);
-    QFETCH(QStringList, prompts);
-    QFETCH(QString, status);
-    QFETCH(int, widthTwips);
-    // The program folder, and a copy of the sample installation as the game.
-    QTemporaryDir tmp;
-    const QString program = tmp.filePath("program"), config = program + "/Tarnwell.dat";
-    const QString from = TARNWELL_SOURCE_DIR "/examples/Quillvane";
-    const QString game = tmp.filePath(setup == "far" ? QString::fromUtf8("\xE6\x97\xA5\xE6\x9C\xAC \xC3\x9C" "ber") : "Game");
-    for (QDirIterator it(from, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories); it.hasNext();) {
-        const QString source = it.next(), target = game + source.mid(from.size());
-        QVERIFY(QDir().mkpath(QFileInfo(target).path()) && QFile::copy(source, target));
+    void registration_data()
+    {
+        QTest::addColumn<QString>("stored"); // what Tarnwell.dat names: nothing, "game" (the installed one), or a path
+        // other (another build), named (another build that the known-versions file names as the status says),
+        // far (a non-Latin folder), gone, no list, ...
+        QTest::addColumn<QString>("setup");
+        QTest::addColumn<int>("answer");     // to "Set this file?" after picking QVX.EXE; 0: nothing is picked
+        QTest::addColumn<QStringList>("prompts");
+        QTest::addColumn<QString>("status");
+        QTest::addColumn<int>("widthTwips"); // 0: the designed width was never changed
+        const QStringList none, select{kSelect}, asked{kSelect, kAsk};
+        QTest::newRow("first start") << "" << "" << 0 << select << "Not Set" << 11000;
+        QTest::newRow("first start without known-versions file") << "" << "no list" << 0 << select << "Not Set" << 11000;
+        QTest::newRow("detected") << "game" << "" << 0 << none << kDetected << 8100;
+        QTest::newRow("unknown version") << "game" << "other" << 0 << none << kUnknown << 8100;
+        QTest::newRow("release name with markup") << "game" << "named" << 0 << none << "<i>x</i> & <b>y</b> Detected!"
+                                                  << 8100;
+        QTest::newRow("release name too long") << "game" << "named" << 0 << none << kLongName << 8100;
+        QTest::newRow("executable vanished") << "game" << "gone" << 0 << none << "Not Set" << 0;
+        QTest::newRow("known-versions file missing") << "game" << "no list" << 0 << QStringList{kFatal} << "Not Set" << 0;
+        // There, yet its first bytes cannot be read, even by the superuser.
+        QTest::newRow("unreadable executable") << "/proc/self/mem" << "" << 0
+            << QStringList{"Cannot read the game executable /proc/self/mem: Input/output error."} << "Not Set" << 0;
+        QTest::newRow("path too short to hold a game folder") << "short" << "" << 0
+            << QStringList{"No game folder can be found from <exe>: the executable must lie in the game folder as "
+                           "Binaries/QVX.EXE.\nNo settings were read."} << kUnknown << 8100;
+        QTest::newRow("pick, No changes nothing") << "" << "" << 7 << asked << "Not Set" << 11000;
+        QTest::newRow("pick, Yes, detected") << "" << "" << 6 << asked << kDetected << 8100;
+        QTest::newRow("pick, Yes, folder beyond any 8-bit code page") << "" << "far" << 6 << asked << kDetected << 8100;
+        QTest::newRow("pick, Yes, file gone meanwhile") << "" << "gone" << 6 << asked << "Not Set" << 8000;
+        QTest::newRow("pick, Yes without known-versions file") << "" << "no list" << 6 << asked + QStringList{kFatal}
+                                                               << "Not Set" << 8000;
+        QTest::newRow("pick, Yes, configuration cannot be saved") << "" << "config is folder" << 6
+            << QStringList{"Cannot read <tmp>/program/Tarnwell.dat: it is a folder, not a file.", kSelect, kAsk,
+                           "Cannot save the game's path to <tmp>/program/Tarnwell.dat: Filename refers to a "
+                           "directory.\nIt will have to be chosen again at the next start."} << kDetected << 8100;
+        QTest::newRow("pick with Enter from the keyboard") << "" << "keyboard" << 6 << asked << kDetected << 8100;
+        QTest::newRow("pick after an unplugged drive") << "" << "unplugged" << 6
+            << QStringList{kSelect, "Drive <tmp>/unplugged/ cannot be opened: the drive is not there.", kAsk}
+            << kDetected << 8100;
     }
-    const QString exe = game + "/Binaries/QVX.EXE";
-    QVERIFY(setup != "other" || writeFile(exe, kOtherBuild));
-    QTemporaryFile shortExe("/tmp/twXXXXXX");
-    QVERIFY(stored != "short" || (shortExe.open() && shortExe.write(kOtherBuild) > 0 && shortExe.flush()));
-    const QString named = stored == "game" ? exe : stored == "short" ? shortExe.fileName() : stored;
-    QVERIFY(QDir().mkpath(program + "/dat") && (named.isEmpty() || writeFile(config, "QVXEXE=" + named.toUtf8() + "\r\n")));
-    QVERIFY(setup == "no list" || QFile::copy(TARNWELL_SOURCE_DIR "/dat/QVX.dat", program + "/dat/QVX.dat"));
-    QVERIFY(setup != "config is folder" || QDir().mkpath(config)); // no one, not even the superuser, can write there
-    QVERIFY(setup != "gone" || answer || QFile::remove(exe));
-    const QByteArray configBefore = readFile(config);
 
-    FakePlatform platform;
-    platform.folder = program;
-    Form1 form(platform);
-    form.Form_Load();
-    QTRY_VERIFY(!form.isChecking()); // the digest runs beside the window
-    if (!form.isClosed()) {
-        form.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&form));
+    void registration()
+    {
+        QFETCH(QString, stored);
+        QFETCH(QString, setup);
+        QFETCH(int, answer);
+        QFETCH(QStringList, prompts);
+        QFETCH(QString, status);
+        QFETCH(int, widthTwips);
+        // The program folder, and a copy of the sample installation as the game.
+        QTemporaryDir tmp;
+        const QString program = tmp.filePath("program"), config = program + "/Tarnwell.dat";
+        const QString far = QString::fromUtf8("\xE6\x97\xA5\xE6\x9C\xAC \xC3\x9C" "ber"); // beyond any 8-bit code page
+        const QString game = tmp.filePath(setup == "far" ? far : "Game");
+        const QString exe = game + "/Binaries/QVX.EXE";
+        QVERIFY(copySampleGame(game));
+        QVERIFY((setup != "other" && setup != "named") || writeFile(exe, kOtherBuild));
+        QTemporaryFile shortExe("/tmp/twXXXXXX");
+        QVERIFY(stored != "short" || (shortExe.open() && shortExe.write(kOtherBuild) > 0 && shortExe.flush()));
+        const QString named = stored == "game" ? exe : stored == "short" ? shortExe.fileName() : stored;
+        QVERIFY(makeProgramFolder(program, named));
+        QVERIFY(setup != "no list" || QFile::remove(program + "/dat/QVX.dat"));
+        QVERIFY(setup != "named" || writeFile(program + "/dat/QVX.dat", "b1079dd132ec9bafbe297272507f5cf8 "
+                                                                         + status.chopped(10).toUtf8() + "\r\n"));
+        QVERIFY(setup != "config is folder" || QDir().mkpath(config)); // no one, not even the superuser, can write there
+        QVERIFY(setup != "gone" || answer || QFile::remove(exe));
+        const QByteArray configBefore = readFile(config);
+
+        FakePlatform platform(program);
+        Form1 form(platform);
+        QVERIFY(start(form)); // the digest runs beside the window
+        if (answer) {
+            QCOMPARE(form.outerWidthTwips(), 11000);
+            if (setup == "unplugged") { // a message, and the lists keep what they showed
+                const QString home = dir1Path(form), drive = form.Drive1->currentData().toString();
+                form.Drive1->addItem("unplugged", tmp.filePath("unplugged/"));
+                form.Drive1->setFocus();
+                QTest::keyClick(form.Drive1, Qt::Key_End);
+                QCOMPARE(form.Drive1->currentData().toString(), drive);
+                QCOMPARE(dir1Path(form), home);
+            }
+            QVERIFY(openFolder(form, QFileInfo(exe).path()));
+            QVERIFY(setup != "gone" || QFile::remove(exe));
+            platform.answers.enqueue(answer);
+            if (setup == "keyboard") { // moving to the file asks nothing; Enter then asks about it
+                form.File1->setFocus();
+                QVERIFY(QTest::qWaitForWindowActive(&form));
+                form.File1->setCurrentItem(form.File1->findItems("QVX.EXE", Qt::MatchExactly).value(0));
+                QTest::keyClick(form.File1, Qt::Key_Return);
+            } else {
+                QVERIFY(clickItem(form.File1, "QVX.EXE"));
+            }
+            QTRY_VERIFY(!form.isChecking());
+        }
+        // Every prompt in order, with its buttons and title; the fatal one closes the window.
+        QCOMPARE(platform.prompts(), prompts.replaceInStrings("<exe>", named).replaceInStrings("<tmp>", tmp.path()));
+        for (const FakePlatform::Message &message : platform.messages) {
+            const QString &prompt = message.prompt;
+            QCOMPARE(message.buttons, prompt == kAsk ? 4 : prompt == kSelect ? 64 : prompt == kFatal ? 0 : 48);
+            QCOMPARE(message.title, QString(prompt == kAsk ? "Set this file?" : ""));
+        }
+        QCOMPARE(platform.closes, int(prompts.contains(kFatal)));
+        QCOMPARE(form.isClosed(), prompts.contains(kFatal));
+
+        QCOMPARE(form.label(22)->text(), status);
+        QCOMPARE(form.outerWidthTwips(), widthTwips);
+        auto *caption = qobject_cast<StatusLabel *>(form.label(22));
+        if (!form.isClosed()) { // the caption as text, whole or cut with the whole in its tooltip; a click copies it
+            QVERIFY(caption->textFormat() == Qt::PlainText && caption->shownFont().pointSizeF() >= 7.5);
+            // Within the first 7935 twips and above the row at 240, in a face no smaller than the lists' own.
+            QVERIFY(caption->geometry().right() < 529 && caption->geometry().bottom() < 16);
+            QVERIFY(caption->width() >= QFontMetrics(caption->shownFont()).horizontalAdvance(caption->shownText()));
+            const QString shown = caption->shownText();
+            QCOMPARE(shown, status == kLongName ? status.left(shown.size() - 1) + QChar(0x2026) : status);
+            QHelpEvent help(QEvent::ToolTip, QPoint(2, 2), caption->mapToGlobal(QPoint(2, 2)));
+            QApplication::sendEvent(caption, &help);
+            QVERIFY(status != kLongName || QToolTip::text().contains(status));
+            QTest::mouseClick(caption, Qt::LeftButton, {}, QPoint(2, 2));
+            QCOMPARE(platform.clipboard, status);
+            QCOMPARE(platform.prompts(), prompts); // the copy shows nothing
+        }
+        QCOMPARE(form.GameExePath, answer == 6 ? exe : named);
+        if (setup == "config is folder")
+            QVERIFY(QFileInfo(config).isDir());
+        else // start-up and No only read it; Yes stores the choice whatever the check found
+            QCOMPARE(readFile(config), answer == 6 ? "QVXEXE=" + exe.toUtf8() + "\r\n" : configBefore);
+        if (status == "Not Set" || stored == "short") {
+            QVERIFY(form.GameFolder.isEmpty() && form.GraphicsSettingsPath.isEmpty() && form.UserSettingsPath.isEmpty());
+        } else { // a version shown: the sample's settings were read from the game folder
+            QCOMPARE(form.GameFolder, exe.chopped(16));
+            QCOMPARE(form.text(3)->text(), QStringLiteral("120")); // Brightness
+            QCOMPARE(form.combo(1)->currentText(), QStringLiteral("1920x1080"));
+            QVERIFY(form.check(5)->isChecked()); // UseHDR
+            QCOMPARE(form.text(11)->text(), QStringLiteral("65")); // MusicVolume, from the user file
+            QVERIFY(form.check(11)->isChecked()); // Vibration, from the user file
+        }
     }
-    QListWidget *files = form.File1, *dir = form.Dir1;
-    if (answer) {
-        QCOMPARE(form.outerWidthTwips(), 11000);
-        if (setup == "unplugged") { // a message, and the lists keep what they showed
-            const QString home = dir1Path(form), drive = form.Drive1->currentData().toString();
-            form.Drive1->addItem("unplugged", tmp.filePath("unplugged/"));
-            form.Drive1->setFocus();
-            QTest::keyClick(form.Drive1, Qt::Key_End);
-            QCOMPARE(form.Drive1->currentData().toString(), drive);
-            QCOMPARE(dir1Path(form), home);
-        }
-        // Open the game's folder the way a user does: the root first, then one double-click per level.
-        QStringList steps{"/"};
-        for (const QString &part : QFileInfo(exe).path().split('/', Qt::SkipEmptyParts))
-            steps << QDir::cleanPath(steps.last() + "/" + part);
-        for (const QString &step : steps) {
-            QListWidgetItem *row = nullptr;
-            for (int i = 0; i < dir->count(); ++i)
-                row = dir->item(i)->data(Qt::UserRole).toString() == step ? dir->item(i) : row;
-            QVERIFY2(row, qPrintable("no row for " + step));
-            dir->scrollToItem(row);
-            const QPoint at = dir->visualItemRect(row).center();
-            QTest::mouseClick(dir->viewport(), Qt::LeftButton, {}, at);
-            QTest::mouseDClick(dir->viewport(), Qt::LeftButton, {}, at);
-            QCOMPARE(dir1Path(form), step);
-        }
-        QVERIFY(setup != "gone" || QFile::remove(exe));
+
+    void chooseAgain_data()
+    {
+        QTest::addColumn<QString>("how"); // a click on the caption, then a file of the picker; or the file dropped
+        QTest::addColumn<int>("answer");
+        QTest::addColumn<QString>("status");
+        QTest::newRow("caption, then another file, Yes") << "caption" << 6 << kUnknown;
+        QTest::newRow("dropped file, Yes") << "Other/Binaries/QVX.EXE" << 6 << kDetected;
+        QTest::newRow("dropped file, No") << "Other/Binaries/QVX.EXE" << 7 << kDetected;
+        // The game read before must not stay the one that "Apply" and "Del All Settings " act on.
+        QTest::newRow("dropped unreadable file, Yes") << "/proc/self/mem" << 6 << ""; // the caption is not looked at
+    }
+
+    void chooseAgain()
+    {
+        QFETCH(QString, how);
+        QFETCH(int, answer);
+        QFETCH(QString, status);
+        QTemporaryDir tmp;
+        const QString program = tmp.filePath("program"), game = tmp.filePath("Game"), other = tmp.filePath("Other");
+        QVERIFY(copySampleGame(game) && copySampleGame(other));
+        QVERIFY(writeFile(game + "/Binaries/QVX_OLD.EXE", kOtherBuild));
+        QVERIFY(makeProgramFolder(program, game + "/Binaries/QVX.EXE"));
+        FakePlatform platform(program);
+        Form1 form(platform);
+        QVERIFY(start(form));
+        QCOMPARE(form.outerWidthTwips(), 8100);
         platform.answers.enqueue(answer);
-        const QList<QListWidgetItem *> rows = files->findItems("QVX.EXE", Qt::MatchExactly);
-        QCOMPARE(rows.size(), 1);
-        if (setup == "keyboard") { // moving to the file asks nothing; Enter then asks about it
-            files->setFocus();
-            QVERIFY(QTest::qWaitForWindowActive(&form));
-            files->setCurrentItem(rows.first());
-            QTest::keyClick(files, Qt::Key_Return);
+
+        QString chosen = QDir(tmp.path()).filePath(how);
+        if (how == "caption") { // the picker comes back at the registered executable's folder
+            QVERIFY(form.label(1)->toolTip().contains("choose another"));
+            QTest::mouseClick(form.label(1), Qt::LeftButton);
+            QCOMPARE(form.outerWidthTwips(), 11000);
+            QVERIFY(form.File1->isVisible());
+            QCOMPARE(dir1Path(form), game + "/Binaries");
+            QVERIFY(clickItem(form.File1, "QVX_OLD.EXE"));
+            chosen = game + "/Binaries/QVX_OLD.EXE";
         } else {
-            QTest::mouseClick(files->viewport(), Qt::LeftButton, {}, files->visualItemRect(rows.first()).center());
+            QMimeData data;
+            data.setUrls({QUrl::fromLocalFile(chosen)});
+            QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+            QApplication::sendEvent(&form, &enter);
+            QVERIFY(enter.isAccepted());
+            QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+            QApplication::sendEvent(&form, &drop);
         }
         QTRY_VERIFY(!form.isChecking());
+        QCOMPARE(platform.prompts().value(0), "Set File: " + QFileInfo(chosen).fileName());
+        QCOMPARE(platform.messages.value(0).title, QString("Set this file?"));
+        const QString registered = answer == 6 ? chosen : game + "/Binaries/QVX.EXE";
+        QCOMPARE(form.GameExePath, registered);
+        QCOMPARE(readFile(program + "/Tarnwell.dat"), "QVXEXE=" + registered.toUtf8() + "\r\n");
+        if (!status.isEmpty()) {
+            QCOMPARE(form.label(22)->text(), status);
+        } else {
+            QCOMPARE(platform.prompts().value(1), "Cannot read the game executable /proc/self/mem: Input/output error.");
+            QVERIFY(form.GameFolder.isEmpty() && form.GraphicsSettingsPath.isEmpty() && form.UserSettingsPath.isEmpty());
+        }
     }
-    // Every prompt in order, with its buttons and title; the fatal one closes the window.
-    QCOMPARE(platform.prompts(), prompts.replaceInStrings("<exe>", named).replaceInStrings("<tmp>", tmp.path()));
-    for (const FakePlatform::Message &message : platform.messages) {
-        const QString &prompt = message.prompt;
-        QCOMPARE(message.buttons, prompt == kAsk ? 4 : prompt == kSelect ? 64 : prompt == kFatal ? 0 : 48);
-        QCOMPARE(message.title, QString(prompt == kAsk ? "Set this file?" : ""));
-    }
-    QCOMPARE(platform.closes, int(prompts.contains(kFatal)));
-    QCOMPARE(form.isClosed(), prompts.contains(kFatal));
 
-    QCOMPARE(form.label(22)->text(), status);
-    QCOMPARE(form.outerWidthTwips(), widthTwips);
-    if (widthTwips)
-        QCOMPARE(form.frameGeometry().width(), qRound(widthTwips / 15.0));
-    const bool narrowed = widthTwips == 8000 || widthTwips == 8100; // the picker is out of sight then
-    QCOMPARE(files->isVisible(), !form.isClosed() && !narrowed);
-    QCOMPARE(form.GameExePath, answer == 6 ? exe : named);
-    if (setup == "config is folder")
-        QVERIFY(QFileInfo(config).isDir());
-    else // start-up and No only read it; Yes stores the choice whatever the check found
-        QCOMPARE(readFile(config), answer == 6 ? "QVXEXE=" + exe.toUtf8() + "\r\n" : configBefore);
-    if (status == "Not Set" || stored == "short") {
-        QVERIFY(form.GameFolder.isEmpty() && form.GraphicsSettingsPath.isEmpty() && form.UserSettingsPath.isEmpty());
-    } else { // a version shown: the sample's settings were read from the game folder
-        QCOMPARE(form.GameFolder, exe.chopped(16));
-        QCOMPARE(form.text(3)->text(), QStringLiteral("120")); // Brightness
-        QCOMPARE(form.combo(1)->currentText(), QStringLiteral("1920x1080"));
-        QVERIFY(form.check(5)->isChecked()); // UseHDR
-        QCOMPARE(form.text(11)->text(), QStringLiteral("65")); // MusicVolume, from the user file
-        QVERIFY(form.check(11)->isChecked()); // Vibration, from the user file
-    }
-}
-
-void TestRegistrationWindow::unreadableChoiceForgetsGame()
-{
-    // After a game was registered, an executable that cannot be read must not leave that game's
-    // files as the ones "Apply" and "Del All Settings " act on.
-    QTemporaryDir tmp;
-    QVERIFY(QDir().mkpath(tmp.filePath("dat")) && QFile::copy(TARNWELL_SOURCE_DIR "/dat/QVX.dat", tmp.filePath("dat/QVX.dat")));
-    FakePlatform platform;
-    platform.folder = tmp.path();
-    Form1 form(platform);
-    form.GameFolder = TARNWELL_SOURCE_DIR "/examples/Quillvane/";
-    form.ReadConfig();
-    QVERIFY(!form.GraphicsSettingsPath.isEmpty());
-    form.GameExePath = "/proc/self/mem";
-    form.Validate_QVXEXE();
-    QTRY_VERIFY(!form.isChecking());
-    QCOMPARE(platform.prompts(), QStringList{"Cannot read the game executable /proc/self/mem: Input/output error."});
-    QVERIFY(form.GameFolder.isEmpty() && form.GraphicsSettingsPath.isEmpty() && form.UserSettingsPath.isEmpty());
-}
-
-void TestRegistrationWindow::chooseAgain_data()
-{
-    QTest::addColumn<QString>("how"); // a click on the caption, then a file of the picker; or a dropped file
-    QTest::addColumn<int>("answer");
-    QTest::newRow("caption, then another file, Yes") << "caption" << 6;
-    QTest::newRow("dropped file, Yes") << "drop" << 6;
-    QTest::newRow("dropped file, No") << "drop" << 7;
-}
-
-void TestRegistrationWindow::chooseAgain()
-{
-    QFETCH(QString, how);
-    QFETCH(int, answer);
-    QTemporaryDir tmp;
-    const QString program = tmp.filePath("program"), game = tmp.filePath("Game"), other = tmp.filePath("Other");
-    for (const QString &folder : {game, other})
-        QVERIFY(QDir().mkpath(folder + "/Binaries") && QFile::copy(TARNWELL_SOURCE_DIR "/examples/Quillvane/Binaries/QVX.EXE",
-                                                               folder + "/Binaries/QVX.EXE"));
-    QVERIFY(writeFile(game + "/Binaries/QVX_OLD.EXE", kOtherBuild));
-    QVERIFY(QDir().mkpath(program + "/dat") && QFile::copy(TARNWELL_SOURCE_DIR "/dat/QVX.dat", program + "/dat/QVX.dat"));
-    QVERIFY(writeFile(program + "/Tarnwell.dat", "QVXEXE=" + game.toUtf8() + "/Binaries/QVX.EXE\r\n"));
-    FakePlatform platform;
-    platform.folder = program;
-    Form1 form(platform);
-    form.Form_Load();
-    form.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&form));
-    QTRY_VERIFY(!form.isChecking());
-    QCOMPARE(form.outerWidthTwips(), 8100);
-    platform.answers.enqueue(answer);
-
-    QString chosen = other + "/Binaries/QVX.EXE";
-    if (how == "caption") { // the picker comes back at the registered executable's folder
-        QVERIFY(form.label(1)->toolTip().contains("choose another"));
-        QTest::mouseClick(form.label(1), Qt::LeftButton);
-        QCOMPARE(form.outerWidthTwips(), 11000);
-        QVERIFY(form.File1->isVisible());
-        QCOMPARE(dir1Path(form), game + "/Binaries");
-        const QList<QListWidgetItem *> rows = form.File1->findItems("QVX_OLD.EXE", Qt::MatchExactly);
-        QCOMPARE(rows.size(), 1);
-        QTest::mouseClick(form.File1->viewport(), Qt::LeftButton, {}, form.File1->visualItemRect(rows[0]).center());
-        chosen = game + "/Binaries/QVX_OLD.EXE";
-    } else {
-        QMimeData data;
-        data.setUrls({QUrl::fromLocalFile(chosen)});
-        QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-        QApplication::sendEvent(&form, &enter);
-        QVERIFY(enter.isAccepted());
-        QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-        QApplication::sendEvent(&form, &drop);
-    }
-    QTRY_VERIFY(!form.isChecking());
-    QCOMPARE(platform.prompts().value(0), "Set File: " + QFileInfo(chosen).fileName());
-    QCOMPARE(platform.messages.value(0).title, QString("Set this file?"));
-    const QString registered = answer == 6 ? chosen : game + "/Binaries/QVX.EXE";
-    QCOMPARE(form.GameExePath, registered);
-    QCOMPARE(readFile(program + "/Tarnwell.dat"), "QVXEXE=" + registered.toUtf8() + "\r\n");
-    QCOMPARE(form.label(22)->text(), QString(how == "caption" ? kUnknown : kDetected));
-}
+};
 
 QTEST_MAIN(TestRegistrationWindow)
 #include "tst_registration_window.moc"

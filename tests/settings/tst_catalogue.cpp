@@ -28,8 +28,6 @@ void TestSettings::catalogue_data()
     QTest::addColumn<QList<QByteArray>>("after");  // the file's lines after each "Apply"
 
     using B = QList<QByteArray>;
-    const auto in = [](const QByteArray &name, const QByteArray &value) { return prop("\t", name, value) + "\n"; };
-    const auto out = [](const QByteArray &name, const QByteArray &value) { return written(name, value) + "\n"; };
     // A box that the value `on` checks (clearing `clears`); it writes `off` when cleared and `on` when checked.
     const auto check = [&](bool user, const char *name, const QString &box, const char *on, const char *off,
                            const QString &clears = {}) {
@@ -94,26 +92,26 @@ void TestSettings::catalogue()
     // Each box the read changes holds the other value before it.
     for (const QString &setting : shown) {
         if (setting.startsWith("Check"))
-            setControl(m_form.get(), setting.chopped(1) + (setting.endsWith('1') ? '0' : '1'));
+            setControl(m_w->form.get(), setting.chopped(1) + (setting.endsWith('1') ? '0' : '1'));
     }
-    QStringList expected = allControls(m_form.get());
+    QStringList expected = allControls(m_w->form.get());
     for (const QString &setting : shown)
         expected[expected.indexOf(QRegularExpression(setting.section('=', 0, 0) + "=.*"))] = setting;
     loadGame();
-    QCOMPARE(allControls(m_form.get()), expected); // the row's controls changed, no other
+    QCOMPARE(allControls(m_w->form.get()), expected); // the row's controls changed, no other
     for (qsizetype i = 0; i < set.size(); ++i) {
-        setControl(m_form.get(), set[i]);
+        setControl(m_w->form.get(), set[i]);
         apply();
         QCOMPARE(prompts(), L{"Settings written to file!"});
-        m_platform->messages.clear();
+        m_w->platform.messages.clear();
         QCOMPARE(readFile(user ? userPath() : graphicsPath()), after[i] + "\r\n");
     }
 
     // "Reload" shows what was written, in place of what the user changed since.
-    const QStringList applied = allControls(m_form.get());
+    const QStringList applied = allControls(m_w->form.get());
     const QString last = set.last().section('=', 0, 0);
-    setControl(m_form.get(), last + (!last.startsWith("Check") ? "=?" : set.last().endsWith('1') ? "=0" : "=1"));
-    m_platform->pressed.enqueue(0); // "Discard and read"
-    QTest::mouseClick(m_form->command(3), Qt::LeftButton);
-    QCOMPARE(allControls(m_form.get()), applied);
+    setControl(m_w->form.get(), last + (!last.startsWith("Check") ? "=?" : set.last().endsWith('1') ? "=0" : "=1"));
+    m_w->platform.pressed.enqueue(0); // "Discard and read"
+    QTest::mouseClick(m_w->form->command(3), Qt::LeftButton);
+    QCOMPARE(allControls(m_w->form.get()), applied);
 }

@@ -7,7 +7,6 @@
 #include <QProcess>
 #include <QRegularExpression>
 
-#include <cstdio>
 
 void TestSettings::faults_data()
 {
@@ -17,7 +16,7 @@ void TestSettings::faults_data()
     QTest::addColumn<bool>("replaced");       // the graphics file is written
 
     const QString ok = "^Settings written to file!$", refused = "It was not written: .*Operation not permitted";
-    const QString changed = "has changed since Tarnwell read or wrote it", unread = "could not be read when the settings were read";
+    const QString unread = "could not be read when the settings were read";
     QTest::newRow("missing, stays missing") << "missing" << 0 << L{ok} << false;
     QTest::newRow("missing at read, there at Apply") << "appears" << 0 << L{"not there when the settings were read"}
                                                      << false;
@@ -25,8 +24,6 @@ void TestSettings::faults_data()
     QTest::newRow("both missing") << "none" << 0 << L{"No settings file was found in"} << false;
     QTest::newRow("unreadable at read") << "unreadable" << 0 << L{"could not be read: Permission denied", unread}
                                         << false;
-    QTest::newRow("changed on disk, Yes") << "changed" << 6 << L{changed, ok} << true;
-    QTest::newRow("changed on disk, No") << "changed" << 7 << L{changed, "you chose not to write into it"} << false;
     QTest::newRow("read-only, Yes") << "read-only" << 6 << L{"is read-only", ok} << true;
     QTest::newRow("read-only, No") << "read-only" << 7 << L{"is read-only", "you chose to leave it so"} << false;
     QTest::newRow("full disk") << "full disk" << 0 << L{"It was not written: No space left on device"} << false;
@@ -58,22 +55,18 @@ void TestSettings::faults()
         QVERIFY(QFile::setPermissions(graphicsPath(), cause == "read-only" ? readOnly : QFileDevice::Permissions()));
     loadGame();
     if (cause != "none")
-        QCOMPARE(controlValue(m_form.get(), "Text11"), QString("50")); // the other file is read all the same
-    QTest::mouseClick(m_form->check(5), Qt::LeftButton);
+        QCOMPARE(controlValue(m_w->form.get(), "Text11"), QString("50")); // the other file is read all the same
+    QTest::mouseClick(m_w->form->check(5), Qt::LeftButton);
 
     // Between read and write.
     QByteArray onDisk = absent || cause == "vanishes" ? "<unreadable>" : kGraphics;
     if (cause == "appears")
-        writeFile(graphicsPath(), onDisk = kGraphics);
+        QVERIFY(writeFile(graphicsPath(), onDisk = kGraphics));
     else if (cause == "vanishes")
         QVERIFY(QFile::remove(graphicsPath()));
     else if (cause == "unreadable") // readable again, but not read since
         QVERIFY(QFile::setPermissions(graphicsPath(), QFileDevice::ReadOwner | QFileDevice::WriteOwner));
-    else if (cause == "changed") { // the game replaced it: a value outside the catalogue, a line, one of its own
-        onDisk.replace("Balanced", "Quality").replace("120", "130").replace("</Data>", "\t<New />\n</Data>");
-        writeFile(graphicsPath() + ".new", onDisk);
-        QCOMPARE(std::rename(QFile::encodeName(graphicsPath() + ".new"), QFile::encodeName(graphicsPath())), 0);
-    } else if (cause == "full disk") {
+    else if (cause == "full disk") {
         QFile filler(gameFolder() + "filler");
         QVERIFY(filler.open(QIODevice::WriteOnly | QIODevice::Unbuffered));
         while (filler.write(QByteArray(4096, 'x')) == 4096) {
@@ -86,7 +79,7 @@ void TestSettings::faults()
         m_immutable << target;
     }
     if (answer)
-        m_platform->answers.enqueue(answer);
+        m_w->platform.answers.enqueue(answer);
     apply();
     for (const QString &path : std::as_const(m_immutable))
         QProcess::execute("chattr", {"-i", path});
@@ -99,10 +92,8 @@ void TestSettings::faults()
         const bool names = reports[i].startsWith('^') || prompt.contains(named);
         QVERIFY2(prompt.contains(QRegularExpression(reports[i])) && names, qPrintable(prompt));
     }
-    // The user's change goes into the lines on disk; the rest of them is kept, the game's 130 too.
-    if (replaced)
-        onDisk.replace(prop("\t", "Brightness", cause == "changed" ? "130" : "120"),
-                       written("Brightness", cause == "changed" ? "130" : "120"))
+    if (replaced) // catalogue lines rebuilt, the user's change in them
+        onDisk.replace(prop("\t", "Brightness", "120"), written("Brightness", "120"))
             .replace(prop("\t", "UseHDR", "false"), written("UseHDR", "true")) += "\r\n";
     QCOMPARE(readFile(graphicsPath()), onDisk);
     const bool userWritten = cause != "none" && cause != "full disk" && cause != "immutable folder";
@@ -111,25 +102,4 @@ void TestSettings::faults()
         QCOMPARE(QFile::permissions(graphicsPath()) & 0x7077, readOnly);
     for (const QString &name : QDir(settingsFolder()).entryList(QDir::Files | QDir::Hidden)) // no temporary file left
         QVERIFY2(name.endsWith(".MXML"), qPrintable(name));
-}
-
-void TestSettings::applyBeforeExecutable()
-{
-    // Settings files below the working folder are no game's: nothing is read from them.
-    writeFile(m_dir->path() + "/Binaries/SETTINGS/TKGRAPHICSSETTINGS.MXML", kGraphics);
-    const QString previous = QDir::currentPath();
-    QVERIFY(QDir::setCurrent(m_dir->path()));
-    startForm();
-    QTest::mouseClick(m_form->command(3), Qt::LeftButton);
-    apply();
-    m_platform->answers.enqueue(FakePlatform::Yes);
-    QTest::mouseClick(m_form->command(6), Qt::LeftButton); // nor deleted
-    QDir::setCurrent(previous);
-    QCOMPARE(m_form->text(3)->text(), QString("115")); // not the 120 of that file
-    QCOMPARE(prompts(), QStringList({"No Quillvane QVX.EXE has been chosen yet, so no settings were read.",
-                                     "No Quillvane QVX.EXE has been chosen yet, so no settings were written.",
-                                     "No Quillvane QVX.EXE has been chosen yet, so there is no graphics settings "
-                                     "file to delete."}));
-    QCOMPARE(readFile(m_dir->path() + "/Binaries/SETTINGS/TKGRAPHICSSETTINGS.MXML"), kGraphics);
-    QVERIFY(m_platform->commands.isEmpty());
 }

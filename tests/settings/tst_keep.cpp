@@ -2,6 +2,8 @@
 // Nothing lost unasked: the game's changes merged with the user's, and edits kept until the user lets them go.
 #include "tst_settings.h"
 
+#include <cstdio>
+
 namespace {
 
 const QByteArray kRead = "<Data>\n" + prop("\t", "MaxframeRate", "144") + "\n" + prop("\t", "Brightness", "120") + "\n"
@@ -18,15 +20,18 @@ void TestSettings::merge_data()
     QTest::addColumn<QByteArray>("after");      // the file afterwards
     QTest::addColumn<QStringList>("shown");     // the window afterwards
 
-    const QByteArray game = QByteArray(kRead).replace("\"144\"", "\"120\"").replace("Balanced", "Quality");
+    // The game changes a setting, a value outside the catalogue, and adds a line of its own.
+    const QByteArray game = QByteArray(kRead).replace("\"144\"", "\"120\"").replace("Balanced", "Quality")
+                                .replace("</Data>", "\t<New />\n</Data>");
     const QByteArray merged = "<Data>\n" + written("MaxframeRate", "120") + "\n" + written("Brightness", "90") + "\n"
-        + written("UseHDR", "false") + "\n" + prop("\t", "DLSSQuality", "Quality") + "\n</Data>\n\r\n";
+        + written("UseHDR", "false") + "\n" + prop("\t", "DLSSQuality", "Quality") + "\n\t<New />\n</Data>\n\r\n";
     QTest::newRow("different settings, Yes: both kept") << L{"Text3=90"} << game << 6
-        << L{"Your changes that will be written:\n    Brightness: 90",
-             "The game's changes that will be kept:\n    Framerate Lock: 120"}
+        << L{"has changed since Tarnwell read or wrote it", "Your changes that will be written:\n    Brightness: 90",
+             "The game's changes that will be kept:\n    Framerate Lock: 120", "Settings written to file!"}
         << merged << L{"Text4=120", "Text3=90"};
     QTest::newRow("different settings, No: file left") << L{"Text3=90"} << game << 7
-        << L{"Brightness: 90", "Framerate Lock: 120"} << game << L{"Text4=144", "Text3=90"};
+        << L{"Brightness: 90", "Framerate Lock: 120", "you chose not to write into it"} << game
+        << L{"Text4=144", "Text3=90"};
     QTest::newRow("same setting: the user's value wins") << L{"Text3=90"}
         << QByteArray(kRead).replace("\"120\"", "\"130\"") << 6
         << L{"Changed by both; your value will be written:\n    Brightness: yours 90, the game's 130"}
@@ -52,20 +57,23 @@ void TestSettings::merge()
     writeGame(kRead, kUser);
     loadGame();
     for (const QString &edit : edits)
-        setControl(m_form.get(), edit);
-    writeFile(graphicsPath(), game); // the game exits and writes its settings
-    m_platform->answers.enqueue(answer);
+        setControl(m_w->form.get(), edit);
+    // The game exits and puts a new settings file in place of the one read.
+    QVERIFY(writeFile(graphicsPath() + ".new", game));
+    QCOMPARE(std::rename(QFile::encodeName(graphicsPath() + ".new"), QFile::encodeName(graphicsPath())), 0);
+    m_w->platform.answers.enqueue(answer);
     apply();
 
-    QVERIFY(prompts().size() >= 1);
+    const QString shownAll = prompts().join("\n---\n"); // the question, then what was done
     for (const QString &line : listed)
-        QVERIFY2(prompts()[0].contains(line), qPrintable(prompts()[0]));
-    QVERIFY(prompts()[0].startsWith(QDir::toNativeSeparators(graphicsPath())));
+        QVERIFY2(shownAll.contains(line), qPrintable(shownAll));
+    QVERIFY(prompts().value(0).startsWith(QDir::toNativeSeparators(graphicsPath())));
     QCOMPARE(readFile(graphicsPath()), after);
+    QCOMPARE(readFile(userPath()), QByteArray(kUser).replace('\t', ' ') + "\r\n"); // written all the same
     for (const QString &setting : shown)
-        QCOMPARE(setting.section('=', 0, 0) + "=" + controlValue(m_form.get(), setting.section('=', 0, 0)), setting);
+        QCOMPARE(setting.section('=', 0, 0) + "=" + controlValue(m_w->form.get(), setting.section('=', 0, 0)), setting);
     if (answer == 6) { // merged once: the next Apply asks nothing and changes nothing
-        m_platform->messages.clear();
+        m_w->platform.messages.clear();
         apply();
         QCOMPARE(prompts(), L{"Settings written to file!"});
         QCOMPARE(readFile(graphicsPath()), after);
@@ -100,19 +108,19 @@ void TestSettings::unsavedEdits()
     writeGame(kRead, kUser);
     loadGame();
     if (edited)
-        setControl(m_form.get(), "Text3=90");
+        setControl(m_w->form.get(), "Text3=90");
     if (choice >= 0)
-        m_platform->pressed.enqueue(choice);
-    QTest::mouseClick(m_form->command(quit ? 4 : 3), Qt::LeftButton);
+        m_w->platform.pressed.enqueue(choice);
+    QTest::mouseClick(m_w->form->command(quit ? 4 : 3), Qt::LeftButton);
 
     const QStringList buttons = quit ? L{"Apply", "Discard", "Cancel"} : L{"Discard and read", "Cancel"};
-    QCOMPARE(m_platform->messages.size() > 0 && m_platform->messages[0].buttons == FakePlatform::kQuestion, edited);
+    QCOMPARE(m_w->platform.messages.size() > 0 && m_w->platform.messages[0].buttons == FakePlatform::kQuestion, edited);
     if (edited) {
-        QCOMPARE(m_platform->messages[0].buttonTexts, buttons);
+        QCOMPARE(m_w->platform.messages[0].buttonTexts, buttons);
         QVERIFY(prompts()[0].startsWith("Some settings were changed in the window but not written"));
     }
     QCOMPARE(readFile(graphicsPath()).contains(written("Brightness", "90")), applied);
     QCOMPARE(readFile(graphicsPath()) == kRead, !applied);
-    QCOMPARE(m_form->text(3)->text(), brightness);
-    QCOMPARE(m_form->isClosed(), closed);
+    QCOMPARE(m_w->form->text(3)->text(), brightness);
+    QCOMPARE(m_w->form->isClosed(), closed);
 }

@@ -13,9 +13,6 @@ void TestSettings::fileLines_data()
     QTest::addColumn<QByteArray>("after");    // the file after "Apply"
     QTest::addColumn<QString>("refusal");     // why the first change cannot be written; empty: it can
 
-    // A line as the game writes it, and as the tool writes it.
-    const auto in = [](const QByteArray &name, const QByteArray &value) { return prop("\t", name, value) + "\n"; };
-    const auto out = [](const QByteArray &name, const QByteArray &value) { return written(name, value) + "\n"; };
     const QByteArray head = "<?xml version=\"1.0\" encoding=\"utf-8\"?>\n<Data template=\"GcGraphicsSettings\">\n";
     const QByteArray mouse = "MouseClickSpeedMultiplier", bright = in("Brightness", "120");
     const QByteArray others = "  " + in("FullScreen", "true").mid(1) + in("fullscreen", "true")
@@ -67,15 +64,23 @@ void TestSettings::fileLines_data()
     QTest::newRow("CR LF file, HDR clicked") << crlf << L{} << L{"Text3=120", "Check5=0"} << L{"Check5=1"}
         << QByteArray(crlf).replace(prop("\t", "UseHDR", "false"), written("UseHDR", "true"))
                .replace(prop("\t", "Brightness", "120"), written("Brightness", "120")) << "";
-    // Refused values: the message names the setting (the control's accessible name) and says why.
-    const QList<QStringList> refusals = {{"double quote", "Text3=1\"0", "holds a double quote"},
-        {"less-than", "Combo5=<TAA", "holds a \"<\""}, {"line feed", "Text3=8\n0", "holds a line break"},
-        {"tab", "Text3=1\t6", "holds a control character (U+0009)"},
-        {"unencodable", "Text3=" + QString(QChar(0xD800)), "holds a character"},
-        {"resolution without lower-case x", "Combo1=2560X1440", "has no lower-case \"x\""}};
+    // Longer than a line edit takes by default (32,767 characters), in a text box and a list's edit field.
+    const QByteArray digits = QByteArray("0123456789").repeated(4000);
+    QTest::newRow("40,000-character values come back whole") << in("Brightness", digits) + in("TextureDetail", digits)
+        << L{} << L{"Text3=" + digits, "Combo2=" + digits} << L{} << out("Brightness", digits)
+            + out("TextureDetail", digits) + "\r\n" << "";
+    // Refused values: the message names the setting by its caption and says why.
+    const QString brightness = "Brightness\" cannot be written: it holds a ";
+    const QList<QStringList> refusals = {{"double quote", "Text3=1\"0", brightness + "double quote"},
+        {"less-than", "Combo5=<TAA", "Anti-Aliasing\" cannot be written: it holds a \"<\""},
+        {"line feed", "Text3=8\n0", brightness + "line break"},
+        {"tab", "Text3=1\t6", brightness + "control character (U+0009)"},
+        {"unencodable", "Text3=" + QString(QChar(0xD800)), brightness + "character"},
+        {"resolution without lower-case x", "Combo1=2560X1440",
+         "Resolution\" cannot be written: it has no lower-case \"x\""}};
     for (const QStringList &refused : refusals)
         QTest::newRow(qPrintable("refused: " + refused[0])) << bright << L{} << L{} << L{refused[1]} << bright
-                                                            << refused[2];
+                                                            << "The value of \"" + refused[2];
 }
 
 void TestSettings::fileLines()
@@ -90,20 +95,19 @@ void TestSettings::fileLines()
     writeGame(graphics, kUser);
     startForm();
     for (const QString &setting : before)
-        setControl(m_form.get(), setting);
+        setControl(m_w->form.get(), setting);
     loadGame();
     QCOMPARE(prompts(), L{});
     for (const QString &setting : shown)
-        QCOMPARE(setting.section('=', 0, 0) + "=" + controlValue(m_form.get(), setting.section('=', 0, 0)), setting);
+        QCOMPARE(setting.section('=', 0, 0) + "=" + controlValue(m_w->form.get(), setting.section('=', 0, 0)), setting);
     for (const QString &setting : changes)
-        setControl(m_form.get(), setting);
+        setControl(m_w->form.get(), setting);
     apply();
     // A file with none of the settings is left alone and reported; the other is written.
     const bool unrecognised = refusal == "unrecognised";
     const QString message = refusal.isEmpty() ? "Settings written to file!"
         : unrecognised ? "Not every settings file was written.\n\n" + graphicsPath() + "\nIt holds none of the settings"
-        : "The value of \"" + m_form->findChild<QWidget *>(changes[0].section('=', 0, 0))->accessibleName()
-            + "\" cannot be written: it " + refusal;
+        : refusal;
     QCOMPARE(prompts().size(), 1);
     QCOMPARE(prompts()[0].left(message.size()), message);
     QCOMPARE(readFile(graphicsPath()), after);

@@ -5,25 +5,11 @@
 #include "common/systemtest.h"
 
 #include <QProcess>
-#include <QTemporaryDir>
 
 const QByteArray kGraphics = "<?xml version=\"1.0\" encoding=\"utf-8\"?>\n<Data template=\"GcGraphicsSettings\">\n"
     + prop("\t", "Brightness", "120") + "\n" + prop("\t", "DLSSQuality", "Balanced") + "\n"
     + prop("\t", "UseHDR", "false") + "\n</Data>\n";
 const QByteArray kUser = "<Data template=\"GcUserSettingsData\">\n" + prop("\t", "MusicVolume", "50") + "\n</Data>\n";
-
-QByteArray readFile(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : "<unreadable>";
-}
-
-void writeFile(const QString &path, const QByteArray &bytes)
-{
-    QDir().mkpath(QFileInfo(path).path());
-    QFile file(path);
-    QVERIFY2(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size(), qPrintable(path));
-}
 
 void setControl(Form1 *form, const QString &setting)
 {
@@ -50,48 +36,38 @@ QString controlValue(Form1 *form, const QString &control)
 
 void TestSettings::init()
 {
-    m_dir = std::make_unique<QTemporaryDir>();
-    QVERIFY(m_dir->isValid());
-    QFile::setPermissions(m_dir->path(), QFileDevice::Permissions(0x7777)); // another user may run a test in here
-    m_platform = std::make_unique<FakePlatform>();
-    m_platform->folder = m_dir->path();
+    m_w = std::make_unique<testsupport::TestWindow>();
+    QFile::setPermissions(m_w->dir.path(), QFileDevice::Permissions(0x7777)); // another user may run a test in here
 }
 
 void TestSettings::cleanup()
 {
-    m_form.reset();
+    m_w->form.reset();
     for (const QString &path : std::exchange(m_immutable, {}))
         QProcess::execute("chattr", {"-i", path});
     if (!m_unmount.isEmpty())
         testsupport::unmount(std::exchange(m_unmount, {}));
-    m_platform.reset();
-    m_dir.reset();
+    m_w.reset();
 }
 
 void TestSettings::writeGame(const QByteArray &graphics, const QByteArray &user)
 {
     QVERIFY(QDir().mkpath(settingsFolder()));
-    if (!graphics.isNull())
-        writeFile(graphicsPath(), graphics);
-    if (!user.isNull())
-        writeFile(userPath(), user);
+    QVERIFY(graphics.isNull() || writeFile(graphicsPath(), graphics));
+    QVERIFY(user.isNull() || writeFile(userPath(), user));
 }
 
 void TestSettings::startForm()
 {
-    m_form = std::make_unique<Form1>(*m_platform);
-    m_form->Form_Load();
-    m_form->show();
-    QVERIFY(QTest::qWaitForWindowExposed(m_form.get()));
-    m_platform->messages.clear();
+    QVERIFY(m_w->start());
+    m_w->platform.messages.clear();
 }
 
 void TestSettings::loadGame()
 {
-    if (!m_form)
+    if (!m_w->form)
         startForm();
-    m_form->GameFolder = gameFolder();
-    m_form->ReadConfig();
+    m_w->loadGame(gameFolder());
 }
 
 QTEST_MAIN(TestSettings)

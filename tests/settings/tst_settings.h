@@ -2,19 +2,9 @@
 // Tests of the settings files: the window reading and writing real files in a temporary game folder.
 #pragma once
 
-#include "common/fakeplatform.h"
-#include "form1.h"
+#include "common/testsupport.h"
 
-#include <QCheckBox>
-#include <QComboBox>
-#include <QLineEdit>
-#include <QPushButton>
-#include <QTemporaryDir>
-#include <QTest>
-#include <memory>
-
-QByteArray readFile(const QString &path); // "<unreadable>" when it cannot be read
-void writeFile(const QString &path, const QByteArray &bytes);
+using namespace testsupport;
 // "Check1=1", "Text3= 90 ", "Combo1=x1080": a control (clicked as the user does) and its value.
 void setControl(Form1 *form, const QString &setting);
 QString controlValue(Form1 *form, const QString &control);
@@ -25,6 +15,9 @@ inline QByteArray prop(const char *indent, const QByteArray &name, const QByteAr
     return QByteArray(indent) + "<Property name=\"" + name + "\" value=\"" + value + "\" />";
 }
 inline QByteArray written(const QByteArray &name, const QByteArray &value) { return prop(" ", name, value); }
+// The same as whole lines.
+inline QByteArray in(const QByteArray &name, const QByteArray &value) { return prop("\t", name, value) + "\n"; }
+inline QByteArray out(const QByteArray &name, const QByteArray &value) { return written(name, value) + "\n"; }
 using L = QStringList;
 
 extern const QByteArray kGraphics, kUser; // small settings files as the game writes them
@@ -42,26 +35,23 @@ private slots:
     void catalogue();
     void faults_data();
     void faults();
-    void applyBeforeExecutable();
     void merge_data();
     void merge();
     void unsavedEdits_data();
     void unsavedEdits();
 
 private:
-    QString gameFolder() const { return m_dir->path() + "/Game/"; }
+    QString gameFolder() const { return m_w->dir.path() + "/Game/"; }
     QString settingsFolder() const { return gameFolder() + "Binaries/SETTINGS"; }
     QString graphicsPath() const { return settingsFolder() + "/TKGRAPHICSSETTINGS.MXML"; }
     QString userPath() const { return settingsFolder() + "/GCUSERSETTINGSDATA.MXML"; }
-    QStringList prompts() const { return m_platform->prompts(); }
+    QStringList prompts() const { return m_w->platform.prompts(); }
     void writeGame(const QByteArray &graphics, const QByteArray &user); // null: no file
     void startForm();
-    void loadGame(); // GameFolder set and ReadConfig called
-    void apply() { QTest::mouseClick(m_form->command(1), Qt::LeftButton); }
+    void loadGame(); // the window started, the game in gameFolder() read
+    void apply() { QTest::mouseClick(m_w->form->command(1), Qt::LeftButton); }
 
-    std::unique_ptr<QTemporaryDir> m_dir;
-    std::unique_ptr<FakePlatform> m_platform;
-    std::unique_ptr<Form1> m_form;
+    std::unique_ptr<testsupport::TestWindow> m_w;
     QString m_unmount;       // a file system mounted by a test
     QStringList m_immutable; // paths given attributes by a test
 };

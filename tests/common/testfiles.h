@@ -1,0 +1,23 @@
+// SPDX-License-Identifier: MIT
+// Whole files as tests read and write them, with Qt Core alone.
+#pragma once
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+namespace testsupport {
+
+inline QByteArray readFile(const QString &path) // "<unreadable>" when it cannot be read
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
+}
+
+[[nodiscard]] inline bool writeFile(const QString &path, const QByteArray &bytes = "x") // folders made on the way
+{
+    QFile file(path);
+    return QDir().mkpath(QFileInfo(path).path()) && file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+}
+
+} // namespace testsupport

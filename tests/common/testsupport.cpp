@@ -1,0 +1,81 @@
+// SPDX-License-Identifier: MIT
+#include "common/testsupport.h"
+
+#include <QDirIterator>
+
+namespace testsupport {
+
+bool copySampleGame(const QString &game)
+{
+    const QString from = TARNWELL_SOURCE_DIR "/examples/Quillvane";
+    for (QDirIterator it(from, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories); it.hasNext();) {
+        const QString source = it.next(), target = game + source.mid(from.size());
+        if (!QDir().mkpath(QFileInfo(target).path()) || !QFile::copy(source, target))
+            return false;
+    }
+    return true;
+}
+
+bool makeProgramFolder(const QString &program, const QString &exe)
+{
+    return QDir().mkpath(program + "/dat") && QFile::copy(TARNWELL_SOURCE_DIR "/dat/QVX.dat", program + "/dat/QVX.dat")
+        && (exe.isEmpty() || writeFile(program + "/Tarnwell.dat", "QVXEXE=" + exe.toUtf8() + "\r\n"));
+}
+
+bool start(Form1 &form, bool waitForCheck)
+{
+    form.Form_Load();
+    if (!form.isClosed()) {
+        form.show();
+        if (!QTest::qWaitForWindowExposed(&form))
+            return false;
+    }
+    return !waitForCheck || QTest::qWaitFor([&form] { return !form.isChecking(); }, 10000);
+}
+
+bool clickItem(QListWidget *list, const QString &text)
+{
+    const QList<QListWidgetItem *> items = list->findItems(text, Qt::MatchExactly);
+    if (items.size() != 1)
+        return false;
+    list->scrollToItem(items[0]);
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(items[0]).center());
+    return true;
+}
+
+bool openFolder(Form1 &form, const QString &path)
+{
+    QStringList steps{"/"};
+    for (const QString &part : path.split('/', Qt::SkipEmptyParts))
+        steps << QDir::cleanPath(steps.last() + '/' + part);
+    for (const QString &step : steps) {
+        QListWidgetItem *row = nullptr;
+        for (int i = 0; i < form.Dir1->count() && !row; ++i)
+            row = form.Dir1->item(i)->data(Qt::UserRole).toString() == step ? form.Dir1->item(i) : nullptr;
+        if (!row) {
+            qWarning("no folder row for %s", qPrintable(step));
+            return false;
+        }
+        form.Dir1->scrollToItem(row);
+        const QPoint at = form.Dir1->visualItemRect(row).center();
+        QTest::mouseClick(form.Dir1->viewport(), Qt::LeftButton, {}, at);
+        QTest::mouseDClick(form.Dir1->viewport(), Qt::LeftButton, {}, at);
+        if (dir1Path(form) != step)
+            return false;
+    }
+    return true;
+}
+
+QString dir1Path(const Form1 &form)
+{
+    return form.Dir1->currentItem() ? form.Dir1->currentItem()->data(Qt::UserRole).toString() : QString();
+}
+
+void TestWindow::loadGame(const QString &folder)
+{
+    form->GameExePath = folder + "Binaries/QVX.EXE";
+    form->GameFolder = folder;
+    form->ReadConfig();
+}
+
+} // namespace testsupport
