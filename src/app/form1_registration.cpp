@@ -211,6 +211,9 @@ void Form1::showVersionAndRead(const QString &hex)
 
 void Form1::executableUnreadable(const QString &why)
 {
+    // No release is known for the executable registered now, whatever the caption said of another.
+    label(22)->setText(QStringLiteral("Not Set"));
+    label(22)->adjustSize();
     warn(QStringLiteral("Cannot read the game executable %1: %2.").arg(GameExePath, why));
     // A game chosen before is no longer the one registered.
     forgetGameFolder(QStringLiteral("The game executable %1 could not be read (%2)").arg(GameExePath, why));
