@@ -19,6 +19,8 @@ endforeach()
 
 file(GLOB_RECURSE sources ${SOURCE}/src/*.cpp ${SOURCE}/tests/*.cpp ${SOURCE}/bench/*.cpp)
 list(FILTER sources EXCLUDE REGEX "_unix\\.cpp$")
+# The fuzz targets are built with clang's libFuzzer on Linux only, in a build of their own.
+list(FILTER sources EXCLUDE REGEX "/tests/fuzz/")
 set(targets)
 set(rules)
 foreach(source ${sources})
