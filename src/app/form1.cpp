@@ -8,6 +8,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QCloseEvent>
 #include <QPainter>
@@ -60,15 +61,17 @@ Form1::~Form1() = default; // a check still running is stopped and waited for
 
 void Form1::setSettingsEnabled(bool enabled)
 {
-    for (QWidget *control : findChildren<QWidget *>(Qt::FindDirectChildrenOnly)) {
-        const QString name = control->objectName();
-        const bool setting = name.startsWith(QLatin1String("Check")) || name.startsWith(QLatin1String("Text"))
-            || name.startsWith(QLatin1String("Combo"));
-        // Quit stays: the window can always be left.
-        const bool command = name.startsWith(QLatin1String("Command")) && name != QLatin1String("Command4");
-        if (setting || command)
-            control->setEnabled(enabled);
-    }
+    const auto setAll = [enabled](const auto &controls) {
+        for (QWidget *control : controls) {
+            if (control) // the arrays count from 1
+                control->setEnabled(enabled);
+        }
+    };
+    setAll(m_check);
+    setAll(m_text);
+    setAll(m_combo);
+    for (const int n : {1, 2, 3, 5, 6}) // Quit stays: the window can always be left
+        m_command[n]->setEnabled(enabled);
 }
 
 void Form1::setOuterWidthTwips(int twips)

@@ -51,6 +51,8 @@ public:
     void ReadConfig();
     bool WriteConfig(); // true when every settings file that was read has been written
     bool applySettings(); // "Apply" without its message: the running game first, then WriteConfig()
+    // True while some setting differs from what was last read or written.
+    bool hasUnsavedEdits() const;
     void startBanner();
 
     // The window's outer width, frame included, in twips.
@@ -83,6 +85,7 @@ public:
     void File1_Click();
     void Image_Click(int index); // Image1_Click .. Image6_Click
     void Label20_Click();
+    void RestoreBackup(); // "Restore...": the window's and Reload's context menus, Ctrl+Shift+R
 
     Platform &platform() const { return m_platform; }
 
@@ -136,12 +139,6 @@ private:
     // What the controls of each file (graphics, user) showed when it was last read or written.
     tarnwell::ShownValues m_shown[2];
 
-public:
-    // True while some setting differs from what was last read or written.
-    bool hasUnsavedEdits() const;
-
-private:
-
     // --- registration ---
     // Asks about the executable at `path` (`name` shown) and registers it after a Yes.
     void offerExecutable(const QString &path, const QString &name);
@@ -153,11 +150,11 @@ private:
     void showVersionAndRead(const QString &hex);
     void executableUnreadable(const QString &why);
     void setSettingsEnabled(bool enabled);
+    void showStatus(const QString &caption); // Label22, sized to its caption
     std::unique_ptr<tarnwell::DigestTask> m_digest;
     QTimer *m_checkProgress = nullptr;
     QProgressDialog *m_checkDialog = nullptr; // for a choice in the picker, which may be given up
-    bool m_choosing = false;       // the check about to start is for a choice in the picker
-    bool m_checkFromPicker = false; // the running check is
+    bool m_checkFromPicker = false; // the running check is for a choice in the picker, which may be given up
     struct BeforeCheck {
         QString exePath;
         QString status;
@@ -181,11 +178,6 @@ private:
     bool m_bannerStarted = false; // the banner is asked for once, never again
 
     // --- the running game, backups and restore ---
-public:
-    // "Restore...": on the window's and Reload's context menus and on Ctrl+Shift+R.
-    void RestoreBackup();
-
-private:
     void createRestoreAction();
     // Apply or a restore while the game runs: true when the user still wants the files written;
     // otherwise `notDone` tells what was not done.

@@ -7,14 +7,10 @@
 #include <QCheckBox>
 #include <QLabel>
 
-namespace {
-const QString kVersion = QStringLiteral("0.0.2-r09");
-} // namespace
-
 void Form1::Form_Load()
 {
     setWindowTitle(QStringLiteral("Tarnwell - Corvandel"));
-    label(34)->setText(QLatin1Char('v') + kVersion);
+    label(34)->setText(QStringLiteral("v" TARNWELL_VERSION_TEXT));
     label(34)->adjustSize();
     GameExePath.clear();
     GraphicsSettingsPath.clear();

@@ -76,7 +76,7 @@ void Form1::Command5_Click()
 
 void Form1::Command6_Click()
 {
-    if (GameFolder.isEmpty() || GraphicsSettingsPath.isEmpty()) {
+    if (GraphicsSettingsPath.isEmpty()) { // formed only from a known game folder
         warn(noGameFolderReason() + QStringLiteral(", so there is no graphics settings file to delete."));
         return;
     }

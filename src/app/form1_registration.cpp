@@ -63,20 +63,18 @@ void Form1::connectPicker()
 void Form1::LoadSettings()
 {
     const QString path = configPath(m_platform);
-    // Something that is no file in its place is read all the same, so that it is reported.
-    if (m_platform.fileExists(path) || !tarnwell::notRegularReason(tarnwell::resolveCase(path)).isEmpty()) {
-        const tarnwell::StoredPath stored = tarnwell::readStoredPath(path);
-        switch (stored.status) {
-        case tarnwell::StoredPath::Status::Found:
-            GameExePath = stored.path;
-            break;
-        case tarnwell::StoredPath::Status::Failed:
-            warn(QStringLiteral("Cannot read %1: %2.").arg(path, stored.error));
-            break;
-        case tarnwell::StoredPath::Status::Empty:
-        case tarnwell::StoredPath::Status::Missing:
-            break;
-        }
+    // Read whatever stands there, so that something that is no file is reported, not passed over.
+    const tarnwell::StoredPath stored = tarnwell::readStoredPath(path);
+    switch (stored.status) {
+    case tarnwell::StoredPath::Status::Found:
+        GameExePath = stored.path;
+        break;
+    case tarnwell::StoredPath::Status::Failed:
+        warn(QStringLiteral("Cannot read %1: %2.").arg(path, stored.error));
+        break;
+    case tarnwell::StoredPath::Status::Empty:
+    case tarnwell::StoredPath::Status::Missing:
+        break;
     }
     Validate_QVXEXE();
 }
@@ -126,7 +124,7 @@ void Form1::startCheck(const QString &shortExe)
     } else {
         m_beforeCheck = {GameExePath, label(22)->text(), m_outerWidthTwips, false};
     }
-    m_checkFromPicker = std::exchange(m_choosing, false);
+    m_checkFromPicker = false; // a choice in the picker says so once the check has started
     m_digest = std::make_unique<tarnwell::DigestTask>(shortExe);
     connect(m_digest.get(), &tarnwell::DigestTask::finished, this, &Form1::finishCheck);
     setSettingsEnabled(false);
@@ -142,8 +140,7 @@ void Form1::showCheckProgress()
         return;
     const qint64 total = m_digest->total();
     const int percent = total > 0 ? int(m_digest->done() * 100 / total) : 0;
-    label(22)->setText(QStringLiteral("Checking the game executable: %1%").arg(percent));
-    label(22)->adjustSize();
+    showStatus(QStringLiteral("Checking the game executable: %1%").arg(percent));
     if (m_checkDialog)
         m_checkDialog->setValue(percent);
 }
@@ -165,8 +162,7 @@ void Form1::finishCheck()
     setSettingsEnabled(true);
     const bool fromPicker = std::exchange(m_checkFromPicker, false);
     // The progress goes; the caption it stood in for comes back unless a version is found.
-    label(22)->setText(m_beforeCheck.status);
-    label(22)->adjustSize();
+    showStatus(m_beforeCheck.status);
     if (digest.cancelled) {
         // A choice given up registers nothing: everything is as it was before it.
         GameExePath = m_beforeCheck.exePath;
@@ -190,9 +186,8 @@ void Form1::showVersionAndRead(const QString &hex)
     if (!list.error.isEmpty())
         warn(QStringLiteral("Cannot read the known-versions file %1: %2.").arg(VersionListPath, list.error));
     const std::optional<QString> name = tarnwell::findVersionName(list.lines, hex.toLower());
-    label(22)->setText(name ? *name + QStringLiteral(" Detected!")
-                            : QStringLiteral("Unknown Quillvane Version! MD5: ") + hex.toUpper());
-    label(22)->adjustSize();
+    showStatus(name ? *name + QStringLiteral(" Detected!")
+                    : QStringLiteral("Unknown Quillvane Version! MD5: ") + hex.toUpper());
 
     setOuterWidthTwips(8100);
     if (GameExePath.size() <= kExeTailLength) {
@@ -209,11 +204,16 @@ void Form1::showVersionAndRead(const QString &hex)
     ReadConfig();
 }
 
+void Form1::showStatus(const QString &caption)
+{
+    label(22)->setText(caption);
+    label(22)->adjustSize();
+}
+
 void Form1::executableUnreadable(const QString &why)
 {
     // No release is known for the executable registered now, whatever the caption said of another.
-    label(22)->setText(QStringLiteral("Not Set"));
-    label(22)->adjustSize();
+    showStatus(QStringLiteral("Not Set"));
     warn(QStringLiteral("Cannot read the game executable %1: %2.").arg(GameExePath, why));
     // A game chosen before is no longer the one registered.
     forgetGameFolder(QStringLiteral("The game executable %1 could not be read (%2)").arg(GameExePath, why));
@@ -256,8 +256,7 @@ void Form1::Drive1_Change()
     }
     // The drive's current folder: the one last shown on it during this run, else its root.
     const QString current = m_driveFolders.value(root);
-    if (current.isEmpty() || !tarnwell::folderProblem(current).isEmpty() || !openFolder(current))
-        openFolder(root);
+    openFolder(!current.isEmpty() && tarnwell::folderProblem(current).isEmpty() ? current : root);
 }
 
 void Form1::Dir1_Change()
@@ -292,11 +291,10 @@ void Form1::offerExecutable(const QString &path, const QString &name)
                                            : BeforeCheck{GameExePath, label(22)->text(), m_outerWidthTwips, false};
     GameExePath = path;
     setOuterWidthTwips(8000);
-    m_choosing = true;
     Validate_QVXEXE();
-    m_choosing = false;
     if (isChecking()) {
         // Saved once the check has finished; a check given up registers nothing.
+        m_checkFromPicker = true;
         m_beforeCheck = before;
         if (!m_checkDialog) {
             m_checkDialog = new QProgressDialog(this);
@@ -335,8 +333,7 @@ QString Form1::droppedFile(const QMimeData *data)
     if (urls.size() != 1 || !urls.first().isLocalFile())
         return {};
     const QString path = urls.first().toLocalFile();
-    return QFileInfo(path).isFile() && tarnwell::notRegularReason(path).isEmpty() ? QDir::toNativeSeparators(path)
-                                                                                  : QString();
+    return QFileInfo(path).isFile() ? QDir::toNativeSeparators(path) : QString(); // no pipe, device or folder
 }
 
 void Form1::dragEnterEvent(QDragEnterEvent *event)

@@ -119,21 +119,20 @@ void Form1::ReadConfig()
     using namespace tarnwell;
     WindowControls controls(*this);
     m_readValues.clear();
-    if (GameFolder.isEmpty()) {
-        // Paths formed from an empty folder would name files below the working folder: no game's.
-        GraphicsSettingsPath.clear();
-        UserSettingsPath.clear();
-        m_graphicsState = readSettingsFile(QString(), false, GraphicsLines);
-        m_userState = readSettingsFile(QString(), false, UserLines);
-    } else {
-        GraphicsSettingsPath = GameFolder + native(QStringLiteral("Binaries/SETTINGS/TKGRAPHICSSETTINGS.MXML"));
-        m_graphicsState = readSettingsFile(GraphicsSettingsPath, true, GraphicsLines);
-        showValues(GraphicsLines, SettingsFile::Graphics, controls, m_readValues, ResWidth, ResHeight);
+    // Paths formed from an empty folder would name files below the working folder: no game's.
+    const bool haveFolder = !GameFolder.isEmpty();
+    const auto settingsPath = [&](const char *name) {
+        return haveFolder ? GameFolder + native(QStringLiteral("Binaries/SETTINGS/") + QLatin1String(name)) : QString();
+    };
 
-        UserSettingsPath = GameFolder + native(QStringLiteral("Binaries/SETTINGS/GCUSERSETTINGSDATA.MXML"));
-        m_userState = readSettingsFile(UserSettingsPath, true, UserLines);
-        showValues(UserLines, SettingsFile::User, controls, m_readValues, ResWidth, ResHeight);
-    }
+    GraphicsSettingsPath = settingsPath("TKGRAPHICSSETTINGS.MXML");
+    m_graphicsState = readSettingsFile(GraphicsSettingsPath, haveFolder, GraphicsLines);
+    showValues(GraphicsLines, SettingsFile::Graphics, controls, m_readValues, ResWidth, ResHeight);
+
+    UserSettingsPath = settingsPath("GCUSERSETTINGSDATA.MXML");
+    m_userState = readSettingsFile(UserSettingsPath, haveFolder, UserLines);
+    showValues(UserLines, SettingsFile::User, controls, m_readValues, ResWidth, ResHeight);
+
     m_shown[0] = shownValues(controls, SettingsFile::Graphics);
     m_shown[1] = shownValues(controls, SettingsFile::User);
 

@@ -1,5 +1,4 @@
 // SPDX-License-Identifier: MIT
-#include "artwork.h"
 #include "commandline.h"
 #include "form1.h"
 #include "platform/desktopplatform.h"
@@ -12,11 +11,11 @@ int main(int argc, char *argv[])
         return *exitCode;
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Tarnwell"));
-    QApplication::setWindowIcon(artwork::windowIcon());
     // Ties the window to its menu entry, whose icon the desktop then shows for it.
     QGuiApplication::setDesktopFileName(QStringLiteral("com.example.tarnwell"));
     DesktopPlatform platform;
     Form1 form(platform);
+    QApplication::setWindowIcon(form.windowIcon()); // dialogs of the program show it too
     platform.setWindow(&form);
     form.Form_Load();
     if (form.isClosed()) // a fatal error during start-up

@@ -57,12 +57,13 @@ void keepOwner(QSaveFile &file, const QString &path)
 #endif
 }
 
-} // namespace
-
+// A size as people read it: "64 MB".
 QString sizeText(qint64 bytes)
 {
     return QLocale::c().formattedDataSize(bytes, 0, QLocale::DataSizeTraditionalFormat);
 }
+
+} // namespace
 
 FileBytes readWholeFile(const QString &path, qint64 limit)
 {

@@ -24,9 +24,6 @@ inline constexpr qint64 kSettingsFileLimit = 64 << 20;
 // larger than `limit` bytes, so that no file can exhaust memory.
 [[nodiscard]] FileBytes readWholeFile(const QString &path, qint64 limit);
 
-// A size as people read it: "64 MB".
-QString sizeText(qint64 bytes);
-
 struct Comparison {
     enum Result { Same, Different, Failed } result;
     QString error; // for Failed
@@ -45,8 +42,8 @@ struct FileWrite {
 // Writes the content to a temporary file beside the target and renames it over the target only
 // when it is complete; then reads the file back. The file keeps its permissions, a read-only file
 // included, and its owner and group where the process may set them. The file is a new one: hard
-// links to the old file keep the old content. When the write fails the old file is left whole and the problem gives the system's
-// reason.
+// links to the old file keep the old content. When the write fails the old file is left whole and
+// the problem gives the system's reason.
 [[nodiscard]] FileWrite writeAtomically(const QString &path, const Producer &content);
 
 } // namespace tarnwell

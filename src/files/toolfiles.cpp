@@ -39,8 +39,6 @@ bool canWriteIn(const QString &folder)
     return probe.open();
 }
 
-} // namespace
-
 QString userConfigFolder()
 {
 #ifdef Q_OS_WIN
@@ -56,6 +54,8 @@ bool isInstalled(const QString &programFolder)
     return !fileExists(besideProgram(programFolder, QStringLiteral("/dat/QVX.dat")))
         && fileExists(installed(programFolder, QStringLiteral("/" TARNWELL_DATA_FROM_BIN "/dat/QVX.dat")));
 }
+
+} // namespace
 
 QString configFilePath(const QString &programFolder)
 {
@@ -76,18 +76,13 @@ QString versionListPath(const QString &programFolder)
         : beside;
 }
 
-QString bannerModuleName()
-{
-#ifdef Q_OS_WIN
-    return QStringLiteral("tarnwell_banner.dll");
-#else
-    return QStringLiteral("libtarnwell_banner.so");
-#endif
-}
-
 QString findBannerModule(const QString &programFolder)
 {
-    const QString name = QLatin1Char('/') + bannerModuleName();
+#ifdef Q_OS_WIN
+    const QString name = QStringLiteral("/tarnwell_banner.dll");
+#else
+    const QString name = QStringLiteral("/libtarnwell_banner.so");
+#endif
     for (const QString &path : {besideProgram(programFolder, name),
                                 installed(programFolder, QStringLiteral("/" TARNWELL_MODULES_FROM_BIN) + name)}) {
         if (fileExists(path))

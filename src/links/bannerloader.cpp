@@ -4,7 +4,6 @@
 #include "files/toolfiles.h"
 #include "links/enginemessages.h"
 
-#include <QDir>
 #include <QEvent>
 #include <QLibrary>
 #include <QPointer>
@@ -52,11 +51,6 @@ private:
 };
 
 } // namespace
-
-QString bannerModulePath(const QString &folder)
-{
-    return QDir(folder).filePath(tarnwell::bannerModuleName());
-}
 
 bool loadBanner(const QString &folder, QWidget *area, const QString &address)
 {

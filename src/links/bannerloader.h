@@ -8,9 +8,6 @@ class QWidget;
 
 namespace tarnwell::links {
 
-// The file name of the banner module that `folder` would hold.
-QString bannerModulePath(const QString &folder);
-
 // Loads the banner module found for the program in `folder` (beside it, else in the installed
 // library folder) and has it show `address` inside `area` once the page has loaded. False when
 // there is no module or it would not make the view; the area then keeps showing what it draws

@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: MIT
 #include "registration/digesttask.h"
 
-#include <QFileInfo>
 #include <QThread>
 
 namespace tarnwell {
@@ -9,7 +8,6 @@ namespace tarnwell {
 DigestTask::DigestTask(const QString &path, QObject *parent)
     : QObject(parent)
     , m_path(path)
-    , m_total(QFileInfo(path).size())
 {
 }
 
@@ -28,7 +26,8 @@ void DigestTask::start()
         return;
     // The result is written by the thread and read only after it has finished.
     m_thread = QThread::create([this] {
-        m_result = md5OfFile(m_path, [this](qint64 done, qint64) {
+        m_result = md5OfFile(m_path, [this](qint64 done, qint64 total) {
+            m_total = total;
             m_done = done;
             return !m_cancel.load();
         });
@@ -40,11 +39,6 @@ void DigestTask::start()
 void DigestTask::cancel()
 {
     m_cancel = true;
-}
-
-bool DigestTask::isRunning() const
-{
-    return m_thread && m_thread->isRunning();
 }
 
 } // namespace tarnwell

@@ -25,10 +25,9 @@ public:
     void start();
     // Asks the digest to stop; finished() follows with a cancelled result.
     void cancel();
-    bool isRunning() const;
-    // Bytes digested so far, and the file's size when the digest started.
+    // Bytes digested so far, and the file's size, as the digest last told them.
     qint64 done() const { return m_done.load(); }
-    qint64 total() const { return m_total; }
+    qint64 total() const { return m_total.load(); }
     // Valid once finished() has been emitted.
     const FileDigest &result() const { return m_result; }
 
@@ -37,7 +36,7 @@ signals:
 
 private:
     QString m_path;
-    qint64 m_total = 0;
+    std::atomic<qint64> m_total{0};
     std::atomic<qint64> m_done{0};
     std::atomic<bool> m_cancel{false};
     QThread *m_thread = nullptr;

@@ -1,8 +1,6 @@
 // SPDX-License-Identifier: MIT
 #include "registration/folderlist.h"
 
-#include "files/openfile.h"
-
 #include <QDir>
 #include <QFileInfo>
 #include <QStorageInfo>
@@ -138,7 +136,7 @@ QStringList fileNames(const QString &folder)
     const QFileInfoList entries =
         QDir(folder).entryInfoList(QDir::Files | kEverything, QDir::Name | QDir::IgnoreCase | QDir::LocaleAware);
     for (const QFileInfo &entry : entries) {
-        if (entry.isFile() && notRegularReason(entry.filePath()).isEmpty())
+        if (entry.isFile()) // links followed; a pipe, socket or device is no file to it
             names << entry.fileName();
     }
     return names;

@@ -65,6 +65,13 @@ QString windowText(const SettingsControls &controls, QLatin1String control)
     return {};
 }
 
+// What a control holds, as shownValues() keeps it: "1" or "0" for a check box, else its text.
+QString heldValue(const SettingsControls &controls, const CatalogueRow &row)
+{
+    return row.kind == ControlKind::Check ? QString::number(int(controls.isChecked(row.control)))
+                                          : controls.text(row.control);
+}
+
 } // namespace
 
 PropertyValues propertyValues(const LineList &lines, SettingsFile file, const CatalogueValues *written)
@@ -87,9 +94,7 @@ ShownValues shownValues(const SettingsControls &controls, SettingsFile file)
     for (const CatalogueRow &row : catalogue()) {
         if (row.file != file)
             continue;
-        const QString name(row.control);
-        shown.insert(name, row.kind == ControlKind::Check ? QString::number(int(controls.isChecked(row.control)))
-                                                          : controls.text(row.control));
+        shown.insert(QString(row.control), heldValue(controls, row));
     }
     return shown;
 }
@@ -102,9 +107,7 @@ QSet<QString> changedControls(const SettingsControls &controls, const ShownValue
         const auto before = shown.constFind(name);
         if (before == shown.cend())
             continue;
-        const QString now = row.kind == ControlKind::Check ? QString::number(int(controls.isChecked(row.control)))
-                                                           : controls.text(row.control);
-        if (now != *before)
+        if (heldValue(controls, row) != *before)
             changed.insert(name);
     }
     return changed;
