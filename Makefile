@@ -110,3 +110,14 @@ fuzz: deps
 		-DTARNWELL_SANITIZE=fuzzer-no-link,address,undefined -DTARNWELL_FUZZ=ON
 	cmake --build $(FUZZ_BUILD) --target fuzz_targets -j $(JOBS)
 	tests/fuzz/run.sh $(FUZZ_BUILD) $(FUZZ_SECONDS)
+
+# --- The program as a screen reader meets it --------------------------------------------------------
+# `make check-accessibility` starts the real window under Xvfb on a session bus of its own and walks
+# its objects over AT-SPI: every object that takes the focus must have a name.
+ACCESSIBILITY_PACKAGES = dbus at-spi2-core python3-pyatspi xvfb xauth
+
+.PHONY: check-accessibility
+
+check-accessibility: build
+	$(call install-missing,$(ACCESSIBILITY_PACKAGES))
+	tests/accessibility/run.sh $(BUILD)

@@ -3,6 +3,7 @@
 
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QPainter>
 
 void ClickableLabel::mouseReleaseEvent(QMouseEvent *event)
 {
@@ -14,8 +15,32 @@ void ClickableLabel::mouseReleaseEvent(QMouseEvent *event)
 void ClickableLabel::keyPressEvent(QKeyEvent *event)
 {
     if (event->key() == Qt::Key_Space || event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
-        emit clicked();
+        if (!event->isAutoRepeat()) // held down, it acts once
+            emit clicked();
         return;
     }
     QLabel::keyPressEvent(event);
+}
+
+void ClickableLabel::paintEvent(QPaintEvent *event)
+{
+    QLabel::paintEvent(event);
+    QPainter painter(this);
+    paintFocusFrame(painter);
+}
+
+void ClickableLabel::paintFocusFrame(QPainter &painter) const
+{
+    if (!hasFocus())
+        return;
+    const QColor ink = palette().color(foregroundRole());
+    const QRectF edge = QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5);
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing, false);
+    painter.setBrush(Qt::NoBrush);
+    painter.setPen(QPen(ink.lightnessF() < 0.5 ? Qt::white : Qt::black, 1));
+    painter.drawRect(edge);
+    painter.setPen(QPen(ink, 1, Qt::DotLine));
+    painter.drawRect(edge);
+    painter.restore();
 }

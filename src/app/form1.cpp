@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "form1.h"
 
+#include "accessibility.h"
 #include "artwork.h"
 #include "clickablelabel.h"
 #include "platform/platform.h"
@@ -31,6 +32,7 @@ Form1::Form1(Platform &platform, QWidget *parent)
     compact.setPointSizeF(7.5);
     setFont(compact);
     setWindowIcon(artwork::windowIcon());
+    accessibility::install(); // before the controls, which screen readers may ask about at once
     createControls();
     // The layout is fixed: the program alone changes the outer width, never the height.
     setFixedSize(qRound(kDesignedWidthTwips / 15.0), qRound(kClientHeightTwips / 15.0));

@@ -2,6 +2,7 @@
 // The window's controls: names, places in twips, fonts, colours and start-up contents.
 #include "form1.h"
 
+#include "accessibility.h"
 #include "artwork.h"
 #include "bannerarea.h"
 #include "clickablelabel.h"
@@ -305,7 +306,10 @@ void Form1::createControls()
             break;
         }
         }
-        widget->setAccessibleName(nameFromCaption(caption, row.part));
+        if (auto *list = qobject_cast<QComboBox *>(widget))
+            accessibility::nameList(list, nameFromCaption(caption, row.part));
+        else
+            widget->setAccessibleName(nameFromCaption(caption, row.part));
         const QString tip = tarnwell::settingToolTip(QLatin1String(widget->objectName().toLatin1()),
                                                      row.kind == Kind::Combo ? listEntries(row.number) : QStringList());
         widget->setToolTip(tip);
@@ -322,7 +326,8 @@ void Form1::createControls()
         button->setObjectName(QStringLiteral("Command%1").arg(row.number));
         button->setFont(arial(8.25));
         button->setGeometry(twipRect(row.left, row.top, row.width, row.height));
-        button->setAutoDefault(false);
+        button->setAutoDefault(false); // no default-button frame; Enter presses the focused button all the same
+        accessibility::pressOnEnter(button);
         m_command[row.number] = button;
     }
 
@@ -332,7 +337,6 @@ void Form1::createControls()
         image->setGeometry(twipRect((n - 1) * 480, 4995, 480, 480));
         image->setAlignment(Qt::AlignLeft | Qt::AlignTop);
         image->setCursor(Qt::PointingHandCursor);
-        image->setAccessibleName(tarnwell::links::imageAddress(n));
         image->setToolTip(tarnwell::links::imageAddress(n));
         // Rendered for twice the pixel density at least, so the picture stays sharp when scaled.
         image->setPixmap(artwork::pixmap(artwork::link(n), artwork::linkSize, qMax<qreal>(2.0, devicePixelRatioF())));
@@ -346,19 +350,17 @@ void Form1::createControls()
     Drive1 = new QComboBox(this);
     Drive1->setObjectName(QStringLiteral("Drive1"));
     Drive1->setGeometry(twipRect(7920, 0, 2775, 315));
-    Drive1->setAccessibleName(QStringLiteral("Drive"));
     Dir1 = new QListWidget(this);
     Dir1->setObjectName(QStringLiteral("Dir1"));
     Dir1->setGeometry(twipRect(7920, 360, 2775, 2790));
-    Dir1->setAccessibleName(QStringLiteral("Folder"));
     Dir1->setItemDelegate(new FolderRowDelegate(Dir1));
     Dir1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff); // long names are elided instead
     Dir1->setResizeMode(QListView::Adjust);
     File1 = new QListWidget(this);
     File1->setObjectName(QStringLiteral("File1"));
     File1->setGeometry(twipRect(7920, 3120, 2775, 3600));
-    File1->setAccessibleName(QStringLiteral("File"));
 
+    accessibility::nameControls(this);
     setTabOrder();
 }
 
@@ -377,8 +379,14 @@ void Form1::setTabOrder()
             order << m_command[row.number];
     }
     order << Drive1 << Dir1 << File1;
+    // The labels and pictures that act on a click come last, so that the settings keep their order.
+    order << m_label[1] << m_label[22];
+    for (int n = 1; n <= 6; ++n)
+        order << m_image[n];
+    order << m_label[20];
     for (qsizetype i = 0; i + 1 < order.size(); ++i)
         QWidget::setTabOrder(order[i], order[i + 1]);
+    m_command[1]->setFocus(); // "Apply" has the focus when the window opens, wherever the chain begins
 }
 
 void Form1::fillLists()

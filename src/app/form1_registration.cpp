@@ -2,6 +2,7 @@
 // Registering the game's executable: configuration file, version check and picker.
 #include "form1.h"
 
+#include "accessibility.h"
 #include "folderrowdelegate.h"
 
 #include "files/openfile.h"
@@ -23,6 +24,7 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QProgressDialog>
+#include <QPushButton>
 #include <QShortcut>
 #include <QTimer>
 #include <QStyle>
@@ -176,8 +178,11 @@ void Form1::finishCheck()
         executableUnreadable(digest.error);
     else
         showVersionAndRead(digest.hex);
-    if (fromPicker)
+    if (fromPicker) {
         SaveSettings(); // also for an unknown version, and for a file that could not be read
+        // The picker that had the focus is gone; the settings of the new game come next.
+        command(1)->setFocus(Qt::OtherFocusReason);
+    }
 }
 
 void Form1::showVersionAndRead(const QString &hex)
@@ -208,6 +213,7 @@ void Form1::showStatus(const QString &caption)
 {
     label(22)->setText(caption);
     label(22)->adjustSize();
+    accessibility::announceValue(label(22), caption);
 }
 
 void Form1::executableUnreadable(const QString &why)
@@ -311,6 +317,7 @@ void Form1::offerExecutable(const QString &path, const QString &name)
         return;
     }
     SaveSettings(); // also for an unknown version, and after a fatal check
+    command(1)->setFocus(Qt::OtherFocusReason);
 }
 
 void Form1::Label1_Click()

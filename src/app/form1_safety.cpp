@@ -7,9 +7,12 @@
 #include "platform/platform.h"
 
 #include <QAction>
+#include <QContextMenuEvent>
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QPushButton>
+#include <QShortcut>
 
 namespace {
 
@@ -32,6 +35,20 @@ void Form1::createRestoreAction()
         widget->addAction(m_restoreAction);
         widget->setContextMenuPolicy(Qt::ActionsContextMenu);
     }
+    // The Menu key opens it through the system; Shift+F10, which Windows also knows, does so here too.
+    auto *menuKey = new QShortcut(QKeySequence(Qt::SHIFT | Qt::Key_F10), this);
+    connect(menuKey, &QShortcut::activated, this, [this] {
+        QWidget *target = focusWidget() ? focusWidget() : this;
+        QContextMenuEvent event(QContextMenuEvent::Keyboard, target->rect().center(),
+                                target->mapToGlobal(target->rect().center()));
+        QCoreApplication::sendEvent(target, &event); // not taken by the focused control, it reaches the window
+    });
+    const QString restore = QStringLiteral("\nRestore... (%1, or the menu of a right-click, the Menu key or Shift+F10) "
+                                           "puts back a copy kept before a write.")
+                                .arg(m_restoreAction->shortcut().toString(QKeySequence::NativeText));
+    command(1)->setToolTip(QStringLiteral("Writes the settings to the game's files, keeping a copy of each first.")
+                           + restore);
+    command(3)->setToolTip(QStringLiteral("Reads the settings again from the game's files.") + restore);
 }
 
 void Form1::RestoreBackup()

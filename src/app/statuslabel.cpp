@@ -1,7 +1,10 @@
 // SPDX-License-Identifier: MIT
 #include "statuslabel.h"
 
+#include "platform/highcontrast.h"
+
 #include <QHelpEvent>
+#include <QKeyEvent>
 #include <QTextDocument>
 #include <QPainter>
 #include <QToolTip>
@@ -64,11 +67,28 @@ bool StatusLabel::event(QEvent *event)
     return ClickableLabel::event(event);
 }
 
+void StatusLabel::keyPressEvent(QKeyEvent *event)
+{
+    if (event->matches(QKeySequence::Copy)) {
+        click();
+        return;
+    }
+    ClickableLabel::keyPressEvent(event);
+}
+
 void StatusLabel::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
     painter.setFont(shownFont());
+    const QRect place = contentsRect().adjusted(margin(), 0, -margin(), 0);
+    const int flags = Qt::AlignLeft | Qt::AlignVCenter;
+    if (highContrastRequested()) {
+        painter.setPen(Qt::black);
+        for (const QPoint offset : {QPoint(-1, -1), QPoint(0, -1), QPoint(1, -1), QPoint(-1, 0), QPoint(1, 0),
+                                    QPoint(-1, 1), QPoint(0, 1), QPoint(1, 1)})
+            painter.drawText(place.translated(offset), flags, shownText());
+    }
     painter.setPen(palette().color(foregroundRole()));
-    painter.drawText(contentsRect().adjusted(margin(), 0, -margin(), 0), Qt::AlignLeft | Qt::AlignVCenter,
-                     shownText());
+    painter.drawText(place, flags, shownText());
+    paintFocusFrame(painter);
 }

@@ -137,6 +137,8 @@ private slots:
 
         QCOMPARE(form.label(22)->text(), status);
         QCOMPARE(form.outerWidthTwips(), widthTwips);
+        if (answer == 6 && !form.isClosed()) // the picker is gone; the chosen game's settings come next
+            QCOMPARE(form.focusWidget(), form.command(1));
         auto *caption = qobject_cast<StatusLabel *>(form.label(22));
         if (!form.isClosed()) { // the caption as text, whole or cut with the whole in its tooltip; a click copies it
             QVERIFY(caption->textFormat() == Qt::PlainText && caption->shownFont().pointSizeF() >= 7.5);
