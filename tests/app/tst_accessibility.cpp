@@ -30,7 +30,7 @@ private slots:
         // A list, its typing field and its pop-up carry one name.
         addRows(QAccessible::ComboBox, {"Combo2|Texture Detail|Low", "Combo3|Generation Detail|Normal",
             "Combo4|Reflection Quality|Low", "Combo5|Anti-Aliasing|None", "Combo6|Motion Blur Quality|Off",
-            "Combo7|Shadow Detail|Low", "Combo1|Resolution|320x200", "Drive1|Drive|/"});
+            "Combo7|Shadow Detail|Low", "Combo1|Resolution|320x200", "Drive1|Drive|"});
         addRows(QAccessible::List, {"Dir1|Folder|", "File1|File|"});
         addRows(QAccessible::Button, {"Label1|Choose another game executable|"});
         addRows(QAccessible::StaticText, {"Label22|Executable status|Not Set"});
