@@ -100,9 +100,9 @@ public:
     {
         if (t == QAccessible::Value)
             return list()->currentText();
-        if (t == QAccessible::Name && list()->accessibleName().isEmpty())
-            return list()->currentText();
-        return QAccessibleWidget::text(t);
+        // Without a name of its own, the caption whose buddy it is names it, or else its value.
+        const QString text = QAccessibleWidget::text(t);
+        return t == QAccessible::Name && text.isEmpty() ? list()->currentText() : text;
     }
     QAccessible::State state() const override
     {
