@@ -42,7 +42,8 @@ constexpr std::array<Entry, 13> kEntries = {{
 }};
 
 // A label or picture that acts on a click: announced in its role, by its name rather than its
-// caption; a status caption is its value.
+// caption; a status caption is its value. AT-SPI passes on no value of a label, so there the
+// caption also leads the description.
 class ClickableAccessible : public QAccessibleWidget
 {
 public:
@@ -50,12 +51,13 @@ public:
 
     QString text(QAccessible::Text t) const override
     {
-        const auto *label = static_cast<const ClickableLabel *>(widget());
-        if (t == QAccessible::Value && role() == QAccessible::StaticText)
-            return label->text();
-        if (t == QAccessible::Name && label->accessibleName().isEmpty())
-            return label->text();
-        return QAccessibleWidget::text(t);
+        const QString caption = static_cast<const ClickableLabel *>(widget())->text();
+        const QString text = QAccessibleWidget::text(t);
+        if (t == QAccessible::Name)
+            return widget()->accessibleName().isEmpty() ? caption : text;
+        if (role() != QAccessible::StaticText || (t != QAccessible::Value && t != QAccessible::Description))
+            return text;
+        return t == QAccessible::Value || text.isEmpty() ? caption : caption + QLatin1Char('\n') + text;
     }
     QAccessible::State state() const override
     {
@@ -214,9 +216,9 @@ void announceValue(QWidget *widget, const QString &value)
         return;
     QAccessibleValueChangeEvent changed(widget, value);
     QAccessible::updateAccessibility(&changed);
-    // Where a label's value is not passed on (AT-SPI), a name change makes readers look again.
-    QAccessibleEvent renamed(widget, QAccessible::NameChanged);
-    QAccessible::updateAccessibility(&renamed);
+    // Where a label's value is not passed on (AT-SPI), its description carries the caption.
+    QAccessibleEvent described(widget, QAccessible::DescriptionChanged);
+    QAccessible::updateAccessibility(&described);
 }
 
 } // namespace accessibility

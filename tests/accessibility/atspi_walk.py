@@ -60,6 +60,8 @@ def main():
             if not obj.getState().contains(pyatspi.STATE_FOCUSABLE):
                 continue
             focusable.append(describe(obj))
+            if obj.description and obj.getRoleName() == "label":  # what a reader hears beside the name
+                focusable[-1] += " (%s)" % obj.description.replace("\n", " / ")
             if not obj.name.strip():
                 unnamed.append(" > ".join(path))
         window = app.getChildAtIndex(0)
