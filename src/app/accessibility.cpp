@@ -3,6 +3,7 @@
 
 #include "clickablelabel.h"
 #include "links/links.h"
+#include "platform/readers.h"
 
 #include <QAbstractButton>
 #include <QAbstractItemView>
@@ -42,8 +43,7 @@ constexpr std::array<Entry, 13> kEntries = {{
 }};
 
 // A label or picture that acts on a click: announced in its role, by its name rather than its
-// caption; a status caption is its value. AT-SPI passes on no value of a label, so there the
-// caption also leads the description.
+// caption; a status caption is its value, or where readers do not hear that, leads its description.
 class ClickableAccessible : public QAccessibleWidget
 {
 public:
@@ -55,9 +55,13 @@ public:
         const QString text = QAccessibleWidget::text(t);
         if (t == QAccessible::Name)
             return widget()->accessibleName().isEmpty() ? caption : text;
-        if (role() != QAccessible::StaticText || (t != QAccessible::Value && t != QAccessible::Description))
+        if (role() != QAccessible::StaticText)
             return text;
-        return t == QAccessible::Value || text.isEmpty() ? caption : caption + QLatin1Char('\n') + text;
+        if (t == QAccessible::Value)
+            return caption;
+        if (t != QAccessible::Description || readersHearLabelValues())
+            return text;
+        return text.isEmpty() ? caption : caption + QLatin1Char('\n') + text;
     }
     QAccessible::State state() const override
     {
@@ -214,11 +218,13 @@ void announceValue(QWidget *widget, const QString &value)
 {
     if (!QAccessible::isActive())
         return;
-    QAccessibleValueChangeEvent changed(widget, value);
-    QAccessible::updateAccessibility(&changed);
-    // Where a label's value is not passed on (AT-SPI), its description carries the caption.
-    QAccessibleEvent described(widget, QAccessible::DescriptionChanged);
-    QAccessible::updateAccessibility(&described);
+    if (readersHearLabelValues()) {
+        QAccessibleValueChangeEvent changed(widget, value);
+        QAccessible::updateAccessibility(&changed);
+    } else {
+        QAccessibleEvent described(widget, QAccessible::DescriptionChanged);
+        QAccessible::updateAccessibility(&described);
+    }
 }
 
 } // namespace accessibility

@@ -28,7 +28,7 @@ void nameList(QComboBox *list, const QString &name);
 // Enter and the keypad's Enter press the focused button, as Space does.
 void pressOnEnter(QAbstractButton *button);
 
-// Tells screen readers that the caption of `widget` is now `value`: its value and its description changed.
+// Tells screen readers that the caption of `widget` is now `value`.
 void announceValue(QWidget *widget, const QString &value);
 
 } // namespace accessibility

@@ -28,6 +28,17 @@ def find_application(program):
     return None
 
 
+def status_of(app, program):
+    """The description of the status once it names the game found; None after LIMIT_SECONDS."""
+    deadline = time.monotonic() + LIMIT_SECONDS
+    while time.monotonic() < deadline and program.poll() is None:
+        for obj, _ in walk(app, [], set()):
+            if obj.name == "Executable status" and "Detected!" in obj.description:
+                return obj.description
+        time.sleep(0.5)
+    return None
+
+
 def describe(obj):
     return "%s %r" % (obj.getRoleName(), obj.name)
 
@@ -54,7 +65,10 @@ def main():
             print("FAIL: the program " + ("ended with %d" % ended if ended is not None else
                                           "did not appear on the accessibility bus within %d s" % LIMIT_SECONDS))
             return 1
-        time.sleep(2)  # the window shows, and the executable's check finishes
+        status = status_of(app, program)  # the executable's check runs beside the window
+        if status is None:
+            print("FAIL: the status never said which game was found")
+            return 1
         unnamed, focusable = [], []
         for obj, path in walk(app, [describe(app)], set()):
             if not obj.getState().contains(pyatspi.STATE_FOCUSABLE):

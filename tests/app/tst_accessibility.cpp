@@ -58,7 +58,6 @@ private slots:
             QCOMPARE(iface->text(role == QAccessible::Link ? QAccessible::Description : QAccessible::Value), more);
         QCOMPARE(iface->state().focusable, !object.startsWith("Form")); // the window, and every control
         QCOMPARE(iface->state().linked, role == QAccessible::Link);
-        QVERIFY(role != QAccessible::StaticText || iface->text(QAccessible::Description).startsWith(more + '\n'));
         for (int child = 0; role == QAccessible::ComboBox && child < 2; ++child) // the pop-up, the typing field
             QCOMPARE(child < iface->childCount() ? iface->child(child)->text(QAccessible::Name) : "none",
                      object == "Drive1" && child ? "none" : name);

@@ -1,0 +1,7 @@
+// SPDX-License-Identifier: MIT
+#include "readers.h"
+
+bool readersHearLabelValues()
+{
+    return true;
+}
