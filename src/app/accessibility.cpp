@@ -7,6 +7,7 @@
 
 #include <QAbstractButton>
 #include <QAbstractItemView>
+#include <QAccessible>
 #include <QAccessibleWidget>
 #include <QComboBox>
 #include <QKeyEvent>
@@ -41,6 +42,16 @@ constexpr std::array<Entry, 13> kEntries = {{
     {"Dir1", QAccessible::NoRole, "Folder", 0},
     {"File1", QAccessible::NoRole, "File", 0},
 }};
+
+// The role a control is announced in; NoRole for one that the table leaves to the toolkit.
+QAccessible::Role roleOf(const QString &objectName)
+{
+    for (const Entry &entry : kEntries) {
+        if (objectName == QLatin1String(entry.object))
+            return entry.role;
+    }
+    return QAccessible::NoRole;
+}
 
 // A label or picture that acts on a click: announced in its role, by its name rather than its
 // caption; a status caption is its value, or where readers do not hear that, leads its description.
@@ -172,15 +183,6 @@ void install()
 {
     static const bool installed = (QAccessible::installFactory(factory), true);
     Q_UNUSED(installed);
-}
-
-QAccessible::Role roleOf(const QString &objectName)
-{
-    for (const Entry &entry : kEntries) {
-        if (objectName == QLatin1String(entry.object))
-            return entry.role;
-    }
-    return QAccessible::NoRole;
 }
 
 void nameControls(QWidget *window)

@@ -2,7 +2,6 @@
 // What screen readers are told about the window's controls, and the keys that reach them.
 #pragma once
 
-#include <QAccessible>
 #include <QString>
 
 class QAbstractButton;
@@ -11,15 +10,12 @@ class QWidget;
 
 namespace accessibility {
 
-// Makes the interfaces below the ones that screen readers meet; once per program, more calls do nothing.
+// Lets screen readers meet the lists by their names, the clickable labels in their roles and the
+// window as a window; once per program, more calls do nothing.
 void install();
 
-// The role a control is announced in, by its object name; NoRole for a control the table leaves
-// to the toolkit. A clickable label with a role takes the keyboard focus.
-QAccessible::Role roleOf(const QString &objectName);
-
 // Names every control of `window` that the table lists (a link's address as its description)
-// and lets each clickable label with a role take the focus.
+// and lets each clickable label that the table gives a role take the focus.
 void nameControls(QWidget *window);
 
 // Names a list, its typing field and its pop-up alike.
