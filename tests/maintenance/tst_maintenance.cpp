@@ -223,6 +223,15 @@ private slots:
         QTest::newRow("no manifest names the folder") << library + "Other" << QByteArray("MZ") << false << windows
                                                       << "";
         QTest::newRow("outside a Steam library") << "Games/Quillvane" << QByteArray("MZ") << false << windows << "";
+        // Only ASCII digits make an app id ("\u0664\u0667" are Arabic-Indic digits): the file's name is used.
+        QTest::newRow("app id of other digits") << library + "Quillvane Arabic" << QByteArray("MZ") << false << ""
+            << "cmd.exe /c start steam://rungameid/99";
+        // A manifest far larger than any real one is passed over unread.
+        QTest::newRow("large manifest") << library + "Quillvane Large" << QByteArray("MZ") << false << windows << "";
+#ifndef Q_OS_WIN // a link from outside into the library (Unix links): where the folder really lies counts
+        QTest::newRow("link into a library") << "Games/Linked" << QByteArray("MZ") << false << ""
+            << "cmd.exe /c start steam://rungameid/4711";
+#endif
         QTest::newRow("script") << "Games/Quillvane" << QByteArray("#!/bin/sh\ntouch started\n") << true << ""
             << "cmd.exe /c start %1Binaries/QVX.EXE";
         QTest::newRow("cannot be started") << "Games/Quillvane" << QByteArray("no program\n") << true
@@ -246,6 +255,16 @@ private slots:
               "\t\"UserConfig\" { \"installdir\" \"Other\" }\n\tinstalldir Quillvane\n}\n"));
         QVERIFY(writeFile(m_w->dir.filePath("Steam/steamapps/appmanifest_12.acf"),
               "\"AppState\"{\"AppID\" \"12\" \"installdir\" \"Quillvane Demo\"}"));
+        QVERIFY(writeFile(m_w->dir.filePath("Steam/steamapps/appmanifest_99.acf"),
+                          "\"AppState\" { \"appid\" \"\u0664\u0667\" \"installdir\" \"Quillvane Arabic\" }"));
+        QVERIFY(writeFile(m_w->dir.filePath("Steam/steamapps/appmanifest_77.acf"),
+                          "\"AppState\" { \"appid\" \"77\" \"installdir\" \"Quillvane Large\" }"
+                              + QByteArray(100 << 10, ' ')));
+        if (folder == "Games/Linked") {
+            const QString library = m_w->dir.filePath("Steam/steamapps/common/");
+            QVERIFY(QDir().mkpath(library + "Quillvane") && QDir().mkpath(m_w->dir.filePath("Games")));
+            QVERIFY(QFile::link(library + "Quillvane", m_w->dir.filePath(folder)));
+        }
         QVERIFY(writeFile(game + "Binaries/QVX.EXE", exe));
         QVERIFY(QFile::setPermissions(game + "Binaries/QVX.EXE", QFile::ReadOwner | QFile::WriteOwner
                                           | (executable ? QFile::ExeOwner : QFile::Permissions())));
