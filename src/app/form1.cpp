@@ -5,6 +5,7 @@
 #include "clickablelabel.h"
 #include "platform/platform.h"
 #include "registration/digesttask.h"
+#include "registration/discovery.h"
 
 #include <QCheckBox>
 #include <QComboBox>

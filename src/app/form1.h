@@ -25,7 +25,7 @@ class Platform;
 class QMimeData;
 class QProgressDialog;
 class QTimer;
-namespace tarnwell { class DigestTask; }
+namespace tarnwell { class DigestTask; class DiscoveryTask; struct Installation; }
 
 class Form1 : public QWidget
 {
@@ -41,6 +41,8 @@ public:
     bool isClosed() const { return m_closed; }
     // True while the executable's digest is being computed; the settings controls wait meanwhile.
     bool isChecking() const { return m_digest != nullptr; }
+    // True while the game's installations are being looked for.
+    bool isSearching() const { return m_discovery != nullptr; }
 
     // Named operations.
     void LoadSettings();
@@ -183,4 +185,22 @@ private:
     // otherwise `notDone` tells what was not done.
     bool gameAllowsWrite(const QString &notDone);
     QAction *m_restoreAction = nullptr;
+
+    // --- installations found, typed paths ---
+public:
+    void TypePath(); // Ctrl+L in the picker: an edit field for a folder or file path
+    QLineEdit *pathEdit() const { return m_pathEdit; }
+
+private:
+    void startDiscovery();
+    void installationsFound();
+    void addInstallationEntries(); // after the drives in Drive1, and in the picker's context menu
+    void showInstallation(const QString &exePath); // its folder in the picker, the file selected
+    bool driveIsInstallation();
+    void openTypedPath();
+    std::unique_ptr<tarnwell::DiscoveryTask> m_discovery;
+    QList<QPair<QString, QString>> m_installations; // caption, executable
+    QList<QAction *> m_installationActions;
+    QLineEdit *m_pathEdit = nullptr;
+    bool m_pickerMoved = false; // by the user: a search that ends later leaves the picker where it is
 };

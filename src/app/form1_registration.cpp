@@ -42,9 +42,14 @@ QString configPath(const Platform &platform)
 
 void Form1::connectPicker()
 {
-    connect(Drive1, &QComboBox::activated, this, [this] { Drive1_Change(); });
-    connect(Dir1, &QListWidget::itemActivated, this,
-            [this](QListWidgetItem *item) { openFolder(item->data(Qt::UserRole).toString()); });
+    connect(Drive1, &QComboBox::activated, this, [this] {
+        m_pickerMoved = true;
+        Drive1_Change();
+    });
+    connect(Dir1, &QListWidget::itemActivated, this, [this](QListWidgetItem *item) {
+        m_pickerMoved = true;
+        openFolder(item->data(Qt::UserRole).toString());
+    });
     // A mouse click asks at once; from the keyboard, Enter asks, so that moving through the list does not.
     connect(File1, &QListWidget::itemClicked, this, [this] { File1_Click(); });
     for (const int key : {Qt::Key_Return, Qt::Key_Enter}) {
@@ -247,6 +252,8 @@ QString Form1::CalcMD5(const QString &path) const
 
 void Form1::Drive1_Change()
 {
+    if (driveIsInstallation())
+        return;
     const QString root = Drive1->currentData().toString();
     const QString problem = tarnwell::driveProblem(root);
     if (!problem.isEmpty()) {

@@ -21,6 +21,11 @@ QString DesktopPlatform::programFolder() const
     return QDir::toNativeSeparators(QCoreApplication::applicationDirPath());
 }
 
+QString DesktopPlatform::homeFolder() const
+{
+    return QDir::homePath();
+}
+
 bool DesktopPlatform::fileExists(const QString &path) const
 {
     return tarnwell::fileExists(path);

@@ -19,6 +19,7 @@ public:
     std::unique_ptr<QMessageBox> makeMessageBox(const QString &prompt, int buttons, const QString &title) const;
 
     QString programFolder() const override;
+    QString homeFolder() const override;
     bool fileExists(const QString &path) const override;
     int messageBox(const QString &prompt, int buttons, const QString &title) override;
     int question(const QString &prompt, const QStringList &buttons, const QString &title) override;

@@ -21,6 +21,8 @@ public:
 
     // The folder of the running program, without a trailing separator.
     virtual QString programFolder() const = 0;
+    // The user's home folder, below which the game's installations are looked for.
+    virtual QString homeFolder() const = 0;
     // True when a file (not a folder) exists at the path; never fails.
     virtual bool fileExists(const QString &path) const = 0;
     // Modal; returns the answer. With no title the box shows "Tarnwell".
