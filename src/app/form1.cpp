@@ -11,6 +11,7 @@
 #include <QComboBox>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMenu>
 #include <QCloseEvent>
 #include <QPainter>
 #include <QPushButton>
@@ -56,6 +57,7 @@ Form1::Form1(Platform &platform, QWidget *parent)
     connect(m_checkProgress, &QTimer::timeout, this, &Form1::showCheckProgress);
     setAcceptDrops(true);
     createRestoreAction();
+    createInstallationMenus();
 }
 
 Form1::~Form1() = default; // a check still running is stopped and waited for

@@ -27,7 +27,10 @@ void Form1::startDiscovery()
     m_discovery = std::make_unique<tarnwell::DiscoveryTask>(m_platform.homeFolder());
     connect(m_discovery.get(), &tarnwell::DiscoveryTask::finished, this, &Form1::installationsFound);
     m_discovery->start();
+}
 
+void Form1::createPathEdit()
+{
     // The picker's own menu; Ctrl+L as file dialogs have it. No control is added or moved: the edit
     // field lies over the drive list, and shows only while it is in use.
     auto *typePath = new QAction(QStringLiteral("Type a path...\tCtrl+L"), this);

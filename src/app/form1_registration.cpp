@@ -91,6 +91,8 @@ void Form1::SaveSettings()
     if (!error.isEmpty())
         warn(QStringLiteral("Cannot save the game's path to %1: %2.\nIt will have to be chosen again at the next start.")
                  .arg(path, error));
+    else
+        rememberExecutable();
 }
 
 void Form1::Validate_QVXEXE()
@@ -291,6 +293,11 @@ void Form1::offerExecutable(const QString &path, const QString &name)
     if (m_platform.messageBox(QStringLiteral("Set File: ") + name, Platform::YesNo, QStringLiteral("Set this file?"))
         != Platform::Yes)
         return;
+    registerExecutable(path, name);
+}
+
+void Form1::registerExecutable(const QString &path, const QString &name)
+{
     // A check still running (of the executable found at start-up) is given up for this one, and taken
     // up again should this one be given up.
     const bool interrupted = isChecking();

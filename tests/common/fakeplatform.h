@@ -37,6 +37,12 @@ public:
     void setClipboardText(const QString &text) override { clipboard = text; }
     void closeWindow(QWidget *window) override;
     int choose(const QString &title, const QString &prompt, const QStringList &items) override;
+    // Answered from `texts`; unscripted, cancelled.
+    bool askText(const QString &, const QString &, QString &text) override
+    {
+        return !texts.isEmpty() && (text = texts.dequeue(), true);
+    }
+    QQueue<QString> texts;
     QString backupFolder() const override { return dataHome.filePath(QStringLiteral("tarnwell/backups")); }
 
     // Answers for the next Yes/No boxes, in order; an unscripted Yes/No box is answered No.

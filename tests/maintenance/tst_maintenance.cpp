@@ -281,6 +281,57 @@ private slots:
         QTRY_COMPARE(m_w->platform.prompts(), message.isEmpty() ? QStringList() : QStringList{message});
     }
 
+    // "Launch with...": the way chosen is kept per installation; a command line runs without a shell,
+    // in the game's folder, its words and variables passed as written (recorded by the program it runs).
+    void launchWith_data()
+    {
+        QTest::addColumn<int>("way");      // 1 Steam, 2 a command line
+        QTest::addColumn<QString>("line"); // %R the recording program
+        QTest::addColumn<QByteArray>("recorded"); // its arguments in brackets, then TW_VAR; %E the executable
+        QTest::addColumn<QString>("message");
+        QTest::newRow("%command% and a variable") << 2 << "TW_VAR='x y' %R --first %command% \"a b\""
+            << QByteArray("[--first][%E][a b]\nx y\n") << "";
+        QTest::newRow("hostile words, literally") << 2 << "%R \"it's\" ; '$(touch pwned)' `id` \"a\\\"b\" | %command%"
+            << QByteArray("[it's][;][$(touch pwned)][`id`][a\"b][|][%E]\n\n") << "";
+        QTest::newRow("no %command%: the game's own arguments") << 2 << "TW_VAR=1 -novid"
+            << QByteArray("[-novid]\n1\n") << "";
+        QTest::newRow("no such program") << 2 << "no-such-program-tw %command%" << QByteArray()
+            << "Quillvane could not be started:\nno-such-program-tw\n\n";
+        QTest::newRow("Steam, in no library") << 1 << "" << QByteArray()
+            << "%E\n\nis in no Steam library that names it, so Steam cannot start it. Choose another way with "
+               "Launch with... (right-click Launch).";
+    }
+
+    void launchWith()
+    {
+        QFETCH(int, way);
+        QFETCH(QString, line);
+        QFETCH(QByteArray, recorded);
+        QFETCH(QString, message);
+#ifdef Q_OS_WIN
+        QSKIP("the recording program is a Unix script");
+#endif
+        const QString exe = m_game + "Binaries/QVX.EXE", recorder = m_w->dir.filePath("record");
+        const QByteArray script = "#!/bin/sh\n{ printf '[%s]' \"$@\"; printf '\\n%s\\n' \"$TW_VAR\"; } > recorded\n";
+        QVERIFY(writeFile(recorder, script) && writeFile(exe, script));
+        for (const QString &program : {recorder, exe})
+            QVERIFY(QFile::setPermissions(program, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
+        startForm();
+        m_w->loadGame(m_game);
+        m_w->platform.runForReal = true;
+        m_w->platform.choices.enqueue(way);
+        m_w->platform.texts.enqueue(QString(line).replace("%R", recorder));
+        QCOMPARE(m_w->form->command(2)->actions().value(0)->text(), QString("Launch with..."));
+        m_w->form->command(2)->actions().value(0)->trigger();
+        QTest::mouseClick(m_w->form->command(2), Qt::LeftButton);
+        if (!recorded.isEmpty())
+            QTRY_COMPARE(readFile(m_game + "Binaries/recorded"), recorded.replace("%E", exe.toUtf8()));
+        QTRY_COMPARE(m_w->platform.prompts().size(), int(!message.isEmpty()));
+        message.replace("%E", exe);
+        QCOMPARE(m_w->platform.prompts().value(0).left(message.size()), message); // then the system's reason
+        QVERIFY(!QFileInfo::exists(m_game + "Binaries/pwned"));
+    }
+
     // A process whose command line names the game's executable (as compatibility layers start it), or
     // that runs it, is the game: Apply asks first, Launch starts no second copy. Other processes are not.
     void runningGame_data()

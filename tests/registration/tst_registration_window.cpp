@@ -6,6 +6,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QMenu>
 #include <QDropEvent>
 #include <QMimeData>
 #include <QTemporaryFile>
@@ -229,6 +230,51 @@ private slots:
         }
     }
 
+    // Every confirmed executable is remembered, most recent first; "Recent installations" switches back
+    // after the question about unapplied edits, reads the other game's files, and Tarnwell.dat names it alone.
+    void switchInstallations()
+    {
+        QTemporaryDir tmp;
+        const QString program = tmp.filePath("program"), a = tmp.filePath("A"), b = tmp.filePath("B");
+        QVERIFY(copySampleGame(a) && copySampleGame(b) && makeProgramFolder(program));
+        const QString graphicsB = b + "/Binaries/SETTINGS/TKGRAPHICSSETTINGS.MXML";
+        QVERIFY(writeFile(graphicsB, readFile(graphicsB).replace("\"Brightness\" value=\"120\"", "\"Brightness\" value=\"77\"")));
+        FakePlatform platform(program);
+        Form1 form(platform);
+        QVERIFY(start(form));
+        for (const QString &game : {a, b}) {
+            QVERIFY(openFolder(form, game + "/Binaries"));
+            platform.answers.enqueue(FakePlatform::Yes);
+            QVERIFY(clickItem(form.File1, "QVX.EXE"));
+            QTRY_VERIFY(!form.isChecking());
+        }
+        const auto recent = [&form] {
+            emit form.recentMenu()->aboutToShow();
+            QStringList paths;
+            for (const QAction *action : form.recentMenu()->actions())
+                paths << action->text();
+            return paths;
+        };
+        const QString exeA = a + "/Binaries/QVX.EXE", exeB = b + "/Binaries/QVX.EXE";
+        QCOMPARE(recent(), QStringList({exeB, exeA}));
+        QCOMPARE(form.text(3)->text(), QString("77"));
+        QTest::keyClicks(form.text(3), "5");
+        platform.messages.clear();
+        for (const int press : {1, 0}) { // Cancel, then "Discard and switch"
+            platform.pressed.enqueue(press);
+            recent();
+            form.recentMenu()->actions().value(1)->trigger();
+            QTRY_VERIFY(!form.isChecking());
+            QCOMPARE(form.GameExePath, press ? exeB : exeA);
+        }
+        QCOMPARE(platform.messages.size(), 2);
+        QCOMPARE(platform.messages[0].title, QString("Switch installation?"));
+        QCOMPARE(platform.messages[0].buttonTexts, QStringList({"Discard and switch", "Cancel"}));
+        QCOMPARE(form.text(3)->text(), QString("120")); // A's own file
+        QCOMPARE(readFile(program + "/Tarnwell.dat"), "QVXEXE=" + exeA.toUtf8() + "\r\n");
+        QCOMPARE(recent(), QStringList({exeA, exeB}));
+    }
+
     // Installations found in the home folder: the picker waits at the first with QVX.EXE selected,
     // each is an entry after the drives and in the lists' menu; a typed path opens a folder or offers a file.
     void found_data()
@@ -276,7 +322,8 @@ private slots:
         QCOMPARE(entries, any ? captions : QStringList());
         const QStringList paths{steam + "common/Quillvane/Binaries/QVX.EXE", home + "/Games/Quillvane Copy/Binaries/QVX.EXE"};
         QCOMPARE(tips, any ? paths : QStringList());
-        QCOMPARE(menu, QStringList{"Type a path...\tCtrl+L"} + (any ? QStringList{""} + captions : QStringList()));
+        const QStringList menuFound = any ? QStringList{""} + captions : QStringList();
+        QCOMPARE(menu, QStringList({"Type a path...\tCtrl+L", "Recent installations"}) + menuFound);
         platform.answers.enqueue(FakePlatform::Yes);
         if (move == "drive") {
             form.Drive1->setCurrentIndex(drives + 1);

@@ -27,6 +27,7 @@ public:
     void setClipboardText(const QString &text) override;
     void closeWindow(QWidget *window) override;
     int choose(const QString &title, const QString &prompt, const QStringList &items) override;
+    bool askText(const QString &title, const QString &prompt, QString &text) override;
     QString backupFolder() const override;
 
 private:
