@@ -39,7 +39,8 @@ void Form1::Command2_Click()
     const tarnwell::LaunchPlan plan = tarnwell::planLaunch(shortPath, GameFolder);
     if (plan.kind == tarnwell::LaunchPlan::NeedsCompatibilityLayer) {
         warn(QStringLiteral("%1\n\nThis is a Windows program, which this system cannot start by itself. It needs Steam "
-                            "or another compatibility layer to run.")
+                            "or another compatibility layer to run: right-click Launch and choose Launch with... to "
+                            "start it through one.")
                  .arg(GameExePath));
         return;
     }

@@ -215,7 +215,8 @@ private slots:
         QTest::addColumn<QString>("line");
 
         const QString library = "Steam/steamapps/common/", windows = "%1Binaries/QVX.EXE\n\nThis is a Windows "
-            "program, which this system cannot start by itself. It needs Steam or another compatibility layer to run.";
+            "program, which this system cannot start by itself. It needs Steam or another compatibility layer to run: "
+            "right-click Launch and choose Launch with... to start it through one.";
         QTest::newRow("Windows program in a Steam library") << library + "Quillvane" << QByteArray("MZ\x90\0", 4)
             << false << "" << "cmd.exe /c start steam://rungameid/4711";
         QTest::newRow("Windows program with execute permission") << library + "Quillvane Demo" << QByteArray("MZ")
