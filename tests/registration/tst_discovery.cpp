@@ -7,7 +7,9 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#ifndef Q_OS_WIN
+#ifdef Q_OS_WIN
+#include <QSettings>
+#else
 #include <sys/stat.h>
 #endif
 
@@ -118,6 +120,27 @@ private slots:
             "Heroic: QuillvaneGog | %HElsewhere/QuillvaneGog/Binaries/QVX.EXE",
             "Games: Quillvane Copy | %HGames/Quillvane Copy/Binaries/QVX.EXE"};
         QCOMPARE(found, QStringList(expected).replaceInStrings("%H", h).replaceInStrings("%D", d));
+#endif
+    }
+
+    // Windows: Steam's folder as the registry names it (the user's value, put back afterwards).
+    void registry()
+    {
+#ifndef Q_OS_WIN
+        QSKIP("the registry is Windows's");
+#else
+        QTemporaryDir home, steam;
+        QVERIFY(writeFile(steam.filePath("steamapps/appmanifest_1.acf"), "\"AppState\" { \"installdir\" \"Quillvane\" }"));
+        QVERIFY(writeFile(steam.filePath("steamapps/common/Quillvane/Binaries/QVX.EXE"), "MZ"));
+        QSettings key("HKEY_CURRENT_USER\\Software\\Valve\\Steam", QSettings::NativeFormat);
+        const QVariant before = key.value("SteamPath");
+        key.setValue("SteamPath", steam.path());
+        key.sync();
+        const QList<Installation> found = tarnwell::findInstallations(home.path(), systemPlaces());
+        before.isValid() ? key.setValue("SteamPath", before) : key.remove("SteamPath");
+        QCOMPARE(found.size(), 1);
+        QCOMPARE(found[0].caption, QString("Steam: Quillvane"));
+        QCOMPARE(found[0].exePath, QDir::toNativeSeparators(steam.filePath("steamapps/common/Quillvane/Binaries/QVX.EXE")));
 #endif
     }
 };
