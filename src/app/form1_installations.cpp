@@ -74,7 +74,8 @@ void Form1::addInstallationEntries()
     for (QAction *action : std::exchange(m_installationActions, {}))
         delete action;
     const QIcon icon = style()->standardIcon(QStyle::SP_DirIcon);
-    for (const auto &[caption, exe] : m_installations) {
+    for (const auto &installation : m_installations) {
+        const QString &caption = installation.first, &exe = installation.second;
         Drive1->addItem(icon, caption);
         Drive1->setItemData(Drive1->count() - 1, exe, kInstallationRole);
         Drive1->setItemData(Drive1->count() - 1, exe, Qt::ToolTipRole);

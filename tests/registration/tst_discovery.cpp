@@ -91,7 +91,7 @@ private slots:
         // Flatpak with a binary library list, Snap with one of 50 MB.
         const QString flatpak = h + ".var/app/com.valvesoftware.Steam/.local/share/Steam/steamapps/";
         const QString snap = h + "snap/steam/common/.local/share/Steam/steamapps/";
-        QVERIFY(writeFile(flatpak + "libraryfolders.vdf", QByteArray("\"\0{\xff\x01\"}}{{", 12).repeated(1000)));
+        QVERIFY(writeFile(flatpak + "libraryfolders.vdf", QByteArray("\"\0{\xff\x01\"}}{{", 10).repeated(1000)));
         QVERIFY(manifest(flatpak, "7", "Quillvane Modded") && game(flatpak + "common/Quillvane Modded"));
         QVERIFY(writeFile(snap + "libraryfolders.vdf", "\"libraryfolders\" { \"0\" { \"path\" \"" + h.toUtf8() + "Other\" } }"));
         QVERIFY(QFile::link(h + "loop2", h + "loop") && QFile::link(h + "loop", h + "loop2"));
