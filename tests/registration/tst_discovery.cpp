@@ -29,6 +29,17 @@ QString dump(const KeyValues &block)
     return parts.join(u' ');
 }
 
+[[nodiscard]] bool game(const QString &folder, const char *exe = "Binaries/QVX.EXE")
+{
+    return writeFile(folder + '/' + exe, "MZ");
+}
+
+[[nodiscard]] bool manifest(const QString &steamapps, const char *id, const QString &installdir)
+{
+    return writeFile(steamapps + "appmanifest_" + id + ".acf",
+                     "\"AppState\" { \"appid\" \"" + QByteArray(id) + "\" \"installdir\" \"" + installdir.toUtf8() + "\" }");
+}
+
 } // namespace
 
 class TestDiscovery : public QObject
@@ -67,14 +78,6 @@ private slots:
 #else
         QTemporaryDir home, disk; // the second library lies on another "disk"
         const QString h = home.path() + '/', d = disk.path() + '/', steam = h + ".local/share/Steam/steamapps/";
-        const auto game = [](const QString &folder, const char *exe = "Binaries/QVX.EXE") {
-            return writeFile(folder + '/' + exe, "MZ");
-        };
-        const auto manifest = [](const QString &steamapps, const char *id, const QString &installdir) {
-            return writeFile(steamapps + "appmanifest_" + id + ".acf",
-                             "\"AppState\" { \"appid\" \"" + QByteArray(id) + "\" \"installdir\" \"" + installdir.toUtf8()
-                                 + "\" }");
-        };
         // Native Steam: its own library, one on the other disk, a missing one, the other disk again by a link, a
         // link loop.
         QVERIFY(writeFile(steam + "libraryfolders.vdf",
@@ -130,8 +133,7 @@ private slots:
         QSKIP("the registry is Windows's");
 #else
         QTemporaryDir home, steam;
-        QVERIFY(writeFile(steam.filePath("steamapps/appmanifest_1.acf"), "\"AppState\" { \"installdir\" \"Quillvane\" }"));
-        QVERIFY(writeFile(steam.filePath("steamapps/common/Quillvane/Binaries/QVX.EXE"), "MZ"));
+        QVERIFY(manifest(steam.filePath("steamapps/"), "1", "Quillvane") && game(steam.filePath("steamapps/common/Quillvane")));
         QSettings key("HKEY_CURRENT_USER\\Software\\Valve\\Steam", QSettings::NativeFormat);
         const QVariant before = key.value("SteamPath");
         key.setValue("SteamPath", steam.path());
