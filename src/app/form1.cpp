@@ -6,11 +6,13 @@
 #include "clickablelabel.h"
 #include "platform/platform.h"
 #include "registration/digesttask.h"
+#include "registration/discovery.h"
 
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMenu>
 #include <QCloseEvent>
 #include <QPainter>
 #include <QPushButton>
@@ -57,6 +59,7 @@ Form1::Form1(Platform &platform, QWidget *parent)
     connect(m_checkProgress, &QTimer::timeout, this, &Form1::showCheckProgress);
     setAcceptDrops(true);
     createRestoreAction();
+    createInstallationMenus();
 }
 
 Form1::~Form1() = default; // a check still running is stopped and waited for

@@ -19,13 +19,14 @@ class QComboBox;
 class QLabel;
 class QLineEdit;
 class QListWidget;
+class QMenu;
 class QPushButton;
 class ClickableLabel;
 class Platform;
 class QMimeData;
 class QProgressDialog;
 class QTimer;
-namespace tarnwell { class DigestTask; }
+namespace tarnwell { class DigestTask; class DiscoveryTask; struct Command; struct Installation; }
 
 class Form1 : public QWidget
 {
@@ -41,6 +42,8 @@ public:
     bool isClosed() const { return m_closed; }
     // True while the executable's digest is being computed; the settings controls wait meanwhile.
     bool isChecking() const { return m_digest != nullptr; }
+    // True while the game's installations are being looked for.
+    bool isSearching() const { return m_discovery != nullptr; }
 
     // Named operations.
     void LoadSettings();
@@ -142,6 +145,7 @@ private:
     // --- registration ---
     // Asks about the executable at `path` (`name` shown) and registers it after a Yes.
     void offerExecutable(const QString &path, const QString &name);
+    void registerExecutable(const QString &path, const QString &name); // as after a Yes
     static QString droppedFile(const QMimeData *data);
     void startCheck(const QString &shortExe);
     void showCheckProgress();
@@ -183,4 +187,36 @@ private:
     // otherwise `notDone` tells what was not done.
     bool gameAllowsWrite(const QString &notDone);
     QAction *m_restoreAction = nullptr;
+
+    // --- installations found, typed paths ---
+public:
+    void TypePath(); // Ctrl+L in the picker: an edit field for a folder or file path
+    QLineEdit *pathEdit() const { return m_pathEdit; }
+    // "Recent installations" (the window's and the picker's context menus): registers another
+    // remembered executable, asking first about unapplied edits.
+    void SwitchInstallation(const QString &exePath);
+    QMenu *recentMenu() const { return m_recentMenu.get(); }
+    void LaunchWith(); // "Launch with..." in the context menu of "Launch"
+
+private:
+    void startDiscovery();
+    void installationsFound();
+    void addInstallationEntries(); // after the drives in Drive1, and in the picker's context menu
+    void showInstallation(const QString &exePath); // its folder in the picker, the file selected
+    bool driveIsInstallation();
+    void openTypedPath();
+    void createInstallationMenus();
+    void createPathEdit(); // and "Type a path..." in the picker's lists' menu
+    void fillRecentMenu();
+    QString installationsPath() const;
+    void rememberExecutable(); // at the front of the remembered installations
+    // The launch command of the registered executable as chosen with "Launch with...".
+    bool launchChosenWay(const QString &shortPath);
+    void startGame(const tarnwell::Command &command); // a failed start is reported
+    std::unique_ptr<QMenu> m_recentMenu; // a pop-up of its own, not one of the window's controls
+    std::unique_ptr<tarnwell::DiscoveryTask> m_discovery;
+    QList<QPair<QString, QString>> m_installations; // caption, executable
+    QList<QAction *> m_installationActions;
+    QLineEdit *m_pathEdit = nullptr;
+    bool m_pickerMoved = false; // by the user: a search that ends later leaves the picker where it is
 };

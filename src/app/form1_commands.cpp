@@ -16,6 +16,7 @@ void Form1::Form_Load()
     GraphicsSettingsPath.clear();
     startBanner();
     fillLists();
+    startDiscovery();
     LoadSettings();
     if (isClosed())
         return;

@@ -34,16 +34,24 @@ void Form1::Command2_Click()
                               Platform::Information);
         return;
     }
+    if (launchChosenWay(shortPath))
+        return;
     const tarnwell::LaunchPlan plan = tarnwell::planLaunch(shortPath, GameFolder);
     if (plan.kind == tarnwell::LaunchPlan::NeedsCompatibilityLayer) {
         warn(QStringLiteral("%1\n\nThis is a Windows program, which this system cannot start by itself. It needs Steam "
-                            "or another compatibility layer to run.")
+                            "or another compatibility layer to run: right-click Launch and choose Launch with... to "
+                            "start it through one.")
                  .arg(GameExePath));
         return;
     }
     const tarnwell::Command command = plan.kind == tarnwell::LaunchPlan::Steam
         ? tarnwell::openAddressCommand(QStringLiteral("steam://rungameid/") + plan.appId)
         : tarnwell::launchCommand(shortPath);
+    startGame(command);
+}
+
+void Form1::startGame(const tarnwell::Command &command)
+{
     m_platform.runCommand(command, [self = QPointer<Form1>(this), command](const tarnwell::CommandOutcome &outcome) {
         if (self && !outcome.started)
             self->warn(QStringLiteral("Quillvane could not be started:\n%1\n\n%2").arg(command.operand, outcome.error));

@@ -44,9 +44,14 @@ QString configPath(const Platform &platform)
 
 void Form1::connectPicker()
 {
-    connect(Drive1, &QComboBox::activated, this, [this] { Drive1_Change(); });
-    connect(Dir1, &QListWidget::itemActivated, this,
-            [this](QListWidgetItem *item) { openFolder(item->data(Qt::UserRole).toString()); });
+    connect(Drive1, &QComboBox::activated, this, [this] {
+        m_pickerMoved = true;
+        Drive1_Change();
+    });
+    connect(Dir1, &QListWidget::itemActivated, this, [this](QListWidgetItem *item) {
+        m_pickerMoved = true;
+        openFolder(item->data(Qt::UserRole).toString());
+    });
     // A mouse click asks at once; from the keyboard, Enter asks, so that moving through the list does not.
     connect(File1, &QListWidget::itemClicked, this, [this] { File1_Click(); });
     for (const int key : {Qt::Key_Return, Qt::Key_Enter}) {
@@ -88,6 +93,8 @@ void Form1::SaveSettings()
     if (!error.isEmpty())
         warn(QStringLiteral("Cannot save the game's path to %1: %2.\nIt will have to be chosen again at the next start.")
                  .arg(path, error));
+    else
+        rememberExecutable();
 }
 
 void Form1::Validate_QVXEXE()
@@ -253,6 +260,8 @@ QString Form1::CalcMD5(const QString &path) const
 
 void Form1::Drive1_Change()
 {
+    if (driveIsInstallation())
+        return;
     const QString root = Drive1->currentData().toString();
     const QString problem = tarnwell::driveProblem(root);
     if (!problem.isEmpty()) {
@@ -290,6 +299,11 @@ void Form1::offerExecutable(const QString &path, const QString &name)
     if (m_platform.messageBox(QStringLiteral("Set File: ") + name, Platform::YesNo, QStringLiteral("Set this file?"))
         != Platform::Yes)
         return;
+    registerExecutable(path, name);
+}
+
+void Form1::registerExecutable(const QString &path, const QString &name)
+{
     // A check still running (of the executable found at start-up) is given up for this one, and taken
     // up again should this one be given up.
     const bool interrupted = isChecking();

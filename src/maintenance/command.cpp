@@ -25,6 +25,12 @@ Command deleteFileCommand(const QString &path)
     return {Command::Action::Delete, path, false, false, 1, kDelete + QLatin1Char('"') + path + QLatin1Char('"')};
 }
 
+Command programCommand(const QString &program, const QStringList &arguments, const QStringList &environment,
+                       const QString &folder, const QString &line)
+{
+    return {Command::Action::Start, program, false, false, 0, line, arguments, environment, folder};
+}
+
 Command openAddressCommand(const QString &address)
 {
     return {Command::Action::Start, address, true, false, 0, kStart + address};

@@ -19,6 +19,9 @@ struct Command {
     bool allFilesIn = false;  // Delete: every file directly in the folder `operand`
     int windowStyle = 0;      // 0 hidden, 1 shown with the focus
     QString line;             // the command line as shown to people and tests
+    QStringList arguments;    // Start of a program: its arguments, each passed as it is
+    QStringList environment;  // Start of a program: NAME=value added to the tool's environment
+    QString folder;           // Start of a program: where it runs; empty for the program's own folder
 };
 
 // What a command did, reported back on the window's thread once it is done.
@@ -35,6 +38,10 @@ Command launchCommand(const QString &shortPath);
 Command deleteAllFilesCommand(const QString &shortFolder);
 // Delete the one file at `path`, quoted in the command line.
 Command deleteFileCommand(const QString &path);
+// Start `program` (a path, or a name looked up in PATH) in `folder` with arguments and
+// environment variables; `line` is what the user wrote.
+Command programCommand(const QString &program, const QStringList &arguments, const QStringList &environment,
+                       const QString &folder, const QString &line);
 // Open `address` in the user's web browser.
 Command openAddressCommand(const QString &address);
 

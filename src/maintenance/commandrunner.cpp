@@ -23,14 +23,24 @@ void report(const CommandDone &done, const CommandOutcome &outcome)
     }
 }
 
-CommandOutcome startProgram(const QString &path)
+CommandOutcome startProgram(const Command &command)
 {
+    const QString &path = command.operand;
     if (path.isEmpty())
         return {false, QStringLiteral("no program was named"), {}};
     const QFileInfo program(path);
     QProcess process;
-    process.setProgram(program.absoluteFilePath());
-    process.setWorkingDirectory(program.absolutePath());
+    // A bare name is looked up in PATH by the system; a path runs in its own folder.
+    const bool named = !path.contains(u'/') && !path.contains(u'\\');
+    process.setProgram(named ? path : program.absoluteFilePath());
+    process.setArguments(command.arguments);
+    process.setWorkingDirectory(!command.folder.isEmpty() ? command.folder : named ? QString() : program.absolutePath());
+    if (!command.environment.isEmpty()) {
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        for (const QString &variable : command.environment)
+            environment.insert(variable.section(u'=', 0, 0), variable.section(u'=', 1));
+        process.setProcessEnvironment(environment);
+    }
     // Detached: the game outlives the tool. The object only carries the reason when it fails.
     if (!process.startDetached())
         return {false, process.errorString(), {}};
@@ -47,7 +57,7 @@ void runDetached(const Command &command, const CommandDone &done)
             const bool opened = QDesktopServices::openUrl(QUrl(command.operand, QUrl::StrictMode));
             report(done, {opened, opened ? QString() : QStringLiteral("no program on this system opens it"), {}});
         } else {
-            report(done, startProgram(command.operand));
+            report(done, startProgram(command));
         }
         return;
     case Command::Action::Delete: {

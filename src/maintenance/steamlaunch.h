@@ -3,7 +3,6 @@
 // game's Windows executable by itself.
 #pragma once
 
-#include <QHash>
 #include <QString>
 
 namespace tarnwell {
@@ -23,9 +22,5 @@ struct LaunchPlan {
 // The app id of a game folder `<library>/steamapps/common/<folder>`, from the library's
 // `appmanifest_<id>.acf` whose installdir is that folder; empty when there is none.
 [[nodiscard]] QString steamAppId(const QString &gameFolder);
-
-// The key/value pairs directly inside the outermost block of a Steam key-values text, keys in
-// lower case. Comments, escapes and unquoted tokens are understood; nested blocks are skipped.
-[[nodiscard]] QHash<QString, QString> topLevelValues(QByteArrayView text);
 
 } // namespace tarnwell

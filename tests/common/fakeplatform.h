@@ -26,6 +26,7 @@ public:
     QString folder; // the program folder to report
 
     QString programFolder() const override { return folder; }
+    QString homeFolder() const override { return home.path(); }
     bool fileExists(const QString &path) const override { return tarnwell::fileExists(path); }
     int messageBox(const QString &prompt, int buttons, const QString &title) override;
     // Recorded as a message whose buttons are kQuestion; answered from `pressed`, else with the last button.
@@ -36,6 +37,12 @@ public:
     void setClipboardText(const QString &text) override { clipboard = text; }
     void closeWindow(QWidget *window) override;
     int choose(const QString &title, const QString &prompt, const QStringList &items) override;
+    // Answered from `texts`; unscripted, cancelled.
+    bool askText(const QString &, const QString &, QString &text) override
+    {
+        return !texts.isEmpty() && (text = texts.dequeue(), true);
+    }
+    QQueue<QString> texts;
     QString backupFolder() const override { return dataHome.filePath(QStringLiteral("tarnwell/backups")); }
 
     // Answers for the next Yes/No boxes, in order; an unscripted Yes/No box is answered No.
@@ -48,6 +55,7 @@ public:
     QQueue<int> choices;
     QList<QStringList> offered; // the items of each choice
     QTemporaryDir dataHome;     // never the user's own data folder
+    QTemporaryDir home;         // never the user's own home, where installations are looked for
     QString clipboard;
     int closes = 0;
 

@@ -16,12 +16,13 @@ seed() { # target files...
 seed settings "$game/Binaries/SETTINGS/TKGRAPHICSSETTINGS.MXML" "$game/Binaries/SETTINGS/GCUSERSETTINGSDATA.MXML"
 seed versionlist "$root/dat/QVX.dat"
 seed configfile "$root/dat/QVX.dat"
+seed keyvalues "$root/tests/fuzz/seeds/libraryfolders.vdf" "$root/tests/fuzz/seeds/appmanifest.acf"
 printf 'QVXEXE=%s\r\n' "$game/Binaries/QVX.EXE" >"$build/fuzz/corpus/configfile/Tarnwell.dat"
 
 # The configuration target writes a file per input: memory-backed temporary files keep that cheap.
 [ -w /dev/shm ] && export TMPDIR=/dev/shm
 export ASAN_OPTIONS=halt_on_error=1:print_stacktrace=1 UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1
-for target in settings versionlist configfile; do
+for target in settings versionlist configfile keyvalues; do
     echo "== fuzz_$target for $seconds s"
     log="$build/fuzz/$target.log"
     if ! "$build/fuzz/fuzz_$target" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 \

@@ -215,7 +215,8 @@ private slots:
         QTest::addColumn<QString>("line");
 
         const QString library = "Steam/steamapps/common/", windows = "%1Binaries/QVX.EXE\n\nThis is a Windows "
-            "program, which this system cannot start by itself. It needs Steam or another compatibility layer to run.";
+            "program, which this system cannot start by itself. It needs Steam or another compatibility layer to run: "
+            "right-click Launch and choose Launch with... to start it through one.";
         QTest::newRow("Windows program in a Steam library") << library + "Quillvane" << QByteArray("MZ\x90\0", 4)
             << false << "" << "cmd.exe /c start steam://rungameid/4711";
         QTest::newRow("Windows program with execute permission") << library + "Quillvane Demo" << QByteArray("MZ")
@@ -223,6 +224,15 @@ private slots:
         QTest::newRow("no manifest names the folder") << library + "Other" << QByteArray("MZ") << false << windows
                                                       << "";
         QTest::newRow("outside a Steam library") << "Games/Quillvane" << QByteArray("MZ") << false << windows << "";
+        // Only ASCII digits make an app id ("\u0664\u0667" are Arabic-Indic digits): the file's name is used.
+        QTest::newRow("app id of other digits") << library + "Quillvane Arabic" << QByteArray("MZ") << false << ""
+            << "cmd.exe /c start steam://rungameid/99";
+        // A manifest far larger than any real one is passed over unread.
+        QTest::newRow("large manifest") << library + "Quillvane Large" << QByteArray("MZ") << false << windows << "";
+#ifndef Q_OS_WIN // a link from outside into the library (Unix links): where the folder really lies counts
+        QTest::newRow("link into a library") << "Games/Linked" << QByteArray("MZ") << false << ""
+            << "cmd.exe /c start steam://rungameid/4711";
+#endif
         QTest::newRow("script") << "Games/Quillvane" << QByteArray("#!/bin/sh\ntouch started\n") << true << ""
             << "cmd.exe /c start %1Binaries/QVX.EXE";
         QTest::newRow("cannot be started") << "Games/Quillvane" << QByteArray("no program\n") << true
@@ -246,6 +256,16 @@ private slots:
               "\t\"UserConfig\" { \"installdir\" \"Other\" }\n\tinstalldir Quillvane\n}\n"));
         QVERIFY(writeFile(m_w->dir.filePath("Steam/steamapps/appmanifest_12.acf"),
               "\"AppState\"{\"AppID\" \"12\" \"installdir\" \"Quillvane Demo\"}"));
+        QVERIFY(writeFile(m_w->dir.filePath("Steam/steamapps/appmanifest_99.acf"),
+                          "\"AppState\" { \"appid\" \"\u0664\u0667\" \"installdir\" \"Quillvane Arabic\" }"));
+        QVERIFY(writeFile(m_w->dir.filePath("Steam/steamapps/appmanifest_77.acf"),
+                          "\"AppState\" { \"appid\" \"77\" \"installdir\" \"Quillvane Large\" }"
+                              + QByteArray(100 << 10, ' ')));
+        if (folder == "Games/Linked") {
+            const QString library = m_w->dir.filePath("Steam/steamapps/common/");
+            QVERIFY(QDir().mkpath(library + "Quillvane") && QDir().mkpath(m_w->dir.filePath("Games")));
+            QVERIFY(QFile::link(library + "Quillvane", m_w->dir.filePath(folder)));
+        }
         QVERIFY(writeFile(game + "Binaries/QVX.EXE", exe));
         QVERIFY(QFile::setPermissions(game + "Binaries/QVX.EXE", QFile::ReadOwner | QFile::WriteOwner
                                           | (executable ? QFile::ExeOwner : QFile::Permissions())));
@@ -260,6 +280,57 @@ private slots:
         if (exe.startsWith("#!"))
             QTRY_VERIFY(QFileInfo::exists(game + "Binaries/started"));
         QTRY_COMPARE(m_w->platform.prompts(), message.isEmpty() ? QStringList() : QStringList{message});
+    }
+
+    // "Launch with...": the way chosen is kept per installation; a command line runs without a shell,
+    // in the game's folder, its words and variables passed as written (recorded by the program it runs).
+    void launchWith_data()
+    {
+        QTest::addColumn<int>("way");      // 1 Steam, 2 a command line
+        QTest::addColumn<QString>("line"); // %R the recording program
+        QTest::addColumn<QByteArray>("recorded"); // its arguments in brackets, then TW_VAR; %E the executable
+        QTest::addColumn<QString>("message");
+        QTest::newRow("%command% and a variable") << 2 << "TW_VAR='x y' %R --first %command% \"a b\""
+            << QByteArray("[--first][%E][a b]\nx y\n") << "";
+        QTest::newRow("hostile words, literally") << 2 << "%R \"it's\" ; '$(touch pwned)' `id` \"a\\\"b\" | %command%"
+            << QByteArray("[it's][;][$(touch pwned)][`id`][a\"b][|][%E]\n\n") << "";
+        QTest::newRow("no %command%: the game's own arguments") << 2 << "TW_VAR=1 -novid"
+            << QByteArray("[-novid]\n1\n") << "";
+        QTest::newRow("no such program") << 2 << "no-such-program-tw %command%" << QByteArray()
+            << "Quillvane could not be started:\nno-such-program-tw\n\n";
+        QTest::newRow("Steam, in no library") << 1 << "" << QByteArray()
+            << "%E\n\nis in no Steam library that names it, so Steam cannot start it. Choose another way with "
+               "Launch with... (right-click Launch).";
+    }
+
+    void launchWith()
+    {
+        QFETCH(int, way);
+        QFETCH(QString, line);
+        QFETCH(QByteArray, recorded);
+        QFETCH(QString, message);
+#ifdef Q_OS_WIN
+        QSKIP("the recording program is a Unix script");
+#endif
+        const QString exe = m_game + "Binaries/QVX.EXE", recorder = m_w->dir.filePath("record");
+        const QByteArray script = "#!/bin/sh\n{ printf '[%s]' \"$@\"; printf '\\n%s\\n' \"$TW_VAR\"; } > recorded\n";
+        QVERIFY(writeFile(recorder, script) && writeFile(exe, script));
+        for (const QString &program : {recorder, exe})
+            QVERIFY(QFile::setPermissions(program, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
+        startForm();
+        m_w->loadGame(m_game);
+        m_w->platform.runForReal = true;
+        m_w->platform.choices.enqueue(way);
+        m_w->platform.texts.enqueue(QString(line).replace("%R", recorder));
+        QCOMPARE(m_w->form->command(2)->actions().value(0)->text(), QString("Launch with..."));
+        m_w->form->command(2)->actions().value(0)->trigger();
+        QTest::mouseClick(m_w->form->command(2), Qt::LeftButton);
+        if (!recorded.isEmpty())
+            QTRY_COMPARE(readFile(m_game + "Binaries/recorded"), recorded.replace("%E", exe.toUtf8()));
+        QTRY_COMPARE(m_w->platform.prompts().size(), int(!message.isEmpty()));
+        message.replace("%E", exe);
+        QCOMPARE(m_w->platform.prompts().value(0).left(message.size()), message); // then the system's reason
+        QVERIFY(!QFileInfo::exists(m_game + "Binaries/pwned"));
     }
 
     // A process whose command line names the game's executable (as compatibility layers start it), or

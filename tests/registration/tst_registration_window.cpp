@@ -4,7 +4,9 @@
 #include "common/testsupport.h"
 #include "statuslabel.h"
 
+#include <QAction>
 #include <QApplication>
+#include <QMenu>
 #include <QDropEvent>
 #include <QMimeData>
 #include <QTemporaryFile>
@@ -230,6 +232,120 @@ private slots:
         }
     }
 
+    // Every confirmed executable is remembered, most recent first; "Recent installations" switches back
+    // after the question about unapplied edits, reads the other game's files, and Tarnwell.dat names it alone.
+    void switchInstallations()
+    {
+        QTemporaryDir tmp;
+        const QString program = tmp.filePath("program"), a = tmp.filePath("A"), b = tmp.filePath("B");
+        QVERIFY(copySampleGame(a) && copySampleGame(b) && makeProgramFolder(program));
+        const QString graphicsB = b + "/Binaries/SETTINGS/TKGRAPHICSSETTINGS.MXML";
+        QVERIFY(writeFile(graphicsB, readFile(graphicsB).replace("\"Brightness\" value=\"120\"", "\"Brightness\" value=\"77\"")));
+        FakePlatform platform(program);
+        Form1 form(platform);
+        QVERIFY(start(form));
+        for (const QString &game : {a, b}) {
+            QVERIFY(openFolder(form, game + "/Binaries"));
+            platform.answers.enqueue(FakePlatform::Yes);
+            QVERIFY(clickItem(form.File1, "QVX.EXE"));
+            QTRY_VERIFY(!form.isChecking());
+        }
+        const auto recent = [&form] {
+            emit form.recentMenu()->aboutToShow();
+            QStringList paths;
+            for (const QAction *action : form.recentMenu()->actions())
+                paths << action->text();
+            return paths;
+        };
+        const QString exeA = a + "/Binaries/QVX.EXE", exeB = b + "/Binaries/QVX.EXE";
+        QCOMPARE(recent(), QStringList({exeB, exeA}));
+        QCOMPARE(form.text(3)->text(), QString("77"));
+        QTest::keyClicks(form.text(3), "5");
+        platform.messages.clear();
+        for (const int press : {1, 0}) { // Cancel, then "Discard and switch"
+            platform.pressed.enqueue(press);
+            recent();
+            form.recentMenu()->actions().value(1)->trigger();
+            QTRY_VERIFY(!form.isChecking());
+            QCOMPARE(form.GameExePath, press ? exeB : exeA);
+        }
+        QCOMPARE(platform.messages.size(), 2);
+        QCOMPARE(platform.messages[0].title, QString("Switch installation?"));
+        QCOMPARE(platform.messages[0].buttonTexts, QStringList({"Discard and switch", "Cancel"}));
+        QCOMPARE(form.text(3)->text(), QString("120")); // A's own file
+        QCOMPARE(readFile(program + "/Tarnwell.dat"), "QVXEXE=" + exeA.toUtf8() + "\r\n");
+        QCOMPARE(recent(), QStringList({exeA, exeB}));
+    }
+
+    // Installations found in the home folder: the picker waits at the first with QVX.EXE selected,
+    // each is an entry after the drives and in the lists' menu; a typed path opens a folder or offers a file.
+    void found_data()
+    {
+        QTest::addColumn<QString>("move"); // after the search: drive, menu, a typed path; "nothing": none found
+        QTest::addColumn<QString>("folder"); // what Dir1 then shows; %H the home folder
+        QTest::addColumn<QString>("selected");
+        QTest::addColumn<QStringList>("prompts");
+        const QString steam = "%H/.local/share/Steam/steamapps/common/Quillvane/Binaries", copy = "%H/Games/Quillvane Copy/Binaries";
+        QTest::newRow("the first, selected") << "" << steam << "QVX.EXE" << QStringList{kSelect};
+        QTest::newRow("Drive1 entry") << "drive" << copy << "QVX.EXE" << QStringList{kSelect};
+        QTest::newRow("menu entry") << "menu" << copy << "QVX.EXE" << QStringList{kSelect};
+        QTest::newRow("typed folder") << "%H/Games" << "%H/Games" << "" << QStringList{kSelect};
+        QTest::newRow("typed file") << "~/Games/Quillvane Copy/Binaries/QVX.EXE" << copy << "QVX.EXE"
+                                    << QStringList{kSelect, kAsk};
+        QTest::newRow("typed nothing") << "%H/none" << steam << "QVX.EXE"
+                                       << QStringList{kSelect, "%H/none cannot be opened: nothing is there."};
+        QTest::newRow("nothing found") << "nothing" << QDir::homePath() << "" << QStringList{kSelect};
+    }
+
+    void found()
+    {
+        QFETCH(QString, move);
+        QFETCH(QString, folder);
+        QFETCH(QString, selected);
+        QFETCH(QStringList, prompts);
+        QTemporaryDir tmp;
+        FakePlatform platform(tmp.filePath("program"));
+        const QString home = platform.home.path(), steam = home + "/.local/share/Steam/steamapps/";
+        QVERIFY(makeProgramFolder(platform.folder));
+        const bool any = move != "nothing";
+        QVERIFY(!any || (copySampleGame(steam + "common/Quillvane") && copySampleGame(home + "/Games/Quillvane Copy")));
+        QVERIFY(!any || writeFile(steam + "appmanifest_4711.acf", "\"AppState\" { \"installdir\" \"Quillvane\" }"));
+        Form1 form(platform);
+        QVERIFY(start(form));
+        QTRY_VERIFY(!form.isSearching());
+
+        const int drives = form.Drive1->count() - (any ? 2 : 0);
+        QStringList entries, tips, menu;
+        for (int i = drives; i < form.Drive1->count(); ++i)
+            entries << form.Drive1->itemText(i), tips << form.Drive1->itemData(i, Qt::ToolTipRole).toString();
+        for (const QAction *action : form.File1->actions())
+            menu << action->text();
+        const QStringList captions{"Steam: Quillvane", "Games: Quillvane Copy"};
+        QCOMPARE(entries, any ? captions : QStringList());
+        const QStringList paths{steam + "common/Quillvane/Binaries/QVX.EXE", home + "/Games/Quillvane Copy/Binaries/QVX.EXE"};
+        QCOMPARE(tips, any ? paths : QStringList());
+        const QStringList menuFound = any ? QStringList{""} + captions : QStringList();
+        QCOMPARE(menu, QStringList({"Type a path...\tCtrl+L", "Recent installations"}) + menuFound);
+        platform.answers.enqueue(FakePlatform::Yes);
+        if (move == "drive") {
+            form.Drive1->setCurrentIndex(drives + 1);
+            emit form.Drive1->activated(drives + 1);
+        } else if (move == "menu") {
+            form.File1->actions().last()->trigger();
+        } else if (!move.isEmpty() && any) { // Ctrl+L, as in file dialogs
+            QVERIFY(QTest::qWaitForWindowActive(&form));
+            QTest::keyClick(form.File1, Qt::Key_L, Qt::ControlModifier);
+            QVERIFY(form.pathEdit()->isVisible() && form.pathEdit()->hasSelectedText());
+            QTest::keyClicks(form.pathEdit(), QString(move).replace("%H", home));
+            QTest::keyClick(form.pathEdit(), Qt::Key_Return);
+            QVERIFY(!form.pathEdit()->isVisible());
+        }
+        QTRY_VERIFY(!form.isChecking());
+        QCOMPARE(dir1Path(form), folder.replace("%H", home));
+        QCOMPARE(form.File1->currentItem() ? form.File1->currentItem()->text() : QString(), selected);
+        QCOMPARE(platform.prompts(), prompts.replaceInStrings("%H", home));
+        QCOMPARE(form.label(22)->text(), prompts.contains(kAsk) ? kDetected : "Not Set"); // selected, never confirmed
+    }
 };
 
 QTEST_MAIN(TestRegistrationWindow)

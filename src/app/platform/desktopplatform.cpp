@@ -9,6 +9,7 @@
 #include <QClipboard>
 #include <QDir>
 #include <QInputDialog>
+#include <QLineEdit>
 #include <QListView>
 #include <QMessageBox>
 #include <QPushButton>
@@ -19,6 +20,11 @@
 QString DesktopPlatform::programFolder() const
 {
     return QDir::toNativeSeparators(QCoreApplication::applicationDirPath());
+}
+
+QString DesktopPlatform::homeFolder() const
+{
+    return QDir::homePath();
 }
 
 bool DesktopPlatform::fileExists(const QString &path) const
@@ -118,6 +124,16 @@ int DesktopPlatform::choose(const QString &title, const QString &prompt, const Q
     // The row, not the text: two items may read alike.
     const QListView *list = dialog.findChild<QListView *>();
     return list && list->currentIndex().isValid() ? list->currentIndex().row() : int(items.indexOf(dialog.textValue()));
+}
+
+bool DesktopPlatform::askText(const QString &title, const QString &prompt, QString &text)
+{
+    bool ok = false;
+    const QString answer = QInputDialog::getText(m_window ? m_window->window() : QApplication::activeWindow(), title,
+                                                 prompt, QLineEdit::Normal, text, &ok);
+    if (ok)
+        text = answer;
+    return ok;
 }
 
 QString DesktopPlatform::backupFolder() const

@@ -19,6 +19,7 @@ public:
     std::unique_ptr<QMessageBox> makeMessageBox(const QString &prompt, int buttons, const QString &title) const;
 
     QString programFolder() const override;
+    QString homeFolder() const override;
     bool fileExists(const QString &path) const override;
     int messageBox(const QString &prompt, int buttons, const QString &title) override;
     int question(const QString &prompt, const QStringList &buttons, const QString &title) override;
@@ -26,6 +27,7 @@ public:
     void setClipboardText(const QString &text) override;
     void closeWindow(QWidget *window) override;
     int choose(const QString &title, const QString &prompt, const QStringList &items) override;
+    bool askText(const QString &title, const QString &prompt, QString &text) override;
     QString backupFolder() const override;
 
 private:

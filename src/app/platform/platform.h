@@ -21,6 +21,8 @@ public:
 
     // The folder of the running program, without a trailing separator.
     virtual QString programFolder() const = 0;
+    // The user's home folder, below which the game's installations are looked for.
+    virtual QString homeFolder() const = 0;
     // True when a file (not a folder) exists at the path; never fails.
     virtual bool fileExists(const QString &path) const = 0;
     // Modal; returns the answer. With no title the box shows "Tarnwell".
@@ -36,6 +38,8 @@ public:
     virtual void closeWindow(QWidget *window) = 0;
     // Modal: the user picks one of the items; returns its index, or -1 when nothing was chosen.
     virtual int choose(const QString &title, const QString &prompt, const QStringList &items) = 0;
+    // Modal: one line of text, starting from `text`; false when the user cancelled.
+    virtual bool askText(const QString &title, const QString &prompt, QString &text) = 0;
     // The per-user folder where copies of the settings files are kept.
     virtual QString backupFolder() const = 0;
 };

@@ -1,0 +1,151 @@
+// SPDX-License-Identifier: MIT
+// Steam's key-values text read tolerantly, and the installations found below a made-up home folder.
+#include "common/testfiles.h"
+#include "files/keyvalues.h"
+#include "registration/discovery.h"
+
+#include <QTemporaryDir>
+#include <QTest>
+
+#ifdef Q_OS_WIN
+#include <QSettings>
+#else
+#include <sys/stat.h>
+#endif
+
+using namespace tarnwell;
+using namespace testsupport;
+
+namespace {
+
+// The tree as one line: key=value, key{...}; values before blocks, as the reader keeps them.
+QString dump(const KeyValues &block)
+{
+    QStringList parts;
+    for (const auto &[key, value] : block.values)
+        parts << key + u'=' + value;
+    for (const auto &[key, inside] : block.blocks)
+        parts << key + u'{' + dump(inside) + u'}';
+    return parts.join(u' ');
+}
+
+[[nodiscard]] bool game(const QString &folder, const char *exe = "Binaries/QVX.EXE")
+{
+    return writeFile(folder + '/' + exe, "MZ");
+}
+
+[[nodiscard]] bool manifest(const QString &steamapps, const char *id, const QString &installdir)
+{
+    return writeFile(steamapps + "appmanifest_" + id + ".acf",
+                     "\"AppState\" { \"appid\" \"" + QByteArray(id) + "\" \"installdir\" \"" + installdir.toUtf8() + "\" }");
+}
+
+} // namespace
+
+class TestDiscovery : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void keyValues_data()
+    {
+        QTest::addColumn<QByteArray>("text");
+        QTest::addColumn<QString>("tree");
+        QTest::newRow("library list") << QByteArray("\"libraryfolders\"\n{\n\t\"0\"\n\t{\n\t\t\"path\"\t\t\"/a b\"\n\t\t"
+                                                    "\"apps\" { \"4711\" \"12\" }\n\t}\n}\n")
+                                      << "libraryfolders{0{path=/a b apps{4711=12}}}";
+        QTest::newRow("comments, escapes, bare words, conditions")
+            << QByteArray("// x\nA { k \"v \\\"q\\\" \\\\ \\n\" [$WIN32] b { } [$X] c d }") << "A{k=v \"q\" \\ \n c=d b{}}";
+        QTest::newRow("unclosed quote and block") << QByteArray("A { k \"v") << "A{k=v}";
+        QTest::newRow("stray closing brace, key without value") << QByteArray("} k v } { x y } z") << "k=v";
+        QTest::newRow("nested past the depth limit")
+            << QByteArray("a{b{c{d{e{f{g{h{i{j{k v}}}}}}}}} w x}") << "a{w=x b{c{d{e{f{g{}}}}}}}";
+        QTest::newRow("binary") << QByteArray("\0\x01{\xff\xfe}\0\"\x80\"", 10) << "\x01{}";
+    }
+
+    void keyValues()
+    {
+        QFETCH(QByteArray, text);
+        QFETCH(QString, tree);
+        QCOMPARE(dump(parseKeyValues(text)), tree);
+    }
+
+    // Every installation once, by the path it was found at; nothing that the places do not list.
+    void findInstallations()
+    {
+#ifdef Q_OS_WIN
+        QSKIP("needs Unix links and FIFOs");
+#else
+        QTemporaryDir home, disk; // the second library lies on another "disk"
+        const QString h = home.path() + '/', d = disk.path() + '/', steam = h + ".local/share/Steam/steamapps/";
+        // Native Steam: its own library, one on the other disk, a missing one, the other disk again by a link, a
+        // link loop.
+        QVERIFY(writeFile(steam + "libraryfolders.vdf",
+                          ("\"libraryfolders\" { \"0\" { \"path\" \"" + h + ".local/share/Steam\" } \"1\" { \"path\" \"" + d
+                           + "Lib\" } \"2\" { \"path\" \"" + h + "gone\" } \"3\" { \"path\" \"" + h + "LinkLib\" } \"4\" { \"path\" \""
+                           + h + "loop\" } }")
+                              .toUtf8()));
+        QVERIFY(manifest(steam, "4711", "Quillvane") && game(steam + "common/Quillvane"));
+        QVERIFY(manifest(steam, "4712", "../../../../Outside") && game(h + "Outside"));
+        QVERIFY(manifest(steam, "4713", "Other") && game(steam + "common/Other", "Binaries/OTHER.EXE"));
+        QVERIFY(manifest(d + "Lib/SteamApps/", "5", "quillvane test") && game(d + "Lib/SteamApps/common/Quillvane Test", "binaries/qvx.exe"));
+        QVERIFY(QFile::link(d + "Lib", h + "LinkLib"));
+        QVERIFY(QDir().mkpath(h + ".steam") && QFile::link(h + ".local/share/Steam", h + ".steam/steam"));
+        // Flatpak with a binary library list, Snap with one of 50 MB.
+        const QString flatpak = h + ".var/app/com.valvesoftware.Steam/.local/share/Steam/steamapps/";
+        const QString snap = h + "snap/steam/common/.local/share/Steam/steamapps/";
+        QVERIFY(writeFile(flatpak + "libraryfolders.vdf", QByteArray("\"\0{\xff\x01\"}}{{", 10).repeated(1000)));
+        QVERIFY(manifest(flatpak, "7", "Quillvane Modded") && game(flatpak + "common/Quillvane Modded"));
+        QVERIFY(writeFile(snap + "libraryfolders.vdf", "\"libraryfolders\" { \"0\" { \"path\" \"" + h.toUtf8() + "Other\" } }"));
+        QVERIFY(QFile::link(h + "loop2", h + "loop") && QFile::link(h + "loop", h + "loop2"));
+        QFile large(snap + "libraryfolders.vdf");
+        QVERIFY(large.open(QIODevice::Append) && large.resize(50 << 20));
+        // Heroic's lists, one into ~/Games/Heroic; ~/Games one level deep, a FIFO for an executable.
+        QVERIFY(writeFile(h + ".config/heroic/legendaryConfig/legendary/installed.json",
+                          "{\"Q\": {\"install_path\": \"" + h.toUtf8() + "Games/Heroic/Quillvane\"}}"));
+        QVERIFY(writeFile(h + ".config/heroic/gog_store/installed.json",
+                          "{\"installed\": [{\"install_path\": \"" + h.toUtf8() + "Elsewhere/QuillvaneGog\"}]}"));
+        for (const char *folder : {"Games/Heroic/Quillvane", "Elsewhere/QuillvaneGog", "Games/Quillvane Copy",
+                                   "Games/Deep/Sub", "Other/Quillvane"})
+            QVERIFY(game(h + folder));
+        QVERIFY(QDir().mkpath(h + "Games/Fifo/Binaries"));
+        QCOMPARE(mkfifo(QFile::encodeName(h + "Games/Fifo/Binaries/QVX.EXE").constData(), 0600), 0);
+
+        QStringList found;
+        for (const Installation &installation : tarnwell::findInstallations(home.path(), {}))
+            found << installation.caption + " | " + installation.exePath;
+        const QStringList expected{
+            "Steam: Quillvane | %H.steam/steam/steamapps/common/Quillvane/Binaries/QVX.EXE",
+            "Steam: Quillvane Test | %DLib/SteamApps/common/Quillvane Test/binaries/qvx.exe",
+            "Steam: Quillvane Modded | %H.var/app/com.valvesoftware.Steam/.local/share/Steam/steamapps/common/"
+            "Quillvane Modded/Binaries/QVX.EXE",
+            "Heroic: Quillvane | %HGames/Heroic/Quillvane/Binaries/QVX.EXE",
+            "Heroic: QuillvaneGog | %HElsewhere/QuillvaneGog/Binaries/QVX.EXE",
+            "Games: Quillvane Copy | %HGames/Quillvane Copy/Binaries/QVX.EXE"};
+        QCOMPARE(found, QStringList(expected).replaceInStrings("%H", h).replaceInStrings("%D", d));
+#endif
+    }
+
+    // Windows: Steam's folder as the registry names it (the user's value, put back afterwards).
+    void registry()
+    {
+#ifndef Q_OS_WIN
+        QSKIP("the registry is Windows's");
+#else
+        QTemporaryDir home, steam;
+        QVERIFY(manifest(steam.filePath("steamapps/"), "1", "Quillvane") && game(steam.filePath("steamapps/common/Quillvane")));
+        QSettings key("HKEY_CURRENT_USER\\Software\\Valve\\Steam", QSettings::NativeFormat);
+        const QVariant before = key.value("SteamPath");
+        key.setValue("SteamPath", steam.path());
+        key.sync();
+        const QList<Installation> found = tarnwell::findInstallations(home.path(), systemPlaces());
+        before.isValid() ? key.setValue("SteamPath", before) : key.remove("SteamPath");
+        QCOMPARE(found.size(), 1);
+        QCOMPARE(found[0].caption, QString("Steam: Quillvane"));
+        QCOMPARE(found[0].exePath, QDir::toNativeSeparators(steam.filePath("steamapps/common/Quillvane/Binaries/QVX.EXE")));
+#endif
+    }
+};
+
+QTEST_GUILESS_MAIN(TestDiscovery)
+#include "tst_discovery.moc"
