@@ -12,9 +12,11 @@
 #include <QMessageBox>
 #include <QScreen>
 #include <QSignalSpy>
+#include <QTimer>
+#ifdef TARNWELL_BANNER_HOST
 #include <QTcpServer>
 #include <QTcpSocket>
-#include <QTimer>
+#endif
 
 using namespace testsupport;
 
@@ -360,11 +362,13 @@ private slots:
         QTest::addColumn<QByteArray>("reply"); // of the banner host; empty: no banner module at all
         QTest::addColumn<bool>("pageShown");
         QTest::newRow("no banner module") << QByteArray() << false;
+#ifdef TARNWELL_BANNER_HOST // Qt Network serves the page; the Windows build with MinGW has neither it nor a banner
         QTest::newRow("page loads") << QByteArray("HTTP/1.0 200 OK\r\nContent-Type: text/html\r\n\r\n<p>Ad</p>") << true;
         QTest::newRow("error page") << QByteArray("HTTP/1.0 404 Not Found\r\nContent-Type: text/html\r\n\r\n<p>No</p>")
                                     << false;
         QTest::newRow("connection dropped") << QByteArray("-") << false;
         QTest::newRow("host unreachable") << QByteArray("refused") << false;
+#endif
     }
 
     // The banner area shows its own picture until a page has loaded, whatever becomes of the page, and
@@ -386,6 +390,7 @@ private slots:
         for (int at = 0; at < picture.width() * picture.height(); ++at)
             colours.insert(picture.pixel(at % picture.width(), at / picture.width()));
         QVERIFY2(colours.size() > 200, qPrintable(QString::number(colours.size())));
+#ifdef TARNWELL_BANNER_HOST
         if (!reply.isEmpty()) {
             if (tarnwell::findBannerModule(TARNWELL_BUILD_DIR).isEmpty())
                 QSKIP("built without Qt WebEngine");
@@ -419,6 +424,7 @@ private slots:
             QCOMPARE(loaded.first().first().toBool(), pageShown);
             QCOMPARE(view->isVisible(), pageShown);
         }
+#endif
         // "Apply" writes the game's settings whatever became of the banner.
         m_w->loadGame(m_w->dir.filePath("Game/"));
         QTest::mouseClick(form.check(5), Qt::LeftButton);
