@@ -111,7 +111,8 @@ fuzz: deps
 # The Windows Qt comes from QT_MINGW (an unpacked qt6-mingw folder) or is unpacked from the archive
 # in ../shared/toolchains into the build folder.
 WINDOWS_BUILD ?= build-windows
-WINDOWS_PACKAGES = cmake ninja-build qt6-base-dev qt6-base-dev-tools g++-mingw-w64-x86-64-posix wine64 zip unzip
+WINDOWS_PACKAGES = cmake ninja-build qt6-base-dev qt6-base-dev-tools g++-mingw-w64-x86-64-posix wine64 \
+                   fonts-liberation zip unzip
 QT_MINGW_ARCHIVE ?= ../shared/toolchains/qt6-mingw-6.4.2.tar.xz
 QT_MINGW ?= $(CURDIR)/$(WINDOWS_BUILD)/qt6-mingw
 

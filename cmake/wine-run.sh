@@ -1,8 +1,9 @@
 #!/bin/sh
 # Runs a Windows program of the build under Wine, as CTest's emulator: `wine-run.sh PREFIX PROGRAM ARGS...`.
-# PREFIX is a Wine prefix of the build folder's own, made on first use. Programs run headless: Qt's
-# platform variable of the Linux environment does not reach them, so the prefix's own environment
-# names the offscreen platform (an argument -platform still overrides it).
+# PREFIX is a Wine prefix of the build folder's own, made on first use. Programs run headless: Wine
+# keeps Qt's variables (QT_*) of the Linux environment from them, so the prefix's own environment names
+# the offscreen platform (an argument -platform still overrides it) and, since that platform on Windows
+# takes its fonts from a folder rather than the system, the Liberation fonts (metric twins of Arial).
 # A Qt Test program's report goes through a file (-o FILE,txt): written to Wine's console it would not
 # reach CTest. The report is printed afterwards, and the program's exit code is the script's.
 set -u
@@ -18,6 +19,8 @@ mkdir -p "$prefix"
     if [ ! -f "$prefix/.tarnwell-ready" ]; then
         "$wine" wineboot --init >/dev/null 2>&1
         "$wine" reg add 'HKCU\Environment' /v QT_QPA_PLATFORM /t REG_SZ /d offscreen /f >/dev/null 2>&1
+        "$wine" reg add 'HKCU\Environment' /v QT_QPA_FONTDIR /t REG_SZ \
+            /d 'Z:\usr\share\fonts\truetype\liberation' /f >/dev/null 2>&1
         "$(dirname "$wine")/wineserver" -w
         touch "$prefix/.tarnwell-ready"
     fi

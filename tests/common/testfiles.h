@@ -20,4 +20,10 @@ inline QByteArray readFile(const QString &path) // "<unreadable>" when it cannot
     return QDir().mkpath(QFileInfo(path).path()) && file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
 }
 
+// A path as the program shows it in messages and lists: with the system's separators.
+inline QString nativePath(const QString &path)
+{
+    return QDir::toNativeSeparators(path);
+}
+
 } // namespace testsupport

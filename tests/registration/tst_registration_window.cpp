@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 // Registering the game in the real window: start-up with a stored executable, the version check and
 // the caption that shows it, the configuration file on disk, and the picker driven through its own lists.
+#include "common/systemtest.h"
 #include "common/testsupport.h"
 #include "statuslabel.h"
 
@@ -55,7 +56,7 @@ private slots:
             << QStringList{"Cannot read the game executable /proc/self/mem: Input/output error."} << "Not Set" << 0;
         QTest::newRow("path too short to hold a game folder") << "short" << "" << 0
             << QStringList{"No game folder can be found from <exe>: the executable must lie in the game folder as "
-                           "Binaries/QVX.EXE.\nNo settings were read."} << kUnknown << 8100;
+                           + nativePath("Binaries/QVX.EXE") + ".\nNo settings were read."} << kUnknown << 8100;
         QTest::newRow("pick, No changes nothing") << "" << "" << 7 << asked << "Not Set" << 11000;
         QTest::newRow("pick, Yes, detected") << "" << "" << 6 << asked << kDetected << 8100;
         QTest::newRow("pick, Yes, folder beyond any 8-bit code page") << "" << "far" << 6 << asked << kDetected << 8100;
@@ -80,6 +81,8 @@ private slots:
         QFETCH(QStringList, prompts);
         QFETCH(QString, status);
         QFETCH(int, widthTwips);
+        if (stored.startsWith("/proc"))
+            UNIX_ONLY("a file that is there but cannot be read, in /proc");
         // The program folder, and a copy of the sample installation as the game.
         QTemporaryDir tmp;
         const QString program = tmp.filePath("program"), config = program + "/Tarnwell.dat";
@@ -126,7 +129,9 @@ private slots:
             QTRY_VERIFY(!form.isChecking());
         }
         // Every prompt in order, with its buttons and title; the fatal one closes the window.
-        QCOMPARE(platform.prompts(), prompts.replaceInStrings("<exe>", named).replaceInStrings("<tmp>", tmp.path()));
+        QCOMPARE(platform.prompts(), prompts.replaceInStrings("<exe>", named)
+                     .replaceInStrings("<tmp>/program/", nativePath(tmp.path() + "/program/"))
+                     .replaceInStrings("<tmp>", tmp.path()));
         for (const FakePlatform::Message &message : platform.messages) {
             const QString &prompt = message.prompt;
             QCOMPARE(message.buttons, prompt == kAsk ? 4 : prompt == kSelect ? 64 : prompt == kFatal ? 0 : 48);
@@ -152,15 +157,16 @@ private slots:
             QCOMPARE(platform.clipboard, status);
             QCOMPARE(platform.prompts(), prompts); // the copy shows nothing
         }
-        QCOMPARE(form.GameExePath, answer == 6 ? exe : named);
+        const QString registered = answer == 6 ? nativePath(exe) : named; // as the picker gives it
+        QCOMPARE(form.GameExePath, registered);
         if (setup == "config is folder")
             QVERIFY(QFileInfo(config).isDir());
         else // start-up and No only read it; Yes stores the choice whatever the check found
-            QCOMPARE(readFile(config), answer == 6 ? "QVXEXE=" + exe.toUtf8() + "\r\n" : configBefore);
+            QCOMPARE(readFile(config), answer == 6 ? "QVXEXE=" + registered.toUtf8() + "\r\n" : configBefore);
         if (status == "Not Set" || stored == "short") {
             QVERIFY(form.GameFolder.isEmpty() && form.GraphicsSettingsPath.isEmpty() && form.UserSettingsPath.isEmpty());
         } else { // a version shown: the sample's settings were read from the game folder
-            QCOMPARE(form.GameFolder, exe.chopped(16));
+            QCOMPARE(form.GameFolder, registered.chopped(16));
             QCOMPARE(form.text(3)->text(), QStringLiteral("120")); // Brightness
             QCOMPARE(form.combo(1)->currentText(), QStringLiteral("1920x1080"));
             QVERIFY(form.check(5)->isChecked()); // UseHDR
@@ -186,6 +192,8 @@ private slots:
         QFETCH(QString, how);
         QFETCH(int, answer);
         QFETCH(QString, status);
+        if (how.startsWith("/proc"))
+            UNIX_ONLY("a file that is there but cannot be read, in /proc");
         QTemporaryDir tmp;
         const QString program = tmp.filePath("program"), game = tmp.filePath("Game"), other = tmp.filePath("Other");
         QVERIFY(copySampleGame(game) && copySampleGame(other));
@@ -203,7 +211,7 @@ private slots:
             QTest::mouseClick(form.label(1), Qt::LeftButton);
             QCOMPARE(form.outerWidthTwips(), 11000);
             QVERIFY(form.File1->isVisible());
-            QCOMPARE(dir1Path(form), game + "/Binaries");
+            QCOMPARE(dir1Path(form), nativePath(game + "/Binaries"));
             QVERIFY(clickItem(form.File1, "QVX_OLD.EXE"));
             chosen = game + "/Binaries/QVX_OLD.EXE";
         } else {
@@ -218,7 +226,7 @@ private slots:
         QTRY_VERIFY(!form.isChecking());
         QCOMPARE(platform.prompts().value(0), "Set File: " + QFileInfo(chosen).fileName());
         QCOMPARE(platform.messages.value(0).title, QString("Set this file?"));
-        const QString registered = answer == 6 ? chosen : game + "/Binaries/QVX.EXE";
+        const QString registered = answer == 6 ? nativePath(chosen) : game + "/Binaries/QVX.EXE";
         QCOMPARE(form.GameExePath, registered);
         QCOMPARE(readFile(program + "/Tarnwell.dat"), "QVXEXE=" + registered.toUtf8() + "\r\n");
         QCOMPARE(form.label(22)->text(), status); // never the release of a game no longer registered
