@@ -236,6 +236,31 @@ private slots:
         }
     }
 
+    // Drive1 lists the drive letters; another drive opens at its root, and coming back opens the folder
+    // last shown on the first.
+    void driveLetters()
+    {
+        WINDOWS_ONLY("drive letters");
+        TestWindow w;
+        QVERIFY(w.start());
+        Form1 &form = *w.form;
+        QStringList letters;
+        for (int i = 0; i < form.Drive1->count(); ++i)
+            letters << form.Drive1->itemText(i).left(2);
+        QVERIFY2(letters.contains("c:") && letters.contains("z:"), qPrintable(letters.join(' ')));
+        QCOMPARE(form.Drive1->itemData(int(letters.indexOf("z:"))).toString(), "Z:\\");
+        const QString home = dir1Path(form);
+        QVERIFY2(home.startsWith("C:\\", Qt::CaseInsensitive), qPrintable(home));
+        form.Drive1->setFocus();
+        while (!form.Drive1->currentText().startsWith("z:") && form.Drive1->currentIndex() + 1 < form.Drive1->count())
+            QTest::keyClick(form.Drive1, Qt::Key_Down);
+        QCOMPARE(dir1Path(form), "Z:\\");
+        QCOMPARE(form.Dir1->item(0)->text(), "Z:\\");
+        QVERIFY(form.File1->count() == 0 || form.File1->isVisible());
+        QTest::keyClick(form.Drive1, Qt::Key_Home);
+        QCOMPARE(form.Drive1->currentText().left(2), "c:");
+        QCOMPARE(dir1Path(form), home);
+    }
 };
 
 QTEST_MAIN(TestRegistrationWindow)

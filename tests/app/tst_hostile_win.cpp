@@ -1,0 +1,68 @@
+// SPDX-License-Identifier: MIT
+// What Windows alone puts where a file should be: reserved device names, named pipes, a trailing dot
+// or blank, a file's alternate data stream. Devices and pipes are refused like a FIFO elsewhere, the
+// others name the file the system makes of them, and nothing waits or reads what it should not.
+#include "common/testsupport.h"
+#include "files/filecontent.h"
+#include "registration/digest.h"
+
+#include <windows.h>
+
+using namespace testsupport;
+
+class TestHostile : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void specialNames_data()
+    {
+        QTest::addColumn<QString>("path"); // <dir>: a temporary folder holding the file QVX.EXE ("exe")
+        QTest::addColumn<QString>("reason"); // why it is refused; empty: it names QVX.EXE, read in full
+        const QString device = "it is a device, not a regular file";
+        QTest::newRow("NUL") << "NUL" << device;
+        QTest::newRow("CON in a folder") << "<dir>\\CON" << "*"; // a console, or none for a program without one
+        QTest::newRow("NUL with an extension") << "<dir>\\nul.txt" << device;
+        QTest::newRow("COM1") << "COM1" << "*";
+        QTest::newRow("named pipe") << "\\\\.\\pipe\\tarnwell-test" << "it is a named pipe, not a regular file";
+        QTest::newRow("trailing dot") << "<dir>\\QVX.EXE." << "";
+        QTest::newRow("trailing blank") << "<dir>\\QVX.EXE " << "";
+        QTest::newRow("alternate data stream") << "<dir>\\QVX.EXE:stream" << "*";
+    }
+
+    // Both readers of the game's files: the whole-file read of the settings files and the digest.
+    void specialNames()
+    {
+        QFETCH(QString, path);
+        QFETCH(QString, reason);
+        QTemporaryDir dir;
+        QVERIFY(writeFile(dir.filePath("QVX.EXE"), "exe"));
+        path.replace("<dir>", nativePath(dir.path()));
+        // A pipe that waits for a writer forever, as a FIFO would; an instance for each reader.
+        HANDLE pipes[2];
+        for (HANDLE &pipe : pipes) {
+            pipe = CreateNamedPipeW(L"\\\\.\\pipe\\tarnwell-test", PIPE_ACCESS_DUPLEX, PIPE_TYPE_BYTE | PIPE_WAIT,
+                                    PIPE_UNLIMITED_INSTANCES, 4096, 4096, 0, nullptr);
+            QVERIFY(pipe != INVALID_HANDLE_VALUE);
+        }
+        const auto closePipes = qScopeGuard([&pipes] {
+            for (HANDLE pipe : pipes)
+                CloseHandle(pipe);
+        });
+
+        const tarnwell::FileBytes bytes = tarnwell::readWholeFile(path, tarnwell::kSettingsFileLimit);
+        const tarnwell::FileDigest digest = tarnwell::md5OfFile(path);
+        if (reason.isEmpty()) { // Windows drops the trailing dot or blank: the file itself
+            QCOMPARE(bytes.bytes, QByteArray("exe"));
+            QCOMPARE(digest.hex, "98E83379D45538379C2AC4E47C3BE81D");
+            return;
+        }
+        QVERIFY2(!bytes.ok() && digest.hex.isEmpty(), qPrintable(bytes.error));
+        for (const QString &error : {bytes.error, digest.error}) // "*": the system's own reason
+            QVERIFY2(reason == "*" ? !error.isEmpty() : error == reason, qPrintable(error));
+        QCOMPARE(readFile(dir.filePath("QVX.EXE")), "exe");
+    }
+};
+
+QTEST_MAIN(TestHostile)
+#include "tst_hostile_win.moc"
