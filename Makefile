@@ -112,7 +112,7 @@ fuzz: deps
 # in ../shared/toolchains into the build folder.
 WINDOWS_BUILD ?= build-windows
 WINDOWS_PACKAGES = cmake ninja-build qt6-base-dev qt6-base-dev-tools g++-mingw-w64-x86-64-posix wine64 \
-                   fonts-liberation zip unzip
+                   fonts-liberation zip unzip xvfb xauth x11-utils
 QT_MINGW_ARCHIVE ?= ../shared/toolchains/qt6-mingw-6.4.2.tar.xz
 QT_MINGW ?= $(CURDIR)/$(WINDOWS_BUILD)/qt6-mingw
 
@@ -141,3 +141,8 @@ windows:
 
 test-windows: windows
 	cd $(WINDOWS_BUILD) && ctest --output-on-failure -j $(JOBS)
+
+# The zip, then listed, unpacked outside the build tree and started there under Wine.
+windows-package: windows
+	cmake --build $(WINDOWS_BUILD) --target windows_package
+	packaging/check-windows-package.sh $(WINDOWS_BUILD)

@@ -17,3 +17,9 @@ foreach(folder ${CMAKE_BINARY_DIR} ${CMAKE_BINARY_DIR}/tests)
     endforeach()
 endforeach()
 add_custom_target(windows_runtime ALL ${commands} VERBATIM)
+
+# The portable zip: build-windows/Tarnwell-<version>-win64.zip (make windows-package).
+add_custom_target(windows_package
+    COMMAND ${PROJECT_SOURCE_DIR}/cmake/windows-package.sh ${CMAKE_BINARY_DIR} ${TARNWELL_QT_BIN}
+        ${TARNWELL_VERSION_TEXT} ${PROJECT_SOURCE_DIR}
+    DEPENDS tarnwell VERBATIM)
