@@ -270,11 +270,7 @@ private slots:
     {
         // The picker offers a file whose name looks like markup; the prompt names it as it is.
         const QString folder = m_w->dir.filePath("named");
-#ifdef Q_OS_WIN // no "<" in a Windows file name
-        const QString name = "&lt;i&gt;QVX.EXE";
-#else
-        const QString name = "<i>QVX.EXE";
-#endif
+        const QString name = kWindows ? "&lt;i&gt;QVX.EXE" : "<i>QVX.EXE"; // no "<" in a Windows file name
         QVERIFY(writeFile(folder + "/" + name, "x"));
         QVERIFY(m_w->start());
         Form1 &form = *m_w->form;

@@ -70,13 +70,10 @@ private slots:
         QCOMPARE(m_w->platform.prompts(), QStringList{"There is no backup to restore yet. A copy of a settings file is "
                                                     "kept in\n" + nativePath(backups()) + "\neach time Apply replaces it or Del "
                                                     "All Settings deletes it."});
-#ifdef Q_OS_WIN // the local application data folder, for an installed copy and a portable one alike
-        QCOMPARE(DesktopPlatform().backupFolder(),
-                 QDir::fromNativeSeparators(qEnvironmentVariable("LOCALAPPDATA")) + "/tarnwell/backups");
-#else
+        // Windows: the local application data folder, for an installed copy and a portable one alike.
         qputenv("XDG_DATA_HOME", m_w->dir.filePath("data").toUtf8());
-        QCOMPARE(DesktopPlatform().backupFolder(), m_w->dir.filePath("data/tarnwell/backups"));
-#endif
+        QCOMPARE(DesktopPlatform().backupFolder(), (kWindows ? QDir::fromNativeSeparators(qEnvironmentVariable(
+            "LOCALAPPDATA")) : m_w->dir.filePath("data")) + "/tarnwell/backups");
     }
 
     // 21 Applies that each change the graphics file: 20 copies of it stay, the newest first in the list.

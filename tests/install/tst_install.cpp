@@ -13,11 +13,7 @@ using namespace testsupport;
 
 namespace {
 
-#ifdef Q_OS_WIN
-const QString kModule = "tarnwell_banner.dll";
-#else
-const QString kModule = "libtarnwell_banner.so";
-#endif
+const QString kModule = kWindows ? "tarnwell_banner.dll" : "libtarnwell_banner.so";
 const QString kFatal = "Fatal Error: QVX.dat verification missing. Reinstall Tarnwell";
 
 // The sample game (Game/) and the known-versions list (QVX.dat), only read, where an unprivileged
@@ -53,11 +49,8 @@ private slots:
         QTest::addColumn<QString>("list");         // the known-versions list taken
         QTest::addColumn<QString>("banner");       // the banner module loaded
         QTest::addColumn<QStringList>("messages"); // a start with Tarnwell.dat naming the game, then a new choice saved
-#ifdef Q_OS_WIN
-        const QString beside = "<root>/bin/Tarnwell.dat", perUser = "<user>/Tarnwell/Tarnwell.dat";
-#else
-        const QString beside = "<root>/bin/Tarnwell.dat", perUser = "<user>/tarnwell/Tarnwell.dat";
-#endif
+        const QString beside = "<root>/bin/Tarnwell.dat";
+        const QString perUser = kWindows ? "<user>/Tarnwell/Tarnwell.dat" : "<user>/tarnwell/Tarnwell.dat";
         const QString ownList = "<root>/bin/dat/QVX.dat", installedList = "<root>/share/tarnwell/dat/QVX.dat";
         const QString ownBanner = "<root>/bin/" + kModule, installedBanner = "<root>/lib/tarnwell/" + kModule;
         const QStringList portable{"bin/dat/QVX.dat", "bin/" + kModule};
@@ -169,10 +162,8 @@ private slots:
         program.setProcessEnvironment(environment);
         program.start(TARNWELL_BUILD_DIR "/tarnwell", arguments);
         QVERIFY(program.waitForFinished(30000));
-#ifdef Q_OS_WIN // a console's text mode
-        out.replace("\n", "\r\n");
-        err.replace("\n", "\r\n");
-#endif
+        if (kWindows) // a console's text mode
+            out.replace("\n", "\r\n"), err.replace("\n", "\r\n");
         QCOMPARE(program.readAllStandardError(), err);
         QCOMPARE(program.readAllStandardOutput(), out);
         QCOMPARE(program.exitStatus(), QProcess::NormalExit);

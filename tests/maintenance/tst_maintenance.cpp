@@ -355,11 +355,9 @@ private slots:
         QTest::addColumn<QString>("message"); // "%1": the game folder, "%2": the copy kept
 
         const QString cache = "GAMEDATA/SHADERCACHE", settings = "Binaries/SETTINGS/TKGRAPHICSSETTINGS.MXML";
-#ifdef Q_OS_WIN // .index is marked hidden there, DESKTOP.INI a system file
-        const QString hidden = "\n\n2 hidden files were left there: hidden and system files are kept.";
-#else
-        const QString hidden = "\n\n1 hidden file was left there: hidden and system files are kept.";
-#endif
+        const QString hidden = kWindows // .index is marked hidden there, DESKTOP.INI a system file
+            ? "\n\n2 hidden files were left there: hidden and system files are kept."
+            : "\n\n1 hidden file was left there: hidden and system files are kept.";
         QTest::newRow("Del ShaderCache") << "Command5" << "" << QStringList{cache + "/A.CACHE", cache + "/B.CACHE"}
             << "Deleted 2 files from\n%1" + cache + hidden;
         QTest::newRow("Del ShaderCache, a file that cannot go") << "Command5" << cache + "/B.CACHE"
@@ -382,9 +380,7 @@ private slots:
         for (const char *file : {"A.CACHE", "B.CACHE", ".index"})
             QVERIFY(writeFile(cache + file));
         QVERIFY(markHidden(cache + ".index"));
-#ifdef Q_OS_WIN
-        QVERIFY(writeFile(cache + "DESKTOP.INI") && markHidden(cache + "DESKTOP.INI", true));
-#endif
+        QVERIFY(!kWindows || (writeFile(cache + "DESKTOP.INI") && markHidden(cache + "DESKTOP.INI", true)));
         if (!locked.isEmpty()) {
             UNIX_ONLY("a file made immutable with chattr");
             if (!testsupport::isSuperuser() || QProcess::execute("chattr", {"+i", m_game + locked}) != 0)
