@@ -48,7 +48,7 @@ bench: build
 	bench/run.sh $(BUILD)
 
 clean:
-	rm -rf $(BUILD) build-asan build-fuzz
+	rm -rf $(BUILD) build-asan build-fuzz $(WINDOWS_BUILD)
 
 # --- Installing, packaging, and the checks of both and of the Windows sources ---
 PREFIX ?= /usr/local

@@ -12,7 +12,9 @@
 //     if (cause == "fifo")
 //         UNIX_ONLY("Windows has no named pipes in the file system");
 // A row that only Windows has skips elsewhere with WINDOWS_ONLY(reason). Rows are kept, not left out,
-// so that both systems run the same data rows and report which of them cannot apply.
+// so that both systems run the same data rows and report which of them cannot apply. Where only an
+// expectation differs (a path's separators, a console's CR LF), the row stays one row: nativePath()
+// and kWindows of common/testfiles.h give the Windows form in place.
 #ifdef Q_OS_WIN
 #define UNIX_ONLY(reason) QSKIP("Unix only: " reason)
 #define WINDOWS_ONLY(reason) do {} while (false)
