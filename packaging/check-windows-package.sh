@@ -9,7 +9,8 @@ version=${zip##*/Tarnwell-}
 version=${version%-win64.zip}
 unzip -l "$zip"
 place=$(mktemp -d)
-export WINEPREFIX="$place/wine" WINEDEBUG=-all
+# No .NET or HTML engine for a fresh prefix: nothing to download, no prompt to answer.
+export WINEPREFIX="$place/wine" WINEDEBUG=-all WINEDLLOVERRIDES=mscoree,mshtml=
 wine=/usr/lib/wine/wine64
 trap '"$(dirname "$wine")/wineserver" -k 2>/dev/null; rm -rf "$place"' EXIT
 unzip -q "$zip" -d "$place/unpacked"
