@@ -114,7 +114,7 @@ WINDOWS_BUILD ?= build-windows
 WINDOWS_PACKAGES = cmake ninja-build qt6-base-dev qt6-base-dev-tools g++-mingw-w64-x86-64-posix wine64 \
                    fonts-liberation zip unzip xvfb xauth x11-utils
 QT_MINGW_ARCHIVE ?= ../shared/toolchains/qt6-mingw-6.4.2.tar.xz
-QT_MINGW ?= $(CURDIR)/$(WINDOWS_BUILD)/qt6-mingw
+QT_MINGW ?= $(abspath $(WINDOWS_BUILD))/qt6-mingw
 
 .PHONY: windows test-windows windows-package
 
@@ -124,7 +124,7 @@ $(QT_MINGW)/bin/qt-cmake:
 		echo "(Qt 6.4.2 for 64-bit Windows built with MinGW-w64; see the README) at $(QT_MINGW_ARCHIVE)."; \
 		exit 1; \
 	fi
-	@case "$(QT_MINGW)" in "$(CURDIR)/$(WINDOWS_BUILD)/qt6-mingw") ;; \
+	@case "$(QT_MINGW)" in "$(abspath $(WINDOWS_BUILD))/qt6-mingw") ;; \
 		*) echo "QT_MINGW=$(QT_MINGW) holds no bin/qt-cmake"; exit 1;; esac
 	mkdir -p $(WINDOWS_BUILD)
 	tar -C $(WINDOWS_BUILD) -xJf $(QT_MINGW_ARCHIVE)
