@@ -32,8 +32,10 @@ const char kHelp[] = "Usage: tarnwell [--help | --version]\n"
 void print(std::FILE *stream, const QString &text)
 {
 #ifdef Q_OS_WIN
-    // A windowed program has no terminal of its own; it writes to the one it was started from.
-    if (AttachConsole(ATTACH_PARENT_PROCESS))
+    // A windowed program has no terminal of its own; it writes to the one it was started from, unless
+    // its output already goes somewhere (a file, a pipe), which the console would take over.
+    const DWORD handle = stream == stdout ? STD_OUTPUT_HANDLE : STD_ERROR_HANDLE;
+    if (GetFileType(GetStdHandle(handle)) == FILE_TYPE_UNKNOWN && AttachConsole(ATTACH_PARENT_PROCESS))
         static_cast<void>(std::freopen("CONOUT$", "w", stream));
 #endif
     std::fputs(text.toLocal8Bit().constData(), stream);

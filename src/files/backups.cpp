@@ -67,7 +67,10 @@ void dropOldest(const QString &folder, const QString &original)
 BackupResult backUpFile(const QString &folder, const QString &original)
 {
     const QString source = QFileInfo(original).absoluteFilePath();
-    const auto failed = [&](const QString &reason) {
+    const auto failed = [&](QString reason) {
+        // Windows words its reasons as sentences; the message ends the sentence itself.
+        if (reason.endsWith(QLatin1Char('.')))
+            reason.chop(1);
         return BackupResult{{}, QStringLiteral("No backup of it could be kept in %1: %2.")
                                     .arg(QDir::toNativeSeparators(folder), reason)};
     };

@@ -46,9 +46,10 @@ QString openForReading(QFile &file, const QString &path)
                                 FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
     if (handle == INVALID_HANDLE_VALUE)
         return qt_error_string(int(GetLastError()));
-    if (GetFileType(handle) != FILE_TYPE_DISK) {
+    if (const DWORD type = GetFileType(handle); type != FILE_TYPE_DISK) {
         CloseHandle(handle);
-        return QStringLiteral("it is a device, not a regular file");
+        return type == FILE_TYPE_PIPE ? QStringLiteral("it is a named pipe, not a regular file")
+                                      : QStringLiteral("it is a device, not a regular file");
     }
     const int fd = _open_osfhandle(reinterpret_cast<intptr_t>(handle), _O_RDONLY | _O_BINARY);
     if (fd < 0) {

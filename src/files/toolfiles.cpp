@@ -23,7 +23,8 @@ namespace {
 
 QString besideProgram(const QString &programFolder, const QString &slashed)
 {
-    return programFolder + native(slashed);
+    // The program's folder comes with forward slashes on Windows too; the whole path is shown in messages.
+    return native(programFolder + slashed);
 }
 
 QString installed(const QString &programFolder, const QString &slashed)

@@ -12,9 +12,11 @@
 #include <QMessageBox>
 #include <QScreen>
 #include <QSignalSpy>
+#include <QTimer>
+#ifdef TARNWELL_BANNER_HOST
 #include <QTcpServer>
 #include <QTcpSocket>
-#include <QTimer>
+#endif
 
 using namespace testsupport;
 
@@ -262,21 +264,22 @@ private slots:
     {
         // The picker offers a file whose name looks like markup; the prompt names it as it is.
         const QString folder = m_w->dir.filePath("named");
-        QVERIFY(writeFile(folder + "/<i>QVX.EXE", "x"));
+        const QString name = kWindows ? "&lt;i&gt;QVX.EXE" : "<i>QVX.EXE"; // no "<" in a Windows file name
+        QVERIFY(writeFile(folder + "/" + name, "x"));
         QVERIFY(m_w->start());
         Form1 &form = *m_w->form;
         QVERIFY(openFolder(form, folder));
         m_w->platform.answers.enqueue(Platform::No);
-        QVERIFY(clickItem(form.File1, "<i>QVX.EXE"));
-        QCOMPARE(m_w->platform.prompts().last(), "Set File: <i>QVX.EXE");
+        QVERIFY(clickItem(form.File1, name));
+        QCOMPARE(m_w->platform.prompts().last(), "Set File: " + name);
 
         // The real box shows it as plain text, centred over the window, with the window's icon.
         DesktopPlatform desktop;
         desktop.setWindow(&form);
-        const auto box = desktop.makeMessageBox("Set File: <i>QVX.EXE", Platform::YesNo, "Set this file?");
+        const auto box = desktop.makeMessageBox("Set File: " + name, Platform::YesNo, "Set this file?");
         QCOMPARE(box->parentWidget(), &form);
         QCOMPARE(box->textFormat(), Qt::PlainText);
-        QCOMPARE(box->text(), "Set File: <i>QVX.EXE");
+        QCOMPARE(box->text(), "Set File: " + name);
         QCOMPARE(box->windowTitle(), "Set this file?");
         QCOMPARE(box->windowIcon().pixmap(32).toImage(), form.windowIcon().pixmap(32).toImage());
         box->show();
@@ -339,14 +342,14 @@ private slots:
         QVERIFY(iconLeft(row - 1) < iconLeft(row) && iconLeft(row) < iconLeft(row + 1));
         // The long name is cut to the list's width, its whole path in the tooltip.
         QListWidgetItem *longRow = list->findItems(longName, Qt::MatchExactly).value(0);
-        QCOMPARE(longRow->toolTip(), games + "/" + longName);
+        QCOMPARE(longRow->toolTip(), nativePath(games + "/" + longName));
         QVERIFY(list->visualItemRect(longRow).right() < list->viewport()->width());
         QVERIFY(list->fontMetrics().horizontalAdvance(longName) > list->viewport()->width());
 
         list->setFocus();
         QTest::keyClicks(list, typed);
         QCOMPARE(list->currentItem()->text(), selected);
-        QCOMPARE(dir1Path(*m_w->form), games + "/" + selected);
+        QCOMPARE(dir1Path(*m_w->form), nativePath(games + "/" + selected));
     }
 
     void bannerArea_data()
@@ -354,11 +357,13 @@ private slots:
         QTest::addColumn<QByteArray>("reply"); // of the banner host; empty: no banner module at all
         QTest::addColumn<bool>("pageShown");
         QTest::newRow("no banner module") << QByteArray() << false;
+#ifdef TARNWELL_BANNER_HOST // Qt Network serves the page; the Windows build with MinGW has neither it nor a banner
         QTest::newRow("page loads") << QByteArray("HTTP/1.0 200 OK\r\nContent-Type: text/html\r\n\r\n<p>Ad</p>") << true;
         QTest::newRow("error page") << QByteArray("HTTP/1.0 404 Not Found\r\nContent-Type: text/html\r\n\r\n<p>No</p>")
                                     << false;
         QTest::newRow("connection dropped") << QByteArray("-") << false;
         QTest::newRow("host unreachable") << QByteArray("refused") << false;
+#endif
     }
 
     // The banner area shows its own picture until a page has loaded, whatever becomes of the page, and
@@ -380,6 +385,7 @@ private slots:
         for (int at = 0; at < picture.width() * picture.height(); ++at)
             colours.insert(picture.pixel(at % picture.width(), at / picture.width()));
         QVERIFY2(colours.size() > 200, qPrintable(QString::number(colours.size())));
+#ifdef TARNWELL_BANNER_HOST
         if (!reply.isEmpty()) {
             if (tarnwell::findBannerModule(TARNWELL_BUILD_DIR).isEmpty())
                 QSKIP("built without Qt WebEngine");
@@ -413,6 +419,7 @@ private slots:
             QCOMPARE(loaded.first().first().toBool(), pageShown);
             QCOMPARE(view->isVisible(), pageShown);
         }
+#endif
         // "Apply" writes the game's settings whatever became of the banner.
         m_w->loadGame(m_w->dir.filePath("Game/"));
         QTest::mouseClick(form.check(5), Qt::LeftButton);

@@ -7,6 +7,10 @@
 #include <QAction>
 #include <QRegularExpression>
 
+#ifdef Q_OS_WIN
+#include <windows.h>
+#endif
+
 using namespace testsupport;
 
 namespace {
@@ -64,10 +68,12 @@ private slots:
         }
         pressRestore();
         QCOMPARE(m_w->platform.prompts(), QStringList{"There is no backup to restore yet. A copy of a settings file is "
-                                                    "kept in\n" + backups() + "\neach time Apply replaces it or Del "
+                                                    "kept in\n" + nativePath(backups()) + "\neach time Apply replaces it or Del "
                                                     "All Settings deletes it."});
+        // Windows: the local application data folder, for an installed copy and a portable one alike.
         qputenv("XDG_DATA_HOME", m_w->dir.filePath("data").toUtf8());
-        QCOMPARE(DesktopPlatform().backupFolder(), m_w->dir.filePath("data/tarnwell/backups"));
+        QCOMPARE(DesktopPlatform().backupFolder(), (kWindows ? QDir::fromNativeSeparators(qEnvironmentVariable(
+            "LOCALAPPDATA")) : m_w->dir.filePath("data")) + "/tarnwell/backups");
     }
 
     // 21 Applies that each change the graphics file: 20 copies of it stay, the newest first in the list.
@@ -96,7 +102,7 @@ private slots:
         QCOMPARE(m_w->platform.offered[0].size(), 20);
         const QString newest = m_w->platform.offered[0][0];
         QVERIFY2(QRegularExpression("^\\d{4}-\\d\\d-\\d\\d \\d\\d:\\d\\d:\\d\\d   TKGRAPHICSSETTINGS.MXML   Game   "
-                                    + QRegularExpression::escape(graphics()) + '$').match(newest).hasMatch(),
+                                    + QRegularExpression::escape(nativePath(graphics())) + '$').match(newest).hasMatch(),
                  qPrintable(newest));
         QCOMPARE(newest.left(19), copies.last().mid(5, 19).replace('.', ':').replace(10, 1, ' '));
     }
@@ -140,14 +146,14 @@ private slots:
         const QString time = m_w->platform.offered.value(0).value(0).left(19);
         QStringList expected; // nothing is asked when nothing was chosen
         if (choice >= 0)
-            expected << "Put back TKGRAPHICSSETTINGS.MXML as it was on " + time + "?\n\n" + graphics()
+            expected << "Put back TKGRAPHICSSETTINGS.MXML as it was on " + time + "?\n\n" + nativePath(graphics())
                             + "\n\nWhat the file holds now is kept as a backup first; then the settings are read again."
                             + (apply ? "" : "\n\nSettings changed in the window but not applied are replaced by what is "
                                             "read.");
         if (choice >= 0 && answer == Platform::Yes)
-            expected << "Restored " + graphics() + " as it was on " + time + '.'
-                    + (copies > 1 ? "\n\nWhat it held before is kept as\n" + backups() + '/'
-                                        + kept("TKGRAPHICSSETTINGS.MXML").last()
+            expected << "Restored " + nativePath(graphics()) + " as it was on " + time + '.'
+                    + (copies > 1 ? "\n\nWhat it held before is kept as\n"
+                                        + nativePath(backups() + '/' + kept("TKGRAPHICSSETTINGS.MXML").last())
                                   : QString());
         QCOMPARE(m_w->platform.prompts(), expected);
         if (copies > 1)
@@ -176,7 +182,11 @@ private slots:
         m_w->form->text(3)->setText("200");
         QTest::mouseClick(m_w->form->findChild<QWidget *>(control), Qt::LeftButton);
         QTest::qWait(100); // a deletion would report from another thread
-        message.replace("%1", graphics()).replace("%2", backups()).replace("%3", game() + "Binaries/SETTINGS/");
+        message.replace("%1", nativePath(graphics())).replace("%2", nativePath(backups()))
+            .replace("%3", nativePath(game() + "Binaries/SETTINGS/"));
+#ifdef Q_OS_WIN // a file where a folder should be: Windows does not find the path
+        message.replace("Not a directory", qt_error_string(ERROR_PATH_NOT_FOUND).chopped(1));
+#endif
         QCOMPARE(m_w->platform.prompts().last(), message);
         QCOMPARE(readFile(graphics()), kGraphics);
         QCOMPARE(m_w->platform.commands.size(), 0);

@@ -6,6 +6,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <cstdio>
+
 #include <sys/mount.h>
 #include <unistd.h>
 
@@ -47,6 +49,21 @@ bool rerunAsUser()
     const QByteArray output = child.readAll();
     [&] { QVERIFY2(passed && !child.exitCode() && !output.contains("SKIP"), qPrintable(output)); }();
     return true;
+}
+
+QString shortName(const QString &path)
+{
+    return path;
+}
+
+bool markHidden(const QString &, bool)
+{
+    return true;
+}
+
+bool replaceFile(const QString &from, const QString &to)
+{
+    return std::rename(QFile::encodeName(from).constData(), QFile::encodeName(to).constData()) == 0;
 }
 
 } // namespace testsupport

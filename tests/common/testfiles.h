@@ -20,4 +20,16 @@ inline QByteArray readFile(const QString &path) // "<unreadable>" when it cannot
     return QDir().mkpath(QFileInfo(path).path()) && file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
 }
 
+#ifdef Q_OS_WIN
+constexpr bool kWindows = true;
+#else
+constexpr bool kWindows = false;
+#endif
+
+// A path as the program shows it in messages and lists: with the system's separators.
+inline QString nativePath(const QString &path)
+{
+    return QDir::toNativeSeparators(path);
+}
+
 } // namespace testsupport

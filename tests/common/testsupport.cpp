@@ -45,9 +45,12 @@ bool clickItem(QListWidget *list, const QString &text)
 
 bool openFolder(Form1 &form, const QString &path)
 {
-    QStringList steps{"/"};
-    for (const QString &part : path.split('/', Qt::SkipEmptyParts))
-        steps << QDir::cleanPath(steps.last() + '/' + part);
+    QStringList steps; // the root ("/", "C:\\"), then each folder down to `path`, as Dir1 names them
+    for (QDir walker(QDir::cleanPath(path));;) {
+        steps.prepend(nativePath(walker.absolutePath()));
+        if (walker.isRoot() || !walker.cdUp())
+            break;
+    }
     for (const QString &step : steps) {
         QListWidgetItem *row = nullptr;
         for (int i = 0; i < form.Dir1->count() && !row; ++i)
@@ -73,8 +76,9 @@ QString dir1Path(const Form1 &form)
 
 void TestWindow::loadGame(const QString &folder)
 {
-    form->GameExePath = folder + "Binaries/QVX.EXE";
-    form->GameFolder = folder;
+    // As the picker gives them: with the system's separators.
+    form->GameExePath = nativePath(folder + "Binaries/QVX.EXE");
+    form->GameFolder = nativePath(folder);
     form->ReadConfig();
 }
 

@@ -7,11 +7,13 @@
 #include "links/enginemessages.h"
 
 #include <QProcess>
+#include <QScopeGuard>
 
 using namespace testsupport;
 
 namespace {
 
+const QString kModule = kWindows ? "tarnwell_banner.dll" : "libtarnwell_banner.so";
 const QString kFatal = "Fatal Error: QVX.dat verification missing. Reinstall Tarnwell";
 
 // The sample game (Game/) and the known-versions list (QVX.dat), only read, where an unprivileged
@@ -47,12 +49,12 @@ private slots:
         QTest::addColumn<QString>("list");         // the known-versions list taken
         QTest::addColumn<QString>("banner");       // the banner module loaded
         QTest::addColumn<QStringList>("messages"); // a start with Tarnwell.dat naming the game, then a new choice saved
-        const QString beside = "<root>/bin/Tarnwell.dat", perUser = "<user>/tarnwell/Tarnwell.dat";
+        const QString beside = "<root>/bin/Tarnwell.dat";
+        const QString perUser = kWindows ? "<user>/Tarnwell/Tarnwell.dat" : "<user>/tarnwell/Tarnwell.dat";
         const QString ownList = "<root>/bin/dat/QVX.dat", installedList = "<root>/share/tarnwell/dat/QVX.dat";
-        const QString ownBanner = "<root>/bin/libtarnwell_banner.so";
-        const QString installedBanner = "<root>/lib/tarnwell/libtarnwell_banner.so";
-        const QStringList portable{"bin/dat/QVX.dat", "bin/libtarnwell_banner.so"};
-        const QStringList installed{"share/tarnwell/dat/QVX.dat", "lib/tarnwell/libtarnwell_banner.so"};
+        const QString ownBanner = "<root>/bin/" + kModule, installedBanner = "<root>/lib/tarnwell/" + kModule;
+        const QStringList portable{"bin/dat/QVX.dat", "bin/" + kModule};
+        const QStringList installed{"share/tarnwell/dat/QVX.dat", "lib/tarnwell/" + kModule};
         const QStringList none;
         QTest::newRow("portable copy") << portable << false << beside << ownList << ownBanner << none;
         QTest::newRow("portable copy without a list") << QStringList() << false << beside << ownList << ""
@@ -79,23 +81,33 @@ private slots:
         QFETCH(QString, banner);
         QFETCH(QStringList, messages);
         const QString game = fixture() + "/Game", exe = game + "/Binaries/QVX.EXE";
+        if (readOnly)
+            UNIX_ONLY("the read-only attribute of a folder does not keep files from being written in it");
         if (readOnly && testsupport::rerunAsUser()) // the superuser may write anywhere
             return;
-        QTemporaryDir root, user;
-        qputenv("XDG_CONFIG_HOME", QFile::encodeName(user.path()));
+        QTemporaryDir root, home;
+#ifdef Q_OS_WIN // the system's own per-user folder, %LOCALAPPDATA%; a folder already in use there is left alone
+        const QString user = QDir::fromNativeSeparators(qEnvironmentVariable("LOCALAPPDATA"));
+        if (config.startsWith("<user>") && QFileInfo::exists(user + "/Tarnwell"))
+            QSKIP("the per-user folder of this account is in use");
+        const auto gone = qScopeGuard([&] { QDir(user + "/Tarnwell").removeRecursively(); });
+#else
+        const QString user = home.path();
+        qputenv("XDG_CONFIG_HOME", QFile::encodeName(user));
+#endif
         const QString bin = root.filePath("bin");
         const QByteArray knownVersions = readFile(fixture() + "/QVX.dat");
         QVERIFY(QDir().mkpath(bin));
         for (const QString &file : files)
             QVERIFY(writeFile(root.filePath(file), file.endsWith("QVX.dat") ? knownVersions : "other"));
-        const auto place = [&](QString path) { return path.replace("<root>", root.path()).replace("<user>", user.path()); };
+        const auto place = [&](QString path) { return path.replace("<root>", root.path()).replace("<user>", user); };
         QVERIFY(writeFile(place(config), "QVXEXE=" + exe.toUtf8() + "\r\n"));
         const QFileDevice::Permissions open = QFile::permissions(bin);
         QVERIFY(!readOnly || QFile::setPermissions(bin, QFile::ReadOwner | QFile::ExeOwner));
 
-        QCOMPARE(tarnwell::configFilePath(bin), place(config));
-        QCOMPARE(tarnwell::versionListPath(bin), place(list));
-        QCOMPARE(tarnwell::findBannerModule(bin), place(banner));
+        QCOMPARE(tarnwell::configFilePath(bin), nativePath(place(config)));
+        QCOMPARE(tarnwell::versionListPath(bin), nativePath(place(list)));
+        QCOMPARE(tarnwell::findBannerModule(bin), nativePath(place(banner)));
         // The window reads Tarnwell.dat from there and stores a new choice there, nowhere else.
         FakePlatform platform(bin);
         Form1 form(platform);
@@ -106,7 +118,7 @@ private slots:
         const QString chosen = game + "/Other/QVX.EXE";
         form.GameExePath = chosen;
         form.SaveSettings();
-        QCOMPARE(platform.prompts(), messages.replaceInStrings("<root>", root.path()));
+        QCOMPARE(platform.prompts(), messages.replaceInStrings("<root>/bin/", nativePath(root.path() + "/bin/")));
         const bool saved = messages.filter("Cannot save").isEmpty();
         QCOMPARE(readFile(place(config)), "QVXEXE=" + (saved ? chosen : exe).toUtf8() + "\r\n");
         QCOMPARE(QFile::exists(bin + "/Tarnwell.dat"), config.startsWith("<root>"));
@@ -150,6 +162,8 @@ private slots:
         program.setProcessEnvironment(environment);
         program.start(TARNWELL_BUILD_DIR "/tarnwell", arguments);
         QVERIFY(program.waitForFinished(30000));
+        if (kWindows) // a console's text mode
+            out.replace("\n", "\r\n"), err.replace("\n", "\r\n");
         QCOMPARE(program.readAllStandardError(), err);
         QCOMPARE(program.readAllStandardOutput(), out);
         QCOMPARE(program.exitStatus(), QProcess::NormalExit);

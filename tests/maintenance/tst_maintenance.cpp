@@ -120,14 +120,19 @@ private slots:
         QFETCH(QString, message);
         QFETCH(QString, line);
         QFETCH(int, style);
-        for (QString *text : {&message, &line})
-            text->replace("%1", m_game);
+        message = nativePath(message.replace("%1", m_game));
+        if (line.contains("%1")) { // the launch and shader-cache commands name their path in its short form
+            const QString operand = line.replace("%1", m_game).section(' ', 3).remove('"').remove("\\*.*");
+            line.replace(operand, control == "Command6" ? nativePath(operand) : shortName(operand));
+        }
         startForm();
         // What registration and the reader leave behind, up to the stage the row asks for.
         const bool registered = before != "unregistered";
-        m_w->form->GameExePath = registered ? m_game + (before == "folder" ? "Binaries" : "Binaries/QVX.EXE") : QString();
-        m_w->form->GameFolder = registered ? m_game : QString();
-        m_w->form->GraphicsSettingsPath = registered ? m_game + "Binaries/SETTINGS/TKGRAPHICSSETTINGS.MXML" : QString();
+        const QString exe = m_game + (before == "folder" ? "Binaries" : "Binaries/QVX.EXE");
+        m_w->form->GameExePath = registered ? nativePath(exe) : QString();
+        m_w->form->GameFolder = registered ? nativePath(m_game) : QString();
+        m_w->form->GraphicsSettingsPath =
+            registered ? nativePath(m_game + "Binaries/SETTINGS/TKGRAPHICSSETTINGS.MXML") : QString();
         if (!registered) // as "Reload" leaves it: nothing named below the working folder
             m_w->form->ReadConfig();
         if (before.contains('/'))
@@ -175,6 +180,7 @@ private slots:
     {
         QFETCH(QString, name);
         QFETCH(bool, oneFile);
+        UNIX_ONLY("names with quotes and asterisks, symbolic links and a shell script"); // Windows: launch()
         const QString folder = m_w->dir.filePath(name), target = folder + '/' + name + ".MXML";
         const QString program = folder + "/SUB/QVX " + name + ".sh";
         const QStringList files = {name, name + ".MXML", "a.bin", ".hidden", "x & del *"};
@@ -238,6 +244,11 @@ private slots:
         QTest::newRow("cannot be started") << "Games/Quillvane" << QByteArray("no program\n") << true
             << "Quillvane could not be started:\n%1Binaries/QVX.EXE\n\nexecv: Exec format error"
             << "cmd.exe /c start %1Binaries/QVX.EXE";
+#ifdef TARNWELL_FAKE_GAME
+        const QString fakeGame = QCoreApplication::applicationDirPath() + "/" TARNWELL_FAKE_GAME;
+        QTest::newRow("Windows starts it in its own folder") << "Games/Quillvane" << readFile(fakeGame) << true
+            << "" << "cmd.exe /c start %1Binaries/QVX.EXE";
+#endif
     }
 
     void launch()
@@ -247,9 +258,11 @@ private slots:
         QFETCH(bool, executable);
         QFETCH(QString, message);
         QFETCH(QString, line);
+        const bool windowsRow = QTest::currentDataTag() == QByteArray("Windows starts it in its own folder");
+        if (!windowsRow)
+            UNIX_ONLY("Windows starts a Windows program itself, and no script");
         const QString game = m_w->dir.filePath(folder) + '/';
-        for (QString *text : {&message, &line})
-            text->replace("%1", game);
+        message.replace("%1", game);
         // Comments, escapes, bare words and a nested block whose installdir is not the game's.
         QVERIFY(writeFile(m_w->dir.filePath("Steam/steamapps/appmanifest_4711.acf"),
               "// by hand\n\"AppState\"\n{\n\t\"appid\"\t\"4711\"\n\t\"name\"\t\"Say \\\"hi\\\"\"\n"
@@ -267,6 +280,8 @@ private slots:
             QVERIFY(QFile::link(library + "Quillvane", m_w->dir.filePath(folder)));
         }
         QVERIFY(writeFile(game + "Binaries/QVX.EXE", exe));
+        if (line.contains("%1"))
+            line = "cmd.exe /c start " + shortName(game + "Binaries/QVX.EXE");
         QVERIFY(QFile::setPermissions(game + "Binaries/QVX.EXE", QFile::ReadOwner | QFile::WriteOwner
                                           | (executable ? QFile::ExeOwner : QFile::Permissions())));
         startForm();
@@ -277,7 +292,7 @@ private slots:
         QCOMPARE(m_w->platform.commands.size(), line.isEmpty() ? 0 : 1);
         if (!line.isEmpty())
             QCOMPARE(m_w->platform.commands[0].line, line);
-        if (exe.startsWith("#!"))
+        if (exe.startsWith("#!") || windowsRow) // started in its own folder
             QTRY_VERIFY(QFileInfo::exists(game + "Binaries/started"));
         QTRY_COMPARE(m_w->platform.prompts(), message.isEmpty() ? QStringList() : QStringList{message});
     }
@@ -350,6 +365,9 @@ private slots:
 
     void runningGame()
     {
+#ifdef TARNWELL_FAKE_GAME
+        const QString fakeGame = QCoreApplication::applicationDirPath() + "/" TARNWELL_FAKE_GAME;
+#endif
         QFETCH(QString, named);
         QFETCH(int, answer);
         QFETCH(bool, running);
@@ -358,6 +376,14 @@ private slots:
         QVERIFY(writeFile(settings, "<Data>\n\t<Property name=\"Brightness\" value=\"120\" />\n</Data>\n"));
         QProcess other; // bounded: it ends by itself after a minute
         const auto stop = qScopeGuard([&other] { other.kill(); other.waitForFinished(5000); });
+#ifdef TARNWELL_FAKE_GAME // the process list names each process's image: a game's QVX.EXE of the test's own
+        if (named != "exe" && !named.contains("Old/"))
+            UNIX_ONLY("Windows knows a process by its image, not by its command line");
+        const QString image = named == "exe" ? exe : QString(named).replace("%1", m_game);
+        QVERIFY((!QFile::exists(image) || QFile::remove(image)) && QDir().mkpath(QFileInfo(image).path())
+                && QFile::copy(fakeGame, image));
+        other.start(image, {"60"});
+#else
         if (named == "exe") {
             QVERIFY(QFile::remove(exe) && QFile::copy("/bin/sleep", exe) && QFile::link(exe, m_w->dir.filePath("g")));
             other.start(m_w->dir.filePath("g"), {"60"});
@@ -365,6 +391,7 @@ private slots:
             const QString windowsForm = QString(m_game).replace('/', '\\').toLower();
             other.start("/bin/sh", {"-c", "sleep 60; :", named.replace("%1", m_game).replace("%2", windowsForm)});
         }
+#endif
         QVERIFY(other.waitForStarted(5000));
         startForm();
         m_w->loadGame(m_game);
@@ -374,7 +401,7 @@ private slots:
         QTest::mouseClick(m_w->form->command(1), Qt::LeftButton);
         QTest::mouseClick(m_w->form->command(2), Qt::LeftButton);
         m_w->form->RestoreBackup(); // the copy kept by Apply, if it wrote, is offered only when the game is not running
-        const QString question = "Quillvane is running:\n" + exe + "\n\nThe game writes its settings files when it "
+        const QString question = "Quillvane is running:\n" + nativePath(exe) + "\n\nThe game writes its settings files when it "
             "exits, which undoes what is written while it runs.\n\nWrite the settings anyway?";
         QStringList expected = running ? QStringList{question} : QStringList{};
         expected << (running && answer == FakePlatform::No ? "Nothing was written. Press Apply again once the game has "
@@ -399,7 +426,9 @@ private slots:
         QTest::addColumn<QString>("message"); // "%1": the game folder, "%2": the copy kept
 
         const QString cache = "GAMEDATA/SHADERCACHE", settings = "Binaries/SETTINGS/TKGRAPHICSSETTINGS.MXML";
-        const QString hidden = "\n\n1 hidden file was left there: hidden and system files are kept.";
+        const QString hidden = kWindows // .index is marked hidden there, DESKTOP.INI a system file
+            ? "\n\n2 hidden files were left there: hidden and system files are kept."
+            : "\n\n1 hidden file was left there: hidden and system files are kept.";
         QTest::newRow("Del ShaderCache") << "Command5" << "" << QStringList{cache + "/A.CACHE", cache + "/B.CACHE"}
             << "Deleted 2 files from\n%1" + cache + hidden;
         QTest::newRow("Del ShaderCache, a file that cannot go") << "Command5" << cache + "/B.CACHE"
@@ -418,9 +447,13 @@ private slots:
         QFETCH(QString, locked);
         QFETCH(QStringList, gone);
         QFETCH(QString, message);
+        const QString cache = m_game + "GAMEDATA/SHADERCACHE/";
         for (const char *file : {"A.CACHE", "B.CACHE", ".index"})
-            QVERIFY(writeFile(m_game + "GAMEDATA/SHADERCACHE/" + file));
+            QVERIFY(writeFile(cache + file));
+        QVERIFY(markHidden(cache + ".index"));
+        QVERIFY(!kWindows || (writeFile(cache + "DESKTOP.INI") && markHidden(cache + "DESKTOP.INI", true)));
         if (!locked.isEmpty()) {
+            UNIX_ONLY("a file made immutable with chattr");
             if (!testsupport::isSuperuser() || QProcess::execute("chattr", {"+i", m_game + locked}) != 0)
                 QSKIP("needs root and a file system with the immutable attribute");
             m_locked = m_game + locked;
@@ -438,7 +471,7 @@ private slots:
         const QStringList copies = QDir(m_w->platform.backupFolder()).entryList({"*.MXML"});
         QCOMPARE(copies.size(), control == "Command6" ? 1 : 0);
         QCOMPARE(m_w->platform.messages[1].prompt,
-                 message.replace("%1", m_game).replace("%2", m_w->platform.backupFolder() + '/' + copies.value(0)));
+                 nativePath(message.replace("%1", m_game).replace("%2", m_w->platform.backupFolder() + '/' + copies.value(0))));
         QCOMPARE(m_w->platform.messages[1].buttons,
                  locked.isEmpty() ? FakePlatform::Information : FakePlatform::Exclamation);
         QCOMPARE(tree(), expected);

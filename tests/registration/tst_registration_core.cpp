@@ -98,6 +98,8 @@ private slots:
         QTest::newRow("save replaces a longer file") << QByteArray("QVXEXE=/a much longer path/QVX.EXE\r\nline 2\r\n")
                                                      << "/games/Q/Binaries/QVX.EXE" << "/games/Q/Binaries/QVX.EXE";
         QTest::newRow("non-Latin path survives save and load") << QByteArray() << far << far;
+        QTest::newRow("Windows path from a drive root kept as it is") << QByteArray() << "E:\\\\QVX.EXE"
+                                                                     << "E:\\\\QVX.EXE";
     }
 
     void configFile()
@@ -123,8 +125,16 @@ private slots:
         QTemporaryDir dir;
         const QString exe = dir.filePath("Game/Binaries/QVX.EXE");
         QVERIFY(writeFile(exe, "exe"));
+#ifdef Q_OS_WIN // the temporary folder's long name has a short one, with a tilde; the other names fit 8.3
+        const QString shortExe = tarnwell::shortPath(exe);
+        QVERIFY2(shortExe.contains('~') && !shortExe.contains(' ') && shortExe.endsWith("\\Game\\Binaries\\QVX.EXE"),
+                 qPrintable(shortExe));
+        QCOMPARE(readFile(shortExe), QByteArray("exe")); // the same file
+        QCOMPARE(tarnwell::shortPath(dir.filePath("game/binaries/qvx.exe")).toUpper(), shortExe.toUpper());
+#else
         QCOMPARE(tarnwell::shortPath(exe), exe);
         QCOMPARE(tarnwell::shortPath(dir.filePath("game/binaries/qvx.exe")), exe);
+#endif
         // A missing path gives empty text and nothing is created for it.
         QCOMPARE(tarnwell::shortPath(dir.filePath("Game/Binaries/GONE.EXE")), QString());
         QCOMPARE(tarnwell::shortPath(dir.filePath("Game/Gone/QVX.EXE")), QString());
@@ -132,9 +142,14 @@ private slots:
         QCOMPARE(QDir(dir.filePath("Game")).entryList(all), QStringList{"Binaries"});
         QCOMPARE(QDir(dir.filePath("Game/Binaries")).entryList(all), QStringList{"QVX.EXE"});
         // A folder that ends in a separator (a root) gives the doubled separator.
+#ifdef Q_OS_WIN
+        QCOMPARE(tarnwell::pickedPath("D:\\Games\\Binaries", "QVX.EXE"), QStringLiteral("D:\\Games\\Binaries\\QVX.EXE"));
+        QCOMPARE(tarnwell::pickedPath("E:\\", "QVX.EXE"), QStringLiteral("E:\\\\QVX.EXE"));
+#else
         QCOMPARE(tarnwell::pickedPath("/games/Binaries", "QVX.EXE"), QStringLiteral("/games/Binaries/QVX.EXE"));
         QCOMPARE(tarnwell::pickedPath("/", "QVX.EXE"), QStringLiteral("//QVX.EXE"));
         QCOMPARE(tarnwell::pickedPath("/media/stick/", "QVX.EXE"), QStringLiteral("/media/stick//QVX.EXE"));
+#endif
     }
 
 };

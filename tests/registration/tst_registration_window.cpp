@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 // Registering the game in the real window: start-up with a stored executable, the version check and
 // the caption that shows it, the configuration file on disk, and the picker driven through its own lists.
+#include "common/systemtest.h"
 #include "common/testsupport.h"
 #include "statuslabel.h"
 
@@ -57,7 +58,7 @@ private slots:
             << QStringList{"Cannot read the game executable /proc/self/mem: Input/output error."} << "Not Set" << 0;
         QTest::newRow("path too short to hold a game folder") << "short" << "" << 0
             << QStringList{"No game folder can be found from <exe>: the executable must lie in the game folder as "
-                           "Binaries/QVX.EXE.\nNo settings were read."} << kUnknown << 8100;
+                           + nativePath("Binaries/QVX.EXE") + ".\nNo settings were read."} << kUnknown << 8100;
         QTest::newRow("pick, No changes nothing") << "" << "" << 7 << asked << "Not Set" << 11000;
         QTest::newRow("pick, Yes, detected") << "" << "" << 6 << asked << kDetected << 8100;
         QTest::newRow("pick, Yes, folder beyond any 8-bit code page") << "" << "far" << 6 << asked << kDetected << 8100;
@@ -82,6 +83,8 @@ private slots:
         QFETCH(QStringList, prompts);
         QFETCH(QString, status);
         QFETCH(int, widthTwips);
+        if (stored.startsWith("/proc"))
+            UNIX_ONLY("a file that is there but cannot be read, in /proc");
         // The program folder, and a copy of the sample installation as the game.
         QTemporaryDir tmp;
         const QString program = tmp.filePath("program"), config = program + "/Tarnwell.dat";
@@ -128,7 +131,9 @@ private slots:
             QTRY_VERIFY(!form.isChecking());
         }
         // Every prompt in order, with its buttons and title; the fatal one closes the window.
-        QCOMPARE(platform.prompts(), prompts.replaceInStrings("<exe>", named).replaceInStrings("<tmp>", tmp.path()));
+        QCOMPARE(platform.prompts(), prompts.replaceInStrings("<exe>", named)
+                     .replaceInStrings("<tmp>/program/", nativePath(tmp.path() + "/program/"))
+                     .replaceInStrings("<tmp>", tmp.path()));
         for (const FakePlatform::Message &message : platform.messages) {
             const QString &prompt = message.prompt;
             QCOMPARE(message.buttons, prompt == kAsk ? 4 : prompt == kSelect ? 64 : prompt == kFatal ? 0 : 48);
@@ -156,15 +161,16 @@ private slots:
             QCOMPARE(platform.clipboard, status);
             QCOMPARE(platform.prompts(), prompts); // the copy shows nothing
         }
-        QCOMPARE(form.GameExePath, answer == 6 ? exe : named);
+        const QString registered = answer == 6 ? nativePath(exe) : named; // as the picker gives it
+        QCOMPARE(form.GameExePath, registered);
         if (setup == "config is folder")
             QVERIFY(QFileInfo(config).isDir());
         else // start-up and No only read it; Yes stores the choice whatever the check found
-            QCOMPARE(readFile(config), answer == 6 ? "QVXEXE=" + exe.toUtf8() + "\r\n" : configBefore);
+            QCOMPARE(readFile(config), answer == 6 ? "QVXEXE=" + registered.toUtf8() + "\r\n" : configBefore);
         if (status == "Not Set" || stored == "short") {
             QVERIFY(form.GameFolder.isEmpty() && form.GraphicsSettingsPath.isEmpty() && form.UserSettingsPath.isEmpty());
         } else { // a version shown: the sample's settings were read from the game folder
-            QCOMPARE(form.GameFolder, exe.chopped(16));
+            QCOMPARE(form.GameFolder, registered.chopped(16));
             QCOMPARE(form.text(3)->text(), QStringLiteral("120")); // Brightness
             QCOMPARE(form.combo(1)->currentText(), QStringLiteral("1920x1080"));
             QVERIFY(form.check(5)->isChecked()); // UseHDR
@@ -190,6 +196,8 @@ private slots:
         QFETCH(QString, how);
         QFETCH(int, answer);
         QFETCH(QString, status);
+        if (how.startsWith("/proc"))
+            UNIX_ONLY("a file that is there but cannot be read, in /proc");
         QTemporaryDir tmp;
         const QString program = tmp.filePath("program"), game = tmp.filePath("Game"), other = tmp.filePath("Other");
         QVERIFY(copySampleGame(game) && copySampleGame(other));
@@ -207,7 +215,7 @@ private slots:
             QTest::mouseClick(form.label(1), Qt::LeftButton);
             QCOMPARE(form.outerWidthTwips(), 11000);
             QVERIFY(form.File1->isVisible());
-            QCOMPARE(dir1Path(form), game + "/Binaries");
+            QCOMPARE(dir1Path(form), nativePath(game + "/Binaries"));
             QVERIFY(clickItem(form.File1, "QVX_OLD.EXE"));
             chosen = game + "/Binaries/QVX_OLD.EXE";
         } else {
@@ -222,7 +230,7 @@ private slots:
         QTRY_VERIFY(!form.isChecking());
         QCOMPARE(platform.prompts().value(0), "Set File: " + QFileInfo(chosen).fileName());
         QCOMPARE(platform.messages.value(0).title, QString("Set this file?"));
-        const QString registered = answer == 6 ? chosen : game + "/Binaries/QVX.EXE";
+        const QString registered = answer == 6 ? nativePath(chosen) : game + "/Binaries/QVX.EXE";
         QCOMPARE(form.GameExePath, registered);
         QCOMPARE(readFile(program + "/Tarnwell.dat"), "QVXEXE=" + registered.toUtf8() + "\r\n");
         QCOMPARE(form.label(22)->text(), status); // never the release of a game no longer registered
@@ -345,6 +353,32 @@ private slots:
         QCOMPARE(form.File1->currentItem() ? form.File1->currentItem()->text() : QString(), selected);
         QCOMPARE(platform.prompts(), prompts.replaceInStrings("%H", home));
         QCOMPARE(form.label(22)->text(), prompts.contains(kAsk) ? kDetected : "Not Set"); // selected, never confirmed
+    }
+
+    // Drive1 lists the drive letters; another drive opens at its root, and coming back opens the folder
+    // last shown on the first.
+    void driveLetters()
+    {
+        WINDOWS_ONLY("drive letters");
+        TestWindow w;
+        QVERIFY(w.start());
+        Form1 &form = *w.form;
+        QStringList letters;
+        for (int i = 0; i < form.Drive1->count(); ++i)
+            letters << form.Drive1->itemText(i).left(2);
+        QVERIFY2(letters.contains("c:") && letters.contains("z:"), qPrintable(letters.join(' ')));
+        QCOMPARE(form.Drive1->itemData(int(letters.indexOf("z:"))).toString(), "Z:\\");
+        const QString home = dir1Path(form);
+        QVERIFY2(home.startsWith("C:\\", Qt::CaseInsensitive), qPrintable(home));
+        form.Drive1->setFocus();
+        while (!form.Drive1->currentText().startsWith("z:") && form.Drive1->currentIndex() + 1 < form.Drive1->count())
+            QTest::keyClick(form.Drive1, Qt::Key_Down);
+        QCOMPARE(dir1Path(form), "Z:\\");
+        QCOMPARE(form.Dir1->item(0)->text(), "Z:\\");
+        QVERIFY(form.File1->count() == 0 || form.File1->isVisible());
+        QTest::keyClick(form.Drive1, Qt::Key_Home);
+        QCOMPARE(form.Drive1->currentText().left(2), "c:");
+        QCOMPARE(dir1Path(form), home);
     }
 };
 

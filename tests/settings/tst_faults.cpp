@@ -37,7 +37,11 @@ void TestSettings::faults()
     QFETCH(int, answer);
     QFETCH(QStringList, reports);
     QFETCH(bool, replaced);
+    if (cause == "unreadable")
+        UNIX_ONLY("the owner of a file cannot take away their own right to read it");
     const bool needsRoot = cause == "full disk" || cause.startsWith("immutable"); // mount, chattr
+    if (needsRoot)
+        UNIX_ONLY("a small file system mounted, or a file made immutable with chattr");
     if (needsRoot && !testsupport::isSuperuser())
         QSKIP("needs root");
     if (!needsRoot && testsupport::rerunAsUser()) // as a player runs it, where permission bits bind

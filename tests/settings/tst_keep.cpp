@@ -2,7 +2,8 @@
 // Nothing lost unasked: the game's changes merged with the user's, and edits kept until the user lets them go.
 #include "tst_settings.h"
 
-#include <cstdio>
+#include "common/systemtest.h"
+
 
 namespace {
 
@@ -60,7 +61,7 @@ void TestSettings::merge()
         setControl(m_w->form.get(), edit);
     // The game exits and puts a new settings file in place of the one read.
     QVERIFY(writeFile(graphicsPath() + ".new", game));
-    QCOMPARE(std::rename(QFile::encodeName(graphicsPath() + ".new"), QFile::encodeName(graphicsPath())), 0);
+    QVERIFY(testsupport::replaceFile(graphicsPath() + ".new", graphicsPath()));
     m_w->platform.answers.enqueue(answer);
     apply();
 
