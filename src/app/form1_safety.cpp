@@ -39,7 +39,12 @@ void Form1::RestoreBackup()
     if (!gameAllowsWrite(QStringLiteral("Nothing was restored. Choose Restore... again once the game has exited.")))
         return;
     const QString folder = m_platform.backupFolder();
-    const QList<tarnwell::Backup> backups = tarnwell::listBackups(folder);
+    const tarnwell::BackupList list = tarnwell::listBackups(folder);
+    const QList<tarnwell::Backup> &backups = list.backups;
+    if (!list.problem.isEmpty()) {
+        warn(list.problem + QStringLiteral(" Nothing was restored."));
+        return;
+    }
     if (backups.isEmpty()) {
         m_platform.messageBox(QStringLiteral("There is no backup to restore yet. A copy of a settings file is kept "
                                              "in\n%1\neach time Apply replaces it or Del All Settings deletes it.")
