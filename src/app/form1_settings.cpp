@@ -103,9 +103,9 @@ public:
             == Platform::Yes;
     }
 
-    QString beforeReplace(const QString &path) override
+    QString beforeReplace(const QString &path, QByteArrayView bytes) override
     {
-        return tarnwell::backUpFile(m_platform.backupFolder(), path).problem;
+        return tarnwell::backUpBytes(m_platform.backupFolder(), path, bytes).problem;
     }
 
 private:

@@ -88,92 +88,123 @@ bool renderWithValues(const LineList &lines, SettingsFile file, const CatalogueV
     return lines.render(replace, sink);
 }
 
-FileOutcome writeSettingsFile(const QString &path, FileState &state, SettingsFile file, LineList &lines,
-                              const WindowValues &window, WriteQuestions &ask)
+namespace {
+
+// Why the file is not to be written at all, going by how the last read fared.
+std::optional<FileOutcome> refusedByRead(const FileState &state, bool exists)
 {
-    const bool exists = fileExists(path);
     switch (state.state) {
     case ReadState::NoGameFolder:
-        return {FileOutcome::NotWritten, QStringLiteral("No game executable has been chosen, so it was not written.")};
+        return FileOutcome{FileOutcome::NotWritten,
+                           QStringLiteral("No game executable has been chosen, so it was not written.")};
     case ReadState::Missing:
         if (!exists)
-            return {FileOutcome::Skipped, {}};
-        return {FileOutcome::NotWritten,
-                QStringLiteral("It was not there when the settings were read, so the window does not show what it "
-                               "holds. It was not written: press Reload first.")};
+            return FileOutcome{FileOutcome::Skipped, {}};
+        return FileOutcome{FileOutcome::NotWritten,
+                           QStringLiteral("It was not there when the settings were read, so the window does not "
+                                          "show what it holds. It was not written: press Reload first.")};
     case ReadState::Unreadable:
-        return {FileOutcome::NotWritten,
-                QStringLiteral("It could not be read when the settings were read (%1), so it was not written. Press "
-                               "Reload once it can be read.")
-                    .arg(state.error)};
+        return FileOutcome{FileOutcome::NotWritten,
+                           QStringLiteral("It could not be read when the settings were read (%1), so it was not "
+                                          "written. Press Reload once it can be read.")
+                               .arg(state.error)};
     case ReadState::Read:
         break;
     }
     if (!exists) {
-        return {FileOutcome::NotWritten,
-                QStringLiteral("It is no longer there, so it was not written. Press Reload to read the settings again.")};
+        return FileOutcome{FileOutcome::NotWritten, QStringLiteral("It is no longer there, so it was not written. "
+                                                                   "Press Reload to read the settings again.")};
     }
+    return std::nullopt;
+}
 
-    const QString onDisk = resolveCase(path);
-    CatalogueValues values = window.values;
-    const auto contentWith = [&](const CatalogueValues &with) {
-        return [&lines, file, with = &with](const ChunkSink &sink) { return renderWithValues(lines, file, *with, sink); };
-    };
-    // What the file should hold if nobody else has written it since this tool last did.
-    const Comparison sinceRead = state.written ? compareWithFile(onDisk, contentWith(*state.written))
-                                               : compareWithFile(onDisk, lines.text());
-    if (sinceRead.result == Comparison::Failed) {
-        return {FileOutcome::NotWritten,
-                QStringLiteral("It could not be read before writing (%1), so it was not written.").arg(sinceRead.error),
-                true};
-    }
+QByteArray rendered(const LineList &lines, SettingsFile file, const CatalogueValues &values)
+{
+    QByteArray text;
+    renderWithValues(lines, file, values, [&text](QByteArrayView chunk) {
+        text.append(chunk);
+        return true;
+    });
+    return text;
+}
+
+// What one round of a write puts into the file: its lines and the values that go into them.
+struct Plan {
+    LineList lines;
+    CatalogueValues values;
     std::optional<Merge> merge;
-    if (sinceRead.result == Comparison::Different) {
-        FileBytes now = readWholeFile(onDisk, kSettingsFileLimit);
+};
+
+// A file read again after every question that was open while it changed: at most this often.
+constexpr int kRounds = 5;
+
+} // namespace
+
+FileOutcome writeSettingsFile(const QString &path, FileState &state, SettingsFile file, LineList &lines,
+                              const WindowValues &window, WriteQuestions &ask)
+{
+    if (std::optional<FileOutcome> refused = refusedByRead(state, fileExists(path)))
+        return *refused;
+    const QString onDisk = resolveCase(path);
+    // What the file should hold if nobody else has written it since this tool last read or wrote it.
+    const QByteArray expected = state.written ? rendered(lines, file, *state.written) : lines.text();
+    for (int round = 0; round < kRounds; ++round) {
+        // Read once: the merge, the backup and the check before the replace all go by these bytes.
+        const FileBytes now = readWholeFile(onDisk, kSettingsFileLimit);
         if (!now.ok()) {
             return {FileOutcome::NotWritten,
-                    QStringLiteral("It changed on disk and could not be read again (%1), so it was not written.")
-                        .arg(now.error),
+                    QStringLiteral("It could not be read before writing (%1), so it was not written.").arg(now.error),
                     true};
         }
-        LineList current(std::move(now.bytes));
-        const PropertyValues base = propertyValues(lines, file, state.written ? &*state.written : nullptr);
-        merge = mergeValues(file, base, propertyValues(current, file), window.values, window.userChanged,
-                            window.controls);
-        if (!ask.writeMerged(path, *merge)) {
-            return {FileOutcome::NotWritten,
-                    QStringLiteral("It changed on disk after it was read, and you chose not to write into it. It was "
-                                   "left as it is; press Reload to see what it holds now.")};
+        Plan plan{lines, window.values, std::nullopt};
+        if (now.bytes != expected) {
+            plan.lines = LineList(now.bytes);
+            const PropertyValues base = propertyValues(lines, file, state.written ? &*state.written : nullptr);
+            plan.merge = mergeValues(file, base, propertyValues(plan.lines, file), window.values, window.userChanged,
+                                     window.controls);
+            plan.values = plan.merge->values;
+            if (!ask.writeMerged(path, *plan.merge)) {
+                return {FileOutcome::NotWritten,
+                        QStringLiteral("It changed on disk after it was read, and you chose not to write into it. It "
+                                       "was left as it is; press Reload to see what it holds now.")};
+            }
         }
-        // Whatever else changed in the file is kept: the values go into its lines as they are now.
-        lines = std::move(current);
-        state.written.reset();
-        values = merge->values;
+        if (propertyValues(plan.lines, file).isEmpty()) {
+            return {FileOutcome::NotWritten,
+                    QStringLiteral("It holds none of the settings Tarnwell edits (no line of it was recognised), so "
+                                   "it was left as it is.")};
+        }
+        const QByteArray content = rendered(plan.lines, file, plan.values);
+        const auto settle = [&] {
+            lines = plan.lines;
+            state.written = plan.values;
+        };
+        if (content == now.bytes && unchangedSince(onDisk, now)) {
+            settle();
+            return {FileOutcome::Unchanged, {}, false, plan.merge};
+        }
+        if (isReadOnly(onDisk) && !ask.writeReadOnly(path)) {
+            return {FileOutcome::NotWritten,
+                    QStringLiteral("It is read-only, and you chose to leave it so. It was not written.")};
+        }
+        // A question was open, or the copy took its time: a change made meanwhile is merged, never lost.
+        if (!unchangedSince(onDisk, now))
+            continue;
+        const QString unprotected = ask.beforeReplace(onDisk, now.bytes);
+        if (!unprotected.isEmpty())
+            return {FileOutcome::NotWritten, unprotected + QStringLiteral(" It was not written."), true};
+        if (!unchangedSince(onDisk, now))
+            continue;
+        const FileWrite written = writeAtomically(onDisk, [&content](const ChunkSink &sink) { return sink(content); });
+        if (written.replaced)
+            settle();
+        if (!written.ok())
+            return {FileOutcome::NotWritten, written.problem, true};
+        return {FileOutcome::Written, {}, false, plan.merge};
     }
-
-    if (propertyValues(lines, file).isEmpty()) {
-        return {FileOutcome::NotWritten,
-                QStringLiteral("It holds none of the settings Tarnwell edits (no line of it was recognised), so it "
-                               "was left as it is.")};
-    }
-    const Comparison current = compareWithFile(onDisk, contentWith(values));
-    if (current.result == Comparison::Same) {
-        state.written = values;
-        return {FileOutcome::Unchanged, {}, false, merge};
-    }
-    if (isReadOnly(onDisk) && !ask.writeReadOnly(path)) {
-        return {FileOutcome::NotWritten,
-                QStringLiteral("It is read-only, and you chose to leave it so. It was not written.")};
-    }
-    const QString unprotected = ask.beforeReplace(onDisk);
-    if (!unprotected.isEmpty())
-        return {FileOutcome::NotWritten, unprotected + QStringLiteral(" It was not written."), true};
-    const FileWrite written = writeAtomically(onDisk, contentWith(values));
-    if (written.replaced)
-        state.written = values;
-    if (!written.ok())
-        return {FileOutcome::NotWritten, written.problem, true};
-    return {FileOutcome::Written, {}, false, merge};
+    return {FileOutcome::NotWritten,
+            QStringLiteral("It kept changing while it was being written (is the game running?), so it was not "
+                           "written. Press Apply again once it is quiet.")};
 }
 
 ApplyReport applyReport(std::initializer_list<NamedOutcome> files)

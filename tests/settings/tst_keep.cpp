@@ -19,6 +19,7 @@ void TestSettings::merge_data()
     QTest::addColumn<QStringList>("listed");    // what the question lists
     QTest::addColumn<QByteArray>("after");      // the file afterwards
     QTest::addColumn<QStringList>("shown");     // the window afterwards
+    QTest::addColumn<QByteArray>("meanwhile");  // what the game writes while the question is open
 
     // The game changes a setting, a value outside the catalogue, and adds a line of its own.
     const QByteArray game = QByteArray(kRead).replace("\"144\"", "\"120\"").replace("Balanced", "Quality")
@@ -28,22 +29,27 @@ void TestSettings::merge_data()
     QTest::newRow("different settings, Yes: both kept") << L{"Text3=90"} << game << 6
         << L{"has changed since Tarnwell read or wrote it", "Your changes that will be written:\n    Brightness: 90",
              "The game's changes that will be kept:\n    Framerate Lock: 120", "Settings written to file!"}
-        << merged << L{"Text4=120", "Text3=90"};
+        << merged << L{"Text4=120", "Text3=90"} << QByteArray();
+    // Asked again with what the file holds at the answer; both of the game's changes are kept.
+    QTest::newRow("changed again while asked, Yes twice") << L{"Text3=90"} << game << 6
+        << L{"Framerate Lock: 120", "Settings written to file!"}
+        << QByteArray(merged).replace("\"Quality\"", "\"Performance\"").replace("\"120\"", "\"100\"")
+        << L{"Text4=100", "Text3=90"} << QByteArray(game).replace("\"Quality\"", "\"Performance\"").replace("\"120\"", "\"100\"");
     QTest::newRow("different settings, No: file left") << L{"Text3=90"} << game << 7
         << L{"Brightness: 90", "Framerate Lock: 120", "you chose not to write into it"} << game
-        << L{"Text4=144", "Text3=90"};
+        << L{"Text4=144", "Text3=90"} << QByteArray();
     QTest::newRow("same setting: the user's value wins") << L{"Text3=90"}
         << QByteArray(kRead).replace("\"120\"", "\"130\"") << 6
         << L{"Changed by both; your value will be written:\n    Brightness: yours 90, the game's 130"}
         << "<Data>\n" + written("MaxframeRate", "144") + "\n" + written("Brightness", "90") + "\n"
                + written("UseHDR", "false") + "\n" + prop("\t", "DLSSQuality", "Balanced") + "\n</Data>\n\r\n"
-        << L{"Text3=90"};
+        << L{"Text3=90"} << QByteArray();
     QTest::newRow("a box the game checked is shown checked") << L{"Check9=1"}
         << QByteArray(kRead).replace("\"false\"", "\"true\"") << 6
         << L{"The game's changes that will be kept:\n    HDR: on", "You changed none of its settings"}
         << "<Data>\n" + written("MaxframeRate", "144") + "\n" + written("Brightness", "120") + "\n"
                + written("UseHDR", "true") + "\n" + prop("\t", "DLSSQuality", "Balanced") + "\n</Data>\n\r\n"
-        << L{"Check5=1"};
+        << L{"Check5=1"} << QByteArray();
 }
 
 void TestSettings::merge()
@@ -54,6 +60,7 @@ void TestSettings::merge()
     QFETCH(QStringList, listed);
     QFETCH(QByteArray, after);
     QFETCH(QStringList, shown);
+    QFETCH(QByteArray, meanwhile);
     writeGame(kRead, kUser);
     loadGame();
     for (const QString &edit : edits)
@@ -61,8 +68,15 @@ void TestSettings::merge()
     // The game exits and puts a new settings file in place of the one read.
     QVERIFY(writeFile(graphicsPath() + ".new", game));
     QCOMPARE(std::rename(QFile::encodeName(graphicsPath() + ".new"), QFile::encodeName(graphicsPath())), 0);
-    m_w->platform.answers.enqueue(answer);
+    m_w->platform.answers << answer << answer;
+    m_w->platform.whileOpen = [&](const FakePlatform::Message &) {
+        if (!meanwhile.isNull())
+            QVERIFY(writeFile(graphicsPath(), std::exchange(meanwhile, QByteArray())));
+    };
     apply();
+    m_w->platform.whileOpen = {};
+    if (prompts().size() == 3) // asked again: the second question lists the game's latest change
+        QVERIFY2(prompts()[1].contains("Framerate Lock: 100"), qPrintable(prompts()[1]));
 
     const QString shownAll = prompts().join("\n---\n"); // the question, then what was done
     for (const QString &line : listed)
