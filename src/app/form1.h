@@ -138,6 +138,14 @@ private:
     tarnwell::ReadValues m_readValues;
     // What the controls of each file (graphics, user) showed when it was last read or written.
     tarnwell::ShownValues m_shown[2];
+    tarnwell::ShownValues m_startup; // what every settings control shows before any file is read
+    QString m_readFolder; // the game folder of the last read: another one's values are not carried over
+    bool m_everRead[2] = {}; // each file (graphics, user) has been read from m_readFolder: now missing, it was deleted
+    void keepStartupValues();
+    // Every settings control back to what the last read or write showed.
+    void showLastRead();
+    // Greys the controls whose file was not read and says why in their tooltips.
+    void markUnreadControls();
 
     // --- registration ---
     // Asks about the executable at `path` (`name` shown) and registers it after a Yes.

@@ -67,9 +67,11 @@ void Form1::RestoreBackup()
     QString question = QStringLiteral("Put back %1 as it was on %2?\n\n%3\n\nWhat the file holds now is kept as a "
                                       "backup first; then the settings are read again.")
                            .arg(QFileInfo(backup.original).fileName(), when(backup), original);
-    if (hasUnsavedEdits())
+    const bool edited = hasUnsavedEdits();
+    if (edited)
         question += QStringLiteral("\n\nSettings changed in the window but not applied are replaced by what is read.");
-    if (m_platform.messageBox(question, Platform::YesNo + Platform::Question, QStringLiteral("Restore"))
+    if (m_platform.messageBox(question, Platform::YesNo + Platform::Question + (edited ? Platform::DefaultNo : 0),
+                              QStringLiteral("Restore"))
         != Platform::Yes)
         return;
     const tarnwell::RestoreResult result = tarnwell::restoreBackup(folder, backup);
@@ -95,7 +97,7 @@ bool Form1::gameAllowsWrite(const QString &notDone)
                                             "exits, which undoes what is written while it runs.\n\nWrite the "
                                             "settings anyway?")
                                  .arg(GameExePath);
-    if (m_platform.messageBox(question, Platform::YesNo + Platform::Exclamation) == Platform::Yes)
+    if (m_platform.messageBox(question, Platform::YesNo + Platform::Exclamation + Platform::DefaultNo) == Platform::Yes)
         return true;
     m_platform.messageBox(notDone, Platform::Information);
     return false;

@@ -99,6 +99,19 @@ ShownValues shownValues(const SettingsControls &controls, SettingsFile file)
     return shown;
 }
 
+void showHeldValues(const ShownValues &held, SettingsControls &controls)
+{
+    for (const CatalogueRow &row : catalogue()) {
+        const auto value = held.constFind(QString(row.control));
+        if (value == held.cend())
+            continue;
+        if (row.kind == ControlKind::Check)
+            controls.setChecked(row.control, *value == QLatin1String("1"));
+        else
+            controls.setText(row.control, *value);
+    }
+}
+
 QSet<QString> changedControls(const SettingsControls &controls, const ShownValues &shown)
 {
     QSet<QString> changed;

@@ -262,24 +262,36 @@ private slots:
         QTRY_COMPARE(m_w->platform.prompts(), message.isEmpty() ? QStringList() : QStringList{message});
     }
 
-    // A process whose command line names the game's executable (as compatibility layers start it), or
-    // that runs it, is the game: Apply asks first, Launch starts no second copy. Other processes are not.
+    // A process that runs the game's executable, or is called by it (as compatibility layers call
+    // the Windows program they run), is the game: Apply asks first, Launch starts no second copy. A
+    // process that merely names it among its arguments is not, nor is one called by another file.
     void runningGame_data()
     {
         QTest::addColumn<QString>("named"); // "exe": the process runs the executable itself
+        QTest::addColumn<bool>("first");    // the name is the process's first argument, else a later one
         QTest::addColumn<int>("answer");    // to "Write the settings anyway?"
         QTest::addColumn<bool>("running");
 
-        QTest::newRow("its path on a command line, No") << "%1Binaries/QVX.EXE" << int(FakePlatform::No) << true;
-        QTest::newRow("its Windows-form path, Yes") << "Z:%2BINARIES\\qvx.exe" << int(FakePlatform::Yes) << true;
-        QTest::newRow("run as the executable itself") << "exe" << int(FakePlatform::No) << true;
-        QTest::newRow("another installation") << "%1Old/Binaries/QVX.EXE" << int(FakePlatform::No) << false;
-        QTest::newRow("only its folder") << "%1Binaries" << int(FakePlatform::No) << false;
+        QTest::newRow("called by its path, No") << "%1Binaries/QVX.EXE" << true << int(FakePlatform::No) << true;
+        QTest::newRow("called by its Z: path, Yes") << "Z:%2BINARIES\\qvx.exe" << true << int(FakePlatform::Yes)
+                                                     << true;
+        QTest::newRow("called by its C: path in the prefix") << "c:\\Binaries\\QVX.EXE" << true
+                                                              << int(FakePlatform::No) << true;
+        QTest::newRow("run as the executable itself") << "exe" << true << int(FakePlatform::No) << true;
+        QTest::newRow("its path as an argument only") << "%1Binaries/QVX.EXE" << false << int(FakePlatform::No)
+                                                       << false;
+        QTest::newRow("its Z: path as an argument only") << "Z:%2BINARIES\\qvx.exe" << false
+                                                          << int(FakePlatform::No) << false;
+        QTest::newRow("called by its path in another letter case") << "%1binaries/qvx.exe" << true
+                                                                    << int(FakePlatform::No) << false;
+        QTest::newRow("another installation") << "%1Old/Binaries/QVX.EXE" << true << int(FakePlatform::No) << false;
+        QTest::newRow("only its folder") << "%1Binaries" << true << int(FakePlatform::No) << false;
     }
 
     void runningGame()
     {
         QFETCH(QString, named);
+        QFETCH(bool, first);
         QFETCH(int, answer);
         QFETCH(bool, running);
         const QString exe = m_game + "Binaries/QVX.EXE";
@@ -291,8 +303,20 @@ private slots:
             QVERIFY(QFile::remove(exe) && QFile::copy("/bin/sleep", exe) && QFile::link(exe, m_w->dir.filePath("g")));
             other.start(m_w->dir.filePath("g"), {"60"});
         } else {
+            // The prefix maps C: to the game folder, as a compatibility layer's prefix maps its drives.
+            const QString prefix = m_w->dir.filePath("prefix");
+            QVERIFY(QDir().mkpath(prefix + "/dosdevices") && QFile::link(m_game, prefix + "/dosdevices/c:"));
+            QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+            environment.insert("WINEPREFIX", prefix);
+            other.setProcessEnvironment(environment);
             const QString windowsForm = QString(m_game).replace('/', '\\').toLower();
-            other.start("/bin/sh", {"-c", "sleep 60; :", named.replace("%1", m_game).replace("%2", windowsForm)});
+            named.replace("%1", m_game).replace("%2", windowsForm);
+            // bash's exec -a gives the program the first argument of the row's choice; the shell that
+            // waits for its sleep keeps the name among its own arguments.
+            if (first)
+                other.start("/bin/bash", {"-c", "exec -a \"$0\" sleep 60", named});
+            else
+                other.start("/bin/sh", {"-c", "sleep 60; :", named});
         }
         QVERIFY(other.waitForStarted(5000));
         startForm();
@@ -303,6 +327,10 @@ private slots:
         QTest::mouseClick(m_w->form->command(1), Qt::LeftButton);
         QTest::mouseClick(m_w->form->command(2), Qt::LeftButton);
         m_w->form->RestoreBackup(); // the copy kept by Apply, if it wrote, is offered only when the game is not running
+        QCOMPARE(other.state(), QProcess::Running); // it was there all along
+        if (running) // Enter answers No: writing under a running game is undone when it exits
+            QCOMPARE(m_w->platform.messages[0].buttons, FakePlatform::YesNo + FakePlatform::Exclamation
+                                                            + FakePlatform::DefaultNo);
         const QString question = "Quillvane is running:\n" + exe + "\n\nThe game writes its settings files when it "
             "exits, which undoes what is written while it runs.\n\nWrite the settings anyway?";
         QStringList expected = running ? QStringList{question} : QStringList{};

@@ -102,13 +102,15 @@ void TestSettings::unsavedEdits_data()
     QTest::addColumn<bool>("applied");    // the edit reached the file
     QTest::addColumn<QString>("brightness"); // in the window afterwards
     QTest::addColumn<bool>("closed");
-    QTest::newRow("Quit without edits") << true << false << -1 << false << "120" << true;
-    QTest::newRow("Quit, Apply") << true << true << 0 << true << "90" << true;
-    QTest::newRow("Quit, Discard") << true << true << 1 << false << "90" << true;
-    QTest::newRow("Quit, Cancel") << true << true << 2 << false << "90" << false;
-    QTest::newRow("Reload without edits") << false << false << -1 << false << "120" << false;
-    QTest::newRow("Reload, Discard and read") << false << true << 0 << false << "120" << false;
-    QTest::newRow("Reload, Cancel") << false << true << 1 << false << "90" << false;
+    QTest::addColumn<bool>("gsync"); // checked by the edit too; the file has no line of it
+    QTest::newRow("Quit without edits") << true << false << -1 << false << "120" << true << false;
+    QTest::newRow("Quit, Apply") << true << true << 0 << true << "90" << true << true;
+    QTest::newRow("Quit, Discard") << true << true << 1 << false << "90" << true << true;
+    QTest::newRow("Quit, Cancel") << true << true << 2 << false << "90" << false << true;
+    QTest::newRow("Reload without edits") << false << false << -1 << false << "120" << false << false;
+    QTest::newRow("Reload, Apply") << false << true << 0 << true << "90" << false << true;
+    QTest::newRow("Reload, Discard and read") << false << true << 1 << false << "120" << false << false;
+    QTest::newRow("Reload, Cancel") << false << true << 2 << false << "90" << false << true;
 }
 
 void TestSettings::unsavedEdits()
@@ -119,15 +121,18 @@ void TestSettings::unsavedEdits()
     QFETCH(bool, applied);
     QFETCH(QString, brightness);
     QFETCH(bool, closed);
+    QFETCH(bool, gsync);
     writeGame(kRead, kUser);
     loadGame();
-    if (edited)
+    if (edited) {
         setControl(m_w->form.get(), "Text3=90");
+        setControl(m_w->form.get(), "Check8=1");
+    }
     if (choice >= 0)
         m_w->platform.pressed.enqueue(choice);
     QTest::mouseClick(m_w->form->command(quit ? 4 : 3), Qt::LeftButton);
 
-    const QStringList buttons = quit ? L{"Apply", "Discard", "Cancel"} : L{"Discard and read", "Cancel"};
+    const QStringList buttons = quit ? L{"Apply", "Discard", "Cancel"} : L{"Apply", "Discard and read", "Cancel"};
     QCOMPARE(m_w->platform.messages.size() > 0 && m_w->platform.messages[0].buttons == FakePlatform::kQuestion, edited);
     if (edited) {
         QCOMPARE(m_w->platform.messages[0].buttonTexts, buttons);
@@ -136,5 +141,7 @@ void TestSettings::unsavedEdits()
     QCOMPARE(readFile(graphicsPath()).contains(written("Brightness", "90")), applied);
     QCOMPARE(readFile(graphicsPath()) == kRead, !applied);
     QCOMPARE(m_w->form->text(3)->text(), brightness);
+    QCOMPARE(m_w->form->check(8)->isChecked(), gsync);
     QCOMPARE(m_w->form->isClosed(), closed);
+    QCOMPARE(m_w->form->hasUnsavedEdits(), !applied && brightness == "90"); // the edit is still there, unsaved
 }

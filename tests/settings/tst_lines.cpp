@@ -26,9 +26,15 @@ void TestSettings::fileLines_data()
         << out("VsyncEx", "On") + "\r\n" << "";
     QTest::newRow("MouseClick 0.25 neither") << in(mouse, "0.25") << L{"Check9=1"} << L{"Check9=1"} << L{"Check9=0"}
         << out(mouse, "0.01") + "\r\n" << "";
-    QTest::newRow("failing flag and absent line change nothing") << in("FullScreen", "false") + in("Gsync", "true")
-        << L{"Check1=1", "Text3=200"} << L{"Check1=1", "Check8=1", "Text3=200"} << L{}
-        << out("FullScreen", "true") + out("Gsync", "true") + "\r\n" << "";
+    // Exactly the cleared text clears the row's own box; any other failing value, or no line, leaves it.
+    QTest::newRow("cleared text clears, other values and absent lines leave")
+        << in("FullScreen", "false") + in("Gsync", "maybe") + in("VsyncEx", "Off") + in("AmbientOcclusion", "Off")
+        << L{"Check1=1", "Check8=1", "Check3=1", "Check7=1", "Text3=200"}
+        << L{"Check1=0", "Check8=1", "Check3=0", "Check7=0", "Text3=200"} << L{}
+        << out("FullScreen", "false") + out("Gsync", "true") + out("VsyncEx", "Off") + out("AmbientOcclusion", "Off")
+            + "\r\n" << "";
+    QTest::newRow("Borderless false leaves FullScreen") << in("Borderless", "false") << L{"Check1=1"}
+        << L{"Check1=1", "Check2=0"} << L{} << out("Borderless", "false") + "\r\n" << "";
     QTest::newRow("name position, case, length and file") << others << L{} << L{"Check1=0", "Check5=0", "Check11=0"}
         << L{"Check1=1", "Check5=1", "Check11=1"} << others << "unrecognised";
     QTest::newRow("resolution built when its height is met")
