@@ -4,6 +4,7 @@
 #include "files/pathcase.h"
 #include "files/filecontent.h"
 #include "settings/propertyline.h"
+#include "settings/settingshelp.h"
 
 #include <QDir>
 #include <QFile>
@@ -13,18 +14,33 @@ namespace tarnwell {
 
 namespace {
 
-CollectedValues refused(const SettingsControls &controls, QLatin1String control, const QString &problem)
+// Brightness "99999": it takes a number from 0 to 300.
+QString refusal(const SettingsControls &controls, QLatin1String control, const QString &value, const QString &problem)
 {
-    CollectedValues result;
-    result.refusal = QStringLiteral("The value of \"%1\" cannot be written: it %2.\n\nNothing was written. Change the "
-                                    "value and press Apply again.")
-                         .arg(controls.settingName(control), problem);
-    return result;
+    return QStringLiteral("%1 \"%2\": it %3.").arg(controls.settingName(control), value, problem);
 }
 
 bool isReadOnly(const QString &path)
 {
     return !(QFile::permissions(path) & QFileDevice::WriteOwner);
+}
+
+// Why the resolution cannot be written, or empty: its text is named whole, once.
+QString resolutionProblem(const ReadValues &read, const QString &text, const QString &resWidth,
+                          const QString &resHeight)
+{
+    const QLatin1String control("Combo1");
+    if (!text.contains(QLatin1Char('x')))
+        return QStringLiteral("has no lower-case \"x\" between width and height (such as 1920x1080)");
+    const std::pair<QByteArrayView, const QString *> parts[] = {{"ResolutionWidth", &resWidth},
+                                                                {"ResolutionHeight", &resHeight}};
+    for (const auto &[property, part] : parts) {
+        if (const QString problem = read.encode(property, *part).problem; !problem.isEmpty())
+            return problem;
+        if (!read.unchanged(property, *part) && !inRange(control, *part))
+            return QStringLiteral("takes width x height, each %1").arg(valueRange(control));
+    }
+    return {};
 }
 
 } // namespace
@@ -39,38 +55,46 @@ void splitResolution(const QString &text, QString &resWidth, QString &resHeight)
 CollectedValues collectValues(const SettingsControls &controls, const ReadValues &read, bool graphics, bool user,
                               const QString &resWidth, const QString &resHeight)
 {
-    const QLatin1String resolutionControl("Combo1");
-    if (graphics && !controls.text(resolutionControl).contains(QLatin1Char('x'))) {
-        return refused(controls, resolutionControl,
-                       QStringLiteral("has no lower-case \"x\" between width and height (such as 1920x1080)"));
-    }
-
     CollectedValues result;
+    QStringList refused;
+    const QLatin1String resolution("Combo1");
+    if (const QString problem = graphics ? resolutionProblem(read, controls.text(resolution), resWidth, resHeight)
+                                         : QString();
+        !problem.isEmpty())
+        refused << refusal(controls, resolution, controls.text(resolution), problem);
     const auto rows = catalogue();
     for (std::size_t i = 0; i < rows.size(); ++i) {
         const CatalogueRow &row = rows[i];
         if (!(row.file == SettingsFile::Graphics ? graphics : user))
             continue;
-        QString text;
         switch (row.kind) {
         case ControlKind::Check:
             result.values[i] = (controls.isChecked(row.control) ? row.whenChecked : row.whenCleared).toByteArray();
-            continue;
-        case ControlKind::Text:
-        case ControlKind::Combo:
-            text = controls.text(row.control);
             break;
         case ControlKind::ResWidth:
-            text = resWidth;
-            break;
         case ControlKind::ResHeight:
-            text = resHeight;
+            result.values[i] = read.encode(row.property, row.kind == ControlKind::ResWidth ? resWidth : resHeight).bytes;
+            break;
+        case ControlKind::Text:
+        case ControlKind::Combo: {
+            // Every value is looked at, so that one message names them all. A value read out of range
+            // goes back as it came.
+            const QString text = controls.text(row.control);
+            EncodedValue encoded = read.encode(row.property, text);
+            if (encoded.problem.isEmpty() && !read.unchanged(row.property, text) && !inRange(row.control, text))
+                encoded.problem = QStringLiteral("takes %1").arg(valueRange(row.control));
+            if (!encoded.problem.isEmpty())
+                refused << refusal(controls, row.control, text, encoded.problem);
+            result.values[i] = std::move(encoded.bytes);
             break;
         }
-        EncodedValue encoded = read.encode(row.property, text);
-        if (!encoded.problem.isEmpty())
-            return refused(controls, row.control, encoded.problem);
-        result.values[i] = std::move(encoded.bytes);
+        }
+    }
+    if (!refused.isEmpty()) {
+        result.values = {};
+        result.refusal = QStringLiteral("These values cannot be written:\n\n%1\n\nNothing was written. Change them "
+                                        "and press Apply again.")
+                             .arg(refused.join(QLatin1Char('\n')));
     }
     return result;
 }

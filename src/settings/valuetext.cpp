@@ -43,7 +43,8 @@ QString valueProblem(const QString &text)
             return QStringLiteral("holds a \"<\", which would break the settings file");
         if (isLineBreak(c.unicode()))
             return QStringLiteral("holds a line break");
-        if (c.category() == QChar::Other_Control)
+        // A tab breaks neither the line nor the file: the game's own files indent with it.
+        if (c.category() == QChar::Other_Control && c != QLatin1Char('\t'))
             return QStringLiteral("holds a control character (U+%1)").arg(codePoint(c.unicode()));
     }
     if (survivesEncoding(text))
@@ -68,6 +69,12 @@ QString ReadValues::remember(QByteArrayView property, QByteArrayView bytes)
     QString text = read.text;
     m_read.insert(property.toByteArray(), std::move(read));
     return text;
+}
+
+bool ReadValues::unchanged(QByteArrayView property, const QString &text) const
+{
+    const auto found = m_read.constFind(property.toByteArray());
+    return found != m_read.cend() && found->text == text;
 }
 
 EncodedValue ReadValues::encode(QByteArrayView property, const QString &text) const

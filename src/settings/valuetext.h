@@ -30,6 +30,8 @@ public:
     // The bytes to write for the property's text: the bytes read when the text is unchanged, the
     // text encoded and checked otherwise.
     EncodedValue encode(QByteArrayView property, const QString &text) const;
+    // True when the text is what was read for the property: it goes back as it came, in range or not.
+    bool unchanged(QByteArrayView property, const QString &text) const;
 
 private:
     struct Read {

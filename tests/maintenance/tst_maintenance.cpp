@@ -317,6 +317,9 @@ private slots:
                 other.start("/bin/bash", {"-c", "exec -a \"$0\" sleep 60", named});
             else
                 other.start("/bin/sh", {"-c", "sleep 60; :", named});
+            QVERIFY(other.waitForStarted(5000));
+            const QString commandLine = "/proc/" + QString::number(other.processId()) + "/cmdline";
+            QTRY_VERIFY(readFile(commandLine).contains(QFile::encodeName(named))); // once bash has called sleep
         }
         QVERIFY(other.waitForStarted(5000));
         startForm();

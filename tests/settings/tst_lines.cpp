@@ -43,8 +43,8 @@ void TestSettings::fileLines_data()
         << out("ResolutionHeight", "1200") + out("ResolutionWidth", "1920") + "\r\n" << "";
     QTest::newRow("blanks, ampersands and references verbatim")
         << in("Brightness", " 9&amp;0 ") + in("MotionBlurQuality", "A&#34;B") << L{}
-        << L{"Text3= 9&amp;0 ", "Combo6=A&#34;B"} << L{"Text3= 1 & 2&amp; "}
-        << out("Brightness", " 1 & 2&amp; ") + out("MotionBlurQuality", "A&#34;B") + "\r\n" << "";
+        << L{"Text3= 9&amp;0 ", "Combo6=A&#34;B"} << L{"Combo6= 1 & 2&amp;\t"}
+        << out("Brightness", " 9&amp;0 ") + out("MotionBlurQuality", " 1 & 2&amp;\t") + "\r\n" << "";
     QTest::newRow("line too short for a value") << QByteArray("\t<Property name=\"Brightness\" v\n") << L{"Text3=200"}
         << L{"Text3="} << L{} << out("Brightness", "") + "\r\n" << "";
     QTest::newRow("doubled line: the later shown, both written") << bright + in("Brightness", "130") << L{}
@@ -53,10 +53,10 @@ void TestSettings::fileLines_data()
         << L{} << L{"Check8=1"} << "<Data>\n" + out("Gsync", "true") + "\n</Data>\n\r\n" << "";
     QTest::newRow("last line without line feed") << "<Data>\n" + in("Gsync", "false") + "</Data>" << L{} << L{}
         << L{"Check8=1"} << "<Data>\n" + out("Gsync", "true") + "</Data>" << "";
-    QTest::newRow("bytes of any encoding kept, changes in UTF-8") << bytes + in("MotionBlurStrength", "90") << L{}
-        << L{"Combo5=T\u00e9"} << L{"Text7=\u00e9"}
+    QTest::newRow("bytes of any encoding kept, changes in UTF-8") << bytes + in("MotionBlurQuality", "90") << L{}
+        << L{"Combo5=T\u00e9"} << L{"Combo6=\u00e9"}
         << "\xE9t\xE9\n" + out("Brightness", "\xE9\t\xE8") + out("AntiAliasingEx2", "T\xC3\xA9")
-            + out("MotionBlurStrength", "\xC3\xA9") + "\r\n" << "";
+            + out("MotionBlurQuality", "\xC3\xA9") + "\r\n" << "";
     // A file in another encoding holds no line the tool knows: it is left byte for byte, never "written".
     const QByteArray utf16 = QStringEncoder(QStringConverter::Utf16LE, QStringConverter::Flag::WriteBom)(
         QString::fromLatin1("<Data>\n" + prop("\t", "Gsync", "false") + "\n</Data>\n"));
@@ -75,18 +75,27 @@ void TestSettings::fileLines_data()
     QTest::newRow("40,000-character values come back whole") << in("Brightness", digits) + in("TextureDetail", digits)
         << L{} << L{"Text3=" + digits, "Combo2=" + digits} << L{} << out("Brightness", digits)
             + out("TextureDetail", digits) + "\r\n" << "";
-    // Refused values: the message names the setting by its caption and says why.
-    const QString brightness = "Brightness\" cannot be written: it holds a ";
-    const QList<QStringList> refusals = {{"double quote", "Text3=1\"0", brightness + "double quote"},
-        {"less-than", "Combo5=<TAA", "Anti-Aliasing\" cannot be written: it holds a \"<\""},
-        {"line feed", "Text3=8\n0", brightness + "line break"},
-        {"tab", "Text3=1\t6", brightness + "control character (U+0009)"},
-        {"unencodable", "Text3=" + QString(QChar(0xD800)), brightness + "character"},
+    // Refused values: one message names each setting by its caption, its value and why; a value read out of
+    // range goes back as it came.
+    const QList<QStringList> refusals = {{"double quote", "Text3=1\"0", "Brightness \"1\"0\": it holds a double quote"},
+        {"less-than", "Combo5=<TAA", "Anti-Aliasing \"<TAA\": it holds a \"<\""},
+        {"line feed", "Text3=8\n0", "Brightness \"8\n0\": it holds a line break"},
+        {"unencodable", "Text3=" + QString(QChar(0xD800)), "Brightness \"" + QString(QChar(0xD800)) + "\": it holds a "
+         "character"},
         {"resolution without lower-case x", "Combo1=2560X1440",
-         "Resolution\" cannot be written: it has no lower-case \"x\""}};
+         "Resolution \"2560X1440\": it has no lower-case \"x\""}};
     for (const QStringList &refused : refusals)
         QTest::newRow(qPrintable("refused: " + refused[0])) << bright << L{} << L{} << L{refused[1]} << bright
-                                                            << "The value of \"" + refused[2];
+                                                            << "These values cannot be written:\n\n" + refused[2];
+    QTest::newRow("refused: four values, one message") << bright + in("MaxframeRate", "60") << L{} << L{}
+        << L{"Text4=abc", "Combo1=axb", "Text5=-5", "Text3=99999"} << bright + in("MaxframeRate", "60")
+        << "These values cannot be written:\n\nResolution \"axb\": it takes width x height, each a whole number from 1 "
+           "to 16384.\nBrightness \"99999\": it takes a number from 0 to 300.\nFramerate Lock \"abc\": it takes a "
+           "whole number from 0 to 1000.\nWork Threads (High) \"-5\": it takes a whole number from 1 to 256.\n\n"
+           "Nothing was written. Change them and press Apply again.";
+    QTest::newRow("out of range as read, written back") << in("Brightness", "99999") + in("NumHighThreads", "-5")
+        << L{} << L{"Text3=99999"} << L{"Check5=1"} << out("Brightness", "99999") + out("NumHighThreads", "-5")
+        + "\r\n" << "";
 }
 
 void TestSettings::fileLines()
