@@ -8,6 +8,7 @@
 #include "files/pathcase.h"
 #include "files/toolfiles.h"
 #include "platform/platform.h"
+#include "registration/gamefolder.h"
 #include "registration/configfile.h"
 #include "registration/digest.h"
 #include "registration/digesttask.h"
@@ -29,9 +30,6 @@
 #include <QUrl>
 
 namespace {
-
-// "Binaries" + separator + "QVX.EXE": what lies between the game folder and the executable.
-constexpr qsizetype kExeTailLength = 16;
 
 QString configPath(const Platform &platform)
 {
@@ -190,7 +188,8 @@ void Form1::showVersionAndRead(const QString &hex)
                     : QStringLiteral("Unknown Quillvane Version! MD5: ") + hex.toUpper());
 
     setOuterWidthTwips(8100);
-    if (GameExePath.size() <= kExeTailLength) {
+    const QString folder = tarnwell::gameFolderOf(GameExePath);
+    if (folder.isEmpty()) {
         // No folder is left to hold the settings; reading would look beside the working folder instead.
         const QString why = QStringLiteral("No game folder can be found from %1: the executable must lie in the game "
                                            "folder as %2")
@@ -199,7 +198,7 @@ void Form1::showVersionAndRead(const QString &hex)
         warn(why + QStringLiteral(".\nNo settings were read."));
         return;
     }
-    GameFolder = GameExePath.left(GameExePath.size() - kExeTailLength);
+    GameFolder = folder;
     m_gameFolderProblem.clear();
     ReadConfig();
 }
