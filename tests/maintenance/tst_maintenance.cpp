@@ -213,21 +213,30 @@ private slots:
         QTest::addColumn<bool>("executable");
         QTest::addColumn<QString>("message"); // "%1" is the game folder
         QTest::addColumn<QString>("line");
+        QTest::addColumn<QString>("opener"); // the URL opener found on PATH: none asked, failing, missing
 
         const QString library = "Steam/steamapps/common/", windows = "%1Binaries/QVX.EXE\n\nThis is a Windows "
             "program, which this system cannot start by itself. It needs Steam or another compatibility layer to run.";
         QTest::newRow("Windows program in a Steam library") << library + "Quillvane" << QByteArray("MZ\x90\0", 4)
-            << false << "" << "cmd.exe /c start steam://rungameid/4711";
+            << false << "" << "cmd.exe /c start steam://rungameid/4711" << "";
         QTest::newRow("Windows program with execute permission") << library + "Quillvane Demo" << QByteArray("MZ")
-            << true << "" << "cmd.exe /c start steam://rungameid/12";
+            << true << "" << "cmd.exe /c start steam://rungameid/12" << "";
+        const QString steamFailed = "Quillvane could not be started:\nsteam://rungameid/4711\n\n";
+        QTest::newRow("Steam: the URL opener fails") << library + "Quillvane" << QByteArray("MZ") << false
+            << steamFailed + "the program that opens it (xdg-open) ended with exit status 4"
+            << "cmd.exe /c start steam://rungameid/4711" << "exit 4";
+        QTest::newRow("Steam: no URL opener") << library + "Quillvane" << QByteArray("MZ") << false
+            << steamFailed + "no program on this system opens it (xdg-open was not found)"
+            << "cmd.exe /c start steam://rungameid/4711" << "missing";
         QTest::newRow("no manifest names the folder") << library + "Other" << QByteArray("MZ") << false << windows
-                                                      << "";
-        QTest::newRow("outside a Steam library") << "Games/Quillvane" << QByteArray("MZ") << false << windows << "";
+                                                      << "" << "";
+        QTest::newRow("outside a Steam library") << "Games/Quillvane" << QByteArray("MZ") << false << windows << ""
+                                                 << "";
         QTest::newRow("script") << "Games/Quillvane" << QByteArray("#!/bin/sh\ntouch started\n") << true << ""
-            << "cmd.exe /c start %1Binaries/QVX.EXE";
+            << "cmd.exe /c start %1Binaries/QVX.EXE" << "";
         QTest::newRow("cannot be started") << "Games/Quillvane" << QByteArray("no program\n") << true
             << "Quillvane could not be started:\n%1Binaries/QVX.EXE\n\nexecv: Exec format error"
-            << "cmd.exe /c start %1Binaries/QVX.EXE";
+            << "cmd.exe /c start %1Binaries/QVX.EXE" << "";
     }
 
     void launch()
@@ -237,7 +246,18 @@ private slots:
         QFETCH(bool, executable);
         QFETCH(QString, message);
         QFETCH(QString, line);
+        QFETCH(QString, opener);
         const QString game = m_w->dir.filePath(folder) + '/';
+        // The URL opener is one of the test's own, alone on the search path.
+        const QByteArray path = qgetenv("PATH");
+        const auto restorePath = qScopeGuard([path] { qputenv("PATH", path); });
+        if (!opener.isEmpty()) {
+            const QString bin = m_w->dir.filePath("bin");
+            QVERIFY(QDir().mkpath(bin));
+            QVERIFY(opener == "missing" || writeFile(bin + "/xdg-open", "#!/bin/sh\n" + opener.toUtf8() + "\n"));
+            QVERIFY(opener == "missing" || QFile::setPermissions(bin + "/xdg-open", QFile::ReadOwner | QFile::ExeOwner));
+            qputenv("PATH", QFile::encodeName(bin));
+        }
         for (QString *text : {&message, &line})
             text->replace("%1", game);
         // Comments, escapes, bare words and a nested block whose installdir is not the game's.
@@ -250,7 +270,7 @@ private slots:
         QVERIFY(QFile::setPermissions(game + "Binaries/QVX.EXE", QFile::ReadOwner | QFile::WriteOwner
                                           | (executable ? QFile::ExeOwner : QFile::Permissions())));
         startForm();
-        m_w->platform.runForReal = !line.contains("steam:"); // no URL handler is asked in a test
+        m_w->platform.runForReal = !line.contains("steam:") || !opener.isEmpty(); // no real URL handler is asked
         m_w->loadGame(game); // no settings files: nothing to read
 
         QTest::mouseClick(m_w->form->command(2), Qt::LeftButton);
