@@ -146,6 +146,7 @@ private:
     void showLastRead();
     // Greys the controls whose file was not read and says why in their tooltips.
     void markUnreadControls();
+    void markKeptValues(); // a value too long to show is shown shortened, read-only
 
     // --- registration ---
     // Asks about the executable at `path` (`name` shown) and registers it after a Yes.

@@ -159,9 +159,26 @@ void Form1::ReadConfig()
     m_everRead[0] = m_everRead[0] || m_graphicsState.state == ReadState::Read;
     m_everRead[1] = m_everRead[1] || m_userState.state == ReadState::Read;
     markUnreadControls();
+    markKeptValues();
     const QString problems = readProblems({{GraphicsSettingsPath, m_graphicsState}, {UserSettingsPath, m_userState}});
     if (!problems.isEmpty())
         warn(problems);
+}
+
+void Form1::markKeptValues()
+{
+    using namespace tarnwell;
+    // A value kept aside cannot be edited in its shortened form: it goes back whole, or not at all.
+    for (const CatalogueRow &row : catalogue()) {
+        if (row.kind != ControlKind::Text && row.kind != ControlKind::Combo)
+            continue;
+        auto *widget = findChild<QWidget *>(QString(row.control), Qt::FindDirectChildrenOnly);
+        auto *edit = qobject_cast<QLineEdit *>(widget);
+        if (auto *list = qobject_cast<QComboBox *>(widget))
+            edit = list->lineEdit();
+        if (edit)
+            edit->setReadOnly(m_readValues.keptAside(row.property));
+    }
 }
 
 void Form1::markUnreadControls()

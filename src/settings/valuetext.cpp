@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "settings/valuetext.h"
 
+#include <QLocale>
+
 namespace tarnwell {
 
 namespace {
@@ -65,10 +67,23 @@ QString valueProblem(const QString &text)
 
 QString ReadValues::remember(QByteArrayView property, QByteArrayView bytes)
 {
-    Read read{decodeValue(bytes), bytes.toByteArray()};
+    // A value far longer than any setting would take the window seconds and gigabytes to show whole:
+    // its start and size stand for it, and its bytes wait here to go back as they came.
+    const bool aside = bytes.size() > kLongValue;
+    Read read{aside ? decodeValue(bytes.first(32)) + QStringLiteral("\u2026 (a value of %1, kept as it is)")
+                                                       .arg(QLocale::c().formattedDataSize(
+                                                           bytes.size(), 1, QLocale::DataSizeTraditionalFormat))
+                    : decodeValue(bytes),
+              bytes.toByteArray(), aside};
     QString text = read.text;
     m_read.insert(property.toByteArray(), std::move(read));
     return text;
+}
+
+bool ReadValues::keptAside(QByteArrayView property) const
+{
+    const auto found = m_read.constFind(property.toByteArray());
+    return found != m_read.cend() && found->aside;
 }
 
 bool ReadValues::unchanged(QByteArrayView property, const QString &text) const

@@ -172,6 +172,24 @@ private slots:
             QCOMPARE(readFile(backups() + '/' + kept("TKGRAPHICSSETTINGS.MXML").last()), written("200"));
     }
 
+    // A game folder's name of 240 bytes still gives a copy, under a short name; its note keeps the whole path.
+    void longGameFolder()
+    {
+        const QString game = m_w->dir.filePath(QString(240, 'G') + '/');
+        const QString settings = game + "Binaries/SETTINGS/TKGRAPHICSSETTINGS.MXML";
+        QVERIFY(writeFile(settings, kGraphics));
+        m_w->loadGame(game);
+        m_w->form->text(3)->setText("200");
+        QTest::mouseClick(m_w->form->command(1), Qt::LeftButton);
+        QCOMPARE(m_w->platform.prompts(), QStringList{"Settings written to file!"});
+        QCOMPARE(readFile(settings), written("200"));
+        const QStringList copies = kept("TKGRAPHICSSETTINGS.MXML");
+        QCOMPARE(copies.size(), 1);
+        QCOMPARE(copies[0].left(65), QString(64, 'G') + ' ');
+        QCOMPARE(readFile(backups() + '/' + copies[0]), kGraphics);
+        QVERIFY(readFile(backups() + '/' + copies[0] + ".origin").startsWith(settings.toUtf8() + '\n'));
+    }
+
     // No copy, no write and no delete: the message names the file and the reason. A folder that others
     // can write is no place for copies, whatever links they planted in it.
     void noBackupStopsIt_data()

@@ -75,6 +75,10 @@ void TestSettings::fileLines_data()
     QTest::newRow("40,000-character values come back whole") << in("Brightness", digits) + in("TextureDetail", digits)
         << L{} << L{"Text3=" + digits, "Combo2=" + digits} << L{} << out("Brightness", digits)
             + out("TextureDetail", digits) + "\r\n" << "";
+    // A value far too long to show is shown shortened and read-only, and written back byte for byte.
+    QTest::newRow("50 MB value kept aside") << in("Brightness", "<50 MB>") + in("MaxframeRate", "60") << L{}
+        << L{"Text3=77777777777777777777777777777777\u2026 (a value of 50.0 MB, kept as it is)"} << L{"Text4=90"}
+        << out("Brightness", "<50 MB>") + out("MaxframeRate", "90") + "\r\n" << "";
     // Refused values: one message names each setting by its caption, its value and why; a value read out of
     // range goes back as it came.
     const QList<QStringList> refusals = {{"double quote", "Text3=1\"0", "Brightness \"1\"0\": it holds a double quote"},
@@ -106,6 +110,9 @@ void TestSettings::fileLines()
     QFETCH(QStringList, changes);
     QFETCH(QByteArray, after);
     QFETCH(QString, refusal);
+    const QByteArray large(50 << 20, '7');
+    graphics.replace("<50 MB>", large);
+    after.replace("<50 MB>", large);
 
     writeGame(graphics, kUser);
     startForm();
@@ -115,6 +122,7 @@ void TestSettings::fileLines()
     QCOMPARE(prompts(), L{});
     for (const QString &setting : shown)
         QCOMPARE(setting.section('=', 0, 0) + "=" + controlValue(m_w->form.get(), setting.section('=', 0, 0)), setting);
+    QCOMPARE(m_w->form->text(3)->isReadOnly(), graphics.size() > large.size());
     for (const QString &setting : changes)
         setControl(m_w->form.get(), setting);
     apply();
