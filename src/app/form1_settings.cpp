@@ -103,6 +103,19 @@ public:
             == Platform::Yes;
     }
 
+    bool writeLinked(const QString &path, int others) override
+    {
+        return m_platform.messageBox(QStringLiteral("%1\n\nThis settings file has %2 other name%3 (hard link%3). Apply "
+                                                    "puts a new file under this name only: the other name%3 keep%4 the "
+                                                    "old content.\n\nWrite it anyway?")
+                                         .arg(QDir::toNativeSeparators(path))
+                                         .arg(others)
+                                         .arg(others == 1 ? QString() : QStringLiteral("s"),
+                                              others == 1 ? QStringLiteral("s") : QString()),
+                                     Platform::YesNo + Platform::Question)
+            == Platform::Yes;
+    }
+
     QString beforeReplace(const QString &path, QByteArrayView bytes) override
     {
         return tarnwell::backUpBytes(m_platform.backupFolder(), path, bytes).problem;

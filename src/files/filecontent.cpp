@@ -191,6 +191,9 @@ FileWrite writeAtomically(const QString &path, const Producer &content)
         QFile target(path);
         if (exists && target.exists() && (target.permissions() & ~kUserBits) != kept && !target.setPermissions(kept))
             return target.errorString();
+        // Some file systems take the bits and keep none of them (a Windows disk mounted without them).
+        if (readOnly && (QFile::permissions(path) & QFileDevice::WriteOwner))
+            return QStringLiteral("its file system does not keep the read-only mark, so it is no longer read-only");
         return {};
     };
 

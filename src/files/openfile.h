@@ -33,5 +33,7 @@ struct FileStamp {
 };
 FileStamp stampOf(const QFile &file); // of the open file
 FileStamp stampAt(const QString &path);
+// How many names (hard links) the file has; 1 where the system does not tell.
+int nameCount(const QString &path);
 
 } // namespace tarnwell

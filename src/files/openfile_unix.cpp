@@ -111,4 +111,10 @@ FileStamp stampAt(const QString &path)
     return ::stat(QFile::encodeName(path).constData(), &info) == 0 ? stampFrom(info) : FileStamp{};
 }
 
+int nameCount(const QString &path)
+{
+    struct stat info = {};
+    return ::stat(QFile::encodeName(path).constData(), &info) == 0 ? int(info.st_nlink) : 1;
+}
+
 } // namespace tarnwell

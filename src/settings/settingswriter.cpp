@@ -3,6 +3,7 @@
 
 #include "files/pathcase.h"
 #include "files/filecontent.h"
+#include "files/openfile.h"
 #include "settings/propertyline.h"
 #include "settings/settingshelp.h"
 
@@ -210,6 +211,11 @@ FileOutcome writeSettingsFile(const QString &path, FileState &state, SettingsFil
         if (isReadOnly(onDisk) && !ask.writeReadOnly(path)) {
             return {FileOutcome::NotWritten,
                     QStringLiteral("It is read-only, and you chose to leave it so. It was not written.")};
+        }
+        if (const int names = nameCount(onDisk); names > 1 && !ask.writeLinked(path, names - 1)) {
+            return {FileOutcome::NotWritten,
+                    QStringLiteral("It has other names (hard links), and you chose to leave it as it is. It was not "
+                                   "written.")};
         }
         // A question was open, or the copy took its time: a change made meanwhile is merged, never lost.
         if (!unchangedSince(onDisk, now))

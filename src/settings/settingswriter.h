@@ -41,6 +41,13 @@ public:
     virtual bool writeMerged(const QString &path, const Merge &merge) = 0;
     // The file is read-only; true writes it all the same and leaves it read-only.
     virtual bool writeReadOnly(const QString &path) = 0;
+    // The file has `others` more names (hard links), which keep the old content; true writes it.
+    virtual bool writeLinked(const QString &path, int others)
+    {
+        Q_UNUSED(path);
+        Q_UNUSED(others);
+        return true;
+    }
     // Right before the file is replaced, with the bytes it holds: why no copy of them could be kept,
     // which stops the write; empty to go on.
     virtual QString beforeReplace(const QString &path, QByteArrayView bytes)
