@@ -16,6 +16,7 @@
 class QAction;
 class QCheckBox;
 class QComboBox;
+class QFileSystemWatcher;
 class QLabel;
 class QLineEdit;
 class QListWidget;
@@ -181,6 +182,7 @@ private:
     bool openFolder(const QString &folder); // gives Dir1 a new path; false (and a message) when it cannot
     void showFolderRows();
     QString m_dirPath; // the path of Dir1, native; a root keeps its trailing separator
+    QFileSystemWatcher *m_folderWatch = nullptr; // on m_dirPath, so that File1 shows new files
     QHash<QString, QString> m_driveFolders; // each drive's current folder: the last one shown on it
     // --- maintenance and links ---
     bool confirm(const QString &question); // Yes/No, the question also the title

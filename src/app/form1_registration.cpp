@@ -23,6 +23,7 @@
 #include <QDir>
 #include <QLabel>
 #include <QListWidget>
+#include <QFileSystemWatcher>
 #include <QProgressDialog>
 #include <QShortcut>
 #include <QTimer>
@@ -52,6 +53,16 @@ void Form1::connectPicker()
                 File1_Click();
         });
     }
+    // The file list follows its folder: a file made there shows without opening the folder again.
+    m_folderWatch = new QFileSystemWatcher(this);
+    connect(m_folderWatch, &QFileSystemWatcher::directoryChanged, this, [this](const QString &folder) {
+        if (folder != m_dirPath)
+            return;
+        const QString chosen = File1->currentItem() ? File1->currentItem()->text() : QString();
+        Dir1_Change();
+        if (const QList<QListWidgetItem *> same = File1->findItems(chosen, Qt::MatchExactly); !same.isEmpty())
+            File1->setCurrentItem(same.first());
+    });
     fillDrives();
     // The home folder, or the first drive where there is none to open; nothing to report either way.
     const QString home = QDir::homePath();
@@ -262,6 +273,11 @@ void Form1::Dir1_Change()
 {
     File1->clear();
     File1->addItems(tarnwell::fileNames(m_dirPath));
+    if (m_folderWatch && m_folderWatch->directories() != QStringList{m_dirPath}) {
+        if (!m_folderWatch->directories().isEmpty())
+            m_folderWatch->removePaths(m_folderWatch->directories());
+        m_folderWatch->addPath(m_dirPath);
+    }
 }
 
 void Form1::File1_Click()

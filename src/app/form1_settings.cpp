@@ -10,6 +10,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
+#include <QLabel>
 #include <QLineEdit>
 
 namespace {
@@ -173,6 +174,13 @@ void Form1::ReadConfig()
     m_everRead[1] = m_everRead[1] || m_userState.state == ReadState::Read;
     markUnreadControls();
     markKeptValues();
+    // Which installation the window edits, in full: the caption names only its release.
+    QString where = QStringLiteral("Click to copy");
+    if (!GameExePath.isEmpty())
+        where += QStringLiteral("\n\nQuillvane QVX.EXE: %1\nGame folder: %2")
+                     .arg(QDir::toNativeSeparators(GameExePath),
+                          GameFolder.isEmpty() ? QStringLiteral("none") : QDir::toNativeSeparators(GameFolder));
+    label(22)->setToolTip(where);
     const QString problems = readProblems({{GraphicsSettingsPath, m_graphicsState}, {UserSettingsPath, m_userState}});
     if (!problems.isEmpty())
         warn(problems);

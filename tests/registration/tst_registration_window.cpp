@@ -163,6 +163,8 @@ private slots:
             QVERIFY(form.GameFolder.isEmpty() && form.GraphicsSettingsPath.isEmpty() && form.UserSettingsPath.isEmpty());
         } else { // a version shown: the sample's settings were read from the game folder
             QCOMPARE(form.GameFolder, exe.chopped(16));
+            QCOMPARE(form.label(22)->toolTip(), "Click to copy\n\nQuillvane QVX.EXE: " + exe + "\nGame folder: "
+                                                    + exe.chopped(16));
             QCOMPARE(form.text(3)->text(), QStringLiteral("120")); // Brightness
             QCOMPARE(form.combo(1)->currentText(), QStringLiteral("1920x1080"));
             QVERIFY(form.check(5)->isChecked()); // UseHDR
