@@ -112,8 +112,10 @@ bool inRange(QLatin1String control, const QString &text)
     // Blanks around a number are the user's to keep; the number is what counts.
     const QString number = text.trimmed();
     bool ok = !number.isEmpty();
-    for (const QChar c : number)
-        ok = ok && (c.isDigit() && c.unicode() < 128 || (!range->whole && c == QLatin1Char('.')) || c == QLatin1Char('-'));
+    for (const QChar c : number) {
+        const bool digit = c >= QLatin1Char('0') && c <= QLatin1Char('9');
+        ok = ok && (digit || (!range->whole && c == QLatin1Char('.')) || c == QLatin1Char('-'));
+    }
     const double value = ok ? number.toDouble(&ok) : 0;
     return ok && value >= range->min && value <= range->max;
 }

@@ -160,6 +160,37 @@ struct Plan {
     std::optional<Merge> merge;
 };
 
+// The questions about the file itself (read-only, other names): the refusal when the user says No.
+std::optional<FileOutcome> declinedWrite(const QString &path, const QString &onDisk, WriteQuestions &ask)
+{
+    if (isReadOnly(onDisk) && !ask.writeReadOnly(path)) {
+        return FileOutcome{FileOutcome::NotWritten,
+                           QStringLiteral("It is read-only, and you chose to leave it so. It was not written.")};
+    }
+    if (const int names = nameCount(onDisk); names > 1 && !ask.writeLinked(path, names - 1)) {
+        return FileOutcome{FileOutcome::NotWritten, QStringLiteral("It has other names (hard links), and you chose to "
+                                                                   "leave it as it is. It was not written.")};
+    }
+    return std::nullopt;
+}
+
+// What goes into the file: the values into its lines as last seen, or, when it changed since (`changed`
+// holds it then), the user's changes merged into its new lines after a Yes; nothing when the answer is No.
+std::optional<Plan> planFor(const QString &path, const QByteArray *changed, const LineList &lines,
+                            const FileState &state, SettingsFile file, const WindowValues &window, WriteQuestions &ask)
+{
+    if (!changed)
+        return Plan{lines, window.values, std::nullopt};
+    Plan plan{LineList(*changed), {}, std::nullopt};
+    const PropertyValues base = propertyValues(lines, file, state.written ? &*state.written : nullptr);
+    plan.merge = mergeValues(file, base, propertyValues(plan.lines, file), window.values, window.userChanged,
+                             window.controls);
+    plan.values = plan.merge->values;
+    if (!ask.writeMerged(path, *plan.merge))
+        return std::nullopt;
+    return plan;
+}
+
 // A file read again after every question that was open while it changed: at most this often.
 constexpr int kRounds = 5;
 
@@ -181,19 +212,14 @@ FileOutcome writeSettingsFile(const QString &path, FileState &state, SettingsFil
                     QStringLiteral("It could not be read before writing (%1), so it was not written.").arg(now.error),
                     true};
         }
-        Plan plan{lines, window.values, std::nullopt};
-        if (now.bytes != expected) {
-            plan.lines = LineList(now.bytes);
-            const PropertyValues base = propertyValues(lines, file, state.written ? &*state.written : nullptr);
-            plan.merge = mergeValues(file, base, propertyValues(plan.lines, file), window.values, window.userChanged,
-                                     window.controls);
-            plan.values = plan.merge->values;
-            if (!ask.writeMerged(path, *plan.merge)) {
-                return {FileOutcome::NotWritten,
-                        QStringLiteral("It changed on disk after it was read, and you chose not to write into it. It "
-                                       "was left as it is; press Reload to see what it holds now.")};
-            }
+        const std::optional<Plan> planned = planFor(path, now.bytes != expected ? &now.bytes : nullptr, lines, state,
+                                                    file, window, ask);
+        if (!planned) {
+            return {FileOutcome::NotWritten,
+                    QStringLiteral("It changed on disk after it was read, and you chose not to write into it. It was "
+                                   "left as it is; press Reload to see what it holds now.")};
         }
+        const Plan &plan = *planned;
         if (propertyValues(plan.lines, file).isEmpty()) {
             return {FileOutcome::NotWritten,
                     QStringLiteral("It holds none of the settings Tarnwell edits (no line of it was recognised), so "
@@ -208,15 +234,8 @@ FileOutcome writeSettingsFile(const QString &path, FileState &state, SettingsFil
             settle();
             return {FileOutcome::Unchanged, {}, false, plan.merge};
         }
-        if (isReadOnly(onDisk) && !ask.writeReadOnly(path)) {
-            return {FileOutcome::NotWritten,
-                    QStringLiteral("It is read-only, and you chose to leave it so. It was not written.")};
-        }
-        if (const int names = nameCount(onDisk); names > 1 && !ask.writeLinked(path, names - 1)) {
-            return {FileOutcome::NotWritten,
-                    QStringLiteral("It has other names (hard links), and you chose to leave it as it is. It was not "
-                                   "written.")};
-        }
+        if (std::optional<FileOutcome> declined = declinedWrite(path, onDisk, ask))
+            return *declined;
         // A question was open, or the copy took its time: a change made meanwhile is merged, never lost.
         if (!unchangedSince(onDisk, now))
             continue;
