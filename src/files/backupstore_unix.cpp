@@ -70,6 +70,9 @@ QString backupFolderProblem(const QString &folder, bool create)
 {
     // The tool's own folder above the copies is checked too: whoever can write there can swap the folder.
     const QString paths[] = {QFileInfo(folder).absolutePath(), folder};
+    // The data home above them may not exist yet on a fresh account; it is the user's, as it would be anyway.
+    if (create)
+        QDir().mkpath(QFileInfo(paths[0]).absolutePath());
     for (const QString &path : paths) {
         if (create && ::mkdir(QFile::encodeName(path).constData(), 0700) != 0 && errno != EEXIST)
             return QStringLiteral("%1: %2").arg(QDir::toNativeSeparators(path), qt_error_string(errno));

@@ -5,6 +5,7 @@
 #include "platform/desktopplatform.h"
 
 #include "common/systemtest.h"
+#include "files/backups.h"
 
 #include <QAction>
 #include <QRegularExpression>
@@ -86,6 +87,15 @@ private slots:
                                                     "All Settings deletes it."});
         qputenv("XDG_DATA_HOME", m_w->dir.filePath("data").toUtf8());
         QCOMPARE(DesktopPlatform().backupFolder(), m_w->dir.filePath("data/tarnwell/backups"));
+        // On a fresh account the data home is made on the way; the tool's folders are open to the user alone.
+        const tarnwell::BackupResult copy = tarnwell::backUpBytes(DesktopPlatform().backupFolder(), graphics(), "x");
+        QVERIFY2(copy.ok(), qPrintable(copy.problem));
+        QCOMPARE(readFile(copy.file), "x");
+#ifdef Q_OS_UNIX
+        for (const char *folder : {"data/tarnwell", "data/tarnwell/backups"})
+            QCOMPARE(QFileInfo(m_w->dir.filePath(folder)).permissions() & QFileDevice::Permissions(0x0077),
+                     QFileDevice::Permissions());
+#endif
     }
 
     // 21 Applies that each change the graphics file: 20 copies of it stay, the newest first in the list.
