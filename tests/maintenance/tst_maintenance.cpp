@@ -350,6 +350,8 @@ private slots:
         QTest::mouseClick(m_w->form->command(1), Qt::LeftButton);
         QTest::mouseClick(m_w->form->command(2), Qt::LeftButton);
         m_w->form->RestoreBackup(); // the copy kept by Apply, if it wrote, is offered only when the game is not running
+        QTest::mouseClick(m_w->form->command(6), Qt::LeftButton); // "Del All Settings ", answered No
+        QCOMPARE(m_w->platform.messages.last().buttons, FakePlatform::YesNo + (running ? FakePlatform::DefaultNo : 0));
         QCOMPARE(other.state(), QProcess::Running); // it was there all along
         if (running) // Enter answers No: writing under a running game is undone when it exits
             QCOMPARE(m_w->platform.messages[0].buttons, FakePlatform::YesNo + FakePlatform::Exclamation
@@ -362,6 +364,7 @@ private slots:
         if (running)
             expected << "Quillvane is already running, so it was not started again." << question
                      << "Nothing was restored. Choose Restore... again once the game has exited.";
+        expected << "Delete All Graphics Settings?";
         QCOMPARE(m_w->platform.prompts(), expected);
         QCOMPARE(m_w->platform.offered.size(), running ? 0 : 1);
         QCOMPARE(m_w->platform.commands.size(), running ? 0 : 1);
