@@ -40,11 +40,11 @@ QString shownText(QLatin1String control, const QHash<QByteArray, QByteArray> &by
         switch (row.kind) {
         case ControlKind::Check: {
             const std::optional<bool> checked = checkedBy(control, value);
-            return checked ? checkText(*checked) : QLatin1Char('"') + decodeValue(value) + QLatin1Char('"');
+            return checked ? checkText(*checked) : QLatin1Char('"') + shownValue(value) + QLatin1Char('"');
         }
         case ControlKind::Text:
         case ControlKind::Combo:
-            return decodeValue(value);
+            return shownValue(value);
         case ControlKind::ResWidth:
             width = value;
             break;
@@ -53,7 +53,7 @@ QString shownText(QLatin1String control, const QHash<QByteArray, QByteArray> &by
             break;
         }
     }
-    return decodeValue(width) + QLatin1Char('x') + decodeValue(height);
+    return shownValue(width) + QLatin1Char('x') + shownValue(height);
 }
 
 QString windowText(const SettingsControls &controls, QLatin1String control)

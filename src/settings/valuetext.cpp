@@ -65,16 +65,21 @@ QString valueProblem(const QString &text)
     return QStringLiteral("holds characters that the settings file's encoding cannot hold");
 }
 
-QString ReadValues::remember(QByteArrayView property, QByteArrayView bytes)
+QString shownValue(QByteArrayView bytes)
 {
     // A value far longer than any setting would take the window seconds and gigabytes to show whole:
-    // its start and size stand for it, and its bytes wait here to go back as they came.
-    const bool aside = bytes.size() > kLongValue;
-    Read read{aside ? decodeValue(bytes.first(32)) + QStringLiteral("\u2026 (a value of %1, kept as it is)")
-                                                       .arg(QLocale::c().formattedDataSize(
-                                                           bytes.size(), 1, QLocale::DataSizeTraditionalFormat))
-                    : decodeValue(bytes),
-              bytes.toByteArray(), aside};
+    // its start and its size stand for it.
+    if (bytes.size() <= kLongValue)
+        return decodeValue(bytes);
+    return decodeValue(bytes.first(32))
+        + QStringLiteral("\u2026 (a value of %1, kept as it is)")
+              .arg(QLocale::c().formattedDataSize(bytes.size(), 1, QLocale::DataSizeTraditionalFormat));
+}
+
+QString ReadValues::remember(QByteArrayView property, QByteArrayView bytes)
+{
+    // Its bytes wait here to go back as they came, whatever the window shows of them.
+    Read read{shownValue(bytes), bytes.toByteArray(), bytes.size() > kLongValue};
     QString text = read.text;
     m_read.insert(property.toByteArray(), std::move(read));
     return text;

@@ -22,6 +22,9 @@ struct EncodedValue {
 // Longer values than this are shown shortened, and read-only: no real setting comes near it.
 inline constexpr qsizetype kLongValue = 64 << 10;
 
+// The value as the window shows it: decoded, or for a value longer than kLongValue, its start and size.
+QString shownValue(QByteArrayView bytes);
+
 // The values last read, so that a value the user left alone goes back byte for byte, even where
 // its bytes were not valid in the file's encoding.
 class ReadValues
