@@ -290,6 +290,12 @@ private slots:
         pressRestore();
         QCOMPARE(m_w->platform.offered.value(0).size(), attack == "names" ? 1 : 0);
         QCOMPARE(readFile(graphics()), attack == "names" ? kGraphics : written("200"));
+        if (attack == "link") { // swapped in after the list was made: still never read
+            const tarnwell::RestoreResult result = tarnwell::restoreBackup(backups(), {copy, graphics(), {}, "Game"});
+            QCOMPARE(result.problem, "The backup " + copy + " could not be read: it is a symbolic link. Nothing was "
+                                     "changed.");
+            QCOMPARE(readFile(graphics()), written("200"));
+        }
 #else
         QSKIP("symbolic links and owners are Unix things here");
 #endif
