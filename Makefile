@@ -9,6 +9,17 @@ MAKEFLAGS += --no-print-directory
 
 .PHONY: all deps configure build run test bench clean
 
+# A build folder copied along with the sources still names the folder it was made for, and CMake
+# would go on building that one: stop instead, and say what to do.
+CACHE_HOME := $(shell sed -n 's/^CMAKE_HOME_DIRECTORY:INTERNAL=//p' $(BUILD)/CMakeCache.txt 2>/dev/null)
+ifneq ($(CACHE_HOME),)
+ifneq ($(realpath $(CACHE_HOME)),$(realpath $(CURDIR)))
+ifeq ($(filter clean,$(MAKECMDGOALS)),)
+$(error $(BUILD) was configured for the sources in $(CACHE_HOME), not for these in $(CURDIR). Run "make clean" (or pass another BUILD=folder) and try again)
+endif
+endif
+endif
+
 all: build
 
 # Installs the Debian packages that are missing; does nothing when all are there.

@@ -16,6 +16,7 @@
 class QAction;
 class QCheckBox;
 class QComboBox;
+class QFileSystemWatcher;
 class QLabel;
 class QLineEdit;
 class QListWidget;
@@ -141,6 +142,15 @@ private:
     tarnwell::ReadValues m_readValues;
     // What the controls of each file (graphics, user) showed when it was last read or written.
     tarnwell::ShownValues m_shown[2];
+    tarnwell::ShownValues m_startup; // what every settings control shows before any file is read
+    QString m_readFolder; // the game folder of the last read: another one's values are not carried over
+    bool m_everRead[2] = {}; // each file (graphics, user) has been read from m_readFolder: now missing, it was deleted
+    void keepStartupValues();
+    // Every settings control back to what the last read or write showed.
+    void showLastRead();
+    // Greys the controls whose file was not read and says why in their tooltips.
+    void markUnreadControls();
+    void markKeptValues(); // a value too long to show is shown shortened, read-only
 
     // --- registration ---
     // Asks about the executable at `path` (`name` shown) and registers it after a Yes.
@@ -176,6 +186,7 @@ private:
     bool openFolder(const QString &folder); // gives Dir1 a new path; false (and a message) when it cannot
     void showFolderRows();
     QString m_dirPath; // the path of Dir1, native; a root keeps its trailing separator
+    QFileSystemWatcher *m_folderWatch = nullptr; // on m_dirPath, so that File1 shows new files
     QHash<QString, QString> m_driveFolders; // each drive's current folder: the last one shown on it
     // --- maintenance and links ---
     bool confirm(const QString &question); // Yes/No, the question also the title

@@ -17,6 +17,8 @@ void Form1::Form_Load()
     startBanner();
     fillLists();
     startDiscovery();
+    keepStartupValues();
+    markUnreadControls(); // until a file is read, no control shows a value of the game's
     LoadSettings();
     if (isClosed())
         return;
@@ -44,12 +46,18 @@ void Form1::Command3_Click()
         warn(noGameFolderReason() + QStringLiteral(", so no settings were read."));
         return;
     }
-    if (hasUnsavedEdits()
-        && m_platform.question(QStringLiteral("Some settings were changed in the window but not written to the game's "
-                                              "files. Reading the files again replaces them."),
-                               {QStringLiteral("Discard and read"), QStringLiteral("Cancel")}, QStringLiteral("Reload?"))
-            != 0)
-        return;
+    if (hasUnsavedEdits()) {
+        const int answer = m_platform.question(
+            QStringLiteral("Some settings were changed in the window but not written to the game's files. Reading the "
+                           "files again replaces them."),
+            {QStringLiteral("Apply"), QStringLiteral("Discard and read"), QStringLiteral("Cancel")},
+            QStringLiteral("Reload?"));
+        if (answer == 2 || (answer == 0 && !applySettings()))
+            return;
+        // Discarded: every control goes back to what the files gave it, then the files say what they hold now.
+        if (answer == 1)
+            showLastRead();
+    }
     ReadConfig();
 }
 

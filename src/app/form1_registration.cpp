@@ -9,6 +9,7 @@
 #include "files/pathcase.h"
 #include "files/toolfiles.h"
 #include "platform/platform.h"
+#include "registration/gamefolder.h"
 #include "registration/configfile.h"
 #include "registration/digest.h"
 #include "registration/digesttask.h"
@@ -23,6 +24,7 @@
 #include <QDir>
 #include <QLabel>
 #include <QListWidget>
+#include <QFileSystemWatcher>
 #include <QProgressDialog>
 #include <QPushButton>
 #include <QShortcut>
@@ -31,9 +33,6 @@
 #include <QUrl>
 
 namespace {
-
-// "Binaries" + separator + "QVX.EXE": what lies between the game folder and the executable.
-constexpr qsizetype kExeTailLength = 16;
 
 QString configPath(const Platform &platform)
 {
@@ -61,6 +60,16 @@ void Form1::connectPicker()
                 File1_Click();
         });
     }
+    // The file list follows its folder: a file made there shows without opening the folder again.
+    m_folderWatch = new QFileSystemWatcher(this);
+    connect(m_folderWatch, &QFileSystemWatcher::directoryChanged, this, [this](const QString &folder) {
+        if (folder != m_dirPath)
+            return;
+        const QString chosen = File1->currentItem() ? File1->currentItem()->text() : QString();
+        Dir1_Change();
+        if (const QList<QListWidgetItem *> same = File1->findItems(chosen, Qt::MatchExactly); !same.isEmpty())
+            File1->setCurrentItem(same.first());
+    });
     fillDrives();
     // The home folder, or the first drive where there is none to open; nothing to report either way.
     const QString home = QDir::homePath();
@@ -202,7 +211,8 @@ void Form1::showVersionAndRead(const QString &hex)
                     : QStringLiteral("Unknown Quillvane Version! MD5: ") + hex.toUpper());
 
     setOuterWidthTwips(8100);
-    if (GameExePath.size() <= kExeTailLength) {
+    const QString folder = tarnwell::gameFolderOf(GameExePath);
+    if (folder.isEmpty()) {
         // No folder is left to hold the settings; reading would look beside the working folder instead.
         const QString why = QStringLiteral("No game folder can be found from %1: the executable must lie in the game "
                                            "folder as %2")
@@ -211,7 +221,7 @@ void Form1::showVersionAndRead(const QString &hex)
         warn(why + QStringLiteral(".\nNo settings were read."));
         return;
     }
-    GameFolder = GameExePath.left(GameExePath.size() - kExeTailLength);
+    GameFolder = folder;
     m_gameFolderProblem.clear();
     ReadConfig();
 }
@@ -278,6 +288,11 @@ void Form1::Dir1_Change()
 {
     File1->clear();
     File1->addItems(tarnwell::fileNames(m_dirPath));
+    if (m_folderWatch && m_folderWatch->directories() != QStringList{m_dirPath}) {
+        if (!m_folderWatch->directories().isEmpty())
+            m_folderWatch->removePaths(m_folderWatch->directories());
+        m_folderWatch->addPath(m_dirPath);
+    }
 }
 
 void Form1::File1_Click()

@@ -56,7 +56,12 @@ void Form1::RestoreBackup()
     if (!gameAllowsWrite(QStringLiteral("Nothing was restored. Choose Restore... again once the game has exited.")))
         return;
     const QString folder = m_platform.backupFolder();
-    const QList<tarnwell::Backup> backups = tarnwell::listBackups(folder);
+    const tarnwell::BackupList list = tarnwell::listBackups(folder);
+    const QList<tarnwell::Backup> &backups = list.backups;
+    if (!list.problem.isEmpty()) {
+        warn(list.problem + QStringLiteral(" Nothing was restored."));
+        return;
+    }
     if (backups.isEmpty()) {
         m_platform.messageBox(QStringLiteral("There is no backup to restore yet. A copy of a settings file is kept "
                                              "in\n%1\neach time Apply replaces it or Del All Settings deletes it.")
@@ -79,9 +84,11 @@ void Form1::RestoreBackup()
     QString question = QStringLiteral("Put back %1 as it was on %2?\n\n%3\n\nWhat the file holds now is kept as a "
                                       "backup first; then the settings are read again.")
                            .arg(QFileInfo(backup.original).fileName(), when(backup), original);
-    if (hasUnsavedEdits())
+    const bool edited = hasUnsavedEdits();
+    if (edited)
         question += QStringLiteral("\n\nSettings changed in the window but not applied are replaced by what is read.");
-    if (m_platform.messageBox(question, Platform::YesNo + Platform::Question, QStringLiteral("Restore"))
+    if (m_platform.messageBox(question, Platform::YesNo + Platform::Question + (edited ? Platform::DefaultNo : 0),
+                              QStringLiteral("Restore"))
         != Platform::Yes)
         return;
     const tarnwell::RestoreResult result = tarnwell::restoreBackup(folder, backup);
@@ -107,7 +114,7 @@ bool Form1::gameAllowsWrite(const QString &notDone)
                                             "exits, which undoes what is written while it runs.\n\nWrite the "
                                             "settings anyway?")
                                  .arg(GameExePath);
-    if (m_platform.messageBox(question, Platform::YesNo + Platform::Exclamation) == Platform::Yes)
+    if (m_platform.messageBox(question, Platform::YesNo + Platform::Exclamation + Platform::DefaultNo) == Platform::Yes)
         return true;
     m_platform.messageBox(notDone, Platform::Information);
     return false;

@@ -10,6 +10,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
+#include <QLabel>
 #include <QLineEdit>
 
 namespace {
@@ -103,9 +104,22 @@ public:
             == Platform::Yes;
     }
 
-    QString beforeReplace(const QString &path) override
+    bool writeLinked(const QString &path, int others) override
     {
-        return tarnwell::backUpFile(m_platform.backupFolder(), path).problem;
+        return m_platform.messageBox(QStringLiteral("%1\n\nThis settings file has %2 other name%3 (hard link%3). Apply "
+                                                    "puts a new file under this name only: the other name%3 keep%4 the "
+                                                    "old content.\n\nWrite it anyway?")
+                                         .arg(QDir::toNativeSeparators(path))
+                                         .arg(others)
+                                         .arg(others == 1 ? QString() : QStringLiteral("s"),
+                                              others == 1 ? QStringLiteral("s") : QString()),
+                                     Platform::YesNo + Platform::Question)
+            == Platform::Yes;
+    }
+
+    QString beforeReplace(const QString &path, QByteArrayView bytes) override
+    {
+        return tarnwell::backUpBytes(m_platform.backupFolder(), path, bytes).problem;
     }
 
 private:
@@ -114,11 +128,31 @@ private:
 
 } // namespace
 
+void Form1::keepStartupValues()
+{
+    const WindowControls controls(*this);
+    m_startup = tarnwell::shownValues(controls, tarnwell::SettingsFile::Graphics);
+    m_startup.insert(tarnwell::shownValues(controls, tarnwell::SettingsFile::User));
+}
+
+void Form1::showLastRead()
+{
+    WindowControls controls(*this);
+    tarnwell::showHeldValues(m_shown[0], controls);
+    tarnwell::showHeldValues(m_shown[1], controls);
+}
+
 void Form1::ReadConfig()
 {
     using namespace tarnwell;
     WindowControls controls(*this);
     m_readValues.clear();
+    // Another game's values are not this one's: what its files do not hold shows as at start-up.
+    if (!m_readFolder.isEmpty() && GameFolder != m_readFolder)
+        showHeldValues(m_startup, controls);
+    if (GameFolder != m_readFolder)
+        m_everRead[0] = m_everRead[1] = false;
+    m_readFolder = GameFolder;
     // Paths formed from an empty folder would name files below the working folder: no game's.
     const bool haveFolder = !GameFolder.isEmpty();
     const auto settingsPath = [&](const char *name) {
@@ -136,9 +170,80 @@ void Form1::ReadConfig()
     m_shown[0] = shownValues(controls, SettingsFile::Graphics);
     m_shown[1] = shownValues(controls, SettingsFile::User);
 
+    m_everRead[0] = m_everRead[0] || m_graphicsState.state == ReadState::Read;
+    m_everRead[1] = m_everRead[1] || m_userState.state == ReadState::Read;
+    markUnreadControls();
+    markKeptValues();
+    // Which installation the window edits, in full: the caption names only its release.
+    QString where = QStringLiteral("Click to copy");
+    if (!GameExePath.isEmpty())
+        where += QStringLiteral("\n\nQuillvane QVX.EXE: %1\nGame folder: %2")
+                     .arg(QDir::toNativeSeparators(GameExePath),
+                          GameFolder.isEmpty() ? QStringLiteral("none") : QDir::toNativeSeparators(GameFolder));
+    label(22)->setToolTip(where);
     const QString problems = readProblems({{GraphicsSettingsPath, m_graphicsState}, {UserSettingsPath, m_userState}});
     if (!problems.isEmpty())
         warn(problems);
+}
+
+void Form1::markKeptValues()
+{
+    using namespace tarnwell;
+    // A value kept aside cannot be edited in its shortened form: it goes back whole, or not at all.
+    for (const CatalogueRow &row : catalogue()) {
+        if (row.kind != ControlKind::Text && row.kind != ControlKind::Combo)
+            continue;
+        auto *widget = findChild<QWidget *>(QString(row.control), Qt::FindDirectChildrenOnly);
+        auto *edit = qobject_cast<QLineEdit *>(widget);
+        if (auto *list = qobject_cast<QComboBox *>(widget))
+            edit = list->lineEdit();
+        if (edit)
+            edit->setReadOnly(m_readValues.keptAside(row.property));
+    }
+}
+
+void Form1::markUnreadControls()
+{
+    using namespace tarnwell;
+    const auto why = [this](const FileState &state, const QString &path, bool everRead) -> QString {
+        const QString file = QDir::toNativeSeparators(path);
+        switch (state.state) {
+        case ReadState::NoGameFolder:
+            return QStringLiteral("Not read from any file: no game is chosen.");
+        case ReadState::Missing:
+            return everRead ? QStringLiteral("Not read from any file: %1 was deleted. Start the game to make it "
+                                             "again, then press Reload.").arg(file)
+                            : QStringLiteral("Not read from any file: %1 does not exist yet. Start the game once, "
+                                             "then press Reload.").arg(file);
+        case ReadState::Unreadable:
+            return QStringLiteral("Not read from any file: %1 could not be read (%2).").arg(file, state.error);
+        case ReadState::Read:
+            break;
+        }
+        return {};
+    };
+    const QString reasons[2] = {why(m_graphicsState, GraphicsSettingsPath, m_everRead[0]),
+                                why(m_userState, UserSettingsPath, m_everRead[1])};
+    for (const CatalogueRow &row : catalogue()) {
+        auto *widget = findChild<QWidget *>(QString(row.control), Qt::FindDirectChildrenOnly);
+        if (!widget)
+            continue;
+        if (!widget->property("help").isValid())
+            widget->setProperty("help", widget->toolTip());
+        const QString &reason = reasons[row.file == SettingsFile::Graphics ? 0 : 1];
+        const QString help = widget->property("help").toString();
+        widget->setToolTip(reason.isEmpty() ? help
+                                            : QStringLiteral("<p><b>%1</b></p>").arg(reason.toHtmlEscaped()) + help);
+        // Greyed, yet still editable: a value typed now is written once the file can be read.
+        QPalette palette; // nothing of its own: the window's
+        if (!reason.isEmpty()) {
+            palette = this->palette();
+            for (const QPalette::ColorRole role : {QPalette::Text, QPalette::ButtonText})
+                palette.setColor(role, Qt::gray);
+            palette.setColor(QPalette::Base, QColor(0xe4, 0xe4, 0xe4));
+        }
+        widget->setPalette(palette);
+    }
 }
 
 bool Form1::WriteConfig()

@@ -1,11 +1,11 @@
 // SPDX-License-Identifier: MIT
 #include "files/backups.h"
 
+#include "files/backupstore.h"
 #include "files/filecontent.h"
 
 #include <QDir>
 #include <QFileInfo>
-#include <QSaveFile>
 
 #include <algorithm>
 #include <optional>
@@ -27,24 +27,27 @@ QString gameOf(const QString &settingsFile)
     return name.isEmpty() ? QStringLiteral("game") : name;
 }
 
-QString writeWhole(const QString &path, QByteArrayView bytes)
+// At most `bytes` bytes of the name in the file system's encoding, cut between characters: a copy's
+// name stays far below the 255 bytes a name may have, however long the game folder's name is.
+QString shortened(const QString &name, qsizetype bytes)
 {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes.data(), bytes.size()) != bytes.size() || !file.flush()
-        || !file.commit())
-        return file.errorString();
-    return {};
+    QString result = name;
+    while (QFile::encodeName(result).size() > bytes)
+        result.chop(result.size() > 1 && result.at(result.size() - 1).isLowSurrogate() ? 2 : 1);
+    return result;
 }
 
 std::optional<Backup> readNote(const QString &notePath)
 {
-    const FileBytes note = readWholeFile(notePath, kNoteLimit);
+    const FileBytes note = readOwnFile(notePath, kNoteLimit);
     const QStringList lines = QString::fromUtf8(note.bytes).split(QLatin1Char('\n'));
     Backup backup;
     backup.file = notePath.chopped(kNoteSuffix.size());
     backup.original = lines.value(0);
     backup.time = QDateTime::fromString(lines.value(1), Qt::ISODateWithMs);
-    if (!note.ok() || backup.original.isEmpty() || !backup.time.isValid() || !QFileInfo(backup.file).isFile())
+    QFile copy;
+    if (!note.ok() || backup.original.isEmpty() || !backup.time.isValid()
+        || !openOwnForReading(copy, backup.file).isEmpty())
         return std::nullopt;
     backup.game = gameOf(backup.original);
     return backup;
@@ -53,7 +56,7 @@ std::optional<Backup> readNote(const QString &notePath)
 void dropOldest(const QString &folder, const QString &original)
 {
     int kept = 0;
-    for (const Backup &backup : listBackups(folder)) {
+    for (const Backup &backup : listBackups(folder).backups) {
         if (backup.original != original || ++kept <= kBackupsKept)
             continue;
         // The note goes first: a copy without its note is never offered again.
@@ -64,7 +67,7 @@ void dropOldest(const QString &folder, const QString &original)
 
 } // namespace
 
-BackupResult backUpFile(const QString &folder, const QString &original)
+BackupResult backUpBytes(const QString &folder, const QString &original, QByteArrayView bytes)
 {
     const QString source = QFileInfo(original).absoluteFilePath();
     const auto failed = [&](QString reason) {
@@ -74,50 +77,69 @@ BackupResult backUpFile(const QString &folder, const QString &original)
         return BackupResult{{}, QStringLiteral("No backup of it could be kept in %1: %2.")
                                     .arg(QDir::toNativeSeparators(folder), reason)};
     };
-    const FileBytes bytes = readWholeFile(source, kSettingsFileLimit);
-    if (!bytes.ok())
-        return failed(bytes.error);
-    QDir().mkpath(folder); // a failure shows in the write below, with the system's reason
+    if (const QString distrust = backupFolderProblem(folder, true); !distrust.isEmpty())
+        return BackupResult{{}, QStringLiteral("No backup of it could be kept in %1.").arg(distrust)};
 
     // Names differ by the millisecond; two copies within one are a millisecond apart.
     QDateTime time = QDateTime::currentDateTimeUtc();
-    QString file;
-    do {
-        file = QDir(folder).filePath(QStringLiteral("%1 %2 %3")
-                                         .arg(gameOf(source), time.toLocalTime().toString(kNameTime),
-                                              QFileInfo(source).fileName()));
-        time = time.addMSecs(1);
-    } while (QFileInfo::exists(file) || QFileInfo::exists(file + kNoteSuffix));
-    time = time.addMSecs(-1);
-
-    QString error = writeWhole(file, bytes.bytes);
-    if (error.isEmpty())
-        error = writeWhole(file + kNoteSuffix, (source + QLatin1Char('\n') + time.toString(Qt::ISODateWithMs)
-                                                + QLatin1Char('\n')).toUtf8());
-    if (!error.isEmpty()) {
-        QFile::remove(file);
-        return failed(error);
+    for (int attempt = 0; attempt < 1000; ++attempt, time = time.addMSecs(1)) {
+        const QString name = QStringLiteral("%1 %2 %3").arg(shortened(gameOf(source), 64),
+                                                            time.toLocalTime().toString(kNameTime),
+                                                            shortened(QFileInfo(source).fileName(), 64));
+        const StoredFile copy = storeNewFile(folder, name, bytes);
+        if (copy.taken)
+            continue;
+        if (!copy.ok())
+            return failed(copy.error);
+        const QByteArray note = (source + QLatin1Char('\n') + time.toString(Qt::ISODateWithMs) + QLatin1Char('\n')).toUtf8();
+        const StoredFile noted = storeNewFile(folder, name + kNoteSuffix, note);
+        const QString file = QDir(folder).filePath(name);
+        if (!noted.ok())
+            QFile::remove(file);
+        if (noted.taken)
+            continue;
+        if (!noted.ok())
+            return failed(noted.error);
+        dropOldest(folder, source);
+        return {file, {}};
     }
-    dropOldest(folder, source);
-    return {file, {}};
+    return failed(QStringLiteral("every name for this moment is taken"));
 }
 
-QList<Backup> listBackups(const QString &folder)
+BackupResult backUpFile(const QString &folder, const QString &original)
 {
-    QList<Backup> backups;
-    const QFileInfoList notes = QDir(folder).entryInfoList({QLatin1Char('*') + kNoteSuffix}, QDir::Files);
+    const FileBytes bytes = readWholeFile(original, kSettingsFileLimit);
+    if (!bytes.ok())
+        return {{}, QStringLiteral("No backup of it could be kept in %1: %2.")
+                        .arg(QDir::toNativeSeparators(folder), bytes.error)};
+    return backUpBytes(folder, original, bytes.bytes);
+}
+
+BackupList listBackups(const QString &folder)
+{
+    BackupList list;
+    if (!QFileInfo::exists(folder) && !QFileInfo(folder).isSymLink())
+        return list;
+    // Copies in a folder that others can write could be anybody's.
+    if (const QString distrust = backupFolderProblem(folder, false); !distrust.isEmpty()) {
+        list.problem = QStringLiteral("The backups cannot be trusted: %1.").arg(distrust);
+        return list;
+    }
+    const QFileInfoList notes = QDir(folder).entryInfoList({QLatin1Char('*') + kNoteSuffix},
+                                                           QDir::Files | QDir::NoSymLinks | QDir::Hidden);
     for (const QFileInfo &note : notes) {
         if (std::optional<Backup> backup = readNote(note.filePath()))
-            backups.append(std::move(*backup));
+            list.backups.append(std::move(*backup));
     }
-    std::stable_sort(backups.begin(), backups.end(), [](const Backup &a, const Backup &b) { return a.time > b.time; });
-    return backups;
+    std::stable_sort(list.backups.begin(), list.backups.end(),
+                     [](const Backup &a, const Backup &b) { return a.time > b.time; });
+    return list;
 }
 
 RestoreResult restoreBackup(const QString &folder, const Backup &backup)
 {
     RestoreResult result;
-    const FileBytes bytes = readWholeFile(backup.file, kSettingsFileLimit);
+    const FileBytes bytes = readOwnFile(backup.file, kSettingsFileLimit);
     if (!bytes.ok()) {
         result.problem = QStringLiteral("The backup %1 could not be read: %2. Nothing was changed.")
                              .arg(QDir::toNativeSeparators(backup.file), bytes.error);

@@ -24,12 +24,20 @@ struct BackupResult {
     bool ok() const { return problem.isEmpty(); }
 };
 
-// Keeps the current bytes of `original` in `folder`, written whole or not at all, under a name
-// that tells the game, the time and the file. Only the newest copies of each file are kept.
+// Keeps `bytes`, what `original` holds, in `folder`, written whole or not at all, under a short name
+// that tells the game, the time and the file. Only the newest copies of each file are kept. Nothing
+// is kept in a folder that anybody but the running user can write (see backupFolderProblem()).
+[[nodiscard]] BackupResult backUpBytes(const QString &folder, const QString &original, QByteArrayView bytes);
+// The same with the bytes `original` holds now.
 [[nodiscard]] BackupResult backUpFile(const QString &folder, const QString &original);
 
-// Every backup kept in `folder`, newest first.
-[[nodiscard]] QList<Backup> listBackups(const QString &folder);
+struct BackupList {
+    QList<Backup> backups; // newest first
+    QString problem;       // why the folder's copies cannot be offered
+};
+
+// Every backup kept in `folder`: regular files of the running user only, never read through a link.
+[[nodiscard]] BackupList listBackups(const QString &folder);
 
 struct RestoreResult {
     BackupResult replaced; // the copy of what the file held before (no file when it held nothing)

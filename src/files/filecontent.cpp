@@ -63,13 +63,9 @@ QString sizeText(qint64 bytes)
     return QLocale::c().formattedDataSize(bytes, 0, QLocale::DataSizeTraditionalFormat);
 }
 
-} // namespace
-
-FileBytes readWholeFile(const QString &path, qint64 limit)
+FileBytes readOpened(QFile &file, qint64 limit)
 {
-    QFile file;
-    if (const QString problem = openForReading(file, path); !problem.isEmpty())
-        return {{}, problem};
+    const FileStamp stamp = stampOf(file);
     const auto tooLarge = [&] {
         return FileBytes{{}, QStringLiteral("it is larger than %1, more than such a file ever holds").arg(sizeText(limit))};
     };
@@ -99,7 +95,34 @@ FileBytes readWholeFile(const QString &path, qint64 limit)
             return tooLarge();
         bytes.append(more.constData(), got);
     }
-    return {std::move(bytes), {}};
+    return {std::move(bytes), {}, stamp};
+}
+
+} // namespace
+
+FileBytes readWholeFile(const QString &path, qint64 limit)
+{
+    QFile file;
+    if (const QString problem = openForReading(file, path); !problem.isEmpty())
+        return {{}, problem};
+    return readOpened(file, limit);
+}
+
+FileBytes readOwnFile(const QString &path, qint64 limit)
+{
+    QFile file;
+    if (const QString problem = openOwnForReading(file, path); !problem.isEmpty())
+        return {{}, problem};
+    return readOpened(file, limit);
+}
+
+bool unchangedSince(const QString &path, const FileBytes &read)
+{
+    // A change within the clock's resolution keeps the time: the bytes tell, while reading them is cheap.
+    constexpr qint64 kReadAgain = 4 << 20;
+    if (stampAt(path) != read.stamp)
+        return false;
+    return read.bytes.size() > kReadAgain || compareWithFile(path, read.bytes).result == Comparison::Same;
 }
 
 Comparison compareWithFile(const QString &path, const Producer &expected)
@@ -168,6 +191,9 @@ FileWrite writeAtomically(const QString &path, const Producer &content)
         QFile target(path);
         if (exists && target.exists() && (target.permissions() & ~kUserBits) != kept && !target.setPermissions(kept))
             return target.errorString();
+        // Some file systems take the bits and keep none of them (a Windows disk mounted without them).
+        if (readOnly && (QFile::permissions(path) & QFileDevice::WriteOwner))
+            return QStringLiteral("its file system does not keep the read-only mark, so it is no longer read-only");
         return {};
     };
 

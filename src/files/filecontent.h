@@ -4,6 +4,7 @@
 #pragma once
 
 #include "files/chunks.h"
+#include "files/openfile.h"
 
 #include <QByteArray>
 #include <QString>
@@ -13,6 +14,7 @@ namespace tarnwell {
 struct FileBytes {
     QByteArray bytes;
     QString error; // the system's reason when the file could not be read
+    FileStamp stamp = {}; // the file's, taken before its first byte was read
     bool ok() const { return error.isEmpty(); }
 };
 
@@ -23,6 +25,12 @@ inline constexpr qint64 kSettingsFileLimit = 64 << 20;
 // Reads the regular file at `path` whole, refusing anything else (see openForReading()) and any file
 // larger than `limit` bytes, so that no file can exhaust memory.
 [[nodiscard]] FileBytes readWholeFile(const QString &path, qint64 limit);
+// The same for a file that only the running user can have made (see openOwnForReading()).
+[[nodiscard]] FileBytes readOwnFile(const QString &path, qint64 limit);
+
+// True when the file at `path` still holds what `read` took from it: the same file, size and time of
+// its last change, and for a file small enough to read again at once, the same bytes.
+[[nodiscard]] bool unchangedSince(const QString &path, const FileBytes &read);
 
 struct Comparison {
     enum Result { Same, Different, Failed } result;

@@ -18,4 +18,22 @@ QString notRegularReason(const QString &path);
 // or empty text when `file` is open.
 [[nodiscard]] QString openForReading(QFile &file, const QString &path);
 
+// As openForReading(), for a file that only the running user can have made (a kept copy): a
+// symbolic link at the path is not followed, and a file of another owner or with other hard links
+// is refused.
+[[nodiscard]] QString openOwnForReading(QFile &file, const QString &path);
+
+// What tells one state of a file from another without reading it.
+struct FileStamp {
+    quint64 device = 0;
+    quint64 inode = 0;
+    qint64 size = -1; // -1: nothing is there
+    qint64 modified = 0; // nanoseconds
+    bool operator==(const FileStamp &) const = default;
+};
+FileStamp stampOf(const QFile &file); // of the open file
+FileStamp stampAt(const QString &path);
+// How many names (hard links) the file has; 1 where the system does not tell.
+int nameCount(const QString &path);
+
 } // namespace tarnwell

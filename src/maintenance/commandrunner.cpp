@@ -2,13 +2,12 @@
 #include "maintenance/commandrunner.h"
 
 #include "maintenance/filedeletion.h"
+#include "maintenance/urlopener.h"
 
 #include <QCoreApplication>
-#include <QDesktopServices>
 #include <QFileInfo>
 #include <QProcess>
 #include <QThreadPool>
-#include <QUrl>
 
 namespace tarnwell {
 
@@ -54,8 +53,9 @@ void runDetached(const Command &command, const CommandDone &done)
     switch (command.action) {
     case Command::Action::Start:
         if (command.webAddress) {
-            const bool opened = QDesktopServices::openUrl(QUrl(command.operand, QUrl::StrictMode));
-            report(done, {opened, opened ? QString() : QStringLiteral("no program on this system opens it"), {}});
+            openAddress(command.operand, [done](bool opened, const QString &error) {
+                report(done, {opened, error, {}});
+            });
         } else {
             report(done, startProgram(command));
         }

@@ -6,9 +6,10 @@
 
 namespace tarnwell {
 
-// True when another process runs the executable at `exePath`, or names it on its command line as a
-// compatibility layer does when it starts a Windows program (Unix paths, or Windows-form paths such
-// as Z:\games\Quillvane\Binaries\QVX.EXE). The tool's own process never counts.
+// True when another process runs the executable at `exePath`, or is called by it as its first
+// argument, as a compatibility layer names the Windows program it runs (the native path, or a
+// Windows-form path such as Z:\games\Quillvane\Binaries\QVX.EXE in any letter case). A process that
+// merely names it among its other arguments does not count, nor does the tool's own process.
 [[nodiscard]] bool isGameRunning(const QString &exePath);
 
 // True when the two paths name the same file the way Windows would see it: letter case and the

@@ -53,10 +53,12 @@ struct Game {
     QString name; // as registered, which is the name a compatibility layer is given
 };
 
+// Whether a process's first argument names the game, as a compatibility layer sets it: a Windows
+// path (any letter case, its drive mapped as that process maps it) or the native path itself.
 bool namesGame(const QByteArray &argument, const Game &game, int pid)
 {
     QString path = QFile::decodeName(argument);
-    // A cheap test first: most arguments do not end in the executable's name at all.
+    // A cheap test first: most programs are not called by the executable's name at all.
     if (!path.endsWith(game.name, Qt::CaseInsensitive))
         return false;
     const bool windowsForm = path.size() > 3 && path[0].isLetter() && path[1] == QLatin1Char(':')
@@ -67,10 +69,12 @@ bool namesGame(const QByteArray &argument, const Game &game, int pid)
         if (folder.isEmpty())
             return false;
         path = folder + QLatin1Char('/') + path.mid(3).replace(QLatin1Char('\\'), QLatin1Char('/'));
-    } else if (!path.startsWith(QLatin1Char('/'))) {
-        path = QFileInfo(QStringLiteral("/proc/%1/cwd").arg(pid)).canonicalFilePath() + QLatin1Char('/') + path;
+        return sameWindowsPath(canonical(path), game.path);
     }
-    return sameWindowsPath(canonical(path), game.path);
+    if (!path.startsWith(QLatin1Char('/')))
+        path = QFileInfo(QStringLiteral("/proc/%1/cwd").arg(pid)).canonicalFilePath() + QLatin1Char('/') + path;
+    // Natively a path names one file, letter case and all.
+    return QFileInfo(path).canonicalFilePath() == game.path;
 }
 
 } // namespace
@@ -86,14 +90,13 @@ bool isGameRunning(const QString &exePath)
         const int pid = name.toInt(&number);
         if (!number || pid == int(::getpid()))
             continue;
-        const QString exe = QFileInfo(QStringLiteral("/proc/%1/exe").arg(pid)).symLinkTarget();
-        if (!exe.isEmpty() && sameWindowsPath(exe, game.path))
+        // Only what the process runs counts, never what it merely names (a viewer, a checksum, a backup).
+        if (QFileInfo(QStringLiteral("/proc/%1/exe").arg(pid)).symLinkTarget() == game.path)
             return true;
-        const QList<QByteArray> arguments = readProcFile(QStringLiteral("/proc/%1/cmdline").arg(pid)).split('\0');
-        for (const QByteArray &argument : arguments) {
-            if (!argument.isEmpty() && namesGame(argument, game, pid))
-                return true;
-        }
+        const QByteArray arguments = readProcFile(QStringLiteral("/proc/%1/cmdline").arg(pid));
+        const QByteArray first = arguments.left(arguments.indexOf('\0'));
+        if (!first.isEmpty() && namesGame(first, game, pid))
+            return true;
     }
     return false;
 }

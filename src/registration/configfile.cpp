@@ -44,7 +44,8 @@ QString storedPathProblem(const QString &exePath)
     for (const QChar c : exePath) {
         if (c == QLatin1Char('\r') || c == QLatin1Char('\n'))
             return QStringLiteral("it holds a line break");
-        if (c.category() == QChar::Other_Control)
+        // A tab breaks neither the line nor a path; folders may be named with one.
+        if (c.category() == QChar::Other_Control && c != QLatin1Char('\t'))
             return QStringLiteral("it holds a control character (U+%1)")
                 .arg(QString::number(c.unicode(), 16).toUpper().rightJustified(4, QLatin1Char('0')));
     }

@@ -15,6 +15,30 @@ struct Help {
     const char *text;
 };
 
+// What the game can use of a text value: the sizes real settings have, with room to spare.
+struct Range {
+    const char *control;
+    bool whole;
+    int min;
+    int max;
+};
+
+constexpr std::array<Range, 12> kRanges = {{
+    {"Combo1", true, 1, 16384}, // each of width and height
+    {"Text1", true, 1, 16},     {"Text2", false, 30, 180}, {"Text8", false, 30, 180}, {"Text3", false, 0, 300},
+    {"Text11", true, 0, 100},   {"Text10", true, 0, 100},  {"Text5", true, 1, 256},   {"Text9", true, 1, 256},
+    {"Text7", true, 0, 1000},   {"Text6", true, 1, 65536}, {"Text4", true, 0, 1000},
+}};
+
+const Range *rangeOf(QLatin1String control)
+{
+    for (const Range &range : kRanges) {
+        if (control == QLatin1String(range.control))
+            return &range;
+    }
+    return nullptr;
+}
+
 constexpr std::array<Help, 31> kHelp = {{
     {"Check1", "Runs the game in exclusive full screen rather than in a window. Borderless is cleared, as the "
                "two cannot be on together."},
@@ -69,6 +93,33 @@ QString paragraph(const QString &text)
 
 } // namespace
 
+QString valueRange(QLatin1String control)
+{
+    const Range *range = rangeOf(control);
+    if (!range)
+        return {};
+    return QStringLiteral("%1 from %2 to %3")
+        .arg(range->whole ? QStringLiteral("a whole number") : QStringLiteral("a number"))
+        .arg(range->min)
+        .arg(range->max);
+}
+
+bool inRange(QLatin1String control, const QString &text)
+{
+    const Range *range = rangeOf(control);
+    if (!range)
+        return true;
+    // Blanks around a number are the user's to keep; the number is what counts.
+    const QString number = text.trimmed();
+    bool ok = !number.isEmpty();
+    for (const QChar c : number) {
+        const bool digit = c >= QLatin1Char('0') && c <= QLatin1Char('9');
+        ok = ok && (digit || (!range->whole && c == QLatin1Char('.')) || c == QLatin1Char('-'));
+    }
+    const double value = ok ? number.toDouble(&ok) : 0;
+    return ok && value >= range->min && value <= range->max;
+}
+
 QString settingHelp(QLatin1String control)
 {
     for (const Help &help : kHelp) {
@@ -86,6 +137,8 @@ QString settingToolTip(QLatin1String control, const QStringList &values)
     QString tip = paragraph(help);
     if (!values.isEmpty())
         tip += paragraph(QStringLiteral("Values: ") + values.join(QStringLiteral(", ")));
+    else if (const QString range = valueRange(control); !range.isEmpty())
+        tip += paragraph(QStringLiteral("Values: ") + range);
     // Where it is kept, for those who look into the files themselves; a property of two rows once.
     QStringList kept;
     for (const CatalogueRow &row : catalogue()) {

@@ -40,11 +40,11 @@ QString shownText(QLatin1String control, const QHash<QByteArray, QByteArray> &by
         switch (row.kind) {
         case ControlKind::Check: {
             const std::optional<bool> checked = checkedBy(control, value);
-            return checked ? checkText(*checked) : QLatin1Char('"') + decodeValue(value) + QLatin1Char('"');
+            return checked ? checkText(*checked) : QLatin1Char('"') + shownValue(value) + QLatin1Char('"');
         }
         case ControlKind::Text:
         case ControlKind::Combo:
-            return decodeValue(value);
+            return shownValue(value);
         case ControlKind::ResWidth:
             width = value;
             break;
@@ -53,7 +53,7 @@ QString shownText(QLatin1String control, const QHash<QByteArray, QByteArray> &by
             break;
         }
     }
-    return decodeValue(width) + QLatin1Char('x') + decodeValue(height);
+    return shownValue(width) + QLatin1Char('x') + shownValue(height);
 }
 
 QString windowText(const SettingsControls &controls, QLatin1String control)
@@ -97,6 +97,19 @@ ShownValues shownValues(const SettingsControls &controls, SettingsFile file)
         shown.insert(QString(row.control), heldValue(controls, row));
     }
     return shown;
+}
+
+void showHeldValues(const ShownValues &held, SettingsControls &controls)
+{
+    for (const CatalogueRow &row : catalogue()) {
+        const auto value = held.constFind(QString(row.control));
+        if (value == held.cend())
+            continue;
+        if (row.kind == ControlKind::Check)
+            controls.setChecked(row.control, *value == QLatin1String("1"));
+        else
+            controls.setText(row.control, *value);
+    }
 }
 
 QSet<QString> changedControls(const SettingsControls &controls, const ShownValues &shown)

@@ -25,6 +25,8 @@ PropertyValues propertyValues(const LineList &lines, SettingsFile file, const Ca
 // of one file: what the window showed when it last read or wrote that file.
 using ShownValues = QHash<QString, QString>;
 ShownValues shownValues(const SettingsControls &controls, SettingsFile file);
+// Puts such values back into the controls.
+void showHeldValues(const ShownValues &held, SettingsControls &controls);
 // The controls whose value differs from what was shown then.
 QSet<QString> changedControls(const SettingsControls &controls, const ShownValues &shown);
 

@@ -33,8 +33,15 @@ void showValues(const LineList &lines, SettingsFile file, SettingsControls &cont
     const auto rows = catalogue();
     lines.forEachLine([&](const LineList::Line &line) {
         const RowIndex index = rowReadFrom(line.content, file);
-        if (index < 0)
+        if (index < 0) {
+            // A box whose line holds exactly the text its cleared state writes shows it cleared: the
+            // window never shows a value the file contradicts, and Apply never reverts it.
+            const RowIndex named = rowWrittenTo(line.content, file);
+            if (named >= 0 && rows[named].kind == ControlKind::Check
+                && propertyValue(line.content, rows[named].property) == rows[named].whenCleared)
+                controls.setChecked(rows[named].control, false);
             return;
+        }
         const CatalogueRow &row = rows[index];
         const auto value = [&] { return read.remember(row.property, propertyValue(line.content, row.property)); };
         switch (row.kind) {

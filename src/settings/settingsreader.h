@@ -26,7 +26,8 @@ struct FileState {
 [[nodiscard]] FileState readSettingsFile(const QString &path, bool haveGameFolder, LineList &lines);
 
 // Shows the values of the file's catalogue lines in the controls, line by line in file order, so
-// that a later line of a property wins. Only a passing flag changes a check box; nothing is reset.
+// that a later line of a property wins. A check box changes only by a passing flag or by a value that
+// is exactly its cleared text; a control whose property has no line keeps its state.
 void showValues(const LineList &lines, SettingsFile file, SettingsControls &controls, ReadValues &read,
                 QString &resWidth, QString &resHeight);
 

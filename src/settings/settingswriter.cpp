@@ -3,7 +3,9 @@
 
 #include "files/pathcase.h"
 #include "files/filecontent.h"
+#include "files/openfile.h"
 #include "settings/propertyline.h"
+#include "settings/settingshelp.h"
 
 #include <QDir>
 #include <QFile>
@@ -13,18 +15,33 @@ namespace tarnwell {
 
 namespace {
 
-CollectedValues refused(const SettingsControls &controls, QLatin1String control, const QString &problem)
+// Brightness "99999": it takes a number from 0 to 300.
+QString refusal(const SettingsControls &controls, QLatin1String control, const QString &value, const QString &problem)
 {
-    CollectedValues result;
-    result.refusal = QStringLiteral("The value of \"%1\" cannot be written: it %2.\n\nNothing was written. Change the "
-                                    "value and press Apply again.")
-                         .arg(controls.settingName(control), problem);
-    return result;
+    return QStringLiteral("%1 \"%2\": it %3.").arg(controls.settingName(control), value, problem);
 }
 
 bool isReadOnly(const QString &path)
 {
     return !(QFile::permissions(path) & QFileDevice::WriteOwner);
+}
+
+// Why the resolution cannot be written, or empty: its text is named whole, once.
+QString resolutionProblem(const ReadValues &read, const QString &text, const QString &resWidth,
+                          const QString &resHeight)
+{
+    const QLatin1String control("Combo1");
+    if (!text.contains(QLatin1Char('x')))
+        return QStringLiteral("has no lower-case \"x\" between width and height (such as 1920x1080)");
+    const std::pair<QByteArrayView, const QString *> parts[] = {{"ResolutionWidth", &resWidth},
+                                                                {"ResolutionHeight", &resHeight}};
+    for (const auto &[property, part] : parts) {
+        if (const QString problem = read.encode(property, *part).problem; !problem.isEmpty())
+            return problem;
+        if (!read.unchanged(property, *part) && !inRange(control, *part))
+            return QStringLiteral("takes width x height, each %1").arg(valueRange(control));
+    }
+    return {};
 }
 
 } // namespace
@@ -39,38 +56,46 @@ void splitResolution(const QString &text, QString &resWidth, QString &resHeight)
 CollectedValues collectValues(const SettingsControls &controls, const ReadValues &read, bool graphics, bool user,
                               const QString &resWidth, const QString &resHeight)
 {
-    const QLatin1String resolutionControl("Combo1");
-    if (graphics && !controls.text(resolutionControl).contains(QLatin1Char('x'))) {
-        return refused(controls, resolutionControl,
-                       QStringLiteral("has no lower-case \"x\" between width and height (such as 1920x1080)"));
-    }
-
     CollectedValues result;
+    QStringList refused;
+    const QLatin1String resolution("Combo1");
+    if (const QString problem = graphics ? resolutionProblem(read, controls.text(resolution), resWidth, resHeight)
+                                         : QString();
+        !problem.isEmpty())
+        refused << refusal(controls, resolution, controls.text(resolution), problem);
     const auto rows = catalogue();
     for (std::size_t i = 0; i < rows.size(); ++i) {
         const CatalogueRow &row = rows[i];
         if (!(row.file == SettingsFile::Graphics ? graphics : user))
             continue;
-        QString text;
         switch (row.kind) {
         case ControlKind::Check:
             result.values[i] = (controls.isChecked(row.control) ? row.whenChecked : row.whenCleared).toByteArray();
-            continue;
-        case ControlKind::Text:
-        case ControlKind::Combo:
-            text = controls.text(row.control);
             break;
         case ControlKind::ResWidth:
-            text = resWidth;
-            break;
         case ControlKind::ResHeight:
-            text = resHeight;
+            result.values[i] = read.encode(row.property, row.kind == ControlKind::ResWidth ? resWidth : resHeight).bytes;
+            break;
+        case ControlKind::Text:
+        case ControlKind::Combo: {
+            // Every value is looked at, so that one message names them all. A value read out of range
+            // goes back as it came.
+            const QString text = controls.text(row.control);
+            EncodedValue encoded = read.encode(row.property, text);
+            if (encoded.problem.isEmpty() && !read.unchanged(row.property, text) && !inRange(row.control, text))
+                encoded.problem = QStringLiteral("takes %1").arg(valueRange(row.control));
+            if (!encoded.problem.isEmpty())
+                refused << refusal(controls, row.control, text, encoded.problem);
+            result.values[i] = std::move(encoded.bytes);
             break;
         }
-        EncodedValue encoded = read.encode(row.property, text);
-        if (!encoded.problem.isEmpty())
-            return refused(controls, row.control, encoded.problem);
-        result.values[i] = std::move(encoded.bytes);
+        }
+    }
+    if (!refused.isEmpty()) {
+        result.values = {};
+        result.refusal = QStringLiteral("These values cannot be written:\n\n%1\n\nNothing was written. Change them "
+                                        "and press Apply again.")
+                             .arg(refused.join(QLatin1Char('\n')));
     }
     return result;
 }
@@ -88,92 +113,147 @@ bool renderWithValues(const LineList &lines, SettingsFile file, const CatalogueV
     return lines.render(replace, sink);
 }
 
-FileOutcome writeSettingsFile(const QString &path, FileState &state, SettingsFile file, LineList &lines,
-                              const WindowValues &window, WriteQuestions &ask)
+namespace {
+
+// Why the file is not to be written at all, going by how the last read fared.
+std::optional<FileOutcome> refusedByRead(const FileState &state, bool exists)
 {
-    const bool exists = fileExists(path);
     switch (state.state) {
     case ReadState::NoGameFolder:
-        return {FileOutcome::NotWritten, QStringLiteral("No game executable has been chosen, so it was not written.")};
+        return FileOutcome{FileOutcome::NotWritten,
+                           QStringLiteral("No game executable has been chosen, so it was not written.")};
     case ReadState::Missing:
         if (!exists)
-            return {FileOutcome::Skipped, {}};
-        return {FileOutcome::NotWritten,
-                QStringLiteral("It was not there when the settings were read, so the window does not show what it "
-                               "holds. It was not written: press Reload first.")};
+            return FileOutcome{FileOutcome::Skipped, {}};
+        return FileOutcome{FileOutcome::NotWritten,
+                           QStringLiteral("It was not there when the settings were read, so the window does not "
+                                          "show what it holds. It was not written: press Reload first.")};
     case ReadState::Unreadable:
-        return {FileOutcome::NotWritten,
-                QStringLiteral("It could not be read when the settings were read (%1), so it was not written. Press "
-                               "Reload once it can be read.")
-                    .arg(state.error)};
+        return FileOutcome{FileOutcome::NotWritten,
+                           QStringLiteral("It could not be read when the settings were read (%1), so it was not "
+                                          "written. Press Reload once it can be read.")
+                               .arg(state.error)};
     case ReadState::Read:
         break;
     }
     if (!exists) {
-        return {FileOutcome::NotWritten,
-                QStringLiteral("It is no longer there, so it was not written. Press Reload to read the settings again.")};
+        return FileOutcome{FileOutcome::NotWritten, QStringLiteral("It is no longer there, so it was not written. "
+                                                                   "Press Reload to read the settings again.")};
     }
+    return std::nullopt;
+}
 
-    const QString onDisk = resolveCase(path);
-    CatalogueValues values = window.values;
-    const auto contentWith = [&](const CatalogueValues &with) {
-        return [&lines, file, with = &with](const ChunkSink &sink) { return renderWithValues(lines, file, *with, sink); };
-    };
-    // What the file should hold if nobody else has written it since this tool last did.
-    const Comparison sinceRead = state.written ? compareWithFile(onDisk, contentWith(*state.written))
-                                               : compareWithFile(onDisk, lines.text());
-    if (sinceRead.result == Comparison::Failed) {
-        return {FileOutcome::NotWritten,
-                QStringLiteral("It could not be read before writing (%1), so it was not written.").arg(sinceRead.error),
-                true};
-    }
+QByteArray rendered(const LineList &lines, SettingsFile file, const CatalogueValues &values)
+{
+    QByteArray text;
+    renderWithValues(lines, file, values, [&text](QByteArrayView chunk) {
+        text.append(chunk);
+        return true;
+    });
+    return text;
+}
+
+// What one round of a write puts into the file: its lines and the values that go into them.
+struct Plan {
+    LineList lines;
+    CatalogueValues values;
     std::optional<Merge> merge;
-    if (sinceRead.result == Comparison::Different) {
-        FileBytes now = readWholeFile(onDisk, kSettingsFileLimit);
+};
+
+// The questions about the file itself (read-only, other names): the refusal when the user says No.
+std::optional<FileOutcome> declinedWrite(const QString &path, const QString &onDisk, WriteQuestions &ask)
+{
+    if (isReadOnly(onDisk) && !ask.writeReadOnly(path)) {
+        return FileOutcome{FileOutcome::NotWritten,
+                           QStringLiteral("It is read-only, and you chose to leave it so. It was not written.")};
+    }
+    if (const int names = nameCount(onDisk); names > 1 && !ask.writeLinked(path, names - 1)) {
+        return FileOutcome{FileOutcome::NotWritten, QStringLiteral("It has other names (hard links), and you chose to "
+                                                                   "leave it as it is. It was not written.")};
+    }
+    return std::nullopt;
+}
+
+// What goes into the file: the values into its lines as last seen, or, when it changed since (`changed`
+// holds it then), the user's changes merged into its new lines after a Yes; nothing when the answer is No.
+std::optional<Plan> planFor(const QString &path, const QByteArray *changed, const LineList &lines,
+                            const FileState &state, SettingsFile file, const WindowValues &window, WriteQuestions &ask)
+{
+    if (!changed)
+        return Plan{lines, window.values, std::nullopt};
+    Plan plan{LineList(*changed), {}, std::nullopt};
+    const PropertyValues base = propertyValues(lines, file, state.written ? &*state.written : nullptr);
+    plan.merge = mergeValues(file, base, propertyValues(plan.lines, file), window.values, window.userChanged,
+                             window.controls);
+    plan.values = plan.merge->values;
+    if (!ask.writeMerged(path, *plan.merge))
+        return std::nullopt;
+    return plan;
+}
+
+// A file read again after every question that was open while it changed: at most this often.
+constexpr int kRounds = 5;
+
+} // namespace
+
+FileOutcome writeSettingsFile(const QString &path, FileState &state, SettingsFile file, LineList &lines,
+                              const WindowValues &window, WriteQuestions &ask)
+{
+    if (std::optional<FileOutcome> refused = refusedByRead(state, fileExists(path)))
+        return *refused;
+    const QString onDisk = resolveCase(path);
+    // What the file should hold if nobody else has written it since this tool last read or wrote it.
+    const QByteArray expected = state.written ? rendered(lines, file, *state.written) : lines.text();
+    for (int round = 0; round < kRounds; ++round) {
+        // Read once: the merge, the backup and the check before the replace all go by these bytes.
+        const FileBytes now = readWholeFile(onDisk, kSettingsFileLimit);
         if (!now.ok()) {
             return {FileOutcome::NotWritten,
-                    QStringLiteral("It changed on disk and could not be read again (%1), so it was not written.")
-                        .arg(now.error),
+                    QStringLiteral("It could not be read before writing (%1), so it was not written.").arg(now.error),
                     true};
         }
-        LineList current(std::move(now.bytes));
-        const PropertyValues base = propertyValues(lines, file, state.written ? &*state.written : nullptr);
-        merge = mergeValues(file, base, propertyValues(current, file), window.values, window.userChanged,
-                            window.controls);
-        if (!ask.writeMerged(path, *merge)) {
+        const std::optional<Plan> planned = planFor(path, now.bytes != expected ? &now.bytes : nullptr, lines, state,
+                                                    file, window, ask);
+        if (!planned) {
             return {FileOutcome::NotWritten,
                     QStringLiteral("It changed on disk after it was read, and you chose not to write into it. It was "
                                    "left as it is; press Reload to see what it holds now.")};
         }
-        // Whatever else changed in the file is kept: the values go into its lines as they are now.
-        lines = std::move(current);
-        state.written.reset();
-        values = merge->values;
+        const Plan &plan = *planned;
+        if (propertyValues(plan.lines, file).isEmpty()) {
+            return {FileOutcome::NotWritten,
+                    QStringLiteral("It holds none of the settings Tarnwell edits (no line of it was recognised), so "
+                                   "it was left as it is.")};
+        }
+        const QByteArray content = rendered(plan.lines, file, plan.values);
+        const auto settle = [&] {
+            lines = plan.lines;
+            state.written = plan.values;
+        };
+        if (content == now.bytes && unchangedSince(onDisk, now)) {
+            settle();
+            return {FileOutcome::Unchanged, {}, false, plan.merge};
+        }
+        if (std::optional<FileOutcome> declined = declinedWrite(path, onDisk, ask))
+            return *declined;
+        // A question was open, or the copy took its time: a change made meanwhile is merged, never lost.
+        if (!unchangedSince(onDisk, now))
+            continue;
+        const QString unprotected = ask.beforeReplace(onDisk, now.bytes);
+        if (!unprotected.isEmpty())
+            return {FileOutcome::NotWritten, unprotected + QStringLiteral(" It was not written."), true};
+        if (!unchangedSince(onDisk, now))
+            continue;
+        const FileWrite written = writeAtomically(onDisk, [&content](const ChunkSink &sink) { return sink(content); });
+        if (written.replaced)
+            settle();
+        if (!written.ok())
+            return {FileOutcome::NotWritten, written.problem, true};
+        return {FileOutcome::Written, {}, false, plan.merge};
     }
-
-    if (propertyValues(lines, file).isEmpty()) {
-        return {FileOutcome::NotWritten,
-                QStringLiteral("It holds none of the settings Tarnwell edits (no line of it was recognised), so it "
-                               "was left as it is.")};
-    }
-    const Comparison current = compareWithFile(onDisk, contentWith(values));
-    if (current.result == Comparison::Same) {
-        state.written = values;
-        return {FileOutcome::Unchanged, {}, false, merge};
-    }
-    if (isReadOnly(onDisk) && !ask.writeReadOnly(path)) {
-        return {FileOutcome::NotWritten,
-                QStringLiteral("It is read-only, and you chose to leave it so. It was not written.")};
-    }
-    const QString unprotected = ask.beforeReplace(onDisk);
-    if (!unprotected.isEmpty())
-        return {FileOutcome::NotWritten, unprotected + QStringLiteral(" It was not written."), true};
-    const FileWrite written = writeAtomically(onDisk, contentWith(values));
-    if (written.replaced)
-        state.written = values;
-    if (!written.ok())
-        return {FileOutcome::NotWritten, written.problem, true};
-    return {FileOutcome::Written, {}, false, merge};
+    return {FileOutcome::NotWritten,
+            QStringLiteral("It kept changing while it was being written (is the game running?), so it was not "
+                           "written. Press Apply again once it is quiet.")};
 }
 
 ApplyReport applyReport(std::initializer_list<NamedOutcome> files)

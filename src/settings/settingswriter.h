@@ -41,11 +41,19 @@ public:
     virtual bool writeMerged(const QString &path, const Merge &merge) = 0;
     // The file is read-only; true writes it all the same and leaves it read-only.
     virtual bool writeReadOnly(const QString &path) = 0;
-    // Right before the file is replaced: why no copy of it could be kept, which stops the write;
-    // empty to go on.
-    virtual QString beforeReplace(const QString &path)
+    // The file has `others` more names (hard links), which keep the old content; true writes it.
+    virtual bool writeLinked(const QString &path, int others)
     {
         Q_UNUSED(path);
+        Q_UNUSED(others);
+        return true;
+    }
+    // Right before the file is replaced, with the bytes it holds: why no copy of them could be kept,
+    // which stops the write; empty to go on.
+    virtual QString beforeReplace(const QString &path, QByteArrayView bytes)
+    {
+        Q_UNUSED(path);
+        Q_UNUSED(bytes);
         return {};
     }
 };
@@ -69,8 +77,9 @@ struct FileOutcome {
 // that was not read is not written from an empty list, a file that holds none of the catalogue's
 // settings is left alone, a file changed on disk gets only the user's changes (after a Yes), a file
 // marked read-only is written only after a Yes, and a file that already holds the new content is
-// left alone. The state remembers what was written, so that the next write can tell whether
-// another program has changed the file since.
+// left alone. The file is read once per round; when it changes while a question is open or before
+// the replace, it is read, merged and asked about again. The state remembers what was written, so
+// that the next write can tell whether another program has changed the file since.
 [[nodiscard]] FileOutcome writeSettingsFile(const QString &path, FileState &state, SettingsFile file, LineList &lines,
                                             const WindowValues &window, WriteQuestions &ask);
 

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "settings/valuetext.h"
 
+#include <QLocale>
+
 namespace tarnwell {
 
 namespace {
@@ -43,7 +45,8 @@ QString valueProblem(const QString &text)
             return QStringLiteral("holds a \"<\", which would break the settings file");
         if (isLineBreak(c.unicode()))
             return QStringLiteral("holds a line break");
-        if (c.category() == QChar::Other_Control)
+        // A tab breaks neither the line nor the file: the game's own files indent with it.
+        if (c.category() == QChar::Other_Control && c != QLatin1Char('\t'))
             return QStringLiteral("holds a control character (U+%1)").arg(codePoint(c.unicode()));
     }
     if (survivesEncoding(text))
@@ -62,12 +65,36 @@ QString valueProblem(const QString &text)
     return QStringLiteral("holds characters that the settings file's encoding cannot hold");
 }
 
+QString shownValue(QByteArrayView bytes)
+{
+    // A value far longer than any setting would take the window seconds and gigabytes to show whole:
+    // its start and its size stand for it.
+    if (bytes.size() <= kLongValue)
+        return decodeValue(bytes);
+    return decodeValue(bytes.first(32))
+        + QStringLiteral("\u2026 (a value of %1, kept as it is)")
+              .arg(QLocale::c().formattedDataSize(bytes.size(), 1, QLocale::DataSizeTraditionalFormat));
+}
+
 QString ReadValues::remember(QByteArrayView property, QByteArrayView bytes)
 {
-    Read read{decodeValue(bytes), bytes.toByteArray()};
+    // Its bytes wait here to go back as they came, whatever the window shows of them.
+    Read read{shownValue(bytes), bytes.toByteArray(), bytes.size() > kLongValue};
     QString text = read.text;
     m_read.insert(property.toByteArray(), std::move(read));
     return text;
+}
+
+bool ReadValues::keptAside(QByteArrayView property) const
+{
+    const auto found = m_read.constFind(property.toByteArray());
+    return found != m_read.cend() && found->aside;
+}
+
+bool ReadValues::unchanged(QByteArrayView property, const QString &text) const
+{
+    const auto found = m_read.constFind(property.toByteArray());
+    return found != m_read.cend() && found->text == text;
 }
 
 EncodedValue ReadValues::encode(QByteArrayView property, const QString &text) const

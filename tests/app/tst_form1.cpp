@@ -237,26 +237,52 @@ private slots:
             {"Combo7", "Shadow Detail"}};
         for (const auto &[control, name] : names)
             QCOMPARE(form.findChild<QWidget *>(control)->accessibleName(), name);
-        QCOMPARE(form.combo(5)->toolTip(), "<p>Smooths jagged edges. FXAA is quick but soft; TAA blends several frames "
-            "for a steadier picture.</p><p>Values: None, FXAA, TAA, TAA_LOW, TAA_FXAA</p><p>AntiAliasingEx2 in "
+        // No game yet: every setting's control is greyed and says why; its caption only explains it.
+        const QString none = "<p><b>Not read from any file: no game is chosen.</b></p>";
+        QCOMPARE(form.combo(5)->toolTip(), none + "<p>Smooths jagged edges. FXAA is quick but soft; TAA blends several "
+            "frames for a steadier picture.</p><p>Values: None, FXAA, TAA, TAA_LOW, TAA_FXAA</p><p>AntiAliasingEx2 in "
             "TKGRAPHICSSETTINGS.MXML</p>");
-        QCOMPARE(form.label(8)->toolTip(), form.combo(5)->toolTip());
-        QCOMPARE(form.check(9)->toolTip(), "<p>How fast buttons that must be held down fill up in the menus: checked "
-            "fills quickly (0.50), cleared slowly (0.01).</p><p>MouseClickSpeedMultiplier in TKGRAPHICSSETTINGS.MXML</p>");
+        QCOMPARE(none + form.label(8)->toolTip(), form.combo(5)->toolTip());
+        QCOMPARE(form.check(9)->toolTip(), none + "<p>How fast buttons that must be held down fill up in the menus: "
+            "checked fills quickly (0.50), cleared slowly (0.01).</p><p>MouseClickSpeedMultiplier in "
+            "TKGRAPHICSSETTINGS.MXML</p>");
+        QCOMPARE(form.text(3)->palette().color(QPalette::Text), QColor(Qt::gray));
         QVERIFY(form.combo(1)->toolTip().endsWith("<p>ResolutionWidth in TKGRAPHICSSETTINGS.MXML, ResolutionHeight in "
                                                   "TKGRAPHICSSETTINGS.MXML</p>"));
         QVERIFY(form.text(10)->toolTip().endsWith("<p>SfxVolume in GCUSERSETTINGSDATA.MXML</p>"));
+        // Read, they look and explain themselves as usual; the file deleted and read again, its controls grey again.
+        const QString game = m_w->dir.filePath("Game/");
+        QVERIFY(copySampleGame(game));
+        m_w->loadGame(game);
+        QCOMPARE(form.check(9)->toolTip(), form.label(26)->toolTip());
+        QCOMPARE(form.text(3)->palette().color(QPalette::Text), form.palette().color(QPalette::Text));
+        const QString graphics = game + "Binaries/SETTINGS/TKGRAPHICSSETTINGS.MXML";
+        QVERIFY(QFile::remove(graphics));
+        QTest::mouseClick(form.command(3), Qt::LeftButton);
+        QCOMPARE(form.check(9)->toolTip(), "<p><b>Not read from any file: " + graphics + " was deleted. Start the "
+            "game to make it again, then press Reload.</b></p>" + form.label(26)->toolTip());
+        QVERIFY(!form.text(10)->toolTip().startsWith("<p><b>")); // the user settings file was read
+        // Another game's folder: what its files do not hold shows as at start-up, not as the first game had it.
+        const QString other = m_w->dir.filePath("Other/");
+        QVERIFY(writeFile(other + "Binaries/SETTINGS/GCUSERSETTINGSDATA.MXML", "<Data>\n</Data>\n"));
+        QVERIFY(form.check(1)->isChecked() && form.check(3)->isChecked());
+        m_w->loadGame(other);
+        QCOMPARE(QList<bool>({form.check(1)->isChecked(), form.check(3)->isChecked(), form.check(5)->isChecked()}),
+                 QList<bool>({false, false, false}));
+        QCOMPARE(form.text(3)->text() + ' ' + form.combo(1)->currentText(), "115 320x200");
         for (const QString &both : {form.label(32)->toolTip(), form.label(33)->toolTip()})
             QVERIFY(both.contains("How loud the music is; 0 is silent.") && both.contains("How loud the sound effects"));
 
         // A click on a check box's caption toggles the box; on any other caption it changes nothing.
+        const bool hdr = form.check(5)->isChecked();
+        const QString brightness = form.text(3)->text();
         QTest::mouseClick(form.label(18), Qt::LeftButton, {}, QPoint(3, 3));
-        QVERIFY(form.check(5)->isChecked());
+        QCOMPARE(form.check(5)->isChecked(), !hdr);
         QCOMPARE(QApplication::focusWidget(), form.check(5));
         QTest::mouseClick(form.label(18), Qt::LeftButton, {}, QPoint(3, 3));
-        QVERIFY(!form.check(5)->isChecked());
+        QCOMPARE(form.check(5)->isChecked(), hdr);
         QTest::mouseClick(form.label(13), Qt::LeftButton, {}, QPoint(3, 3));
-        QCOMPARE(form.text(3)->text(), "115");
+        QCOMPARE(form.text(3)->text(), brightness);
     }
 
     // The real services: a message box over the window showing its text as it is, and the clipboard.
@@ -281,6 +307,17 @@ private slots:
         QCOMPARE(box->textFormat(), Qt::PlainText);
         QCOMPARE(box->text(), "Set File: " + name);
         QCOMPARE(box->windowTitle(), "Set this file?");
+        QCOMPARE(box->defaultButton(), box->button(QMessageBox::Yes));
+        // Risky questions take No or Cancel on Enter; every box is wide enough for its title.
+        const auto risky = desktop.makeMessageBox("Go?", Platform::YesNo + Platform::DefaultNo,
+                                                  "Delete All Graphics Settings?");
+        QCOMPARE(risky->defaultButton(), risky->button(QMessageBox::No));
+        QVERIFY(risky->sizeHint().width()
+                > QFontMetrics(QApplication::font("QMdiSubWindowTitleBar")).horizontalAdvance(risky->windowTitle()) + 100);
+        const auto question = desktop.makeQuestionBox("Some settings were changed.", {"Apply", "Discard", "Cancel"},
+                                                      "Close Tarnwell?");
+        QCOMPARE(question->defaultButton()->text(), "Cancel");
+        QCOMPARE(question->escapeButton()->property("answer").toInt(), 2);
         QCOMPARE(box->windowIcon().pixmap(32).toImage(), form.windowIcon().pixmap(32).toImage());
         box->show();
         QVERIFY(QTest::qWaitForWindowExposed(box.get()));

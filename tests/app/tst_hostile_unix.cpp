@@ -142,6 +142,8 @@ private slots:
             offered << form.File1->item(i)->text();
         ::close(socket);
         QCOMPARE(offered, QStringList({"link.EXE", "QVX.EXE"}));
+        QVERIFY(writeFile(folder + "/NEW.EXE")); // made while the folder is open: listed at once
+        QTRY_VERIFY(!form.File1->findItems("NEW.EXE", Qt::MatchExactly).isEmpty());
 
         QVERIFY(openFolder(form, lineFeed));
         QCOMPARE(form.File1->count(), 1);
@@ -152,6 +154,11 @@ private slots:
         QVERIFY(!m_w->platform.prompts().contains("Set File: QVX.EXE")); // never asked about
         QVERIFY(form.GameExePath.isEmpty());
         QVERIFY(!QFileInfo::exists(m_program + "/Tarnwell.dat"));
+
+        // A tab in a path is stored like any other character: the file is offered.
+        QVERIFY(writeFile(home() + "/Quill\tvane/QVX.EXE") && openFolder(form, home() + "/Quill\tvane"));
+        QVERIFY(clickItem(form.File1, "QVX.EXE"));
+        QCOMPARE(m_w->platform.prompts().last(), "Set File: QVX.EXE");
     }
 
     void largeExecutableKeepsWindowAnswering()

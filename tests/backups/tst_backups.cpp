@@ -4,11 +4,17 @@
 #include "common/testsupport.h"
 #include "platform/desktopplatform.h"
 
+#include "common/systemtest.h"
+#include "files/backups.h"
+
 #include <QAction>
 #include <QRegularExpression>
 
 #ifdef Q_OS_WIN
 #include <windows.h>
+#endif
+#ifdef Q_OS_UNIX
+#include <unistd.h>
 #endif
 
 using namespace testsupport;
@@ -38,6 +44,18 @@ class TestBackups : public QObject
     QStringList kept(const char *file) const
     {
         return QDir(backups()).entryList({QString("* ") + file}, QDir::Files, QDir::Name);
+    }
+    // Dangling links at the names the next copies of the graphics file get within `ms` milliseconds,
+    // all pointing at one file that must never appear; returns it.
+    QString plantLinks(int ms) const
+    {
+        const QString target = m_w->dir.filePath("stolen");
+        QDir().mkpath(backups());
+        const QDateTime now = QDateTime::currentDateTime();
+        for (int at = 0; at < ms; ++at)
+            QFile::link(target, backups() + now.addMSecs(at).toString("/'Game' yyyy-MM-dd HH.mm.ss.zzz "
+                                                                      "'TKGRAPHICSSETTINGS.MXML'"));
+        return target;
     }
     // Pressed where the user types, to show that the text box leaves the key to the window.
     void pressRestore() { QTest::keyClick(m_w->form->text(1), Qt::Key_R, Qt::ControlModifier | Qt::ShiftModifier); }
@@ -74,6 +92,15 @@ private slots:
         qputenv("XDG_DATA_HOME", m_w->dir.filePath("data").toUtf8());
         QCOMPARE(DesktopPlatform().backupFolder(), (kWindows ? QDir::fromNativeSeparators(qEnvironmentVariable(
             "LOCALAPPDATA")) : m_w->dir.filePath("data")) + "/tarnwell/backups");
+        // On a fresh account the data home is made on the way; the tool's folders are open to the user alone.
+        const tarnwell::BackupResult copy = tarnwell::backUpBytes(DesktopPlatform().backupFolder(), graphics(), "x");
+        QVERIFY2(copy.ok(), qPrintable(copy.problem));
+        QCOMPARE(readFile(copy.file), "x");
+#ifdef Q_OS_UNIX
+        for (const char *folder : {"data/tarnwell", "data/tarnwell/backups"})
+            QCOMPARE(QFileInfo(m_w->dir.filePath(folder)).permissions() & QFileDevice::Permissions(0x0077),
+                     QFileDevice::Permissions());
+#endif
     }
 
     // 21 Applies that each change the graphics file: 20 copies of it stay, the newest first in the list.
@@ -160,36 +187,127 @@ private slots:
             QCOMPARE(readFile(backups() + '/' + kept("TKGRAPHICSSETTINGS.MXML").last()), written("200"));
     }
 
-    // No copy, no write and no delete: the message names the file and the reason.
+    // A game folder's name of 240 bytes still gives a copy, under a short name; its note keeps the whole path.
+    void longGameFolder()
+    {
+        const QString game = m_w->dir.filePath(QString(240, 'G') + '/');
+        const QString settings = game + "Binaries/SETTINGS/TKGRAPHICSSETTINGS.MXML";
+        QVERIFY(writeFile(settings, kGraphics));
+        m_w->loadGame(game);
+        m_w->form->text(3)->setText("200");
+        QTest::mouseClick(m_w->form->command(1), Qt::LeftButton);
+        QCOMPARE(m_w->platform.prompts(), QStringList{"Settings written to file!"});
+        QCOMPARE(readFile(settings), written("200"));
+        const QStringList copies = kept("TKGRAPHICSSETTINGS.MXML");
+        QCOMPARE(copies.size(), 1);
+        QCOMPARE(copies[0].left(65), QString(64, 'G') + ' ');
+        QCOMPARE(readFile(backups() + '/' + copies[0]), kGraphics);
+        QVERIFY(readFile(backups() + '/' + copies[0] + ".origin").startsWith(settings.toUtf8() + '\n'));
+    }
+
+    // No copy, no write and no delete: the message names the file and the reason. A folder that others
+    // can write is no place for copies, whatever links they planted in it.
     void noBackupStopsIt_data()
     {
         QTest::addColumn<QString>("control");
+        QTest::addColumn<QString>("attack");
         QTest::addColumn<QString>("message");
-        QTest::newRow("Apply") << "Command1" << "Not every settings file was written.\n\n%1\nNo backup of it could "
-            "be kept in %2: Not a directory. It was not written.\n\n%3GCUSERSETTINGSDATA.MXML\nIt already held "
-            "these settings.";
-        QTest::newRow("Del All Settings") << "Command6" << "%1\n\nNo backup of it could be kept in %2: Not a "
-            "directory. It was not deleted.";
+        const QString apply = "Not every settings file was written.\n\n%1\nNo backup of it could be kept in %2. It "
+            "was not written.\n\n%3GCUSERSETTINGSDATA.MXML\nIt already held these settings.";
+        const QString file = "%4: it is a symbolic link or a file, not a folder";
+        QTest::newRow("Apply") << "Command1" << "file" << QString(apply).replace("%2", file);
+        QTest::newRow("Del All Settings") << "Command6" << "file" << "%1\n\nNo backup of it could be kept in " + file
+            + ". It was not deleted.";
+        QTest::newRow("Apply, folder open to all") << "Command1" << "0777" << QString(apply).replace("%2", "%5: other "
+            "users can write in it (mode 0777); it must be writable by its owner alone");
+        QTest::newRow("Apply, folder of another user, links planted") << "Command1" << "owner"
+            << QString(apply).replace("%2", "%5: it belongs to another user (user id 65534), not to the user running "
+                                            "Tarnwell (0)");
     }
 
     void noBackupStopsIt()
     {
         QFETCH(QString, control);
+        QFETCH(QString, attack);
         QFETCH(QString, message);
-        QVERIFY(writeFile(m_w->platform.dataHome.filePath("tarnwell"), "a file where the folder should be"));
+        QString target;
+        if (attack == "file") {
+            QVERIFY(writeFile(m_w->platform.dataHome.filePath("tarnwell"), "a file where the folder should be"));
+        } else {
+#ifdef Q_OS_UNIX
+            if (attack == "owner" && !isSuperuser())
+                QSKIP("only the superuser can give a folder to another user");
+            target = plantLinks(3000);
+            QVERIFY(QFile::setPermissions(backups(), QFileDevice::Permissions(0x7777)));
+            QVERIFY(attack != "owner" || ::chown(QFile::encodeName(backups()).constData(), 65534, 65534) == 0);
+#else
+            QSKIP("folder modes, owners and symbolic links are Unix things here");
+#endif
+        }
         m_w->platform.runForReal = true;
         m_w->platform.answers << Platform::Yes;
         m_w->form->text(3)->setText("200");
         QTest::mouseClick(m_w->form->findChild<QWidget *>(control), Qt::LeftButton);
         QTest::qWait(100); // a deletion would report from another thread
         message.replace("%1", nativePath(graphics())).replace("%2", nativePath(backups()))
-            .replace("%3", nativePath(game() + "Binaries/SETTINGS/"));
+            .replace("%3", nativePath(game() + "Binaries/SETTINGS/"))
+            .replace("%4", nativePath(m_w->platform.dataHome.filePath("tarnwell")));
 #ifdef Q_OS_WIN // a file where a folder should be: Windows does not find the path
         message.replace("Not a directory", qt_error_string(ERROR_PATH_NOT_FOUND).chopped(1));
 #endif
         QCOMPARE(m_w->platform.prompts().last(), message);
         QCOMPARE(readFile(graphics()), kGraphics);
         QCOMPARE(m_w->platform.commands.size(), 0);
+        QVERIFY(target.isEmpty() || !QFileInfo::exists(target));
+    }
+
+    // In a folder of the user's own, a planted link is never written through nor read back: a copy
+    // goes to a name of its own, and a copy that is a link, or another user's, is not offered.
+    void plantedLinks_data()
+    {
+        QTest::addColumn<QString>("attack");
+        QTest::newRow("links at the next copies' names") << "names";
+        QTest::newRow("a copy replaced by a link to a secret") << "link";
+        QTest::newRow("a copy of another user") << "owner";
+    }
+
+    void plantedLinks()
+    {
+#ifdef Q_OS_UNIX
+        QFETCH(QString, attack);
+        if (attack == "owner" && !isSuperuser())
+            QSKIP("only the superuser can give a file to another user");
+        const QString target = attack == "names" ? plantLinks(500) : QString();
+        m_w->form->text(3)->setText("200");
+        QTest::mouseClick(m_w->form->command(1), Qt::LeftButton);
+        QCOMPARE(m_w->platform.prompts(), QStringList{"Settings written to file!"});
+        const QStringList copies = kept("TKGRAPHICSSETTINGS.MXML");
+        QVERIFY(target.isEmpty() || !QFileInfo::exists(target));
+        const QString copy = backups() + '/' + copies.last();
+        QCOMPARE(readFile(copy), kGraphics);
+        QVERIFY(!QFileInfo(copy).isSymLink());
+        if (attack == "link") {
+            const QString secret = m_w->dir.filePath("secret");
+            QVERIFY(writeFile(secret, "not for the settings file"));
+            QVERIFY(QFile::setPermissions(secret, QFileDevice::ReadOwner | QFileDevice::WriteOwner));
+            QVERIFY(QFile::remove(copy) && QFile::link(secret, copy));
+        }
+        QVERIFY(attack != "owner" || ::chown(QFile::encodeName(copy).constData(), 65534, 65534) == 0);
+        m_w->platform.messages.clear();
+        m_w->platform.choices << 0;
+        m_w->platform.answers << Platform::Yes;
+        pressRestore();
+        QCOMPARE(m_w->platform.offered.value(0).size(), attack == "names" ? 1 : 0);
+        QCOMPARE(readFile(graphics()), attack == "names" ? kGraphics : written("200"));
+        if (attack == "link") { // swapped in after the list was made: still never read
+            const tarnwell::RestoreResult result = tarnwell::restoreBackup(backups(), {copy, graphics(), {}, "Game"});
+            QCOMPARE(result.problem, "The backup " + copy + " could not be read: it is a symbolic link. Nothing was "
+                                     "changed.");
+            QCOMPARE(readFile(graphics()), written("200"));
+        }
+#else
+        QSKIP("symbolic links and owners are Unix things here");
+#endif
     }
 };
 

@@ -8,6 +8,8 @@
 int FakePlatform::messageBox(const QString &prompt, int buttons, const QString &title)
 {
     messages.append({prompt, buttons, title});
+    if (whileOpen)
+        whileOpen(messages.last());
     if ((buttons & 0x7) != YesNo)
         return Ok;
     return answers.isEmpty() ? No : answers.dequeue();
@@ -16,6 +18,8 @@ int FakePlatform::messageBox(const QString &prompt, int buttons, const QString &
 int FakePlatform::question(const QString &prompt, const QStringList &buttons, const QString &title)
 {
     messages.append({prompt, kQuestion, title, buttons});
+    if (whileOpen)
+        whileOpen(messages.last());
     return pressed.isEmpty() ? int(buttons.size()) - 1 : pressed.dequeue();
 }
 

@@ -12,6 +12,8 @@
 #include <QStringList>
 #include <QTemporaryDir>
 
+#include <functional>
+
 class FakePlatform : public Platform
 {
 public:
@@ -49,6 +51,8 @@ public:
     QQueue<int> answers;
     QQueue<int> pressed; // indices of the buttons to press in question() boxes, in order
     QList<Message> messages;
+    // Runs while each box is open, before it is answered: what happens meanwhile on the disk.
+    std::function<void(const Message &)> whileOpen;
     QList<tarnwell::Command> commands;
     bool runForReal = false;
     // Answers for the next choices (an index, -1 for none), in order; unscripted, nothing is chosen.

@@ -219,35 +219,43 @@ private slots:
         QTest::addColumn<bool>("executable");
         QTest::addColumn<QString>("message"); // "%1" is the game folder
         QTest::addColumn<QString>("line");
+        QTest::addColumn<QString>("opener"); // the URL opener found on PATH: none asked, failing, missing
 
         const QString library = "Steam/steamapps/common/", windows = "%1Binaries/QVX.EXE\n\nThis is a Windows "
             "program, which this system cannot start by itself. It needs Steam or another compatibility layer to run: "
             "right-click Launch and choose Launch with... to start it through one.";
         QTest::newRow("Windows program in a Steam library") << library + "Quillvane" << QByteArray("MZ\x90\0", 4)
-            << false << "" << "cmd.exe /c start steam://rungameid/4711";
+            << false << "" << "cmd.exe /c start steam://rungameid/4711" << "";
         QTest::newRow("Windows program with execute permission") << library + "Quillvane Demo" << QByteArray("MZ")
-            << true << "" << "cmd.exe /c start steam://rungameid/12";
+            << true << "" << "cmd.exe /c start steam://rungameid/12" << "";
+        const QString steamFailed = "Quillvane could not be started:\nsteam://rungameid/4711\n\n";
+        QTest::newRow("Steam: the URL opener fails") << library + "Quillvane" << QByteArray("MZ") << false
+            << steamFailed + "the program that opens it (xdg-open) ended with exit status 4"
+            << "cmd.exe /c start steam://rungameid/4711" << "exit 4";
+        QTest::newRow("Steam: no URL opener") << library + "Quillvane" << QByteArray("MZ") << false
+            << steamFailed + "no program on this system opens it (xdg-open was not found)"
+            << "cmd.exe /c start steam://rungameid/4711" << "missing";
         QTest::newRow("no manifest names the folder") << library + "Other" << QByteArray("MZ") << false << windows
                                                       << "";
-        QTest::newRow("outside a Steam library") << "Games/Quillvane" << QByteArray("MZ") << false << windows << "";
+        QTest::newRow("outside a Steam library") << "Games/Quillvane" << QByteArray("MZ") << false << windows << "" << "";
         // Only ASCII digits make an app id ("\u0664\u0667" are Arabic-Indic digits): the file's name is used.
         QTest::newRow("app id of other digits") << library + "Quillvane Arabic" << QByteArray("MZ") << false << ""
-            << "cmd.exe /c start steam://rungameid/99";
+            << "cmd.exe /c start steam://rungameid/99" << "";
         // A manifest far larger than any real one is passed over unread.
-        QTest::newRow("large manifest") << library + "Quillvane Large" << QByteArray("MZ") << false << windows << "";
+        QTest::newRow("large manifest") << library + "Quillvane Large" << QByteArray("MZ") << false << windows << "" << "";
 #ifndef Q_OS_WIN // a link from outside into the library (Unix links): where the folder really lies counts
         QTest::newRow("link into a library") << "Games/Linked" << QByteArray("MZ") << false << ""
-            << "cmd.exe /c start steam://rungameid/4711";
+            << "cmd.exe /c start steam://rungameid/4711" << "";
 #endif
         QTest::newRow("script") << "Games/Quillvane" << QByteArray("#!/bin/sh\ntouch started\n") << true << ""
-            << "cmd.exe /c start %1Binaries/QVX.EXE";
+            << "cmd.exe /c start %1Binaries/QVX.EXE" << "";
         QTest::newRow("cannot be started") << "Games/Quillvane" << QByteArray("no program\n") << true
             << "Quillvane could not be started:\n%1Binaries/QVX.EXE\n\nexecv: Exec format error"
-            << "cmd.exe /c start %1Binaries/QVX.EXE";
+            << "cmd.exe /c start %1Binaries/QVX.EXE" << "";
 #ifdef TARNWELL_FAKE_GAME
         const QString fakeGame = QCoreApplication::applicationDirPath() + "/" TARNWELL_FAKE_GAME;
         QTest::newRow("Windows starts it in its own folder") << "Games/Quillvane" << readFile(fakeGame) << true
-            << "" << "cmd.exe /c start %1Binaries/QVX.EXE";
+            << "" << "cmd.exe /c start %1Binaries/QVX.EXE" << "";
 #endif
     }
 
@@ -258,10 +266,21 @@ private slots:
         QFETCH(bool, executable);
         QFETCH(QString, message);
         QFETCH(QString, line);
+        QFETCH(QString, opener);
         const bool windowsRow = QTest::currentDataTag() == QByteArray("Windows starts it in its own folder");
         if (!windowsRow)
             UNIX_ONLY("Windows starts a Windows program itself, and no script");
         const QString game = m_w->dir.filePath(folder) + '/';
+        // The URL opener is one of the test's own, alone on the search path.
+        const QByteArray path = qgetenv("PATH");
+        const auto restorePath = qScopeGuard([path] { qputenv("PATH", path); });
+        if (!opener.isEmpty()) {
+            const QString bin = m_w->dir.filePath("bin");
+            QVERIFY(QDir().mkpath(bin));
+            QVERIFY(opener == "missing" || writeFile(bin + "/xdg-open", "#!/bin/sh\n" + opener.toUtf8() + "\n"));
+            QVERIFY(opener == "missing" || QFile::setPermissions(bin + "/xdg-open", QFile::ReadOwner | QFile::ExeOwner));
+            qputenv("PATH", QFile::encodeName(bin));
+        }
         message.replace("%1", game);
         // Comments, escapes, bare words and a nested block whose installdir is not the game's.
         QVERIFY(writeFile(m_w->dir.filePath("Steam/steamapps/appmanifest_4711.acf"),
@@ -285,7 +304,7 @@ private slots:
         QVERIFY(QFile::setPermissions(game + "Binaries/QVX.EXE", QFile::ReadOwner | QFile::WriteOwner
                                           | (executable ? QFile::ExeOwner : QFile::Permissions())));
         startForm();
-        m_w->platform.runForReal = !line.contains("steam:"); // no URL handler is asked in a test
+        m_w->platform.runForReal = !line.contains("steam:") || !opener.isEmpty(); // no real URL handler is asked
         m_w->loadGame(game); // no settings files: nothing to read
 
         QTest::mouseClick(m_w->form->command(2), Qt::LeftButton);
@@ -348,19 +367,30 @@ private slots:
         QVERIFY(!QFileInfo::exists(m_game + "Binaries/pwned"));
     }
 
-    // A process whose command line names the game's executable (as compatibility layers start it), or
-    // that runs it, is the game: Apply asks first, Launch starts no second copy. Other processes are not.
+    // A process that runs the game's executable, or is called by it (as compatibility layers call
+    // the Windows program they run), is the game: Apply asks first, Launch starts no second copy. A
+    // process that merely names it among its arguments is not, nor is one called by another file.
     void runningGame_data()
     {
         QTest::addColumn<QString>("named"); // "exe": the process runs the executable itself
+        QTest::addColumn<bool>("first");    // the name is the process's first argument, else a later one
         QTest::addColumn<int>("answer");    // to "Write the settings anyway?"
         QTest::addColumn<bool>("running");
 
-        QTest::newRow("its path on a command line, No") << "%1Binaries/QVX.EXE" << int(FakePlatform::No) << true;
-        QTest::newRow("its Windows-form path, Yes") << "Z:%2BINARIES\\qvx.exe" << int(FakePlatform::Yes) << true;
-        QTest::newRow("run as the executable itself") << "exe" << int(FakePlatform::No) << true;
-        QTest::newRow("another installation") << "%1Old/Binaries/QVX.EXE" << int(FakePlatform::No) << false;
-        QTest::newRow("only its folder") << "%1Binaries" << int(FakePlatform::No) << false;
+        QTest::newRow("called by its path, No") << "%1Binaries/QVX.EXE" << true << int(FakePlatform::No) << true;
+        QTest::newRow("called by its Z: path, Yes") << "Z:%2BINARIES\\qvx.exe" << true << int(FakePlatform::Yes)
+                                                     << true;
+        QTest::newRow("called by its C: path in the prefix") << "c:\\Binaries\\QVX.EXE" << true
+                                                              << int(FakePlatform::No) << true;
+        QTest::newRow("run as the executable itself") << "exe" << true << int(FakePlatform::No) << true;
+        QTest::newRow("its path as an argument only") << "%1Binaries/QVX.EXE" << false << int(FakePlatform::No)
+                                                       << false;
+        QTest::newRow("its Z: path as an argument only") << "Z:%2BINARIES\\qvx.exe" << false
+                                                          << int(FakePlatform::No) << false;
+        QTest::newRow("called by its path in another letter case") << "%1binaries/qvx.exe" << true
+                                                                    << int(FakePlatform::No) << false;
+        QTest::newRow("another installation") << "%1Old/Binaries/QVX.EXE" << true << int(FakePlatform::No) << false;
+        QTest::newRow("only its folder") << "%1Binaries" << true << int(FakePlatform::No) << false;
     }
 
     void runningGame()
@@ -369,6 +399,7 @@ private slots:
         const QString fakeGame = QCoreApplication::applicationDirPath() + "/" TARNWELL_FAKE_GAME;
 #endif
         QFETCH(QString, named);
+        QFETCH(bool, first);
         QFETCH(int, answer);
         QFETCH(bool, running);
         const QString exe = m_game + "Binaries/QVX.EXE";
@@ -388,8 +419,23 @@ private slots:
             QVERIFY(QFile::remove(exe) && QFile::copy("/bin/sleep", exe) && QFile::link(exe, m_w->dir.filePath("g")));
             other.start(m_w->dir.filePath("g"), {"60"});
         } else {
+            // The prefix maps C: to the game folder, as a compatibility layer's prefix maps its drives.
+            const QString prefix = m_w->dir.filePath("prefix");
+            QVERIFY(QDir().mkpath(prefix + "/dosdevices") && QFile::link(m_game, prefix + "/dosdevices/c:"));
+            QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+            environment.insert("WINEPREFIX", prefix);
+            other.setProcessEnvironment(environment);
             const QString windowsForm = QString(m_game).replace('/', '\\').toLower();
-            other.start("/bin/sh", {"-c", "sleep 60; :", named.replace("%1", m_game).replace("%2", windowsForm)});
+            named.replace("%1", m_game).replace("%2", windowsForm);
+            // bash's exec -a gives the program the first argument of the row's choice; the shell that
+            // waits for its sleep keeps the name among its own arguments.
+            if (first)
+                other.start("/bin/bash", {"-c", "exec -a \"$0\" sleep 60", named});
+            else
+                other.start("/bin/sh", {"-c", "sleep 60; :", named});
+            QVERIFY(other.waitForStarted(5000));
+            const QString commandLine = "/proc/" + QString::number(other.processId()) + "/cmdline";
+            QTRY_VERIFY(readFile(commandLine).contains(QFile::encodeName(named))); // once bash has called sleep
         }
 #endif
         QVERIFY(other.waitForStarted(5000));
@@ -401,6 +447,12 @@ private slots:
         QTest::mouseClick(m_w->form->command(1), Qt::LeftButton);
         QTest::mouseClick(m_w->form->command(2), Qt::LeftButton);
         m_w->form->RestoreBackup(); // the copy kept by Apply, if it wrote, is offered only when the game is not running
+        QTest::mouseClick(m_w->form->command(6), Qt::LeftButton); // "Del All Settings ", answered No
+        QCOMPARE(m_w->platform.messages.last().buttons, FakePlatform::YesNo + (running ? FakePlatform::DefaultNo : 0));
+        QCOMPARE(other.state(), QProcess::Running); // it was there all along
+        if (running) // Enter answers No: writing under a running game is undone when it exits
+            QCOMPARE(m_w->platform.messages[0].buttons, FakePlatform::YesNo + FakePlatform::Exclamation
+                                                            + FakePlatform::DefaultNo);
         const QString question = "Quillvane is running:\n" + nativePath(exe) + "\n\nThe game writes its settings files when it "
             "exits, which undoes what is written while it runs.\n\nWrite the settings anyway?";
         QStringList expected = running ? QStringList{question} : QStringList{};
@@ -409,6 +461,7 @@ private slots:
         if (running)
             expected << "Quillvane is already running, so it was not started again." << question
                      << "Nothing was restored. Choose Restore... again once the game has exited.";
+        expected << "Delete All Graphics Settings?";
         QCOMPARE(m_w->platform.prompts(), expected);
         QCOMPARE(m_w->platform.offered.size(), running ? 0 : 1);
         QCOMPARE(m_w->platform.commands.size(), running ? 0 : 1);

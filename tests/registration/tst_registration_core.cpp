@@ -4,6 +4,7 @@
 #include "registration/configfile.h"
 #include "registration/digest.h"
 #include "registration/folderlist.h"
+#include "registration/gamefolder.h"
 #include "registration/shortpath.h"
 #include "registration/versionlist.h"
 
@@ -150,6 +151,13 @@ private slots:
         QCOMPARE(tarnwell::pickedPath("/", "QVX.EXE"), QStringLiteral("//QVX.EXE"));
         QCOMPARE(tarnwell::pickedPath("/media/stick/", "QVX.EXE"), QStringLiteral("/media/stick//QVX.EXE"));
 #endif
+        // The game folder: 16 characters off for Binaries/QVX.EXE in any letter case, else the folder above
+        // the file's folder, so that no path shown is a mangled one.
+        const QList<QPair<QString, QString>> folders = {{"/home/us/Game/Binaries/QVX.EXE", "/home/us/Game/"},
+            {"/home/us/Game/binaries/qvx.exe", "/home/us/Game/"}, {"/home/us/Game/Binaries/Launcher.exe", "/home/us/Game/"},
+            {"/home/us/Launcher.exe", "/home/"}, {"/QVX.EXE", ""}};
+        for (const auto &[exe, folder] : folders)
+            QCOMPARE(tarnwell::gameFolderOf(exe), QDir::toNativeSeparators(folder));
     }
 
 };

@@ -56,9 +56,8 @@ private slots:
         // There, yet its first bytes cannot be read, even by the superuser.
         QTest::newRow("unreadable executable") << "/proc/self/mem" << "" << 0
             << QStringList{"Cannot read the game executable /proc/self/mem: Input/output error."} << "Not Set" << 0;
-        QTest::newRow("path too short to hold a game folder") << "short" << "" << 0
-            << QStringList{"No game folder can be found from <exe>: the executable must lie in the game folder as "
-                           + nativePath("Binaries/QVX.EXE") + ".\nNo settings were read."} << kUnknown << 8100;
+        // Another file's game folder is the one above its own: here the root, which holds no settings files.
+        QTest::newRow("another file in a top folder") << "short" << "" << 0 << QStringList{} << kUnknown << 8100;
         QTest::newRow("pick, No changes nothing") << "" << "" << 7 << asked << "Not Set" << 11000;
         QTest::newRow("pick, Yes, detected") << "" << "" << 6 << asked << kDetected << 8100;
         QTest::newRow("pick, Yes, folder beyond any 8-bit code page") << "" << "far" << 6 << asked << kDetected << 8100;
@@ -167,10 +166,15 @@ private slots:
             QVERIFY(QFileInfo(config).isDir());
         else // start-up and No only read it; Yes stores the choice whatever the check found
             QCOMPARE(readFile(config), answer == 6 ? "QVXEXE=" + registered.toUtf8() + "\r\n" : configBefore);
-        if (status == "Not Set" || stored == "short") {
+        if (stored == "short") {
+            QCOMPARE(form.GameFolder + ' ' + form.GraphicsSettingsPath, nativePath("/ /Binaries/SETTINGS/TKGRAPHICSSETTINGS.MXML"));
+            QCOMPARE(form.text(3)->text(), QStringLiteral("115")); // as at start-up, greyed: no file holds it
+        } else if (status == "Not Set") {
             QVERIFY(form.GameFolder.isEmpty() && form.GraphicsSettingsPath.isEmpty() && form.UserSettingsPath.isEmpty());
         } else { // a version shown: the sample's settings were read from the game folder
             QCOMPARE(form.GameFolder, registered.chopped(16));
+            QCOMPARE(form.label(22)->toolTip(), "Click to copy\n\nQuillvane QVX.EXE: " + registered + "\nGame folder: "
+                                                    + registered.chopped(16));
             QCOMPARE(form.text(3)->text(), QStringLiteral("120")); // Brightness
             QCOMPARE(form.combo(1)->currentText(), QStringLiteral("1920x1080"));
             QVERIFY(form.check(5)->isChecked()); // UseHDR

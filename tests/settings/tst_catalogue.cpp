@@ -111,7 +111,7 @@ void TestSettings::catalogue()
     const QStringList applied = allControls(m_w->form.get());
     const QString last = set.last().section('=', 0, 0);
     setControl(m_w->form.get(), last + (!last.startsWith("Check") ? "=?" : set.last().endsWith('1') ? "=0" : "=1"));
-    m_w->platform.pressed.enqueue(0); // "Discard and read"
+    m_w->platform.pressed.enqueue(1); // "Discard and read"
     QTest::mouseClick(m_w->form->command(3), Qt::LeftButton);
     QCOMPARE(allControls(m_w->form.get()), applied);
 }

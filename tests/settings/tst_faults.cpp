@@ -26,6 +26,9 @@ void TestSettings::faults_data()
                                         << false;
     QTest::newRow("read-only, Yes") << "read-only" << 6 << L{"is read-only", ok} << true;
     QTest::newRow("read-only, No") << "read-only" << 7 << L{"is read-only", "you chose to leave it so"} << false;
+    QTest::newRow("another name, Yes") << "hard link" << 6 << L{"has 1 other name \\(hard link\\).*keeps the old", ok}
+                                       << true;
+    QTest::newRow("another name, No") << "hard link" << 7 << L{"has 1 other name", "you chose to leave it"} << false;
     QTest::newRow("full disk") << "full disk" << 0 << L{"It was not written: No space left on device"} << false;
     QTest::newRow("immutable file: rename refused") << "immutable file" << 0 << L{refused} << false;
     QTest::newRow("immutable folder: no temporary file") << "immutable folder" << 0 << L{refused} << false;
@@ -57,6 +60,7 @@ void TestSettings::faults()
     const QFileDevice::Permissions readOnly = QFileDevice::ReadOwner | QFileDevice::ReadGroup | QFileDevice::ReadOther;
     if (cause == "unreadable" || cause == "read-only")
         QVERIFY(QFile::setPermissions(graphicsPath(), cause == "read-only" ? readOnly : QFileDevice::Permissions()));
+    QVERIFY(cause != "hard link" || QProcess::execute("ln", {graphicsPath(), gameFolder() + "LINKED.MXML"}) == 0);
     loadGame();
     if (cause != "none")
         QCOMPARE(controlValue(m_w->form.get(), "Text11"), QString("50")); // the other file is read all the same
@@ -104,6 +108,8 @@ void TestSettings::faults()
     QCOMPARE(readFile(userPath()).endsWith("\r\n"), userWritten); // the other file is written all the same
     if (cause == "read-only")
         QCOMPARE(QFile::permissions(graphicsPath()) & 0x7077, readOnly);
+    if (cause == "hard link") // the other name keeps what the file held
+        QCOMPARE(readFile(gameFolder() + "LINKED.MXML"), kGraphics);
     for (const QString &name : QDir(settingsFolder()).entryList(QDir::Files | QDir::Hidden)) // no temporary file left
         QVERIFY2(name.endsWith(".MXML"), qPrintable(name));
 }

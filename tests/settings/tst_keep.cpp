@@ -20,6 +20,7 @@ void TestSettings::merge_data()
     QTest::addColumn<QStringList>("listed");    // what the question lists
     QTest::addColumn<QByteArray>("after");      // the file afterwards
     QTest::addColumn<QStringList>("shown");     // the window afterwards
+    QTest::addColumn<QByteArray>("meanwhile");  // what the game writes while the question is open
 
     // The game changes a setting, a value outside the catalogue, and adds a line of its own.
     const QByteArray game = QByteArray(kRead).replace("\"144\"", "\"120\"").replace("Balanced", "Quality")
@@ -29,22 +30,27 @@ void TestSettings::merge_data()
     QTest::newRow("different settings, Yes: both kept") << L{"Text3=90"} << game << 6
         << L{"has changed since Tarnwell read or wrote it", "Your changes that will be written:\n    Brightness: 90",
              "The game's changes that will be kept:\n    Framerate Lock: 120", "Settings written to file!"}
-        << merged << L{"Text4=120", "Text3=90"};
+        << merged << L{"Text4=120", "Text3=90"} << QByteArray();
+    // Asked again with what the file holds at the answer; both of the game's changes are kept.
+    QTest::newRow("changed again while asked, Yes twice") << L{"Text3=90"} << game << 6
+        << L{"Framerate Lock: 120", "Settings written to file!"}
+        << QByteArray(merged).replace("\"Quality\"", "\"Performance\"").replace("\"120\"", "\"100\"")
+        << L{"Text4=100", "Text3=90"} << QByteArray(game).replace("\"Quality\"", "\"Performance\"").replace("\"120\"", "\"100\"");
     QTest::newRow("different settings, No: file left") << L{"Text3=90"} << game << 7
         << L{"Brightness: 90", "Framerate Lock: 120", "you chose not to write into it"} << game
-        << L{"Text4=144", "Text3=90"};
+        << L{"Text4=144", "Text3=90"} << QByteArray();
     QTest::newRow("same setting: the user's value wins") << L{"Text3=90"}
         << QByteArray(kRead).replace("\"120\"", "\"130\"") << 6
         << L{"Changed by both; your value will be written:\n    Brightness: yours 90, the game's 130"}
         << "<Data>\n" + written("MaxframeRate", "144") + "\n" + written("Brightness", "90") + "\n"
                + written("UseHDR", "false") + "\n" + prop("\t", "DLSSQuality", "Balanced") + "\n</Data>\n\r\n"
-        << L{"Text3=90"};
+        << L{"Text3=90"} << QByteArray();
     QTest::newRow("a box the game checked is shown checked") << L{"Check9=1"}
         << QByteArray(kRead).replace("\"false\"", "\"true\"") << 6
         << L{"The game's changes that will be kept:\n    HDR: on", "You changed none of its settings"}
         << "<Data>\n" + written("MaxframeRate", "144") + "\n" + written("Brightness", "120") + "\n"
                + written("UseHDR", "true") + "\n" + prop("\t", "DLSSQuality", "Balanced") + "\n</Data>\n\r\n"
-        << L{"Check5=1"};
+        << L{"Check5=1"} << QByteArray();
 }
 
 void TestSettings::merge()
@@ -55,6 +61,7 @@ void TestSettings::merge()
     QFETCH(QStringList, listed);
     QFETCH(QByteArray, after);
     QFETCH(QStringList, shown);
+    QFETCH(QByteArray, meanwhile);
     writeGame(kRead, kUser);
     loadGame();
     for (const QString &edit : edits)
@@ -62,8 +69,15 @@ void TestSettings::merge()
     // The game exits and puts a new settings file in place of the one read.
     QVERIFY(writeFile(graphicsPath() + ".new", game));
     QVERIFY(testsupport::replaceFile(graphicsPath() + ".new", graphicsPath()));
-    m_w->platform.answers.enqueue(answer);
+    m_w->platform.answers << answer << answer;
+    m_w->platform.whileOpen = [&](const FakePlatform::Message &) {
+        if (!meanwhile.isNull())
+            QVERIFY(writeFile(graphicsPath(), std::exchange(meanwhile, QByteArray())));
+    };
     apply();
+    m_w->platform.whileOpen = {};
+    if (prompts().size() == 3) // asked again: the second question lists the game's latest change
+        QVERIFY2(prompts()[1].contains("Framerate Lock: 100"), qPrintable(prompts()[1]));
 
     const QString shownAll = prompts().join("\n---\n"); // the question, then what was done
     for (const QString &line : listed)
@@ -89,13 +103,15 @@ void TestSettings::unsavedEdits_data()
     QTest::addColumn<bool>("applied");    // the edit reached the file
     QTest::addColumn<QString>("brightness"); // in the window afterwards
     QTest::addColumn<bool>("closed");
-    QTest::newRow("Quit without edits") << true << false << -1 << false << "120" << true;
-    QTest::newRow("Quit, Apply") << true << true << 0 << true << "90" << true;
-    QTest::newRow("Quit, Discard") << true << true << 1 << false << "90" << true;
-    QTest::newRow("Quit, Cancel") << true << true << 2 << false << "90" << false;
-    QTest::newRow("Reload without edits") << false << false << -1 << false << "120" << false;
-    QTest::newRow("Reload, Discard and read") << false << true << 0 << false << "120" << false;
-    QTest::newRow("Reload, Cancel") << false << true << 1 << false << "90" << false;
+    QTest::addColumn<bool>("gsync"); // checked by the edit too; the file has no line of it
+    QTest::newRow("Quit without edits") << true << false << -1 << false << "120" << true << false;
+    QTest::newRow("Quit, Apply") << true << true << 0 << true << "90" << true << true;
+    QTest::newRow("Quit, Discard") << true << true << 1 << false << "90" << true << true;
+    QTest::newRow("Quit, Cancel") << true << true << 2 << false << "90" << false << true;
+    QTest::newRow("Reload without edits") << false << false << -1 << false << "120" << false << false;
+    QTest::newRow("Reload, Apply") << false << true << 0 << true << "90" << false << true;
+    QTest::newRow("Reload, Discard and read") << false << true << 1 << false << "120" << false << false;
+    QTest::newRow("Reload, Cancel") << false << true << 2 << false << "90" << false << true;
 }
 
 void TestSettings::unsavedEdits()
@@ -106,15 +122,18 @@ void TestSettings::unsavedEdits()
     QFETCH(bool, applied);
     QFETCH(QString, brightness);
     QFETCH(bool, closed);
+    QFETCH(bool, gsync);
     writeGame(kRead, kUser);
     loadGame();
-    if (edited)
+    if (edited) {
         setControl(m_w->form.get(), "Text3=90");
+        setControl(m_w->form.get(), "Check8=1");
+    }
     if (choice >= 0)
         m_w->platform.pressed.enqueue(choice);
     QTest::mouseClick(m_w->form->command(quit ? 4 : 3), Qt::LeftButton);
 
-    const QStringList buttons = quit ? L{"Apply", "Discard", "Cancel"} : L{"Discard and read", "Cancel"};
+    const QStringList buttons = quit ? L{"Apply", "Discard", "Cancel"} : L{"Apply", "Discard and read", "Cancel"};
     QCOMPARE(m_w->platform.messages.size() > 0 && m_w->platform.messages[0].buttons == FakePlatform::kQuestion, edited);
     if (edited) {
         QCOMPARE(m_w->platform.messages[0].buttonTexts, buttons);
@@ -123,5 +142,7 @@ void TestSettings::unsavedEdits()
     QCOMPARE(readFile(graphicsPath()).contains(written("Brightness", "90")), applied);
     QCOMPARE(readFile(graphicsPath()) == kRead, !applied);
     QCOMPARE(m_w->form->text(3)->text(), brightness);
+    QCOMPARE(m_w->form->check(8)->isChecked(), gsync);
     QCOMPARE(m_w->form->isClosed(), closed);
+    QCOMPARE(m_w->form->hasUnsavedEdits(), !applied && brightness == "90"); // the edit is still there, unsaved
 }

@@ -26,9 +26,15 @@ void TestSettings::fileLines_data()
         << out("VsyncEx", "On") + "\r\n" << "";
     QTest::newRow("MouseClick 0.25 neither") << in(mouse, "0.25") << L{"Check9=1"} << L{"Check9=1"} << L{"Check9=0"}
         << out(mouse, "0.01") + "\r\n" << "";
-    QTest::newRow("failing flag and absent line change nothing") << in("FullScreen", "false") + in("Gsync", "true")
-        << L{"Check1=1", "Text3=200"} << L{"Check1=1", "Check8=1", "Text3=200"} << L{}
-        << out("FullScreen", "true") + out("Gsync", "true") + "\r\n" << "";
+    // Exactly the cleared text clears the row's own box; any other failing value, or no line, leaves it.
+    QTest::newRow("cleared text clears, other values and absent lines leave")
+        << in("FullScreen", "false") + in("Gsync", "maybe") + in("VsyncEx", "Off") + in("AmbientOcclusion", "Off")
+        << L{"Check1=1", "Check8=1", "Check3=1", "Check7=1", "Text3=200"}
+        << L{"Check1=0", "Check8=1", "Check3=0", "Check7=0", "Text3=200"} << L{}
+        << out("FullScreen", "false") + out("Gsync", "true") + out("VsyncEx", "Off") + out("AmbientOcclusion", "Off")
+            + "\r\n" << "";
+    QTest::newRow("Borderless false leaves FullScreen") << in("Borderless", "false") << L{"Check1=1"}
+        << L{"Check1=1", "Check2=0"} << L{} << out("Borderless", "false") + "\r\n" << "";
     QTest::newRow("name position, case, length and file") << others << L{} << L{"Check1=0", "Check5=0", "Check11=0"}
         << L{"Check1=1", "Check5=1", "Check11=1"} << others << "unrecognised";
     QTest::newRow("resolution built when its height is met")
@@ -37,8 +43,8 @@ void TestSettings::fileLines_data()
         << out("ResolutionHeight", "1200") + out("ResolutionWidth", "1920") + "\r\n" << "";
     QTest::newRow("blanks, ampersands and references verbatim")
         << in("Brightness", " 9&amp;0 ") + in("MotionBlurQuality", "A&#34;B") << L{}
-        << L{"Text3= 9&amp;0 ", "Combo6=A&#34;B"} << L{"Text3= 1 & 2&amp; "}
-        << out("Brightness", " 1 & 2&amp; ") + out("MotionBlurQuality", "A&#34;B") + "\r\n" << "";
+        << L{"Text3= 9&amp;0 ", "Combo6=A&#34;B"} << L{"Combo6= 1 & 2&amp;\t"}
+        << out("Brightness", " 9&amp;0 ") + out("MotionBlurQuality", " 1 & 2&amp;\t") + "\r\n" << "";
     QTest::newRow("line too short for a value") << QByteArray("\t<Property name=\"Brightness\" v\n") << L{"Text3=200"}
         << L{"Text3="} << L{} << out("Brightness", "") + "\r\n" << "";
     QTest::newRow("doubled line: the later shown, both written") << bright + in("Brightness", "130") << L{}
@@ -47,11 +53,10 @@ void TestSettings::fileLines_data()
         << L{} << L{"Check8=1"} << "<Data>\n" + out("Gsync", "true") + "\n</Data>\n\r\n" << "";
     QTest::newRow("last line without line feed") << "<Data>\n" + in("Gsync", "false") + "</Data>" << L{} << L{}
         << L{"Check8=1"} << "<Data>\n" + out("Gsync", "true") + "</Data>" << "";
-    // Windows: the ANSI code page (Windows-1252 in the tests' Wine prefix).
-    QTest::newRow("bytes of any encoding kept, changes in the system's 8 bits") << bytes + in("MotionBlurStrength", "90")
-        << L{} << L{kWindows ? "Combo5=T\u00c3\u00a9" : "Combo5=T\u00e9"} << L{"Text7=\u00e9"}
+    QTest::newRow("bytes of any encoding kept, changes in the system's 8 bits") << bytes + in("MotionBlurQuality", "90") << L{}
+        << L{kWindows ? "Combo5=T\u00c3\u00a9" : "Combo5=T\u00e9"} << L{"Combo6=\u00e9"}
         << "\xE9t\xE9\n" + out("Brightness", "\xE9\t\xE8") + out("AntiAliasingEx2", "T\xC3\xA9")
-            + out("MotionBlurStrength", kWindows ? "\xE9" : "\xC3\xA9") + "\r\n" << "";
+            + out("MotionBlurQuality", kWindows ? "\xE9" : "\xC3\xA9") + "\r\n" << "";
     // A file in another encoding holds no line the tool knows: it is left byte for byte, never "written".
     const QByteArray utf16 = QStringEncoder(QStringConverter::Utf16LE, QStringConverter::Flag::WriteBom)(
         QString::fromLatin1("<Data>\n" + prop("\t", "Gsync", "false") + "\n</Data>\n"));
@@ -70,18 +75,31 @@ void TestSettings::fileLines_data()
     QTest::newRow("40,000-character values come back whole") << in("Brightness", digits) + in("TextureDetail", digits)
         << L{} << L{"Text3=" + digits, "Combo2=" + digits} << L{} << out("Brightness", digits)
             + out("TextureDetail", digits) + "\r\n" << "";
-    // Refused values: the message names the setting by its caption and says why.
-    const QString brightness = "Brightness\" cannot be written: it holds a ";
-    const QList<QStringList> refusals = {{"double quote", "Text3=1\"0", brightness + "double quote"},
-        {"less-than", "Combo5=<TAA", "Anti-Aliasing\" cannot be written: it holds a \"<\""},
-        {"line feed", "Text3=8\n0", brightness + "line break"},
-        {"tab", "Text3=1\t6", brightness + "control character (U+0009)"},
-        {"unencodable", "Text3=" + QString(QChar(0xD800)), brightness + "character"},
+    // A value far too long to show is shown shortened and read-only, and written back byte for byte.
+    QTest::newRow("50 MB value kept aside") << in("Brightness", "<50 MB>") + in("MaxframeRate", "60") << L{}
+        << L{"Text3=77777777777777777777777777777777\u2026 (a value of 50.0 MB, kept as it is)"} << L{"Text4=90"}
+        << out("Brightness", "<50 MB>") + out("MaxframeRate", "90") + "\r\n" << "";
+    // Refused values: one message names each setting by its caption, its value and why; a value read out of
+    // range goes back as it came.
+    const QList<QStringList> refusals = {{"double quote", "Text3=1\"0", "Brightness \"1\"0\": it holds a double quote"},
+        {"less-than", "Combo5=<TAA", "Anti-Aliasing \"<TAA\": it holds a \"<\""},
+        {"line feed", "Text3=8\n0", "Brightness \"8\n0\": it holds a line break"},
+        {"unencodable", "Text3=" + QString(QChar(0xD800)), "Brightness \"" + QString(QChar(0xD800)) + "\": it holds a "
+         "character"},
         {"resolution without lower-case x", "Combo1=2560X1440",
-         "Resolution\" cannot be written: it has no lower-case \"x\""}};
+         "Resolution \"2560X1440\": it has no lower-case \"x\""}};
     for (const QStringList &refused : refusals)
         QTest::newRow(qPrintable("refused: " + refused[0])) << bright << L{} << L{} << L{refused[1]} << bright
-                                                            << "The value of \"" + refused[2];
+                                                            << "These values cannot be written:\n\n" + refused[2];
+    QTest::newRow("refused: four values, one message") << bright + in("MaxframeRate", "60") << L{} << L{}
+        << L{"Text4=abc", "Combo1=axb", "Text5=-5", "Text3=99999"} << bright + in("MaxframeRate", "60")
+        << "These values cannot be written:\n\nResolution \"axb\": it takes width x height, each a whole number from 1 "
+           "to 16384.\nBrightness \"99999\": it takes a number from 0 to 300.\nFramerate Lock \"abc\": it takes a "
+           "whole number from 0 to 1000.\nWork Threads (High) \"-5\": it takes a whole number from 1 to 256.\n\n"
+           "Nothing was written. Change them and press Apply again.";
+    QTest::newRow("out of range as read, written back") << in("Brightness", "99999") + in("NumHighThreads", "-5")
+        << L{} << L{"Text3=99999"} << L{"Check5=1"} << out("Brightness", "99999") + out("NumHighThreads", "-5")
+        + "\r\n" << "";
 }
 
 void TestSettings::fileLines()
@@ -92,6 +110,9 @@ void TestSettings::fileLines()
     QFETCH(QStringList, changes);
     QFETCH(QByteArray, after);
     QFETCH(QString, refusal);
+    const QByteArray large(50 << 20, '7');
+    graphics.replace("<50 MB>", large);
+    after.replace("<50 MB>", large);
 
     writeGame(graphics, kUser);
     startForm();
@@ -101,6 +122,7 @@ void TestSettings::fileLines()
     QCOMPARE(prompts(), L{});
     for (const QString &setting : shown)
         QCOMPARE(setting.section('=', 0, 0) + "=" + controlValue(m_w->form.get(), setting.section('=', 0, 0)), setting);
+    QCOMPARE(m_w->form->text(3)->isReadOnly(), graphics.size() > large.size());
     for (const QString &setting : changes)
         setControl(m_w->form.get(), setting);
     apply();

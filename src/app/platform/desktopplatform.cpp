@@ -8,6 +8,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QDir>
+#include <QGridLayout>
 #include <QInputDialog>
 #include <QLineEdit>
 #include <QListView>
@@ -56,9 +57,14 @@ std::unique_ptr<QMessageBox> DesktopPlatform::makeMessageBox(const QString &prom
     case Information: box->setIcon(QMessageBox::Information); break;
     default: box->setIcon(QMessageBox::NoIcon); break;
     }
+    // The frame does not widen a box for its title: a short prompt under a long title cut it off.
+    const int titleWidth = QFontMetrics(QApplication::font("QMdiSubWindowTitleBar")).horizontalAdvance(box->windowTitle());
+    if (auto *grid = qobject_cast<QGridLayout *>(box->layout()))
+        grid->addItem(new QSpacerItem(titleWidth + 160, 0, QSizePolicy::Minimum, QSizePolicy::Fixed), grid->rowCount(), 0,
+                      1, grid->columnCount());
     if ((buttons & 0x7) == YesNo) {
         box->setStandardButtons(QMessageBox::Yes | QMessageBox::No);
-        box->setDefaultButton(QMessageBox::Yes);
+        box->setDefaultButton(buttons & DefaultNo ? QMessageBox::No : QMessageBox::Yes);
         box->setEscapeButton(QMessageBox::No);
     } else {
         box->setStandardButtons(QMessageBox::Ok);
@@ -75,20 +81,29 @@ int DesktopPlatform::messageBox(const QString &prompt, int buttons, const QStrin
     return Ok;
 }
 
+std::unique_ptr<QMessageBox> DesktopPlatform::makeQuestionBox(const QString &prompt, const QStringList &buttons,
+                                                              const QString &title) const
+{
+    std::unique_ptr<QMessageBox> box = makeMessageBox(prompt, Question, title);
+    box->setStandardButtons(QMessageBox::NoButton);
+    QPushButton *last = nullptr;
+    for (qsizetype i = 0; i < buttons.size(); ++i) {
+        last = box->addButton(buttons[i], i + 1 == buttons.size() ? QMessageBox::RejectRole : QMessageBox::AcceptRole);
+        last->setProperty("answer", int(i)); // the box lays its buttons out in an order of its own
+    }
+    if (last) {
+        box->setDefaultButton(last);
+        box->setEscapeButton(last);
+    }
+    return box;
+}
+
 int DesktopPlatform::question(const QString &prompt, const QStringList &buttons, const QString &title)
 {
-    const std::unique_ptr<QMessageBox> box = makeMessageBox(prompt, Question, title);
-    box->setStandardButtons(QMessageBox::NoButton);
-    QList<QPushButton *> pushed;
-    for (const QString &label : buttons)
-        pushed << box->addButton(label, label == buttons.last() ? QMessageBox::RejectRole : QMessageBox::AcceptRole);
-    if (!pushed.isEmpty()) {
-        box->setDefaultButton(pushed.first());
-        box->setEscapeButton(pushed.last());
-    }
+    const std::unique_ptr<QMessageBox> box = makeQuestionBox(prompt, buttons, title);
     box->exec();
-    const qsizetype index = pushed.indexOf(static_cast<QPushButton *>(box->clickedButton()));
-    return index < 0 ? int(buttons.size()) - 1 : int(index);
+    const QAbstractButton *clicked = box->clickedButton();
+    return clicked ? clicked->property("answer").toInt() : int(buttons.size()) - 1;
 }
 
 void DesktopPlatform::runCommand(const tarnwell::Command &command, const tarnwell::CommandDone &done)

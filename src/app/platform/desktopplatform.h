@@ -17,6 +17,9 @@ public:
     void setWindow(QWidget *window) { m_window = window; }
     // The box that messageBox() shows, built but not shown: plain text, owned by the window.
     std::unique_ptr<QMessageBox> makeMessageBox(const QString &prompt, int buttons, const QString &title) const;
+    // The same for question().
+    std::unique_ptr<QMessageBox> makeQuestionBox(const QString &prompt, const QStringList &buttons,
+                                                 const QString &title) const;
 
     QString programFolder() const override;
     QString homeFolder() const override;

@@ -13,8 +13,10 @@ class QWidget;
 class Platform
 {
 public:
-    // Message box button sets and icons, combined by adding them.
-    enum Buttons { OkOnly = 0, YesNo = 4, Critical = 16, Question = 32, Exclamation = 48, Information = 64 };
+    // Message box button sets and icons, combined by adding them. DefaultNo makes No the answer of
+    // Enter, for questions whose Yes writes or deletes what cannot be had back.
+    enum Buttons { OkOnly = 0, YesNo = 4, Critical = 16, Question = 32, Exclamation = 48, Information = 64,
+                   DefaultNo = 256 };
     enum Answer { Ok = 1, Yes = 6, No = 7 };
 
     virtual ~Platform() = default;
@@ -27,8 +29,8 @@ public:
     virtual bool fileExists(const QString &path) const = 0;
     // Modal; returns the answer. With no title the box shows "Tarnwell".
     virtual int messageBox(const QString &prompt, int buttons, const QString &title = QString()) = 0;
-    // Modal, with buttons of the caller's words (the last one also taken by Escape); returns the index
-    // of the button pressed.
+    // Modal, with buttons of the caller's words; the last one, the way out that changes nothing, is
+    // taken by Enter and by Escape. Returns the index of the button pressed.
     virtual int question(const QString &prompt, const QStringList &buttons, const QString &title = QString()) = 0;
     // Starts the command and returns at once; `done`, when given, hears later (on the window's
     // thread) what the command did.
