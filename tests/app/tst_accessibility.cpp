@@ -100,7 +100,7 @@ private slots:
         form.text(3)->setText("0");
         QWidget *target = form.findChild<QWidget *>(QString(QTest::currentDataTag()).section(' ', 0, 0));
         if (target == form.command(3))
-            m_w->platform.pressed.enqueue(0); // "Reload" asks first about the edit: discard and read
+            m_w->platform.pressed.enqueue(1); // "Reload" asks first about the edit: "Discard and read"
         target->setFocus(Qt::TabFocusReason);
         QTRY_COMPARE(QApplication::focusWidget(), target);
         QString menu; // the keyboard's context menu, read and closed once it shows

@@ -249,7 +249,7 @@ private slots:
         m_w->form->text(3)->setText("200");
         QTest::mouseClick(m_w->form->findChild<QWidget *>(control), Qt::LeftButton);
         QTest::qWait(100); // a deletion would report from another thread
-        message.replace("%1", nativePath(graphics())).replace("%2", nativePath(backups()))
+        message.replace("%1", nativePath(graphics())).replace("%5", nativePath(backups()))
             .replace("%3", nativePath(game() + "Binaries/SETTINGS/"))
             .replace("%4", nativePath(m_w->platform.dataHome.filePath("tarnwell")));
 #ifdef Q_OS_WIN // a file where a folder should be: Windows does not find the path

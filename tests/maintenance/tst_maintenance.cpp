@@ -236,7 +236,7 @@ private slots:
             << steamFailed + "no program on this system opens it (xdg-open was not found)"
             << "cmd.exe /c start steam://rungameid/4711" << "missing";
         QTest::newRow("no manifest names the folder") << library + "Other" << QByteArray("MZ") << false << windows
-                                                      << "";
+                                                      << "" << "";
         QTest::newRow("outside a Steam library") << "Games/Quillvane" << QByteArray("MZ") << false << windows << "" << "";
         // Only ASCII digits make an app id ("\u0664\u0667" are Arabic-Indic digits): the file's name is used.
         QTest::newRow("app id of other digits") << library + "Quillvane Arabic" << QByteArray("MZ") << false << ""
