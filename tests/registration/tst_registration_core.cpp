@@ -61,7 +61,8 @@ private slots:
         QTest::addColumn<QString>("name"); // null: no line matches
         const QByteArray d = kDigest, o = "0123456789abcdef0123456789abcdef"; // o: a digest not looked for
         const QString none, uber = QString::fromUtf8("Quillvane \xC3\x9C" "ber");
-        QTest::newRow("UTF-8 name") << o + " Old\r\n" + d + " Quillvane \xC3\x9C" "ber\r\n" << uber;
+        QTest::newRow("UTF-8 name after a byte-order mark") << "\xEF\xBB\xBF" + d + " Quillvane \xC3\x9C" "ber\r\n"
+                                                            + o + " Old\r\n" << uber;
         QTest::newRow("8-bit name of earlier lists") << d + " Quillvane \xDC" "ber\r\n" << uber;
         QTest::newRow("upper-case digest in the list") << d.toUpper() + " Quillvane\r\n" << none;
         QTest::newRow("position 33 dropped whatever it is, blanks kept") << d + "#  Name \r\n" << "  Name ";
@@ -90,8 +91,8 @@ private slots:
         QTest::addColumn<QString>("saved");     // null: only read
         QTest::addColumn<QString>("path");      // then read back; null: nothing registered
         const QString far = QString::fromUtf8("/\xE6\x97\xA5\xE6\x9C\xAC/\xF0\x9F\x8E\xAE/\xC3\x9C" "ber \"Q\"=1/QVX.EXE");
-        QTest::newRow("any 7 characters skipped, blanks kept, first line only")
-            << QByteArray("ABCDEFG /a b/ \r\nQVXEXE=/two\r\n") << QString() << " /a b/ ";
+        QTest::newRow("byte-order mark dropped, any 7 characters skipped, blanks kept, first line only")
+            << QByteArray("\xEF\xBB\xBF" "ABCDEFG /a b/ \r\nQVXEXE=/two\r\n") << QString() << " /a b/ ";
         QTest::newRow("8-bit file of earlier versions") << QByteArray("QVXEXE=/Spiele/caf\xE9/QVX.EXE\r\n") << QString()
                                                         << QString::fromUtf8("/Spiele/caf\xC3\xA9/QVX.EXE");
         QTest::newRow("zero bytes register nothing") << QByteArray() << QString() << QString();
@@ -135,6 +136,8 @@ private slots:
         QCOMPARE(tarnwell::shortPath(exe), exe);
         QCOMPARE(tarnwell::shortPath(dir.filePath("game/binaries/qvx.exe")), exe);
 #endif
+        // A path the one-line Tarnwell.dat could not give back is never picked.
+        QCOMPARE(tarnwell::storedPathProblem("/a\tb/QVX.EXE"), "it holds a control character (U+0009)");
         // A missing path gives empty text and nothing is created for it.
         QCOMPARE(tarnwell::shortPath(dir.filePath("Game/Binaries/GONE.EXE")), QString());
         QCOMPARE(tarnwell::shortPath(dir.filePath("Game/Gone/QVX.EXE")), QString());
