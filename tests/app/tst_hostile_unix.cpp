@@ -33,16 +33,12 @@ enum class Odd { Fifo, LinkToDevZero, Oversized, Folder };
 bool makeOdd(const QString &path, Odd kind, qint64 oversized = qint64(20) << 30)
 {
     QFile::remove(path);
-    switch (kind) {
-    case Odd::Fifo:
+    if (kind == Odd::Fifo)
         return ::mkfifo(QFile::encodeName(path).constData(), 0644) == 0;
-    case Odd::LinkToDevZero:
+    if (kind == Odd::LinkToDevZero)
         return QFile::link("/dev/zero", path);
-    case Odd::Folder:
+    if (kind == Odd::Folder)
         return QDir().mkpath(path);
-    case Odd::Oversized:
-        break;
-    }
     QFile sparse(path);
     return sparse.open(QIODevice::WriteOnly) && sparse.resize(oversized);
 }

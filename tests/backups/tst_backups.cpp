@@ -112,29 +112,28 @@ private slots:
     // A write or a delete undone: the old bytes back, a copy of what they replace, the settings read again.
     void restore_data()
     {
-        QTest::addColumn<QString>("control"); // Apply with Brightness 200, or Del All Settings
+        QTest::addColumn<bool>("apply"); // Apply with Brightness 200, else Del All Settings
         QTest::addColumn<int>("choice");
         QTest::addColumn<int>("answer");
         QTest::addColumn<QByteArray>("after");
         QTest::addColumn<int>("copies");
-        QTest::newRow("Apply undone") << "Command1" << 0 << int(Platform::Yes) << kGraphics << 2;
-        QTest::newRow("Apply, No") << "Command1" << 0 << int(Platform::No) << written("200") << 1;
-        QTest::newRow("Apply, nothing chosen") << "Command1" << -1 << int(Platform::Yes) << written("200") << 1;
-        QTest::newRow("Del All Settings undone") << "Command6" << 0 << int(Platform::Yes) << kGraphics << 1;
+        QTest::newRow("Apply undone") << true << 0 << int(Platform::Yes) << kGraphics << 2;
+        QTest::newRow("Apply, No") << true << 0 << int(Platform::No) << written("200") << 1;
+        QTest::newRow("Apply, nothing chosen") << true << -1 << int(Platform::Yes) << written("200") << 1;
+        QTest::newRow("Del All Settings undone") << false << 0 << int(Platform::Yes) << kGraphics << 1;
     }
 
     void restore()
     {
-        QFETCH(QString, control);
+        QFETCH(bool, apply);
         QFETCH(int, choice);
         QFETCH(int, answer);
         QFETCH(QByteArray, after);
         QFETCH(int, copies);
-        const bool apply = control == "Command1";
         m_w->platform.runForReal = true;
         m_w->platform.answers << (apply ? QList<int>() : QList<int>{Platform::Yes});
         m_w->form->text(3)->setText("200");
-        QTest::mouseClick(m_w->form->findChild<QWidget *>(control), Qt::LeftButton);
+        QTest::mouseClick(m_w->form->command(apply ? 1 : 6), Qt::LeftButton);
         QTRY_COMPARE(m_w->platform.messages.size(), apply ? 1 : 2);
         QCOMPARE(readFile(graphics()), apply ? written("200") : "<unreadable>");
         m_w->platform.messages.clear();
@@ -165,18 +164,18 @@ private slots:
     // No copy, no write and no delete: the message names the file and the reason.
     void noBackupStopsIt_data()
     {
-        QTest::addColumn<QString>("control");
+        QTest::addColumn<int>("command"); // Command1 Apply, Command6 Del All Settings
         QTest::addColumn<QString>("message");
-        QTest::newRow("Apply") << "Command1" << "Not every settings file was written.\n\n%1\nNo backup of it could "
+        QTest::newRow("Apply") << 1 << "Not every settings file was written.\n\n%1\nNo backup of it could "
             "be kept in %2: Not a directory. It was not written.\n\n%3GCUSERSETTINGSDATA.MXML\nIt already held "
             "these settings.";
-        QTest::newRow("Del All Settings") << "Command6" << "%1\n\nNo backup of it could be kept in %2: Not a "
+        QTest::newRow("Del All Settings") << 6 << "%1\n\nNo backup of it could be kept in %2: Not a "
             "directory. It was not deleted.";
     }
 
     void noBackupStopsIt()
     {
-        QFETCH(QString, control);
+        QFETCH(int, command);
         QFETCH(QString, message);
         QVERIFY(writeFile(m_w->platform.dataHome.filePath("tarnwell"), "a file where the folder should be"));
         m_w->platform.runForReal = true;
@@ -187,7 +186,7 @@ private slots:
 #ifdef Q_OS_WIN // a file where a folder should be: Windows does not find the path
         message.replace("Not a directory", qt_error_string(ERROR_PATH_NOT_FOUND).chopped(1));
 #endif
-        QTest::mouseClick(m_w->form->findChild<QWidget *>(control), Qt::LeftButton);
+        QTest::mouseClick(m_w->form->command(command), Qt::LeftButton);
         QTRY_COMPARE(m_w->platform.prompts().value(m_w->platform.prompts().size() - 1), message); // a deletion reports later
         QCOMPARE(readFile(graphics()), kGraphics);
         QCOMPARE(m_w->platform.commands.size(), 0);

@@ -32,10 +32,6 @@ private slots:
         QTest::newRow("empty") << QByteArray() << "D41D8CD98F00B204E9800998ECF8427E";
         QTest::newRow("a") << QByteArray("a") << "0CC175B9C0F1B6A831C399E269772661";
         QTest::newRow("abc") << QByteArray("abc") << "900150983CD24FB0D6963F7D28E17F72";
-        QTest::newRow("message digest") << QByteArray("message digest") << "F96B697D7CB7938D525A2F31AAF161D0";
-        QTest::newRow("alphabet") << QByteArray("abcdefghijklmnopqrstuvwxyz") << "C3FCD3D76192E4007DFB496CCA67E13B";
-        QTest::newRow("alphanumeric") << QByteArray("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789")
-                                      << "D174AB98D277D9F5A5611C2C9F419D9F";
         QTest::newRow("eight times digits") << QByteArray("1234567890").repeated(8) << "57EDF4A22BE3C955AC49DA2E2107B67A";
         // Several read pieces with a ragged end must join to the whole file's digest.
         QByteArray big(3 * 1024 * 1024 + 7, '\0');
