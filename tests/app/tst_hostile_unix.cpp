@@ -6,6 +6,8 @@
 #include <QProgressDialog>
 #include <QTimer>
 
+#include <tuple>
+
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/un.h>
@@ -75,19 +77,18 @@ private slots:
     {
         QTest::addColumn<QString>("file");   // below the program folder (P) or the game folder (G)
         QTest::addColumn<Odd>("kind");
-        QTest::addColumn<qint64>("size");    // of an oversized file: one byte over what the file may hold
+        QTest::addColumn<qint64>("size");    // of an oversized file: a byte more than the file may hold
         QTest::addColumn<QString>("reason"); // in the message that names the file
-        struct File { const char *path; qint64 bound; const char *tooLarge; };
-        const File files[] = {{"G/Binaries/SETTINGS/TKGRAPHICSSETTINGS.MXML", 64 << 20, "larger than 64 MB"},
-            {"G/Binaries/SETTINGS/GCUSERSETTINGSDATA.MXML", 64 << 20, "larger than 64 MB"},
-            {"P/Tarnwell.dat", 1 << 20, "larger than 1 MB"}, {"P/dat/QVX.dat", 4 << 20, "larger than 4 MB"},
-            {"G/Binaries/QVX.EXE", qint64(20) << 30, ""}}; // an executable is checked however large
-        for (const File &file : files) {
-            const QString path(file.path), tooLarge(file.tooLarge);
-            QTest::addRow("%s, fifo", file.path) << path << Odd::Fifo << 0LL << "named pipe (FIFO)";
-            QTest::addRow("%s, link to /dev/zero", file.path) << path << Odd::LinkToDevZero << 0LL << "device";
-            QTest::addRow("%s, oversized", file.path) << path << Odd::Oversized << file.bound + 1 << tooLarge;
-            QTest::addRow("%s, folder", file.path) << path << Odd::Folder << 0LL << "is a folder";
+        const std::tuple<Odd, const char *, const char *> kinds[] = {{Odd::Fifo, "fifo", "named pipe (FIFO)"},
+            {Odd::LinkToDevZero, "link to /dev/zero", "device"}, {Odd::Oversized, "oversized", "larger than %1 MB"},
+            {Odd::Folder, "folder", "is a folder"}};
+        const QPair<const char *, int> files[] = {{"G/Binaries/SETTINGS/TKGRAPHICSSETTINGS.MXML", 64},
+            {"G/Binaries/SETTINGS/GCUSERSETTINGSDATA.MXML", 64}, {"P/Tarnwell.dat", 1}, {"P/dat/QVX.dat", 4},
+            {"G/Binaries/QVX.EXE", 20 << 10}}; // megabytes; an executable is checked however large
+        for (const auto &[file, megabytes] : files) {
+            for (const auto &[kind, name, reason] : kinds)
+                QTest::addRow("%s, %s", file, name) << QString(file) << kind << (qint64(megabytes) << 20) + 1
+                                                    << QString(reason).arg(megabytes);
         }
     }
 

@@ -28,13 +28,10 @@ const QString kLongName = "Quillvane Collector's Edition, Build 2025.11.30 with 
 const QString kLongNameShown = "Quillvane Collector's Edition, Build 2025.11.30 with the Expeditions, Frontier and "
                                "De\u2026"; // cut where it reaches the picker's column, an ellipsis after it
 
-// What Tarnwell.dat names at start-up: nothing, the installed sample, a file that cannot be read, a file in /tmp.
+// What Tarnwell.dat names at start-up (Short: a file in /tmp); how the run differs (Named: another build that
+// the known-versions file names as the status says, Far: a non-Latin folder); the move after the search.
 enum class Stored { Nothing, Game, Unreadable, Short };
-// How the run differs: another build (Named: that the known-versions file names as the status says), a non-Latin
-// game folder, the executable gone, no known-versions file, a folder for Tarnwell.dat, a pick with Enter or after
-// an unplugged drive.
 enum class Setup { Plain, Other, Named, Far, Gone, NoList, ConfigIsFolder, Keyboard, Unplugged };
-// After the search for installations: stay where the picker waits, choose an entry, type a path; or none found.
 enum class Move { Stay, DriveEntry, MenuEntry, TypePath, NoneFound };
 
 } // namespace
