@@ -189,8 +189,9 @@ private slots:
         // Places in twips (left, top, width, height; no size for a label, which fits its caption, or a box).
         struct Place { const char *name; int left, top, width, height; };
         for (const Place &at : {Place{"Command1", 6960, 2040, 735, 375}, {"Command3", 6960, 2520, 735, 375},
-                 {"Command2", 6960, 3000, 735, 375}, {"Command4", 6960, 3480, 735, 375}, {"Command6", 6360, 4080, 1455, 495},
-                 {"Command5", 6360, 4680, 1455, 495}, {"Label1", 0, 0, 0, 0}, {"Label22", 1800, 0, 0, 0},
+                 {"Command2", 6960, 3000, 735, 375}, {"Command4", 6960, 3480, 735, 375},
+                 {"Command6", 6360, 4080, 1455, 495}, {"Command5", 6360, 4680, 1455, 495}, {"Label1", 0, 0, 0, 0},
+                 {"Label22", 1800, 0, 0, 0},
                  {"Check1", 1920, 285, 0, 0}, {"Check4", 5640, 3165, 0, 0}, {"Text8", 6120, 600, 495, 285},
                  {"Combo1", 1920, 4200, 1215, 315}, {"Image6", 2400, 4995, 480, 480}, {"Label20", 3120, 5280, 0, 0},
                  {"Drive1", 7920, 0, 2775, 315}, {"Dir1", 7920, 360, 2775, 2790}, {"File1", 7920, 3120, 2775, 3600}}) {
@@ -378,9 +379,9 @@ private slots:
         QTest::addColumn<bool>("pageShown");
         QTest::newRow("no banner module") << Host::NoModule << QByteArray() << false;
 #ifdef TARNWELL_BANNER_HOST // Qt Network serves the page; the Windows build with MinGW has neither it nor a banner
-        QTest::newRow("page loads") << Host::Answers << QByteArray("HTTP/1.0 200 OK\r\nContent-Type: text/html\r\n\r\n<p>Ad</p>") << true;
-        QTest::newRow("error page") << Host::Answers
-                                    << QByteArray("HTTP/1.0 404 Not Found\r\nContent-Type: text/html\r\n\r\n<p>No</p>") << false;
+        const QByteArray html = "\r\nContent-Type: text/html\r\n\r\n";
+        QTest::newRow("page loads") << Host::Answers << "HTTP/1.0 200 OK" + html + "<p>Ad</p>" << true;
+        QTest::newRow("error page") << Host::Answers << "HTTP/1.0 404 Not Found" + html + "<p>No</p>" << false;
         QTest::newRow("connection dropped") << Host::Drops << QByteArray() << false;
         QTest::newRow("host unreachable") << Host::Gone << QByteArray() << false;
 #endif

@@ -187,7 +187,7 @@ private slots:
         message.replace("Not a directory", qt_error_string(ERROR_PATH_NOT_FOUND).chopped(1));
 #endif
         QTest::mouseClick(m_w->form->command(command), Qt::LeftButton);
-        QTRY_COMPARE(m_w->platform.prompts().value(m_w->platform.prompts().size() - 1), message); // a deletion reports later
+        QTRY_COMPARE(m_w->platform.prompts().value(m_w->platform.prompts().size() - 1), message); // may come later
         QCOMPARE(readFile(graphics()), kGraphics);
         QCOMPARE(m_w->platform.commands.size(), 0);
     }

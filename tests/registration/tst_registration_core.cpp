@@ -88,8 +88,8 @@ private slots:
         const QString far = QString::fromUtf8("/\xE6\x97\xA5\xE6\x9C\xAC/\xF0\x9F\x8E\xAE/\xC3\x9C" "ber \"Q\"=1/QVX.EXE");
         QTest::newRow("any 7 characters skipped, blanks kept, first line only")
             << QByteArray("ABCDEFG /a b/ \r\nQVXEXE=/two\r\n") << QString() << " /a b/ ";
-        QTest::newRow("8-bit file after a byte-order mark") << QByteArray("\xEF\xBB\xBFQVXEXE=/Spiele/caf\xE9/QVX.EXE\r\n") << QString()
-                                                        << QString::fromUtf8("/Spiele/caf\xC3\xA9/QVX.EXE");
+        QTest::newRow("8-bit file after a byte-order mark") << QByteArray("\xEF\xBB\xBFQVXEXE=/Spiele/caf\xE9/QVX.EXE\r\n")
+                                                        << QString() << QString::fromUtf8("/Spiele/caf\xC3\xA9/QVX.EXE");
         QTest::newRow("zero bytes register nothing") << QByteArray() << QString() << QString();
         QTest::newRow("save replaces a longer file") << QByteArray("QVXEXE=/a much longer path/QVX.EXE\r\nline 2\r\n")
                                                      << "/games/Q/Binaries/QVX.EXE" << "/games/Q/Binaries/QVX.EXE";
