@@ -6,6 +6,7 @@
 
 #include <QEvent>
 #include <QLibrary>
+#include <QLoggingCategory>
 #include <QPointer>
 #include <QTimer>
 #include <QWidget>
@@ -15,6 +16,9 @@ namespace tarnwell::links {
 namespace {
 
 using ShowBanner = int (*)(QWidget *, const char *);
+
+// Silent unless asked for (QT_LOGGING_RULES="tarnwell.banner.info=true"): says when the first page is done.
+Q_LOGGING_CATEGORY(lcBanner, "tarnwell.banner", QtWarningMsg)
 
 // Waits for the area's first paint, then loads the banner on the next turn of the event loop,
 // after the painted window has reached the screen.
@@ -74,7 +78,10 @@ bool loadBanner(const QString &folder, QWidget *area, const QString &address)
     // The engine goes on starting until its first page has loaded or failed; the view's signal
     // is named, as this side knows nothing of the engine's classes.
     auto *marker = new QObject(view);
-    QObject::connect(marker, &QObject::destroyed, [] { endEngineStart(); });
+    QObject::connect(marker, &QObject::destroyed, [] {
+        endEngineStart();
+        qCInfo(lcBanner, "first page loaded or failed");
+    });
     QObject::connect(view, SIGNAL(loadFinished(bool)), marker, SLOT(deleteLater()));
     return true;
 }

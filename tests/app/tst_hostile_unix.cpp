@@ -6,6 +6,8 @@
 #include <QProgressDialog>
 #include <QTimer>
 
+#include <tuple>
+
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/un.h>
@@ -27,17 +29,20 @@ QString kindOf(const QString &path)
     return QString("mode %1, %2 bytes, inode %3").arg(info.st_mode, 0, 8).arg(info.st_size).arg(info.st_ino);
 }
 
-bool makeOdd(const QString &path, const QString &kind)
+enum class Odd { Fifo, LinkToDevZero, Oversized, Folder };
+
+// `oversized` bytes for an oversized file, sparse: far larger than memory, yet it takes no room on disk.
+bool makeOdd(const QString &path, Odd kind, qint64 oversized = qint64(20) << 30)
 {
     QFile::remove(path);
-    if (kind == "fifo")
+    if (kind == Odd::Fifo)
         return ::mkfifo(QFile::encodeName(path).constData(), 0644) == 0;
-    if (kind == "link to /dev/zero")
+    if (kind == Odd::LinkToDevZero)
         return QFile::link("/dev/zero", path);
-    if (kind == "folder")
+    if (kind == Odd::Folder)
         return QDir().mkpath(path);
-    QFile sparse(path); // far larger than memory, yet it takes no room on disk
-    return sparse.open(QIODevice::WriteOnly) && sparse.resize(qint64(20) << 30);
+    QFile sparse(path);
+    return sparse.open(QIODevice::WriteOnly) && sparse.resize(oversized);
 }
 
 } // namespace
@@ -71,28 +76,33 @@ private slots:
     void oddFiles_data()
     {
         QTest::addColumn<QString>("file");   // below the program folder (P) or the game folder (G)
-        QTest::addColumn<QString>("kind");
+        QTest::addColumn<Odd>("kind");
+        QTest::addColumn<qint64>("size");    // of an oversized file: a byte more than the file may hold
         QTest::addColumn<QString>("reason"); // in the message that names the file
-        const QList<QPair<QString, QString>> kinds = {{"fifo", "named pipe (FIFO)"}, {"link to /dev/zero", "device"},
-            {"oversized sparse file", "larger than"}, {"folder", "is a folder"}};
-        for (const char *file : {"G/Binaries/SETTINGS/TKGRAPHICSSETTINGS.MXML",
-                                 "G/Binaries/SETTINGS/GCUSERSETTINGSDATA.MXML", "P/Tarnwell.dat", "P/dat/QVX.dat",
-                                 "G/Binaries/QVX.EXE"}) {
-            for (const auto &[kind, reason] : kinds)
-                QTest::addRow("%s, %s", file, qPrintable(kind)) << QString(file) << kind << reason;
+        const std::tuple<Odd, const char *, const char *> kinds[] = {{Odd::Fifo, "fifo", "named pipe (FIFO)"},
+            {Odd::LinkToDevZero, "link to /dev/zero", "device"}, {Odd::Oversized, "oversized", "larger than %1 MB"},
+            {Odd::Folder, "folder", "is a folder"}};
+        const QPair<const char *, int> files[] = {{"G/Binaries/SETTINGS/TKGRAPHICSSETTINGS.MXML", 64},
+            {"G/Binaries/SETTINGS/GCUSERSETTINGSDATA.MXML", 64}, {"P/Tarnwell.dat", 1}, {"P/dat/QVX.dat", 4},
+            {"G/Binaries/QVX.EXE", 20 << 10}}; // megabytes; an executable is checked however large
+        for (const auto &[file, megabytes] : files) {
+            for (const auto &[kind, name, reason] : kinds)
+                QTest::addRow("%s, %s", file, name) << QString(file) << kind << (qint64(megabytes) << 20) + 1
+                                                    << QString(reason).arg(megabytes);
         }
     }
 
     void oddFiles()
     {
         QFETCH(QString, file);
-        QFETCH(QString, kind);
+        QFETCH(Odd, kind);
+        QFETCH(qint64, size);
         QFETCH(QString, reason);
         install();
         const QString path = (file.startsWith('P') ? m_program : m_game) + file.mid(1);
         const QString config = m_program + "/Tarnwell.dat";
         const QString graphics = m_game + "/Binaries/SETTINGS/TKGRAPHICSSETTINGS.MXML";
-        QVERIFY(makeOdd(path, kind));
+        QVERIFY(makeOdd(path, kind, size));
         const QString odd = kindOf(path);
         // Read only what is not the odd thing: the test itself must not wait on a pipe.
         const QByteArray configBefore = path == config ? "" : readFile(config);
@@ -102,7 +112,7 @@ private slots:
         Form1 *form = m_w->form.get();
         QVERIFY(!form->isClosed());
         // A game executable of many gigabytes is simply large: its check goes on while the window answers.
-        if (file.endsWith("QVX.EXE") && kind.startsWith("oversized")) {
+        if (file.endsWith("QVX.EXE") && kind == Odd::Oversized) {
             QVERIFY(form->isChecking());
             QVERIFY(!form->check(1)->isEnabled() && !form->command(1)->isEnabled() && form->command(4)->isEnabled());
         } else {
@@ -126,7 +136,7 @@ private slots:
         QVERIFY(QDir().mkpath(lineFeed) && QFile::copy(m_game + "/Binaries/QVX.EXE", lineFeed + "/QVX.EXE"));
         QVERIFY(QFile::copy(m_game + "/Binaries/QVX.EXE", folder + "/QVX.EXE"));
         QVERIFY(QFile::link(folder + "/QVX.EXE", folder + "/link.EXE"));
-        QVERIFY(makeOdd(folder + "/pipe.EXE", "fifo") && makeOdd(folder + "/zero.EXE", "link to /dev/zero"));
+        QVERIFY(makeOdd(folder + "/pipe.EXE", Odd::Fifo) && makeOdd(folder + "/zero.EXE", Odd::LinkToDevZero));
         QVERIFY(QFile::link(folder + "/gone", folder + "/broken.EXE"));
         const QByteArray socketPath = QFile::encodeName(folder + "/socket.EXE");
         sockaddr_un address = {};
@@ -164,7 +174,7 @@ private slots:
     void largeExecutableKeepsWindowAnswering()
     {
         install(false);
-        QVERIFY(makeOdd(home() + "/QVX.EXE", "oversized sparse file"));
+        QVERIFY(makeOdd(home() + "/QVX.EXE", Odd::Oversized));
         QVERIFY(m_w->start());
         Form1 *form = m_w->form.get();
         int ticks = 0;

@@ -22,15 +22,17 @@ void TestSettings::merge_data()
     QTest::addColumn<QStringList>("shown");     // the window afterwards
     QTest::addColumn<QByteArray>("meanwhile");  // what the game writes while the question is open
 
-    // The game changes a setting, a value outside the catalogue, and adds a line of its own.
+    // The game changes a setting and a value outside the catalogue, and adds a line of its own and a
+    // setting the file did not hold, with an empty value: an added line is the game's whatever it holds.
     const QByteArray game = QByteArray(kRead).replace("\"144\"", "\"120\"").replace("Balanced", "Quality")
-                                .replace("</Data>", "\t<New />\n</Data>");
+                                .replace("</Data>", "\t<New />\n" + in("FoVInShip", "") + "</Data>");
     const QByteArray merged = "<Data>\n" + written("MaxframeRate", "120") + "\n" + written("Brightness", "90") + "\n"
-        + written("UseHDR", "false") + "\n" + prop("\t", "DLSSQuality", "Quality") + "\n\t<New />\n</Data>\n\r\n";
+        + written("UseHDR", "false") + "\n" + prop("\t", "DLSSQuality", "Quality") + "\n\t<New />\n"
+        + out("FoVInShip", "") + "</Data>\n\r\n";
     QTest::newRow("different settings, Yes: both kept") << L{"Text3=90"} << game << 6
         << L{"has changed since Tarnwell read or wrote it", "Your changes that will be written:\n    Brightness: 90",
-             "The game's changes that will be kept:\n    Framerate Lock: 120", "Settings written to file!"}
-        << merged << L{"Text4=120", "Text3=90"} << QByteArray();
+             "The game's changes that will be kept:\n    Field of View (Ship): \n    Framerate Lock: 120", "Settings written to file!"}
+        << merged << L{"Text4=120", "Text8=", "Text3=90"} << QByteArray();
     // Asked again with what the file holds at the answer; both of the game's changes are kept.
     QTest::newRow("changed again while asked, Yes twice") << L{"Text3=90"} << game << 6
         << L{"Framerate Lock: 120", "Settings written to file!"}
