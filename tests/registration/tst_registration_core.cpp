@@ -132,8 +132,9 @@ private slots:
         QCOMPARE(tarnwell::shortPath(exe), exe);
         QCOMPARE(tarnwell::shortPath(dir.filePath("game/binaries/qvx.exe")), exe);
 #endif
-        // A path the one-line Tarnwell.dat could not give back is never picked.
-        QCOMPARE(tarnwell::storedPathProblem("/a\tb/QVX.EXE"), "it holds a control character (U+0009)");
+        // A path the one-line Tarnwell.dat could not give back is never picked; a tab breaks no line.
+        QCOMPARE(tarnwell::storedPathProblem("/a\x1b" "b/QVX.EXE"), "it holds a control character (U+001B)");
+        QCOMPARE(tarnwell::storedPathProblem("/a\tb/QVX.EXE"), QString());
         // A missing path gives empty text and nothing is created for it.
         QCOMPARE(tarnwell::shortPath(dir.filePath("Game/Binaries/GONE.EXE")), QString());
         QCOMPARE(tarnwell::shortPath(dir.filePath("Game/Gone/QVX.EXE")), QString());
