@@ -2,10 +2,8 @@
 // The tool's one window: its controls, the state that its operations share, and its handlers.
 #pragma once
 
-#include "settings/linelist.h"
-#include "settings/settingsmerge.h"
-#include "settings/settingsreader.h"
-#include "settings/valuetext.h"
+#include "settings/settingssession.h"
+#include "windowcontrols.h"
 
 #include <QHash>
 #include <QStringList>
@@ -63,13 +61,19 @@ public:
     void setOuterWidthTwips(int twips);
     int outerWidthTwips() const;
 
+private:
+    // The settings files and the controls they fill; before the names below, which refer into them.
+    WindowControls m_windowControls{*this};
+    tarnwell::SettingsSession m_settings{m_windowControls};
+
+public:
     // Form-level state shared by the window's operations.
     QString GameExePath;
     QString GameFolder;
-    QString GraphicsSettingsPath;
-    QString UserSettingsPath;
-    QString ResWidth;
-    QString ResHeight;
+    QString &GraphicsSettingsPath = m_settings.file(tarnwell::SettingsFile::Graphics).path;
+    QString &UserSettingsPath = m_settings.file(tarnwell::SettingsFile::User).path;
+    QString &ResWidth = m_settings.resWidth;
+    QString &ResHeight = m_settings.resHeight;
     QString VersionListPath;
     QString ShaderCachePath;
 
@@ -133,18 +137,10 @@ private:
     // --- settings files ---
 public:
     // The lines of the two settings files as last read (what was written since is in their states).
-    tarnwell::LineList GraphicsLines;
-    tarnwell::LineList UserLines;
+    tarnwell::LineList &GraphicsLines = m_settings.file(tarnwell::SettingsFile::Graphics).lines;
+    tarnwell::LineList &UserLines = m_settings.file(tarnwell::SettingsFile::User).lines;
 
 private:
-    tarnwell::FileState m_graphicsState;
-    tarnwell::FileState m_userState;
-    tarnwell::ReadValues m_readValues;
-    // What the controls of each file (graphics, user) showed when it was last read or written.
-    tarnwell::ShownValues m_shown[2];
-    tarnwell::ShownValues m_startup; // what every settings control shows before any file is read
-    QString m_readFolder; // the game folder of the last read: another one's values are not carried over
-    bool m_everRead[2] = {}; // each file (graphics, user) has been read from m_readFolder: now missing, it was deleted
     void keepStartupValues();
     // Every settings control back to what the last read or write showed.
     void showLastRead();

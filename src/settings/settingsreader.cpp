@@ -66,7 +66,7 @@ void showValues(const LineList &lines, SettingsFile file, SettingsControls &cont
     });
 }
 
-QString readProblems(std::initializer_list<NamedRead> files)
+QString readProblems(const QList<NamedRead> &files)
 {
     QStringList parts;
     for (const NamedRead &file : files) {

@@ -7,6 +7,8 @@
 #include "settings/settingscontrols.h"
 #include "settings/valuetext.h"
 
+#include <QList>
+
 #include <optional>
 
 namespace tarnwell {
@@ -37,6 +39,6 @@ struct NamedRead {
 };
 
 // A message about the files that could not be read; empty when there is none.
-QString readProblems(std::initializer_list<NamedRead> files);
+QString readProblems(const QList<NamedRead> &files);
 
 } // namespace tarnwell

@@ -256,7 +256,7 @@ FileOutcome writeSettingsFile(const QString &path, FileState &state, SettingsFil
                            "written. Press Apply again once it is quiet.")};
 }
 
-ApplyReport applyReport(std::initializer_list<NamedOutcome> files)
+ApplyReport applyReport(const QList<NamedOutcome> &files)
 {
     bool allSkipped = true;
     bool allDone = true;

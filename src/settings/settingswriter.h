@@ -94,6 +94,6 @@ struct ApplyReport {
     bool failed = false;
 };
 
-ApplyReport applyReport(std::initializer_list<NamedOutcome> files);
+ApplyReport applyReport(const QList<NamedOutcome> &files);
 
 } // namespace tarnwell
