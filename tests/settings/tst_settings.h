@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-// Tests of the settings files: the window reading and writing real files in a temporary game folder.
+// Tests of the settings files through the window: real files in a temporary game folder.
 #pragma once
 
 #include "common/testsupport.h"
@@ -31,8 +31,6 @@ private slots:
     void cleanup();
     void fileLines_data();
     void fileLines();
-    void catalogue_data();
-    void catalogue();
     void faults_data();
     void faults();
     void merge_data();
