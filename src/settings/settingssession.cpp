@@ -5,6 +5,8 @@
 
 #include <QDir>
 
+#include <algorithm>
+
 namespace tarnwell {
 
 SettingsSession::SettingsSession(SettingsControls &controls)
@@ -62,7 +64,10 @@ QString SettingsSession::read(const QString &gameFolder)
 
 void SettingsSession::takeResolution()
 {
-    splitResolution(m_controls.text(QLatin1String("Combo1")), resWidth, resHeight);
+    for (const CatalogueRow &row : catalogue()) {
+        if (row.kind == ControlKind::ResWidth) // the list that shows both halves
+            splitResolution(m_controls.text(row.control), resWidth, resHeight);
+    }
 }
 
 ApplyReport SettingsSession::write(WriteQuestions &ask)
