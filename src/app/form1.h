@@ -70,6 +70,7 @@ public:
     // Form-level state shared by the window's operations.
     QString GameExePath;
     QString GameFolder;
+    // These four and the two line lists live in the settings session; the names refer to them there.
     QString &GraphicsSettingsPath = m_settings.file(tarnwell::SettingsFile::Graphics).path;
     QString &UserSettingsPath = m_settings.file(tarnwell::SettingsFile::User).path;
     QString &ResWidth = m_settings.resWidth;
@@ -136,7 +137,7 @@ private:
 
     // --- settings files ---
 public:
-    // The lines of the two settings files as last read (what was written since is in their states).
+    // The lines of the two settings files as last read, edited in place by each write.
     tarnwell::LineList &GraphicsLines = m_settings.file(tarnwell::SettingsFile::Graphics).lines;
     tarnwell::LineList &UserLines = m_settings.file(tarnwell::SettingsFile::User).lines;
 
