@@ -123,16 +123,21 @@ private slots:
         game.read();
         game.controls.values["Text11"] = "80"; // its file was not read: nothing to lose
         QVERIFY(!game.session.hasUnsavedEdits());
+        Game::put(game.userPath(), kUser);
+        game.read();
         game.controls.values["Text3"] = "90";
         QVERIFY(game.session.hasUnsavedEdits());
         game.session.showLastRead();
-        QCOMPARE(game.controls.values["Text3"], "120");
+        QCOMPARE(game.controls.values["Text3"] + game.controls.values["Text11"], "12050");
         QVERIFY(!game.session.hasUnsavedEdits());
+        game.controls.values["Text11"] = "80"; // an edit in either file counts
+        QVERIFY(game.session.hasUnsavedEdits());
         game.controls.values["Text3"] = "90";
         game.apply();
         QVERIFY(!game.session.hasUnsavedEdits());
         QCOMPARE(readFile(game.graphicsPath()), "<Data>\n" + out("Brightness", "90") + out("MaxframeRate", "144")
                  + "</Data>\n\r\n");
+        QCOMPARE(readFile(game.userPath()), "<Data>\n" + out("MusicVolume", "80") + "</Data>\n\r\n");
         QVERIFY(game.ask.listed.isEmpty()); // nothing changed on disk: nothing asked
     }
 };
