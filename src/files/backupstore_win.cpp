@@ -16,6 +16,8 @@ QString backupFolderProblem(const QString &folder, bool create)
         const QFileInfo info(path);
         if (info.isSymLink() || info.isJunction())
             return QStringLiteral("%1: it is a link, not a folder").arg(QDir::toNativeSeparators(path));
+        if (info.exists() && !info.isDir())
+            return QStringLiteral("%1: it is a file, not a folder").arg(QDir::toNativeSeparators(path));
         if (create && !info.exists() && !QDir().mkpath(path))
             return QStringLiteral("%1: it could not be made").arg(QDir::toNativeSeparators(path));
     }

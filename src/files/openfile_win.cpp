@@ -91,8 +91,16 @@ FileStamp stampAt(const QString &path)
 
 int nameCount(const QString &path)
 {
-    Q_UNUSED(path);
-    return 1; // a settings file under Windows has one name in practice; the question is kept for the rest
+    // NTFS has hard links too (mklink /H); a rename would leave the other names with the old content.
+    // Opened for no access at all, so that a file open elsewhere still tells.
+    HANDLE handle = CreateFileW(nativePath(path).c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    if (handle == INVALID_HANDLE_VALUE)
+        return 1;
+    BY_HANDLE_FILE_INFORMATION info{};
+    const bool known = GetFileInformationByHandle(handle, &info);
+    CloseHandle(handle);
+    return known && info.nNumberOfLinks > 1 ? int(info.nNumberOfLinks) : 1;
 }
 
 } // namespace tarnwell

@@ -17,8 +17,14 @@ bool isSteamAppId(QStringView text)
 void forEachSteamApp(const QString &steamapps, const std::function<bool(const SteamApp &app)> &visit)
 {
     const QDir folder(steamapps);
-    const QStringList names = folder.entryList({QStringLiteral("appmanifest_*.acf")}, QDir::Files, QDir::Name)
-                                  .mid(0, kManifestsRead);
+    // Matched by hand, not by a name filter: that one is a regular expression, and a regular expression
+    // on a worker thread leaves a per-thread stack behind that hangs a MinGW build at exit.
+    QStringList names = folder.entryList(QDir::Files, QDir::Name);
+    names.removeIf([](const QString &name) {
+        return !name.startsWith(QLatin1String("appmanifest_"), Qt::CaseInsensitive)
+            || !name.endsWith(QLatin1String(".acf"), Qt::CaseInsensitive);
+    });
+    names = names.mid(0, kManifestsRead);
     for (const QString &name : names) {
         const KeyValuesFile manifest = readKeyValuesFile(folder.filePath(name), kManifestLimit);
         const KeyValues state = manifest.root.blocks.isEmpty() ? KeyValues() : manifest.root.blocks.first().second;

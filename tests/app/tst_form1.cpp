@@ -280,7 +280,7 @@ private slots:
         const QString graphics = game + "Binaries/SETTINGS/TKGRAPHICSSETTINGS.MXML";
         QVERIFY(QFile::remove(graphics));
         QTest::mouseClick(form.command(3), Qt::LeftButton);
-        QCOMPARE(form.check(9)->toolTip(), "<p><b>Not read from any file: " + graphics + " was deleted. Start the "
+        QCOMPARE(form.check(9)->toolTip(), "<p><b>Not read from any file: " + nativePath(graphics) + " was deleted. Start the "
             "game to make it again, then press Reload.</b></p>" + form.label(26)->toolTip());
         QVERIFY(!form.text(10)->toolTip().startsWith("<p><b>")); // the user settings file was read
         // Another game's folder: what its files do not hold shows as at start-up, not as the first game had it.

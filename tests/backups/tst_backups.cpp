@@ -215,7 +215,7 @@ private slots:
         QTest::addColumn<QString>("message");
         const QString apply = "Not every settings file was written.\n\n%1\nNo backup of it could be kept in %2. It "
             "was not written.\n\n%3GCUSERSETTINGSDATA.MXML\nIt already held these settings.";
-        const QString file = "%4: it is a symbolic link or a file, not a folder";
+        const QString file = kWindows ? "%4: it is a file, not a folder" : "%4: it is a symbolic link or a file, not a folder";
         QTest::newRow("Apply") << 1 << "file" << QString(apply).replace("%2", file);
         QTest::newRow("Del All Settings") << 6 << "file" << "%1\n\nNo backup of it could be kept in " + file
             + ". It was not deleted.";

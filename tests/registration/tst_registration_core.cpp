@@ -155,8 +155,9 @@ private slots:
         const QList<QPair<QString, QString>> folders = {{"/home/us/Game/Binaries/QVX.EXE", "/home/us/Game/"},
             {"/home/us/Game/binaries/qvx.exe", "/home/us/Game/"}, {"/home/us/Game/Binaries/Launcher.exe", "/home/us/Game/"},
             {"/home/us/Launcher.exe", "/home/"}, {"/QVX.EXE", ""}};
+        const QString drive = kWindows ? "C:" : ""; // as Windows gives a path: from a drive, native
         for (const auto &[exe, folder] : folders)
-            QCOMPARE(tarnwell::gameFolderOf(exe), QDir::toNativeSeparators(folder));
+            QCOMPARE(tarnwell::gameFolderOf(nativePath(drive + exe)), folder.isEmpty() ? "" : nativePath(drive + folder));
     }
 
 };

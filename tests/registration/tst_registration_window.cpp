@@ -278,7 +278,7 @@ private slots:
                 paths << action->text();
             return paths;
         };
-        const QString exeA = a + "/Binaries/QVX.EXE", exeB = b + "/Binaries/QVX.EXE";
+        const QString exeA = nativePath(a + "/Binaries/QVX.EXE"), exeB = nativePath(b + "/Binaries/QVX.EXE");
         QCOMPARE(recent(), QStringList({exeB, exeA}));
         QCOMPARE(form.text(3)->text(), QString("77"));
         QTest::keyClicks(form.text(3), "5");
@@ -345,7 +345,8 @@ private slots:
             menu << action->text();
         const QStringList captions{"Steam: Quillvane", "Games: Quillvane Copy"};
         QCOMPARE(entries, any ? captions : QStringList());
-        const QStringList paths{steam + "common/Quillvane/Binaries/QVX.EXE", home + "/Games/Quillvane Copy/Binaries/QVX.EXE"};
+        const QStringList paths{nativePath(steam + "common/Quillvane/Binaries/QVX.EXE"),
+                                nativePath(home + "/Games/Quillvane Copy/Binaries/QVX.EXE")};
         QCOMPARE(tips, any ? paths : QStringList());
         const QStringList menuFound = any ? QStringList{""} + captions : QStringList();
         QCOMPARE(menu, QStringList({"Type a path...\tCtrl+L", "Recent installations"}) + menuFound);
@@ -364,9 +365,9 @@ private slots:
             QVERIFY(!form.pathEdit()->isVisible());
         }
         QTRY_VERIFY(!form.isChecking());
-        QCOMPARE(dir1Path(form), folder.replace("%H", home));
+        QCOMPARE(dir1Path(form), nativePath(folder.replace("%H", home)));
         QCOMPARE(form.File1->currentItem() ? form.File1->currentItem()->text() : QString(), selected);
-        QCOMPARE(platform.prompts(), prompts.replaceInStrings("%H", home));
+        QCOMPARE(platform.prompts(), prompts.replaceInStrings("%H/none", nativePath(home + "/none")));
         QCOMPARE(form.label(22)->text(), prompts.contains(kAsk) ? kDetected : "Not Set"); // selected, never confirmed
     }
 
