@@ -2,6 +2,7 @@
 // The tool's one window: its controls, the state that its operations share, and its handlers.
 #pragma once
 
+#include "registration/executablecheck.h"
 #include "settings/linelist.h"
 #include "settings/settingsmerge.h"
 #include "settings/settingsreader.h"
@@ -27,7 +28,7 @@ class Platform;
 class QMimeData;
 class QProgressDialog;
 class QTimer;
-namespace tarnwell { class DigestTask; class DiscoveryTask; struct Command; struct Installation; }
+namespace tarnwell { class DiscoveryTask; struct Command; struct Installation; }
 
 class Form1 : public QWidget
 {
@@ -42,7 +43,7 @@ public:
     // True once the window has been closed (by "Quit" or a fatal error), even before it was shown.
     bool isClosed() const { return m_closed; }
     // True while the executable's digest is being computed; the settings controls wait meanwhile.
-    bool isChecking() const { return m_digest != nullptr; }
+    bool isChecking() const { return m_exeCheck->isRunning(); }
     // True while the game's installations are being looked for.
     bool isSearching() const { return m_discovery != nullptr; }
 
@@ -157,24 +158,16 @@ private:
     void offerExecutable(const QString &path, const QString &name);
     void registerExecutable(const QString &path, const QString &name); // as after a Yes
     static QString droppedFile(const QMimeData *data);
-    void startCheck(const QString &shortExe);
-    void showCheckProgress();
-    void cancelCheck();
-    void finishCheck();
+    // Checks the executable at `path`; one from the picker is registered once the check has begun.
+    void checkExecutable(const QString &path, tarnwell::ExecutableCheck::Origin origin);
+    void showCheckProgress(int percent);
+    void finishCheck(const tarnwell::ExecutableCheck::Result &result);
     void showVersionAndRead(const QString &hex);
     void executableUnreadable(const QString &why);
     void setSettingsEnabled(bool enabled);
     void showStatus(const QString &caption); // Label22, sized to its caption
-    std::unique_ptr<tarnwell::DigestTask> m_digest;
-    QTimer *m_checkProgress = nullptr;
+    tarnwell::ExecutableCheck *m_exeCheck = nullptr;
     QProgressDialog *m_checkDialog = nullptr; // for a choice in the picker, which may be given up
-    bool m_checkFromPicker = false; // the running check is for a choice in the picker, which may be given up
-    struct BeforeCheck {
-        QString exePath;
-        QString status;
-        int widthTwips = 0;
-        bool recheck = false; // a check of this executable was interrupted and is to be taken up again
-    } m_beforeCheck;
     // Forgets the game folder and its settings files; `why` is what commands then tell the user.
     void forgetGameFolder(const QString &why);
     // Why no game folder is known, as the start of a sentence.

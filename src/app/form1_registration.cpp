@@ -12,7 +12,7 @@
 #include "registration/gamefolder.h"
 #include "registration/configfile.h"
 #include "registration/digest.h"
-#include "registration/digesttask.h"
+#include "registration/executablecheck.h"
 #include "registration/folderlist.h"
 #include "registration/shortpath.h"
 #include "registration/versionlist.h"
@@ -108,9 +108,21 @@ void Form1::SaveSettings()
 
 void Form1::Validate_QVXEXE()
 {
-    if (!m_platform.fileExists(GameExePath)) {
+    checkExecutable(GameExePath, tarnwell::ExecutableCheck::Origin::Registered);
+}
+
+void Form1::checkExecutable(const QString &path, tarnwell::ExecutableCheck::Origin origin)
+{
+    // The window takes the choice on once the check has its snapshot of what stood before it.
+    const auto adopt = [this, &path, origin] {
+        GameExePath = path;
+        if (origin == tarnwell::ExecutableCheck::Origin::Picker)
+            setOuterWidthTwips(8000);
+    };
+    if (!m_platform.fileExists(path)) {
+        adopt();
         // Something that is no file stands there (a folder, a pipe): said rather than passed over.
-        const QString odd = tarnwell::notRegularReason(tarnwell::resolveCase(GameExePath));
+        const QString odd = tarnwell::notRegularReason(tarnwell::resolveCase(path));
         if (!odd.isEmpty())
             executableUnreadable(odd);
         return;
@@ -119,81 +131,54 @@ void Form1::Validate_QVXEXE()
     // Something that is no file in its place is reported when it is read, like an unreadable file.
     if (!m_platform.fileExists(VersionListPath)
         && tarnwell::notRegularReason(tarnwell::resolveCase(VersionListPath)).isEmpty()) {
+        adopt();
         m_platform.messageBox(QStringLiteral("Fatal Error: QVX.dat verification missing. Reinstall Tarnwell"),
                               Platform::OkOnly);
         m_platform.closeWindow(this);
         return;
     }
-
-    const QString shortExe = ShortPath(GameExePath);
+    const QString shortExe = ShortPath(path);
     if (shortExe.isEmpty()) {
+        adopt();
         executableUnreadable(QStringLiteral("the file is no longer there"));
         return;
     }
-    startCheck(shortExe);
-}
-
-void Form1::startCheck(const QString &shortExe)
-{
-    // A newer choice replaces a check still running; its result no longer matters.
-    if (m_digest) {
-        m_digest->disconnect(this);
-        m_digest.release()->deleteLater();
-    } else {
-        m_beforeCheck = {GameExePath, label(22)->text(), m_outerWidthTwips, false};
-    }
-    m_checkFromPicker = false; // a choice in the picker says so once the check has started
-    m_digest = std::make_unique<tarnwell::DigestTask>(shortExe);
-    connect(m_digest.get(), &tarnwell::DigestTask::finished, this, &Form1::finishCheck);
+    m_exeCheck->begin(shortExe, origin);
+    adopt();
     setSettingsEnabled(false);
     setCursor(Qt::BusyCursor);
-    m_digest->start();
-    m_checkProgress->start();
-    showCheckProgress();
+    showCheckProgress(m_exeCheck->percent());
 }
 
-void Form1::showCheckProgress()
+void Form1::showCheckProgress(int percent)
 {
-    if (!m_digest)
-        return;
-    const qint64 total = m_digest->total();
-    const int percent = total > 0 ? int(m_digest->done() * 100 / total) : 0;
     showStatus(QStringLiteral("Checking the game executable: %1%").arg(percent));
     if (m_checkDialog)
         m_checkDialog->setValue(percent);
 }
 
-void Form1::cancelCheck()
+void Form1::finishCheck(const tarnwell::ExecutableCheck::Result &result)
 {
-    if (m_digest)
-        m_digest->cancel();
-}
-
-void Form1::finishCheck()
-{
-    const tarnwell::FileDigest digest = m_digest->result();
-    m_digest.release()->deleteLater(); // it is the sender of this very call
-    m_checkProgress->stop();
     if (m_checkDialog)
         m_checkDialog->reset();
     unsetCursor();
     setSettingsEnabled(true);
-    const bool fromPicker = std::exchange(m_checkFromPicker, false);
+    const bool fromPicker = result.origin == tarnwell::ExecutableCheck::Origin::Picker;
     // The progress goes; the caption it stood in for comes back unless a version is found.
-    showStatus(m_beforeCheck.status);
-    if (digest.cancelled) {
+    showStatus(result.before.status);
+    if (result.digest.cancelled) {
         // A choice given up registers nothing: everything is as it was before it.
-        GameExePath = m_beforeCheck.exePath;
+        GameExePath = result.before.exePath;
         if (fromPicker)
-            setOuterWidthTwips(m_beforeCheck.widthTwips > 0 ? m_beforeCheck.widthTwips : 11000);
-        if (std::exchange(m_beforeCheck.recheck, false))
+            setOuterWidthTwips(result.before.widthTwips > 0 ? result.before.widthTwips : 11000);
+        if (result.recheck)
             Validate_QVXEXE();
         return;
     }
-    if (!digest.ok())
-        executableUnreadable(digest.error);
+    if (!result.digest.ok())
+        executableUnreadable(result.digest.error);
     else
-        showVersionAndRead(digest.hex);
+        showVersionAndRead(result.digest.hex);
     if (fromPicker) {
         SaveSettings(); // also for an unknown version, and for a file that could not be read
         // The picker that had the focus is gone; the settings of the new game come next.
@@ -321,32 +306,25 @@ void Form1::registerExecutable(const QString &path, const QString &name)
 {
     // A check still running (of the executable found at start-up) is given up for this one, and taken
     // up again should this one be given up.
-    const bool interrupted = isChecking();
-    const BeforeCheck before = interrupted ? BeforeCheck{GameExePath, m_beforeCheck.status, m_beforeCheck.widthTwips, true}
-                                           : BeforeCheck{GameExePath, label(22)->text(), m_outerWidthTwips, false};
-    GameExePath = path;
-    setOuterWidthTwips(8000);
-    Validate_QVXEXE();
-    if (isChecking()) {
-        // Saved once the check has finished; a check given up registers nothing.
-        m_checkFromPicker = true;
-        m_beforeCheck = before;
-        if (!m_checkDialog) {
-            m_checkDialog = new QProgressDialog(this);
-            m_checkDialog->setWindowModality(Qt::WindowModal);
-            m_checkDialog->setWindowTitle(QStringLiteral("Tarnwell"));
-            m_checkDialog->setMinimumDuration(400);
-            m_checkDialog->setRange(0, 100);
-            m_checkDialog->setAutoReset(false);
-            m_checkDialog->setAutoClose(false);
-            connect(m_checkDialog, &QProgressDialog::canceled, this, &Form1::cancelCheck);
-        }
-        m_checkDialog->setLabelText(QStringLiteral("Checking %1 ...").arg(name));
-        m_checkDialog->setValue(0);
+    checkExecutable(path, tarnwell::ExecutableCheck::Origin::Picker);
+    if (!isChecking()) {
+        SaveSettings(); // also for an unknown version, and after a fatal check
+        command(1)->setFocus(Qt::OtherFocusReason);
         return;
     }
-    SaveSettings(); // also for an unknown version, and after a fatal check
-    command(1)->setFocus(Qt::OtherFocusReason);
+    // Saved once the check has finished; a check given up registers nothing.
+    if (!m_checkDialog) {
+        m_checkDialog = new QProgressDialog(this);
+        m_checkDialog->setWindowModality(Qt::WindowModal);
+        m_checkDialog->setWindowTitle(QStringLiteral("Tarnwell"));
+        m_checkDialog->setMinimumDuration(400);
+        m_checkDialog->setRange(0, 100);
+        m_checkDialog->setAutoReset(false);
+        m_checkDialog->setAutoClose(false);
+        connect(m_checkDialog, &QProgressDialog::canceled, m_exeCheck, &tarnwell::ExecutableCheck::cancel);
+    }
+    m_checkDialog->setLabelText(QStringLiteral("Checking %1 ...").arg(name));
+    m_checkDialog->setValue(0);
 }
 
 void Form1::Label1_Click()
