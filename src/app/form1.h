@@ -17,15 +17,14 @@
 class QAction;
 class QCheckBox;
 class QComboBox;
-class QFileSystemWatcher;
 class QLabel;
 class QLineEdit;
 class QListWidget;
 class QMenu;
 class QPushButton;
 class ClickableLabel;
+class ExecutablePicker;
 class Platform;
-class QMimeData;
 class QProgressDialog;
 class QTimer;
 namespace tarnwell { class DiscoveryTask; struct Command; struct Installation; }
@@ -157,7 +156,6 @@ private:
     // Asks about the executable at `path` (`name` shown) and registers it after a Yes.
     void offerExecutable(const QString &path, const QString &name);
     void registerExecutable(const QString &path, const QString &name); // as after a Yes
-    static QString droppedFile(const QMimeData *data);
     // Checks the executable at `path`; one from the picker is registered once the check has begun.
     void checkExecutable(const QString &path, tarnwell::ExecutableCheck::Origin origin);
     void showCheckProgress(int percent);
@@ -173,14 +171,7 @@ private:
     // Why no game folder is known, as the start of a sentence.
     QString noGameFolderReason() const;
     QString m_gameFolderProblem;
-    void fillDrives();
-    QString driveOf(const QString &folder) const;
-    void selectDriveOf(const QString &folder);
-    bool openFolder(const QString &folder); // gives Dir1 a new path; false (and a message) when it cannot
-    void showFolderRows();
-    QString m_dirPath; // the path of Dir1, native; a root keeps its trailing separator
-    QFileSystemWatcher *m_folderWatch = nullptr; // on m_dirPath, so that File1 shows new files
-    QHash<QString, QString> m_driveFolders; // each drive's current folder: the last one shown on it
+    ExecutablePicker *m_picker = nullptr; // Drive1, Dir1 and File1
     // --- maintenance and links ---
     bool confirm(const QString &question); // Yes/No, the question also the title
     bool m_bannerStarted = false; // the banner is asked for once, never again
@@ -195,7 +186,7 @@ private:
     // --- installations found, typed paths ---
 public:
     void TypePath(); // Ctrl+L in the picker: an edit field for a folder or file path
-    QLineEdit *pathEdit() const { return m_pathEdit; }
+    QLineEdit *pathEdit() const;
     // "Recent installations" (the window's and the picker's context menus): registers another
     // remembered executable, asking first about unapplied edits.
     void SwitchInstallation(const QString &exePath);
@@ -205,12 +196,7 @@ public:
 private:
     void startDiscovery();
     void installationsFound();
-    void addInstallationEntries(); // after the drives in Drive1, and in the picker's context menu
-    void showInstallation(const QString &exePath); // its folder in the picker, the file selected
-    bool driveIsInstallation();
-    void openTypedPath();
     void createInstallationMenus();
-    void createPathEdit(); // and "Type a path..." in the picker's lists' menu
     void fillRecentMenu();
     QString installationsPath() const;
     void rememberExecutable(); // at the front of the remembered installations
@@ -219,8 +205,4 @@ private:
     void startGame(const tarnwell::Command &command); // a failed start is reported
     std::unique_ptr<QMenu> m_recentMenu; // a pop-up of its own, not one of the window's controls
     std::unique_ptr<tarnwell::DiscoveryTask> m_discovery;
-    QList<QPair<QString, QString>> m_installations; // caption, executable
-    QList<QAction *> m_installationActions;
-    QLineEdit *m_pathEdit = nullptr;
-    bool m_pickerMoved = false; // by the user: a search that ends later leaves the picker where it is
 };

@@ -6,7 +6,7 @@
 #include "artwork.h"
 #include "bannerarea.h"
 #include "clickablelabel.h"
-#include "folderrowdelegate.h"
+#include "executablepicker.h"
 #include "links/links.h"
 #include "settings/settingshelp.h"
 #include "statuslabel.h"
@@ -347,18 +347,10 @@ void Form1::createControls()
     WebBrowser1->setObjectName(QStringLiteral("WebBrowser1"));
     WebBrowser1->setGeometry(twipRect(0, 5520, 7935, 1215));
 
-    Drive1 = new QComboBox(this);
-    Drive1->setObjectName(QStringLiteral("Drive1"));
-    Drive1->setGeometry(twipRect(7920, 0, 2775, 315));
-    Dir1 = new QListWidget(this);
-    Dir1->setObjectName(QStringLiteral("Dir1"));
-    Dir1->setGeometry(twipRect(7920, 360, 2775, 2790));
-    Dir1->setItemDelegate(new FolderRowDelegate(Dir1));
-    Dir1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff); // long names are elided instead
-    Dir1->setResizeMode(QListView::Adjust);
-    File1 = new QListWidget(this);
-    File1->setObjectName(QStringLiteral("File1"));
-    File1->setGeometry(twipRect(7920, 3120, 2775, 3600));
+    m_picker = new ExecutablePicker(m_platform, this);
+    Drive1 = m_picker->drives();
+    Dir1 = m_picker->folders();
+    File1 = m_picker->files();
 
     accessibility::nameControls(this);
     setTabOrder();

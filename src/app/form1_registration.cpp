@@ -3,7 +3,7 @@
 #include "form1.h"
 
 #include "accessibility.h"
-#include "folderrowdelegate.h"
+#include "executablepicker.h"
 
 #include "files/openfile.h"
 #include "files/pathcase.h"
@@ -17,20 +17,12 @@
 #include "registration/shortpath.h"
 #include "registration/versionlist.h"
 
-#include <QComboBox>
 #include <QDragEnterEvent>
 #include <QDropEvent>
-#include <QMimeData>
 #include <QDir>
 #include <QLabel>
-#include <QListWidget>
-#include <QFileSystemWatcher>
 #include <QProgressDialog>
 #include <QPushButton>
-#include <QShortcut>
-#include <QTimer>
-#include <QStyle>
-#include <QUrl>
 
 namespace {
 
@@ -43,37 +35,8 @@ QString configPath(const Platform &platform)
 
 void Form1::connectPicker()
 {
-    connect(Drive1, &QComboBox::activated, this, [this] {
-        m_pickerMoved = true;
-        Drive1_Change();
-    });
-    connect(Dir1, &QListWidget::itemActivated, this, [this](QListWidgetItem *item) {
-        m_pickerMoved = true;
-        openFolder(item->data(Qt::UserRole).toString());
-    });
-    // A mouse click asks at once; from the keyboard, Enter asks, so that moving through the list does not.
-    connect(File1, &QListWidget::itemClicked, this, [this] { File1_Click(); });
-    for (const int key : {Qt::Key_Return, Qt::Key_Enter}) {
-        auto *enter = new QShortcut(QKeySequence(key), File1, nullptr, nullptr, Qt::WidgetShortcut);
-        connect(enter, &QShortcut::activated, this, [this] {
-            if (File1->currentItem())
-                File1_Click();
-        });
-    }
-    // The file list follows its folder: a file made there shows without opening the folder again.
-    m_folderWatch = new QFileSystemWatcher(this);
-    connect(m_folderWatch, &QFileSystemWatcher::directoryChanged, this, [this](const QString &folder) {
-        if (folder != m_dirPath)
-            return;
-        const QString chosen = File1->currentItem() ? File1->currentItem()->text() : QString();
-        Dir1_Change();
-        if (const QList<QListWidgetItem *> same = File1->findItems(chosen, Qt::MatchExactly); !same.isEmpty())
-            File1->setCurrentItem(same.first());
-    });
-    fillDrives();
-    // The home folder, or the first drive where there is none to open; nothing to report either way.
-    const QString home = QDir::homePath();
-    openFolder(tarnwell::folderProblem(home).isEmpty() ? home : Drive1->itemData(0).toString());
+    connect(m_picker, &ExecutablePicker::chosen, this, &Form1::offerExecutable);
+    m_picker->start();
 }
 
 void Form1::LoadSettings()
@@ -255,36 +218,17 @@ QString Form1::CalcMD5(const QString &path) const
 
 void Form1::Drive1_Change()
 {
-    if (driveIsInstallation())
-        return;
-    const QString root = Drive1->currentData().toString();
-    const QString problem = tarnwell::driveProblem(root);
-    if (!problem.isEmpty()) {
-        warn(QStringLiteral("Drive %1 cannot be opened: %2.").arg(root, problem));
-        selectDriveOf(m_dirPath); // the lists keep the folder they showed
-        return;
-    }
-    // The drive's current folder: the one last shown on it during this run, else its root.
-    const QString current = m_driveFolders.value(root);
-    openFolder(!current.isEmpty() && tarnwell::folderProblem(current).isEmpty() ? current : root);
+    m_picker->driveChanged();
 }
 
 void Form1::Dir1_Change()
 {
-    File1->clear();
-    File1->addItems(tarnwell::fileNames(m_dirPath));
-    if (m_folderWatch && m_folderWatch->directories() != QStringList{m_dirPath}) {
-        if (!m_folderWatch->directories().isEmpty())
-            m_folderWatch->removePaths(m_folderWatch->directories());
-        m_folderWatch->addPath(m_dirPath);
-    }
+    m_picker->folderChanged();
 }
 
 void Form1::File1_Click()
 {
-    const QListWidgetItem *item = File1->currentItem();
-    if (item)
-        offerExecutable(tarnwell::pickedPath(m_dirPath, item->text()), item->text());
+    m_picker->fileClicked();
 }
 
 void Form1::offerExecutable(const QString &path, const QString &name)
@@ -337,85 +281,21 @@ void Form1::Label1_Click()
     setOuterWidthTwips(11000);
     const QFileInfo exe(tarnwell::resolveCase(GameExePath));
     if (!GameExePath.isEmpty() && exe.absoluteDir().exists())
-        openFolder(exe.absolutePath());
-}
-
-QString Form1::droppedFile(const QMimeData *data)
-{
-    // One local regular file: what the picker's file list would offer.
-    const QList<QUrl> urls = data ? data->urls() : QList<QUrl>();
-    if (urls.size() != 1 || !urls.first().isLocalFile())
-        return {};
-    const QString path = urls.first().toLocalFile();
-    return QFileInfo(path).isFile() ? QDir::toNativeSeparators(path) : QString(); // no pipe, device or folder
+        m_picker->openFolder(exe.absolutePath());
 }
 
 void Form1::dragEnterEvent(QDragEnterEvent *event)
 {
-    if (!droppedFile(event->mimeData()).isEmpty())
+    if (!ExecutablePicker::droppedFile(event->mimeData()).isEmpty())
         event->acceptProposedAction();
 }
 
 void Form1::dropEvent(QDropEvent *event)
 {
-    const QString path = droppedFile(event->mimeData());
+    const QString path = ExecutablePicker::droppedFile(event->mimeData());
     if (path.isEmpty())
         return;
     event->acceptProposedAction();
     offerExecutable(path, QFileInfo(path).fileName());
 }
 
-void Form1::fillDrives()
-{
-    Drive1->clear();
-    for (const tarnwell::Drive &drive : tarnwell::drives())
-        Drive1->addItem(style()->standardIcon(QStyle::SP_DriveHDIcon), drive.caption, drive.root);
-}
-
-QString Form1::driveOf(const QString &folder) const
-{
-    QStringList roots;
-    for (int i = 0; i < Drive1->count(); ++i)
-        roots << Drive1->itemData(i).toString();
-    return tarnwell::driveOf(roots, folder);
-}
-
-void Form1::selectDriveOf(const QString &folder)
-{
-    const int index = Drive1->findData(driveOf(folder));
-    if (index >= 0)
-        Drive1->setCurrentIndex(index);
-}
-
-bool Form1::openFolder(const QString &folder)
-{
-    const QString problem = tarnwell::folderProblem(folder);
-    if (!problem.isEmpty()) {
-        warn(QStringLiteral("The folder %1 cannot be opened: %2.").arg(folder, problem));
-        return false;
-    }
-    m_dirPath = tarnwell::folderPath(folder);
-    m_driveFolders.insert(driveOf(m_dirPath), m_dirPath);
-    showFolderRows();
-    selectDriveOf(m_dirPath);
-    Dir1_Change();
-    return true;
-}
-
-void Form1::showFolderRows()
-{
-    Dir1->clear();
-    const QIcon openIcon = style()->standardIcon(QStyle::SP_DirOpenIcon);
-    const QIcon closedIcon = style()->standardIcon(QStyle::SP_DirClosedIcon);
-    for (const tarnwell::FolderRow &row : tarnwell::folderRows(m_dirPath)) {
-        // The depth is drawn as indentation, so that typing a name finds it.
-        auto *item = new QListWidgetItem(row.open ? openIcon : closedIcon, row.name, Dir1);
-        item->setData(Qt::UserRole, row.path);
-        item->setData(FolderRowDelegate::DepthRole, row.depth);
-        item->setToolTip(row.path);
-        if (row.current) {
-            Dir1->setCurrentItem(item);
-            Dir1->scrollToItem(item);
-        }
-    }
-}
