@@ -59,6 +59,11 @@ public:
     bool hasUnsavedEdits() const;
     void startBanner();
 
+    // The window's outer widths, frame included, in twips: with the picker open, with the settings
+    // alone once a game is known, and while a file chosen in the picker is checked.
+    static constexpr int kPickerWidthTwips = 11000;
+    static constexpr int kSettingsWidthTwips = 8100;
+    static constexpr int kCheckingWidthTwips = 8000;
     // The window's outer width, frame included, in twips.
     void setOuterWidthTwips(int twips);
     int outerWidthTwips() const;

@@ -80,7 +80,7 @@ void Form1::checkExecutable(const QString &path, tarnwell::ExecutableCheck::Orig
     const auto adopt = [this, &path, origin] {
         GameExePath = path;
         if (origin == tarnwell::ExecutableCheck::Origin::Picker)
-            setOuterWidthTwips(8000);
+            setOuterWidthTwips(kCheckingWidthTwips);
     };
     if (!m_platform.fileExists(path)) {
         adopt();
@@ -133,7 +133,7 @@ void Form1::finishCheck(const tarnwell::ExecutableCheck::Result &result)
         // A choice given up registers nothing: everything is as it was before it.
         GameExePath = result.before.exePath;
         if (fromPicker)
-            setOuterWidthTwips(result.before.widthTwips > 0 ? result.before.widthTwips : 11000);
+            setOuterWidthTwips(result.before.widthTwips > 0 ? result.before.widthTwips : kPickerWidthTwips);
         if (result.recheck)
             Validate_QVXEXE();
         return;
@@ -158,7 +158,7 @@ void Form1::showVersionAndRead(const QString &hex)
     showStatus(name ? *name + QStringLiteral(" Detected!")
                     : QStringLiteral("Unknown Quillvane Version! MD5: ") + hex.toUpper());
 
-    setOuterWidthTwips(8100);
+    setOuterWidthTwips(kSettingsWidthTwips);
     const QString folder = tarnwell::gameFolderOf(GameExePath);
     if (folder.isEmpty()) {
         // No folder is left to hold the settings; reading would look beside the working folder instead.
@@ -274,11 +274,11 @@ void Form1::registerExecutable(const QString &path, const QString &name)
 void Form1::Label1_Click()
 {
     // Once a game is known, a second click puts the picker away again.
-    if (m_outerWidthTwips == 11000 && !GameFolder.isEmpty()) {
-        setOuterWidthTwips(8100);
+    if (m_outerWidthTwips == kPickerWidthTwips && !GameFolder.isEmpty()) {
+        setOuterWidthTwips(kSettingsWidthTwips);
         return;
     }
-    setOuterWidthTwips(11000);
+    setOuterWidthTwips(kPickerWidthTwips);
     const QFileInfo exe(tarnwell::resolveCase(GameExePath));
     if (!GameExePath.isEmpty() && exe.absoluteDir().exists())
         m_picker->openFolder(exe.absolutePath());
