@@ -119,6 +119,11 @@ protected:
 
 private:
     void createControls();
+    void createLabels();
+    void createSettingControls();
+    void createButtons();
+    void createPictures();
+    void createPicker(); // Drive1, Dir1 and File1
     void setTabOrder();
     void fillLists();
     void connectPicker();
