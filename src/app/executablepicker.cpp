@@ -19,6 +19,8 @@
 #include <QStyle>
 #include <QUrl>
 
+#include <utility>
+
 namespace {
 
 // The drive list's entries for installations carry the executable here; drives carry their root in UserRole.
