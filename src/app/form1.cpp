@@ -54,9 +54,11 @@ Form1::Form1(Platform &platform, QWidget *parent)
         connect(image(n), &ClickableLabel::clicked, this, [this, n] { Image_Click(n); });
     connectPicker();
     connect(static_cast<ClickableLabel *>(label(1)), &ClickableLabel::clicked, this, &Form1::Label1_Click);
-    m_checkProgress = new QTimer(this);
-    m_checkProgress->setInterval(100);
-    connect(m_checkProgress, &QTimer::timeout, this, &Form1::showCheckProgress);
+    m_exeCheck = new tarnwell::ExecutableCheck([this] {
+        return tarnwell::ExecutableCheck::Snapshot{GameExePath, label(22)->text(), m_outerWidthTwips};
+    }, this);
+    connect(m_exeCheck, &tarnwell::ExecutableCheck::progressed, this, &Form1::showCheckProgress);
+    connect(m_exeCheck, &tarnwell::ExecutableCheck::finished, this, &Form1::finishCheck);
     setAcceptDrops(true);
     createRestoreAction();
     createInstallationMenus();

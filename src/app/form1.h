@@ -2,6 +2,7 @@
 // The tool's one window: its controls, the state that its operations share, and its handlers.
 #pragma once
 
+#include "registration/executablecheck.h"
 #include "settings/settingssession.h"
 #include "windowcontrols.h"
 
@@ -14,18 +15,17 @@
 class QAction;
 class QCheckBox;
 class QComboBox;
-class QFileSystemWatcher;
 class QLabel;
 class QLineEdit;
 class QListWidget;
 class QMenu;
 class QPushButton;
 class ClickableLabel;
+class ExecutablePicker;
 class Platform;
-class QMimeData;
 class QProgressDialog;
 class QTimer;
-namespace tarnwell { class DigestTask; class DiscoveryTask; struct Command; struct Installation; }
+namespace tarnwell { class DiscoveryTask; struct Command; struct Installation; }
 
 class Form1 : public QWidget
 {
@@ -40,7 +40,7 @@ public:
     // True once the window has been closed (by "Quit" or a fatal error), even before it was shown.
     bool isClosed() const { return m_closed; }
     // True while the executable's digest is being computed; the settings controls wait meanwhile.
-    bool isChecking() const { return m_digest != nullptr; }
+    bool isChecking() const { return m_exeCheck->isRunning(); }
     // True while the game's installations are being looked for.
     bool isSearching() const { return m_discovery != nullptr; }
 
@@ -57,6 +57,11 @@ public:
     bool hasUnsavedEdits() const;
     void startBanner();
 
+    // The window's outer widths, frame included, in twips: with the picker open, with the settings
+    // alone once a game is known, and while a file chosen in the picker is checked.
+    static constexpr int kPickerWidthTwips = 11000;
+    static constexpr int kSettingsWidthTwips = 8100;
+    static constexpr int kCheckingWidthTwips = 8000;
     // The window's outer width, frame included, in twips.
     void setOuterWidthTwips(int twips);
     int outerWidthTwips() const;
@@ -119,6 +124,11 @@ protected:
 
 private:
     void createControls();
+    void createLabels();
+    void createSettingControls();
+    void createButtons();
+    void createPictures();
+    void createPicker(); // Drive1, Dir1 and File1
     void setTabOrder();
     void fillLists();
     void connectPicker();
@@ -153,38 +163,22 @@ private:
     // Asks about the executable at `path` (`name` shown) and registers it after a Yes.
     void offerExecutable(const QString &path, const QString &name);
     void registerExecutable(const QString &path, const QString &name); // as after a Yes
-    static QString droppedFile(const QMimeData *data);
-    void startCheck(const QString &shortExe);
-    void showCheckProgress();
-    void cancelCheck();
-    void finishCheck();
+    // Checks the executable at `path`; one from the picker is registered once the check has begun.
+    void checkExecutable(const QString &path, tarnwell::ExecutableCheck::Origin origin);
+    void showCheckProgress(int percent);
+    void finishCheck(const tarnwell::ExecutableCheck::Result &result);
     void showVersionAndRead(const QString &hex);
     void executableUnreadable(const QString &why);
     void setSettingsEnabled(bool enabled);
     void showStatus(const QString &caption); // Label22, sized to its caption
-    std::unique_ptr<tarnwell::DigestTask> m_digest;
-    QTimer *m_checkProgress = nullptr;
+    tarnwell::ExecutableCheck *m_exeCheck = nullptr;
     QProgressDialog *m_checkDialog = nullptr; // for a choice in the picker, which may be given up
-    bool m_checkFromPicker = false; // the running check is for a choice in the picker, which may be given up
-    struct BeforeCheck {
-        QString exePath;
-        QString status;
-        int widthTwips = 0;
-        bool recheck = false; // a check of this executable was interrupted and is to be taken up again
-    } m_beforeCheck;
     // Forgets the game folder and its settings files; `why` is what commands then tell the user.
     void forgetGameFolder(const QString &why);
     // Why no game folder is known, as the start of a sentence.
     QString noGameFolderReason() const;
     QString m_gameFolderProblem;
-    void fillDrives();
-    QString driveOf(const QString &folder) const;
-    void selectDriveOf(const QString &folder);
-    bool openFolder(const QString &folder); // gives Dir1 a new path; false (and a message) when it cannot
-    void showFolderRows();
-    QString m_dirPath; // the path of Dir1, native; a root keeps its trailing separator
-    QFileSystemWatcher *m_folderWatch = nullptr; // on m_dirPath, so that File1 shows new files
-    QHash<QString, QString> m_driveFolders; // each drive's current folder: the last one shown on it
+    ExecutablePicker *m_picker = nullptr; // Drive1, Dir1 and File1
     // --- maintenance and links ---
     bool confirm(const QString &question); // Yes/No, the question also the title
     bool m_bannerStarted = false; // the banner is asked for once, never again
@@ -199,7 +193,7 @@ private:
     // --- installations found, typed paths ---
 public:
     void TypePath(); // Ctrl+L in the picker: an edit field for a folder or file path
-    QLineEdit *pathEdit() const { return m_pathEdit; }
+    QLineEdit *pathEdit() const;
     // "Recent installations" (the window's and the picker's context menus): registers another
     // remembered executable, asking first about unapplied edits.
     void SwitchInstallation(const QString &exePath);
@@ -209,12 +203,7 @@ public:
 private:
     void startDiscovery();
     void installationsFound();
-    void addInstallationEntries(); // after the drives in Drive1, and in the picker's context menu
-    void showInstallation(const QString &exePath); // its folder in the picker, the file selected
-    bool driveIsInstallation();
-    void openTypedPath();
     void createInstallationMenus();
-    void createPathEdit(); // and "Type a path..." in the picker's lists' menu
     void fillRecentMenu();
     QString installationsPath() const;
     void rememberExecutable(); // at the front of the remembered installations
@@ -223,8 +212,4 @@ private:
     void startGame(const tarnwell::Command &command); // a failed start is reported
     std::unique_ptr<QMenu> m_recentMenu; // a pop-up of its own, not one of the window's controls
     std::unique_ptr<tarnwell::DiscoveryTask> m_discovery;
-    QList<QPair<QString, QString>> m_installations; // caption, executable
-    QList<QAction *> m_installationActions;
-    QLineEdit *m_pathEdit = nullptr;
-    bool m_pickerMoved = false; // by the user: a search that ends later leaves the picker where it is
 };

@@ -24,7 +24,7 @@ void Form1::Form_Load()
         return;
     if (GameExePath.isEmpty()) {
         m_platform.messageBox(QStringLiteral("Select your Quillvane QVX.EXE to get started!"), Platform::Information);
-        setOuterWidthTwips(11000);
+        setOuterWidthTwips(kPickerWidthTwips);
     }
 }
 

@@ -23,7 +23,6 @@ const QStringList kLaunchWays{QStringLiteral("The default: the game itself, or t
 
 void Form1::createInstallationMenus()
 {
-    createPathEdit();
     m_recentMenu = std::make_unique<QMenu>(QStringLiteral("Recent installations"));
     m_recentMenu->setObjectName(QStringLiteral("RecentMenu"));
     connect(m_recentMenu.get(), &QMenu::aboutToShow, this, &Form1::fillRecentMenu);

@@ -6,7 +6,7 @@
 #include "artwork.h"
 #include "bannerarea.h"
 #include "clickablelabel.h"
-#include "folderrowdelegate.h"
+#include "executablepicker.h"
 #include "links/links.h"
 #include "settings/settingshelp.h"
 #include "statuslabel.h"
@@ -231,40 +231,18 @@ QLabel *Form1::label(int n) const
 
 void Form1::createControls()
 {
-    for (const LabelSpec &row : kLabels) {
-        const bool clickable = row.number == 1 || row.number == 20 || namesCheckBox(row.number);
-        // The status label keeps to the width that every control keeps to, so the narrow window shows it whole.
-        QLabel *label = row.number == 22 ? new StatusLabel(px(7935), this)
-                        : clickable      ? new ClickableLabel(this)
-                                         : new QLabel(this);
-        label->setObjectName(QStringLiteral("Label%1").arg(row.number));
-        label->setTextFormat(Qt::PlainText); // captions may come from files: a "<" is a "<"
-        label->setText(row.caption ? QString::fromLatin1(row.caption) : tarnwell::links::addressCaption());
-        switch (row.style) {
-        case LabelStyle::Caption:
-            label->setFont(arial(9.75));
-            setTextColour(label, QColor(0, 0, 255));
-            break;
-        case LabelStyle::Status:
-            label->setFont(arial(9));
-            setTextColour(label, QColor(255, 128, 0));
-            break;
-        case LabelStyle::Web:
-            label->setFont(arial(9, true));
-            setTextColour(label, QColor(0, 255, 255));
-            break;
-        }
-        label->move(px(row.left), px(row.top));
-        label->adjustSize();
-        m_label[row.number] = label;
-    }
-    // Labels size themselves to their caption, so the status label grows to the right.
-    m_label[20]->setCursor(Qt::PointingHandCursor);
-    m_label[22]->setCursor(Qt::PointingHandCursor);
-    m_label[22]->setToolTip(QStringLiteral("Click to copy"));
-    m_label[1]->setCursor(Qt::PointingHandCursor);
-    m_label[1]->setToolTip(QStringLiteral("Click to choose another Quillvane QVX.EXE"));
+    createLabels();
+    createSettingControls();
+    createButtons();
+    createPictures();
+    createPicker();
+    accessibility::nameControls(this);
+    setTabOrder();
+}
 
+// The check boxes, text boxes and lists, each explained by its tooltip and named by its caption.
+void Form1::createSettingControls()
+{
     for (const ValueSpec &row : kValues) {
         QWidget *widget = nullptr;
         const QString caption = m_label[row.label]->text();
@@ -320,7 +298,47 @@ void Form1::createControls()
 
     for (const auto &[unit, caption] : kUnitLabels)
         m_label[unit]->setToolTip(m_label[caption]->toolTip());
+}
 
+void Form1::createLabels()
+{
+    for (const LabelSpec &row : kLabels) {
+        const bool clickable = row.number == 1 || row.number == 20 || namesCheckBox(row.number);
+        // The status label keeps to the width that every control keeps to, so the narrow window shows it whole.
+        QLabel *label = row.number == 22 ? new StatusLabel(px(7935), this)
+                        : clickable      ? new ClickableLabel(this)
+                                         : new QLabel(this);
+        label->setObjectName(QStringLiteral("Label%1").arg(row.number));
+        label->setTextFormat(Qt::PlainText); // captions may come from files: a "<" is a "<"
+        label->setText(row.caption ? QString::fromLatin1(row.caption) : tarnwell::links::addressCaption());
+        switch (row.style) {
+        case LabelStyle::Caption:
+            label->setFont(arial(9.75));
+            setTextColour(label, QColor(0, 0, 255));
+            break;
+        case LabelStyle::Status:
+            label->setFont(arial(9));
+            setTextColour(label, QColor(255, 128, 0));
+            break;
+        case LabelStyle::Web:
+            label->setFont(arial(9, true));
+            setTextColour(label, QColor(0, 255, 255));
+            break;
+        }
+        label->move(px(row.left), px(row.top));
+        label->adjustSize();
+        m_label[row.number] = label;
+    }
+    // Labels size themselves to their caption, so the status label grows to the right.
+    m_label[20]->setCursor(Qt::PointingHandCursor);
+    m_label[22]->setCursor(Qt::PointingHandCursor);
+    m_label[22]->setToolTip(QStringLiteral("Click to copy"));
+    m_label[1]->setCursor(Qt::PointingHandCursor);
+    m_label[1]->setToolTip(QStringLiteral("Click to choose another Quillvane QVX.EXE"));
+}
+
+void Form1::createButtons()
+{
     for (const ButtonSpec &row : kButtons) {
         auto *button = new QPushButton(QString::fromLatin1(row.caption), this);
         button->setObjectName(QStringLiteral("Command%1").arg(row.number));
@@ -330,7 +348,11 @@ void Form1::createControls()
         accessibility::pressOnEnter(button);
         m_command[row.number] = button;
     }
+}
 
+// The link pictures and the banner below them.
+void Form1::createPictures()
+{
     for (int n = 1; n <= 6; ++n) {
         auto *image = new ClickableLabel(this);
         image->setObjectName(QStringLiteral("Image%1").arg(n));
@@ -346,22 +368,14 @@ void Form1::createControls()
     WebBrowser1 = new BannerArea(this);
     WebBrowser1->setObjectName(QStringLiteral("WebBrowser1"));
     WebBrowser1->setGeometry(twipRect(0, 5520, 7935, 1215));
+}
 
-    Drive1 = new QComboBox(this);
-    Drive1->setObjectName(QStringLiteral("Drive1"));
-    Drive1->setGeometry(twipRect(7920, 0, 2775, 315));
-    Dir1 = new QListWidget(this);
-    Dir1->setObjectName(QStringLiteral("Dir1"));
-    Dir1->setGeometry(twipRect(7920, 360, 2775, 2790));
-    Dir1->setItemDelegate(new FolderRowDelegate(Dir1));
-    Dir1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff); // long names are elided instead
-    Dir1->setResizeMode(QListView::Adjust);
-    File1 = new QListWidget(this);
-    File1->setObjectName(QStringLiteral("File1"));
-    File1->setGeometry(twipRect(7920, 3120, 2775, 3600));
-
-    accessibility::nameControls(this);
-    setTabOrder();
+void Form1::createPicker()
+{
+    m_picker = new ExecutablePicker(m_platform, this);
+    Drive1 = m_picker->drives();
+    Dir1 = m_picker->folders();
+    File1 = m_picker->files();
 }
 
 void Form1::setTabOrder()

@@ -1,0 +1,77 @@
+// SPDX-License-Identifier: MIT
+// The picker of the game's executable: the drive list, the folder list and the file list, the
+// folder they show, the installations found, a typed path (Ctrl+L) and a dropped file.
+#pragma once
+
+#include <QHash>
+#include <QList>
+#include <QObject>
+#include <QPair>
+#include <QString>
+
+class Platform;
+class QAction;
+class QComboBox;
+class QFileSystemWatcher;
+class QLineEdit;
+class QListWidget;
+class QMimeData;
+class QWidget;
+
+// Not a container of its own: its three controls are the window's children at their places there,
+// so that the window lays them out, orders them for Tab and shows them only when they fit.
+class ExecutablePicker : public QObject
+{
+    Q_OBJECT
+
+public:
+    ExecutablePicker(Platform &platform, QWidget *window);
+
+    QComboBox *drives() const { return m_drives; }   // Drive1
+    QListWidget *folders() const { return m_folders; } // Dir1
+    QListWidget *files() const { return m_files; }     // File1
+    QLineEdit *pathEdit() const { return m_pathEdit; }
+
+    // Lists the drives and opens the home folder; nothing to report either way.
+    void start();
+    void driveChanged();  // another entry in the drive list
+    void folderChanged(); // the file list follows the open folder
+    void fileClicked();   // the file list's current file is chosen
+    void typePath();      // an edit field over the drive list, for a folder or file path
+    // Opens `folder` in the lists; false (and a message) when it cannot.
+    bool openFolder(const QString &folder);
+    // Opens the folder of `exePath` with the file selected, not chosen.
+    void showExecutable(const QString &exePath);
+    // The installations found (caption, executable): after the drives, and in the lists' menu.
+    void setInstallations(const QList<QPair<QString, QString>> &installations);
+    // The user has moved the picker: a search that ends later leaves it where it is.
+    bool movedByUser() const { return m_moved; }
+    // The one local regular file dropped, native; empty for anything else.
+    static QString droppedFile(const QMimeData *data);
+
+signals:
+    void chosen(const QString &path, const QString &name);
+
+private:
+    void createControls(QWidget *window);
+    void connectControls();
+    void createPathEdit(QWidget *window);
+    void openTypedPath();
+    void fillDrives();
+    QString driveOf(const QString &folder) const;
+    void selectDriveOf(const QString &folder);
+    bool driveIsInstallation();
+    void showFolderRows();
+    void warn(const QString &message);
+
+    Platform &m_platform;
+    QComboBox *m_drives = nullptr;
+    QListWidget *m_folders = nullptr;
+    QListWidget *m_files = nullptr;
+    QLineEdit *m_pathEdit = nullptr;
+    QString m_dirPath; // the open folder, native; a root keeps its trailing separator
+    QFileSystemWatcher *m_folderWatch = nullptr; // on m_dirPath, so that the file list shows new files
+    QHash<QString, QString> m_driveFolders; // each drive's current folder: the last one shown on it
+    QList<QAction *> m_installationActions;
+    bool m_moved = false;
+};

@@ -1,0 +1,71 @@
+// SPDX-License-Identifier: MIT
+// The check of a chosen executable: its digest beside the window, what the window showed before it
+// (so that a choice given up leaves everything as it was), and a check superseded by a newer choice.
+#pragma once
+
+#include "registration/digest.h"
+
+#include <QObject>
+
+#include <functional>
+#include <memory>
+
+class QTimer;
+
+namespace tarnwell {
+
+class DigestTask;
+
+class ExecutableCheck : public QObject
+{
+    Q_OBJECT
+
+public:
+    // The executable registered and the status shown when a check began, to put back after it.
+    struct Snapshot {
+        QString exePath;
+        QString status;
+        int widthTwips = 0;
+    };
+    enum class Origin {
+        Registered, // the executable registered already (start-up, reload): nothing to give up
+        Picker,     // a choice in the picker, which may be given up and is saved once checked
+    };
+    struct Result {
+        FileDigest digest;
+        Origin origin = Origin::Registered;
+        Snapshot before;
+        // A check of the registered executable was interrupted by this choice, which was given up:
+        // the interrupted one is to be taken up again.
+        bool recheck = false;
+    };
+
+    // `now` tells what the window shows at the moment a check begins.
+    explicit ExecutableCheck(std::function<Snapshot()> now, QObject *parent = nullptr);
+    ~ExecutableCheck() override; // a check still running is stopped and waited for
+
+    // Digests `path`. A check still running is superseded: its result no longer matters, and the
+    // snapshot taken before it stays, as the state the newer choice would go back to.
+    void begin(const QString &path, Origin origin);
+    // Gives the running check up; finished() follows with a cancelled digest.
+    void cancel();
+    bool isRunning() const { return m_task != nullptr; }
+    Origin origin() const { return m_origin; }
+    int percent() const; // of the running check, 0 before its size is known
+
+signals:
+    void progressed(int percent); // a few times a second while a check runs
+    void finished(const tarnwell::ExecutableCheck::Result &result);
+
+private:
+    void taskFinished();
+
+    std::function<Snapshot()> m_now;
+    std::unique_ptr<DigestTask> m_task;
+    QTimer *m_progress = nullptr;
+    Origin m_origin = Origin::Registered;
+    Snapshot m_before;
+    bool m_recheck = false;
+};
+
+} // namespace tarnwell
