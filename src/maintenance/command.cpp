@@ -11,18 +11,18 @@ const QString kDelete = QStringLiteral("cmd.exe /c del ");
 
 Command launchCommand(const QString &shortPath)
 {
-    return {Command::Action::Start, shortPath, false, false, 0, kStart + shortPath};
+    return {Command::Action::Start, shortPath, false, false, 0, kStart + shortPath, {}, {}, {}};
 }
 
 Command deleteAllFilesCommand(const QString &shortFolder)
 {
     // The wildcard always follows a backslash: the line is written as the interpreter would read it.
-    return {Command::Action::Delete, shortFolder, false, true, 1, kDelete + shortFolder + QStringLiteral("\\*.*")};
+    return {Command::Action::Delete, shortFolder, false, true, 1, kDelete + shortFolder + QStringLiteral("\\*.*"), {}, {}, {}};
 }
 
 Command deleteFileCommand(const QString &path)
 {
-    return {Command::Action::Delete, path, false, false, 1, kDelete + QLatin1Char('"') + path + QLatin1Char('"')};
+    return {Command::Action::Delete, path, false, false, 1, kDelete + QLatin1Char('"') + path + QLatin1Char('"'), {}, {}, {}};
 }
 
 Command programCommand(const QString &program, const QStringList &arguments, const QStringList &environment,
@@ -33,7 +33,7 @@ Command programCommand(const QString &program, const QStringList &arguments, con
 
 Command openAddressCommand(const QString &address)
 {
-    return {Command::Action::Start, address, true, false, 0, kStart + address};
+    return {Command::Action::Start, address, true, false, 0, kStart + address, {}, {}, {}};
 }
 
 } // namespace tarnwell
