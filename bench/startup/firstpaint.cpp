@@ -7,37 +7,18 @@
 // afterwards, when the status caption first names the registered executable's release (its digest is
 // known then), and how many message boxes were answered (each at once, with No where there is a No).
 // Usage: FIRSTPAINT_START_NS=<wall clock in ns just before the start> tarnwell_firstpaint
+#include "clock.h"
 #include "form1.h"
 
 #include <QApplication>
 #include <QEvent>
-#include <QFile>
 #include <QLabel>
 #include <QMessageBox>
 #include <QTimer>
 
-#include <chrono>
 #include <cstdio>
 
 namespace {
-
-qint64 nowNs()
-{
-    using namespace std::chrono;
-    return duration_cast<nanoseconds>(system_clock::now().time_since_epoch()).count();
-}
-
-long residentKb()
-{
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly))
-        return -1;
-    for (const QByteArray &line : status.readAll().split('\n')) {
-        if (line.startsWith("VmRSS:"))
-            return line.mid(6).trimmed().split(' ').value(0).toLong();
-    }
-    return -1;
-}
 
 class Observer : public QObject
 {
@@ -74,7 +55,7 @@ protected:
     }
 
 private:
-    double msSinceStart() const { return (nowNs() - m_startNs) / 1e6; }
+    double msSinceStart() const { return (startup::nowNs() - m_startNs) / 1e6; }
     // The caption names the release, or says it is unknown: the digest is done (not its progress).
     bool statusKnown() const
     {
@@ -89,12 +70,12 @@ private:
         // Queued now, this runs after the painted frame is out and before the banner's own load.
         QTimer::singleShot(0, this, [this] {
             m_paintMs = msSinceStart();
-            m_paintRss = residentKb();
+            m_paintRss = startup::residentKb();
             if (statusKnown()) // seen first in this frame, whenever it was set
                 m_knownMs = m_paintMs;
             QTimer::singleShot(1500, this, [this] {
                 m_banner = m_form->WebBrowser1->findChild<QWidget *>(QStringLiteral("BannerView")) != nullptr;
-                m_afterRss = residentKb();
+                m_afterRss = startup::residentKb();
                 finishWhenDone();
             });
         });
@@ -130,10 +111,7 @@ private:
 
 void observeStart()
 {
-    // From the environment: the program's own command line takes no such argument.
-    const qint64 startNs = qEnvironmentVariableIsSet("FIRSTPAINT_START_NS")
-        ? qEnvironmentVariable("FIRSTPAINT_START_NS").toLongLong() : nowNs();
-    QCoreApplication::instance()->installEventFilter(new Observer(startNs));
+    QCoreApplication::instance()->installEventFilter(new Observer(startup::startNs()));
 }
 
 } // namespace
