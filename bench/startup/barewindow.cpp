@@ -45,7 +45,7 @@ void addControls(QWidget *window)
     for (int n = 0; n < 13; ++n)
         (new QCheckBox(window))->setGeometry(n < 7 ? 128 : 376, (n % 7) * 16 + 19, 13, 13);
     for (int n = 0; n < 11; ++n)
-        (new QLineEdit(QStringLiteral("%1").arg(n * 10), window))->setGeometry(376 + (n % 2) * 24, (n / 2) * 24 + 16, 25, 19);
+        (new QLineEdit(QString::number(n * 10), window))->setGeometry(376 + (n % 2) * 24, (n / 2) * 24 + 16, 25, 19);
     for (int n = 0; n < 7; ++n) {
         auto *list = new QComboBox(window);
         list->setEditable(true);
