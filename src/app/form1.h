@@ -199,7 +199,9 @@ public:
     void LaunchWith(); // "Launch with..." in the context menu of "Launch"
 
 private:
-    void startDiscovery();
+    // Found installations only add entries to the picker's lists while an executable is registered:
+    // then the search waits until the window has been painted, and does not hold its first paint back.
+    void startDiscovery(bool now);
     void installationsFound();
     void addInstallationEntries(); // after the drives in Drive1, and in the picker's context menu
     void showInstallation(const QString &exePath); // its folder in the picker, the file selected

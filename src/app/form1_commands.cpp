@@ -16,10 +16,10 @@ void Form1::Form_Load()
     GraphicsSettingsPath.clear();
     startBanner();
     fillLists();
-    startDiscovery();
     LoadSettings();
     if (isClosed())
         return;
+    startDiscovery(GameExePath.isEmpty()); // the picker is to wait at what it finds
     if (GameExePath.isEmpty()) {
         m_platform.messageBox(QStringLiteral("Select your Quillvane QVX.EXE to get started!"), Platform::Information);
         setOuterWidthTwips(11000);

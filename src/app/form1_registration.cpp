@@ -375,8 +375,9 @@ void Form1::dropEvent(QDropEvent *event)
 void Form1::fillDrives()
 {
     Drive1->clear();
+    const QIcon icon = style()->standardIcon(QStyle::SP_DriveHDIcon); // read from the style's files: once
     for (const tarnwell::Drive &drive : tarnwell::drives())
-        Drive1->addItem(style()->standardIcon(QStyle::SP_DriveHDIcon), drive.caption, drive.root);
+        Drive1->addItem(icon, drive.caption, drive.root);
 }
 
 QString Form1::driveOf(const QString &folder) const
