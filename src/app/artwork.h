@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: MIT
 // The tool's own pictures, drawn from vector sources so that they stay crisp at any screen scale.
-// The build renders them ahead for the usual scales (1, 1.5 and 2 pixels to the point), so that
-// the window's first paint only copies their pixels; at any other scale they are drawn as before.
+// The build renders them ahead at the scales the window asks for most (1 and 2 pixels to the point;
+// the icon at 1.5 too), so that the window's first paint only copies their pixels; at any other
+// scale, and in a cross build, they are drawn from the vector source as the window paints.
 #pragma once
 
 #include <QColor>
