@@ -82,8 +82,8 @@ protected:
             m_painted = true;
             // Queued now, this runs after the painted frame is out, as for the program.
             QTimer::singleShot(0, this, [this] {
-                std::printf("first_paint_ms=%.1f rss_kb=%ld\n", (startup::nowNs() - m_startNs) / 1e6,
-                            startup::residentKb());
+                std::printf("first_paint_ms=%.1f rss_kb=%ld cpu_ms=%.1f\n", (startup::nowNs() - m_startNs) / 1e6,
+                            startup::residentKb(), startup::cpuMs());
                 std::fflush(stdout);
                 QCoreApplication::quit();
             });
