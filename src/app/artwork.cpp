@@ -20,10 +20,18 @@ QImage prerendered(const Picture &picture, qreal ratio)
     const QSize pixels = picture.size * ratio;
     if (!resource.isValid() || resource.uncompressedSize() != qint64(pixels.width()) * pixels.height() * 4)
         return {};
-    auto *bytes = new QByteArray(resource.uncompressedData());
-    QImage image(reinterpret_cast<uchar *>(bytes->data()), pixels.width(), pixels.height(), pixels.width() * 4,
-                 QImage::Format_ARGB32_Premultiplied, [](void *data) { delete static_cast<QByteArray *>(data); },
-                 bytes);
+    QImage image;
+    const bool inPlace = resource.compressionAlgorithm() == QResource::NoCompression
+        && reinterpret_cast<quintptr>(resource.data()) % 4 == 0; // whole pixels, as the image reads them
+    if (inPlace) { // read where it lies, never written
+        image = QImage(resource.data(), pixels.width(), pixels.height(), pixels.width() * 4,
+                       QImage::Format_ARGB32_Premultiplied);
+    } else {
+        auto *bytes = new QByteArray(resource.uncompressedData());
+        image = QImage(reinterpret_cast<uchar *>(bytes->data()), pixels.width(), pixels.height(), pixels.width() * 4,
+                       QImage::Format_ARGB32_Premultiplied, [](void *data) { delete static_cast<QByteArray *>(data); },
+                       bytes);
+    }
     image.setDevicePixelRatio(ratio);
     return image;
 }
