@@ -3,41 +3,23 @@
 //
 // Built from src/app/main.cpp and this file, which hooks in when the application object is made: so
 // the window starts exactly as the program starts it, whatever order main() does things in. Prints
-// when the window is first painted, how much memory the process holds then, whether the banner came in
-// afterwards, when the status caption first names the registered executable's release (its digest is
-// known then), and how many message boxes were answered (each at once, with No where there is a No).
+// when the window is first painted, how much memory and processor time the process has taken then,
+// whether the banner came in afterwards, when the status caption first names the registered
+// executable's release (its digest is known then), and how many message boxes were answered (each at
+// once, with No where there is a No).
 // Usage: FIRSTPAINT_START_NS=<wall clock in ns just before the start> tarnwell_firstpaint
+#include "clock.h"
 #include "form1.h"
 
 #include <QApplication>
 #include <QEvent>
-#include <QFile>
 #include <QLabel>
 #include <QMessageBox>
 #include <QTimer>
 
-#include <chrono>
 #include <cstdio>
 
 namespace {
-
-qint64 nowNs()
-{
-    using namespace std::chrono;
-    return duration_cast<nanoseconds>(system_clock::now().time_since_epoch()).count();
-}
-
-long residentKb()
-{
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly))
-        return -1;
-    for (const QByteArray &line : status.readAll().split('\n')) {
-        if (line.startsWith("VmRSS:"))
-            return line.mid(6).trimmed().split(' ').value(0).toLong();
-    }
-    return -1;
-}
 
 class Observer : public QObject
 {
@@ -74,7 +56,7 @@ protected:
     }
 
 private:
-    double msSinceStart() const { return (nowNs() - m_startNs) / 1e6; }
+    double msSinceStart() const { return (startup::nowNs() - m_startNs) / 1e6; }
     // The caption names the release, or says it is unknown: the digest is done (not its progress).
     bool statusKnown() const
     {
@@ -89,12 +71,13 @@ private:
         // Queued now, this runs after the painted frame is out and before the banner's own load.
         QTimer::singleShot(0, this, [this] {
             m_paintMs = msSinceStart();
-            m_paintRss = residentKb();
+            m_paintRss = startup::residentKb();
+            m_paintCpuMs = startup::cpuMs();
             if (statusKnown()) // seen first in this frame, whenever it was set
                 m_knownMs = m_paintMs;
             QTimer::singleShot(1500, this, [this] {
                 m_banner = m_form->WebBrowser1->findChild<QWidget *>(QStringLiteral("BannerView")) != nullptr;
-                m_afterRss = residentKb();
+                m_afterRss = startup::residentKb();
                 finishWhenDone();
             });
         });
@@ -109,8 +92,8 @@ private:
         if (m_knownMs < 0 && !m_form->GameExePath.isEmpty() && msSinceStart() < 120000)
             return;
         m_finished = true;
-        std::printf("first_paint_ms=%.1f rss_kb=%ld banner=%d rss_after_kb=%ld known_ms=%.1f boxes=%d\n", m_paintMs,
-                    m_paintRss, m_banner ? 1 : 0, m_afterRss, m_knownMs, m_boxes);
+        std::printf("first_paint_ms=%.1f rss_kb=%ld banner=%d rss_after_kb=%ld known_ms=%.1f boxes=%d cpu_ms=%.1f\n",
+                    m_paintMs, m_paintRss, m_banner ? 1 : 0, m_afterRss, m_knownMs, m_boxes, m_paintCpuMs);
         std::fflush(stdout);
         QCoreApplication::quit();
     }
@@ -120,6 +103,7 @@ private:
     Form1 *m_form = nullptr;
     double m_paintMs = -1;
     double m_knownMs = -1;
+    double m_paintCpuMs = -1;
     long m_paintRss = -1;
     long m_afterRss = -1;
     int m_boxes = 0;
@@ -130,10 +114,7 @@ private:
 
 void observeStart()
 {
-    // From the environment: the program's own command line takes no such argument.
-    const qint64 startNs = qEnvironmentVariableIsSet("FIRSTPAINT_START_NS")
-        ? qEnvironmentVariable("FIRSTPAINT_START_NS").toLongLong() : nowNs();
-    QCoreApplication::instance()->installEventFilter(new Observer(startNs));
+    QCoreApplication::instance()->installEventFilter(new Observer(startup::startNs()));
 }
 
 } // namespace

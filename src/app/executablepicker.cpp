@@ -172,8 +172,9 @@ QString ExecutablePicker::droppedFile(const QMimeData *data)
 void ExecutablePicker::fillDrives()
 {
     m_drives->clear();
+    const QIcon icon = m_drives->style()->standardIcon(QStyle::SP_DriveHDIcon); // read from the style's files: once
     for (const tarnwell::Drive &drive : tarnwell::drives())
-        m_drives->addItem(m_drives->style()->standardIcon(QStyle::SP_DriveHDIcon), drive.caption, drive.root);
+        m_drives->addItem(icon, drive.caption, drive.root);
 }
 
 QString ExecutablePicker::driveOf(const QString &folder) const

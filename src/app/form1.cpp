@@ -113,8 +113,8 @@ void Form1::warn(const QString &message)
 void Form1::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
-    painter.fillRect(rect(), QColor(0, 192, 192));
-    artwork::draw(painter, artwork::background, artwork::backgroundSize);
+    painter.fillRect(rect(), artwork::background.backdrop);
+    artwork::draw(painter, artwork::background);
 }
 
 void Form1::closeEvent(QCloseEvent *event)

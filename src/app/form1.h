@@ -201,7 +201,9 @@ public:
     void LaunchWith(); // "Launch with..." in the context menu of "Launch"
 
 private:
-    void startDiscovery();
+    // Found installations only add entries to the picker's lists while an executable is registered:
+    // then the search waits until the window has been painted, and does not hold its first paint back.
+    void startDiscovery(bool now);
     void installationsFound();
     void createInstallationMenus();
     void fillRecentMenu();

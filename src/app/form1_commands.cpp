@@ -16,12 +16,12 @@ void Form1::Form_Load()
     GraphicsSettingsPath.clear();
     startBanner();
     fillLists();
-    startDiscovery();
     keepStartupValues();
     markUnreadControls(); // until a file is read, no control shows a value of the game's
     LoadSettings();
     if (isClosed())
         return;
+    startDiscovery(GameExePath.isEmpty()); // the picker is to wait at what it finds
     if (GameExePath.isEmpty()) {
         m_platform.messageBox(QStringLiteral("Select your Quillvane QVX.EXE to get started!"), Platform::Information);
         setOuterWidthTwips(kPickerWidthTwips);

@@ -3,15 +3,20 @@
 #include "form1.h"
 
 #include "executablepicker.h"
+#include "firstpaint.h"
 
 #include "platform/platform.h"
 #include "registration/discovery.h"
 
-void Form1::startDiscovery()
+void Form1::startDiscovery(bool now)
 {
     m_discovery = std::make_unique<tarnwell::DiscoveryTask>(m_platform.homeFolder());
     connect(m_discovery.get(), &tarnwell::DiscoveryTask::finished, this, &Form1::installationsFound);
-    m_discovery->start();
+    if (now) {
+        m_discovery->start();
+        return;
+    }
+    afterFirstPaint(this, m_discovery.get(), [task = m_discovery.get()] { task->start(); });
 }
 
 void Form1::installationsFound()

@@ -35,8 +35,7 @@ QRect twipRect(int left, int top, int width, int height)
 
 QFont arial(qreal points, bool italic = false)
 {
-    // Where Arial is missing, a metric-compatible face keeps every caption the width it was laid out for.
-    static const bool substituted = (QFont::insertSubstitution(QStringLiteral("Arial"), QStringLiteral("Liberation Sans")), true);
+    static const bool substituted = (artwork::substituteFaces(), true);
     Q_UNUSED(substituted);
     QFont font(QStringLiteral("Arial"));
     font.setStyleHint(QFont::SansSerif);
@@ -361,7 +360,7 @@ void Form1::createPictures()
         image->setCursor(Qt::PointingHandCursor);
         image->setToolTip(tarnwell::links::imageAddress(n));
         // Rendered for twice the pixel density at least, so the picture stays sharp when scaled.
-        image->setPixmap(artwork::pixmap(artwork::link(n), artwork::linkSize, qMax<qreal>(2.0, devicePixelRatioF())));
+        image->setPixmap(artwork::pixmap(artwork::link(n), qMax<qreal>(2.0, devicePixelRatioF())));
         m_image[n] = image;
     }
 

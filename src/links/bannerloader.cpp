@@ -2,13 +2,11 @@
 #include "links/bannerloader.h"
 
 #include "files/toolfiles.h"
+#include "firstpaint.h"
 #include "links/enginemessages.h"
 
-#include <QEvent>
 #include <QLibrary>
 #include <QLoggingCategory>
-#include <QPointer>
-#include <QTimer>
 #include <QWidget>
 
 namespace tarnwell::links {
@@ -19,40 +17,6 @@ using ShowBanner = int (*)(QWidget *, const char *);
 
 // Silent unless asked for (QT_LOGGING_RULES="tarnwell.banner.info=true"): says when the first page is done.
 Q_LOGGING_CATEGORY(lcBanner, "tarnwell.banner", QtWarningMsg)
-
-// Waits for the area's first paint, then loads the banner on the next turn of the event loop,
-// after the painted window has reached the screen.
-class FirstPaintWatcher : public QObject
-{
-public:
-    FirstPaintWatcher(QWidget *area, const QString &folder, const QString &address)
-        : QObject(area)
-        , m_area(area)
-        , m_folder(folder)
-        , m_address(address)
-    {
-        area->installEventFilter(this);
-    }
-
-protected:
-    bool eventFilter(QObject *watched, QEvent *event) override
-    {
-        if (watched == m_area && event->type() == QEvent::Paint) {
-            m_area->removeEventFilter(this);
-            QTimer::singleShot(0, this, [this] {
-                if (m_area)
-                    static_cast<void>(loadBanner(m_folder, m_area, m_address)); // false: keeps its picture
-                deleteLater();
-            });
-        }
-        return false;
-    }
-
-private:
-    QPointer<QWidget> m_area;
-    QString m_folder;
-    QString m_address;
-};
 
 } // namespace
 
@@ -88,8 +52,9 @@ bool loadBanner(const QString &folder, QWidget *area, const QString &address)
 
 void loadBannerAfterFirstPaint(const QString &folder, QWidget *area, const QString &address)
 {
-    if (area)
-        new FirstPaintWatcher(area, folder, address);
+    afterFirstPaint(area, area, [folder, area, address] {
+        static_cast<void>(loadBanner(folder, area, address)); // false: keeps its picture
+    });
 }
 
 } // namespace tarnwell::links

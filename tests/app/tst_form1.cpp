@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 // The window as a user meets it: start-up, every caption and list entry to the letter, the window
 // commands, a layout without faults, and a window that explains itself and shows what files hold as it is.
+#include "artwork.h"
 #include "common/testsupport.h"
 #include "files/toolfiles.h"
 #include "links/bannerloader.h"
@@ -10,6 +11,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QMessageBox>
+#include <QResource>
 #include <QScreen>
 #include <QSignalSpy>
 #include <QTimer>
@@ -409,6 +411,42 @@ private slots:
         QTest::keyClicks(list, typed);
         QCOMPARE(list->currentItem()->text(), selected);
         QCOMPARE(dir1Path(*m_w->form), nativePath(games + "/" + selected));
+    }
+
+    void picturesRenderedAhead_data()
+    {
+        QTest::addColumn<int>("picture"); // in artwork::pictures()
+        QTest::addColumn<qreal>("ratio");
+        QTest::addColumn<QString>("name");
+        QTest::newRow("background 1x") << 0 << 1.0 << "background@1x.argb";
+        QTest::newRow("background 2x") << 0 << 2.0 << "background@2x.argb";
+        QTest::newRow("banner 1x") << 1 << 1.0 << "banner@1x.argb";
+        QTest::newRow("banner 2x") << 1 << 2.0 << "banner@2x.argb";
+        QTest::newRow("icon 1x") << 2 << 1.0 << "icon@1x.argb";
+        QTest::newRow("icon 1.5x") << 2 << 1.5 << "icon@1.5x.argb";
+        QTest::newRow("icon 2x") << 2 << 2.0 << "icon@2x.argb";
+        for (int n = 1; n <= 6; ++n)
+            QTest::addRow("link%d 2x", n) << 2 + n << 2.0 << QString("link%1@2x.argb").arg(n);
+    }
+
+    // What the build rendered ahead is, to the pixel, what the window would draw from the vector source.
+    void picturesRenderedAhead()
+    {
+#ifndef TARNWELL_PRERENDERED
+        QSKIP("A cross build leaves the pictures to the program, which renders them as it starts.");
+#endif
+        QFETCH(int, picture);
+        QFETCH(qreal, ratio);
+        QFETCH(QString, name);
+        artwork::substituteFaces(); // as for the window's captions
+        const artwork::Picture shown = artwork::pictures().at(picture);
+        QCOMPARE(artwork::prerenderedName(shown, ratio), name);
+        const QImage drawn = artwork::render(artwork::source(shown), shown, ratio);
+        const QResource ahead(":/prerendered/" + name);
+        QVERIFY(ahead.isValid());
+        const QByteArray pixels(reinterpret_cast<const char *>(drawn.constBits()), drawn.sizeInBytes());
+        QCOMPARE(ahead.uncompressedData(), pixels);
+        QCOMPARE(artwork::pixmap(shown, ratio).toImage().convertToFormat(drawn.format()), drawn);
     }
 
     void bannerArea_data()
