@@ -517,6 +517,9 @@ private slots:
             QCOMPARE(loaded.first().first().toBool(), pageShown);
             QCOMPARE(view->isVisible(), pageShown);
         }
+#else
+        Q_UNUSED(host) // only the row without a module runs where no page can be served
+        Q_UNUSED(pageShown)
 #endif
         // "Apply" writes the game's settings whatever became of the banner.
         m_w->loadGame(m_w->dir.filePath("Game/"));

@@ -408,6 +408,7 @@ private slots:
         QProcess other; // bounded: it ends by itself after a minute
         const auto stop = qScopeGuard([&other] { other.kill(); other.waitForFinished(5000); });
 #ifdef TARNWELL_FAKE_GAME // the process list names each process's image: a game's QVX.EXE of the test's own
+        Q_UNUSED(first) // Windows has no argv[0] of its own choosing
         if (named != "exe" && !named.contains("Old/"))
             UNIX_ONLY("Windows knows a process by its image, not by its command line");
         const QString image = named == "exe" ? exe : QString(named).replace("%1", m_game);
