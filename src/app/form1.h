@@ -6,7 +6,6 @@
 #include "settings/settingssession.h"
 #include "windowcontrols.h"
 
-#include <QHash>
 #include <QStringList>
 #include <QWidget>
 
