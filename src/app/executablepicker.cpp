@@ -123,7 +123,7 @@ void ExecutablePicker::createPathEdit(QWidget *window)
 
 void ExecutablePicker::warn(const QString &message)
 {
-    m_platform.messageBox(message, Platform::OkOnly + Platform::Exclamation);
+    m_platform.messageBox(message, Platform::Exclamation);
 }
 
 void ExecutablePicker::driveChanged()

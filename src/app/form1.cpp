@@ -107,7 +107,7 @@ void Form1::showEvent(QShowEvent *event)
 
 void Form1::warn(const QString &message)
 {
-    m_platform.messageBox(message, Platform::OkOnly + Platform::Exclamation);
+    m_platform.messageBox(message, Platform::Exclamation);
 }
 
 void Form1::paintEvent(QPaintEvent *)

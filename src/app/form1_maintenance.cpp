@@ -123,8 +123,10 @@ void Form1::Command6_Click()
 bool Form1::confirm(const QString &question)
 {
     // What the running game would write again on exit is not deleted by a mere Enter.
-    const int safe = !GameExePath.isEmpty() && tarnwell::isGameRunning(GameExePath) ? Platform::DefaultNo : 0;
-    return m_platform.messageBox(question, Platform::YesNo + safe, question) == Platform::Yes;
+    const Platform::MessageOptions safe = !GameExePath.isEmpty() && tarnwell::isGameRunning(GameExePath)
+        ? Platform::DefaultNo
+        : Platform::OkOnly;
+    return m_platform.messageBox(question, Platform::YesNo | safe, question) == Platform::Yes;
 }
 
 void Form1::Image_Click(int index)

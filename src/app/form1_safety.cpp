@@ -87,7 +87,7 @@ void Form1::RestoreBackup()
     const bool edited = hasUnsavedEdits();
     if (edited)
         question += QStringLiteral("\n\nSettings changed in the window but not applied are replaced by what is read.");
-    if (m_platform.messageBox(question, Platform::YesNo + Platform::Question + (edited ? Platform::DefaultNo : 0),
+    if (m_platform.messageBox(question, Platform::YesNo | Platform::Question | (edited ? Platform::DefaultNo : Platform::OkOnly),
                               QStringLiteral("Restore"))
         != Platform::Yes)
         return;
@@ -114,7 +114,7 @@ bool Form1::gameAllowsWrite(const QString &notDone)
                                             "exits, which undoes what is written while it runs.\n\nWrite the "
                                             "settings anyway?")
                                  .arg(GameExePath);
-    if (m_platform.messageBox(question, Platform::YesNo + Platform::Exclamation + Platform::DefaultNo) == Platform::Yes)
+    if (m_platform.messageBox(question, Platform::YesNo | Platform::Exclamation | Platform::DefaultNo) == Platform::Yes)
         return true;
     m_platform.messageBox(notDone, Platform::Information);
     return false;

@@ -21,7 +21,7 @@ bool WindowQuestions::writeMerged(const QString &path, const tarnwell::Merge &me
     if (merge.yours.isEmpty() && merge.both.isEmpty())
         parts << QStringLiteral("You changed none of its settings in the window.");
     parts << QStringLiteral("Everything else the file holds now is kept. Write your changes into it?");
-    return m_platform.messageBox(parts.join(QStringLiteral("\n\n")), Platform::YesNo + Platform::Question)
+    return m_platform.messageBox(parts.join(QStringLiteral("\n\n")), Platform::YesNo | Platform::Question)
         == Platform::Yes;
 }
 
@@ -30,7 +30,7 @@ bool WindowQuestions::writeReadOnly(const QString &path)
     return m_platform.messageBox(QStringLiteral("%1\n\nThis settings file is read-only.\n\nWrite it anyway? It "
                                                 "stays read-only afterwards.")
                                      .arg(QDir::toNativeSeparators(path)),
-                                 Platform::YesNo + Platform::Question)
+                                 Platform::YesNo | Platform::Question)
         == Platform::Yes;
 }
 
@@ -43,7 +43,7 @@ bool WindowQuestions::writeLinked(const QString &path, int others)
                                      .arg(others)
                                      .arg(others == 1 ? QString() : QStringLiteral("s"),
                                           others == 1 ? QStringLiteral("s") : QString()),
-                                 Platform::YesNo + Platform::Question)
+                                 Platform::YesNo | Platform::Question)
         == Platform::Yes;
 }
 

@@ -333,7 +333,7 @@ private slots:
         QCOMPARE(box->windowTitle(), "Set this file?");
         QCOMPARE(box->defaultButton(), box->button(QMessageBox::Yes));
         // Risky questions take No or Cancel on Enter; every box is wide enough for its title.
-        const auto risky = desktop.makeMessageBox("Go?", Platform::YesNo + Platform::DefaultNo,
+        const auto risky = desktop.makeMessageBox("Go?", Platform::YesNo | Platform::DefaultNo,
                                                   "Delete All Graphics Settings?");
         QCOMPARE(risky->defaultButton(), risky->button(QMessageBox::No));
         QVERIFY(risky->sizeHint().width()

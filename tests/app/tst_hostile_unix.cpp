@@ -157,7 +157,7 @@ private slots:
 
         QVERIFY(openFolder(form, lineFeed));
         QCOMPARE(form.File1->count(), 1);
-        m_w->platform.answers.enqueue(FakePlatform::Yes);
+        m_w->platform.answers.enqueue(Platform::Yes);
         QVERIFY(clickItem(form.File1, "QVX.EXE"));
         QCOMPARE(m_w->platform.prompts().last(), lineFeed + "/QVX.EXE\ncannot be registered: it holds a line break, "
                  "which Tarnwell cannot store. Rename the folder or the file and choose it again.");
@@ -181,7 +181,7 @@ private slots:
         QTimer ticker;
         connect(&ticker, &QTimer::timeout, [&ticks] { ++ticks; });
         ticker.start(10);
-        m_w->platform.answers.enqueue(FakePlatform::Yes);
+        m_w->platform.answers.enqueue(Platform::Yes);
         QVERIFY(clickItem(form->File1, "QVX.EXE"));
         QVERIFY(form->isChecking());
         // The window's own events go on, and so does the digest, which says how far it has come.

@@ -138,24 +138,25 @@ private slots:
     {
         QTest::addColumn<bool>("apply"); // Apply with Brightness 200, else Del All Settings
         QTest::addColumn<int>("choice");
-        QTest::addColumn<int>("answer");
+        QTest::addColumn<Platform::Answer>("answer");
         QTest::addColumn<QByteArray>("after");
         QTest::addColumn<int>("copies");
-        QTest::newRow("Apply undone") << true << 0 << int(Platform::Yes) << kGraphics << 2;
-        QTest::newRow("Apply, No") << true << 0 << int(Platform::No) << written("200") << 1;
-        QTest::newRow("Apply, nothing chosen") << true << -1 << int(Platform::Yes) << written("200") << 1;
-        QTest::newRow("Del All Settings undone") << false << 0 << int(Platform::Yes) << kGraphics << 1;
+        QTest::newRow("Apply undone") << true << 0 << Platform::Yes << kGraphics << 2;
+        QTest::newRow("Apply, No") << true << 0 << Platform::No << written("200") << 1;
+        QTest::newRow("Apply, nothing chosen") << true << -1 << Platform::Yes << written("200") << 1;
+        QTest::newRow("Del All Settings undone") << false << 0 << Platform::Yes << kGraphics << 1;
     }
 
     void restore()
     {
         QFETCH(bool, apply);
         QFETCH(int, choice);
-        QFETCH(int, answer);
+        QFETCH(Platform::Answer, answer);
         QFETCH(QByteArray, after);
         QFETCH(int, copies);
         m_w->platform.runForReal = true;
-        m_w->platform.answers << (apply ? QList<int>() : QList<int>{Platform::Yes});
+        if (!apply)
+            m_w->platform.answers << Platform::Yes;
         m_w->form->text(3)->setText("200");
         QTest::mouseClick(m_w->form->command(apply ? 1 : 6), Qt::LeftButton);
         QTRY_COMPARE(m_w->platform.messages.size(), apply ? 1 : 2);

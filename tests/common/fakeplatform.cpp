@@ -5,19 +5,19 @@
 
 #include <QWidget>
 
-int FakePlatform::messageBox(const QString &prompt, int buttons, const QString &title)
+Platform::Answer FakePlatform::messageBox(const QString &prompt, MessageOptions options, const QString &title)
 {
-    messages.append({prompt, buttons, title});
+    messages.append({prompt, options, title});
     if (whileOpen)
         whileOpen(messages.last());
-    if ((buttons & 0x7) != YesNo)
+    if (!options.testFlag(YesNo))
         return Ok;
     return answers.isEmpty() ? No : answers.dequeue();
 }
 
 int FakePlatform::question(const QString &prompt, const QStringList &buttons, const QString &title)
 {
-    messages.append({prompt, kQuestion, title, buttons});
+    messages.append({prompt, Question, title, buttons});
     if (whileOpen)
         whileOpen(messages.last());
     return pressed.isEmpty() ? int(buttons.size()) - 1 : pressed.dequeue();

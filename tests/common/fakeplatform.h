@@ -19,7 +19,7 @@ class FakePlatform : public Platform
 public:
     struct Message {
         QString prompt;
-        int buttons;
+        MessageOptions options; // Question for a question()
         QString title;
         QStringList buttonTexts = {}; // the buttons of a question()
     };
@@ -30,10 +30,9 @@ public:
     QString programFolder() const override { return folder; }
     QString homeFolder() const override { return home.path(); }
     bool fileExists(const QString &path) const override { return tarnwell::fileExists(path); }
-    int messageBox(const QString &prompt, int buttons, const QString &title) override;
-    // Recorded as a message whose buttons are kQuestion; answered from `pressed`, else with the last button.
+    Answer messageBox(const QString &prompt, MessageOptions options, const QString &title) override;
+    // Recorded as a message with its buttons' texts; answered from `pressed`, else with the last button.
     int question(const QString &prompt, const QStringList &buttons, const QString &title) override;
-    static constexpr int kQuestion = -1;
     // Recorded; carried out by the real runner as well when `runForReal` is set.
     void runCommand(const tarnwell::Command &command, const tarnwell::CommandDone &done = {}) override;
     void setClipboardText(const QString &text) override { clipboard = text; }
@@ -48,7 +47,7 @@ public:
     QString backupFolder() const override { return dataHome.filePath(QStringLiteral("tarnwell/backups")); }
 
     // Answers for the next Yes/No boxes, in order; an unscripted Yes/No box is answered No.
-    QQueue<int> answers;
+    QQueue<Answer> answers;
     QQueue<int> pressed; // indices of the buttons to press in question() boxes, in order
     QList<Message> messages;
     // Runs while each box is open, before it is answered: what happens meanwhile on the disk.
@@ -65,3 +64,6 @@ public:
 
     QStringList prompts() const;
 };
+
+Q_DECLARE_METATYPE(Platform::Answer)
+Q_DECLARE_METATYPE(Platform::MessageOptions)

@@ -26,10 +26,10 @@ class UnattendedPlatform : public DesktopPlatform
 public:
     explicit UnattendedPlatform(const QString &folder) : m_folder(folder) {}
     QString programFolder() const override { return m_folder; }
-    int messageBox(const QString &prompt, int buttons, const QString &) override
+    Answer messageBox(const QString &prompt, MessageOptions options, const QString &) override
     {
         print(QStringLiteral("message: ") + prompt);
-        return (buttons & 0x7) == YesNo ? No : Ok;
+        return options.testFlag(YesNo) ? No : Ok;
     }
     int question(const QString &prompt, const QStringList &buttons, const QString &) override
     {

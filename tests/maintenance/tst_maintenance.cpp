@@ -139,7 +139,7 @@ private slots:
             QVERIFY(QFile::remove(m_game + before) || QDir(m_game + before).removeRecursively());
         const QStringList entries = tree();
         // A question is answered No where the row expects nothing to run, else Yes.
-        m_w->platform.answers << (line.isEmpty() && message.endsWith('?') ? FakePlatform::No : FakePlatform::Yes);
+        m_w->platform.answers << (line.isEmpty() && message.endsWith('?') ? Platform::No : Platform::Yes);
 
         QWidget *widget = m_w->form->findChild<QWidget *>(control);
         QVERIFY(widget);
@@ -148,7 +148,7 @@ private slots:
         QCOMPARE(m_w->platform.prompts(), message.isEmpty() ? QStringList() : QStringList{message});
         // A question comes with Yes/No under its own title, a warning with OK alone.
         for (const FakePlatform::Message &shown : m_w->platform.messages)
-            QCOMPARE(shown.buttons, shown.title == message ? 4 : 48);
+            QCOMPARE(shown.options, Platform::MessageOptions(shown.title == message ? Platform::YesNo : Platform::Exclamation));
         QCOMPARE(tree(), entries); // the window itself creates and deletes nothing
         QCOMPARE(m_w->form->text(3)->text(), "115"); // and reads nothing
         QCOMPARE(m_w->platform.commands.size(), line.isEmpty() ? 0 : 1);
@@ -374,23 +374,23 @@ private slots:
     {
         QTest::addColumn<QString>("named"); // "exe": the process runs the executable itself
         QTest::addColumn<bool>("first");    // the name is the process's first argument, else a later one
-        QTest::addColumn<int>("answer");    // to "Write the settings anyway?"
+        QTest::addColumn<Platform::Answer>("answer"); // to "Write the settings anyway?"
         QTest::addColumn<bool>("running");
 
-        QTest::newRow("called by its path, No") << "%1Binaries/QVX.EXE" << true << int(FakePlatform::No) << true;
-        QTest::newRow("called by its Z: path, Yes") << "Z:%2BINARIES\\qvx.exe" << true << int(FakePlatform::Yes)
+        QTest::newRow("called by its path, No") << "%1Binaries/QVX.EXE" << true << Platform::No << true;
+        QTest::newRow("called by its Z: path, Yes") << "Z:%2BINARIES\\qvx.exe" << true << Platform::Yes
                                                      << true;
         QTest::newRow("called by its C: path in the prefix") << "c:\\Binaries\\QVX.EXE" << true
-                                                              << int(FakePlatform::No) << true;
-        QTest::newRow("run as the executable itself") << "exe" << true << int(FakePlatform::No) << true;
-        QTest::newRow("its path as an argument only") << "%1Binaries/QVX.EXE" << false << int(FakePlatform::No)
+                                                              << Platform::No << true;
+        QTest::newRow("run as the executable itself") << "exe" << true << Platform::No << true;
+        QTest::newRow("its path as an argument only") << "%1Binaries/QVX.EXE" << false << Platform::No
                                                        << false;
         QTest::newRow("its Z: path as an argument only") << "Z:%2BINARIES\\qvx.exe" << false
-                                                          << int(FakePlatform::No) << false;
+                                                          << Platform::No << false;
         QTest::newRow("called by its path in another letter case") << "%1binaries/qvx.exe" << true
-                                                                    << int(FakePlatform::No) << false;
-        QTest::newRow("another installation") << "%1Old/Binaries/QVX.EXE" << true << int(FakePlatform::No) << false;
-        QTest::newRow("only its folder") << "%1Binaries" << true << int(FakePlatform::No) << false;
+                                                                    << Platform::No << false;
+        QTest::newRow("another installation") << "%1Old/Binaries/QVX.EXE" << true << Platform::No << false;
+        QTest::newRow("only its folder") << "%1Binaries" << true << Platform::No << false;
     }
 
     void runningGame()
@@ -400,7 +400,7 @@ private slots:
 #endif
         QFETCH(QString, named);
         QFETCH(bool, first);
-        QFETCH(int, answer);
+        QFETCH(Platform::Answer, answer);
         QFETCH(bool, running);
         const QString exe = m_game + "Binaries/QVX.EXE";
         const QString settings = m_game + "Binaries/SETTINGS/TKGRAPHICSSETTINGS.MXML";
@@ -442,22 +442,22 @@ private slots:
         QVERIFY(other.waitForStarted(5000));
         startForm();
         m_w->loadGame(m_game);
-        m_w->platform.answers << answer << FakePlatform::No;
+        m_w->platform.answers << answer << Platform::No;
 
         m_w->form->text(3)->setText("90");
         QTest::mouseClick(m_w->form->command(1), Qt::LeftButton);
         QTest::mouseClick(m_w->form->command(2), Qt::LeftButton);
         m_w->form->RestoreBackup(); // the copy kept by Apply, if it wrote, is offered only when the game is not running
         QTest::mouseClick(m_w->form->command(6), Qt::LeftButton); // "Del All Settings ", answered No
-        QCOMPARE(m_w->platform.messages.last().buttons, FakePlatform::YesNo + (running ? FakePlatform::DefaultNo : 0));
+        QCOMPARE(m_w->platform.messages.last().options,
+                 running ? Platform::YesNo | Platform::DefaultNo : Platform::MessageOptions(Platform::YesNo));
         QCOMPARE(other.state(), QProcess::Running); // it was there all along
         if (running) // Enter answers No: writing under a running game is undone when it exits
-            QCOMPARE(m_w->platform.messages[0].buttons, FakePlatform::YesNo + FakePlatform::Exclamation
-                                                            + FakePlatform::DefaultNo);
+            QCOMPARE(m_w->platform.messages[0].options, Platform::YesNo | Platform::Exclamation | Platform::DefaultNo);
         const QString question = "Quillvane is running:\n" + nativePath(exe) + "\n\nThe game writes its settings files when it "
             "exits, which undoes what is written while it runs.\n\nWrite the settings anyway?";
         QStringList expected = running ? QStringList{question} : QStringList{};
-        expected << (running && answer == FakePlatform::No ? "Nothing was written. Press Apply again once the game has "
+        expected << (running && answer == Platform::No ? "Nothing was written. Press Apply again once the game has "
                                                              "exited." : "Settings written to file!");
         if (running)
             expected << "Quillvane is already running, so it was not started again." << question
@@ -466,7 +466,7 @@ private slots:
         QCOMPARE(m_w->platform.prompts(), expected);
         QCOMPARE(m_w->platform.offered.size(), running ? 0 : 1);
         QCOMPARE(m_w->platform.commands.size(), running ? 0 : 1);
-        const QByteArray value = answer == FakePlatform::No && running ? "\t<Property name=\"Brightness\" value=\"120\""
+        const QByteArray value = answer == Platform::No && running ? "\t<Property name=\"Brightness\" value=\"120\""
                                                                         : " <Property name=\"Brightness\" value=\"90\"";
         QVERIFY(readFile(settings).contains(value));
     }
@@ -518,7 +518,7 @@ private slots:
         startForm();
         m_w->loadGame(m_game);
         m_w->platform.runForReal = true;
-        m_w->platform.answers << FakePlatform::Yes;
+        m_w->platform.answers << Platform::Yes;
 
         QTest::mouseClick(m_w->form->findChild<QWidget *>(control), Qt::LeftButton);
         QTRY_COMPARE(m_w->platform.messages.size(), 2); // the question, then the report
@@ -526,8 +526,8 @@ private slots:
         QCOMPARE(copies.size(), control == "Command6" ? 1 : 0);
         QCOMPARE(m_w->platform.messages[1].prompt,
                  nativePath(message.replace("%1", m_game).replace("%2", m_w->platform.backupFolder() + '/' + copies.value(0))));
-        QCOMPARE(m_w->platform.messages[1].buttons,
-                 locked.isEmpty() ? FakePlatform::Information : FakePlatform::Exclamation);
+        QCOMPARE(m_w->platform.messages[1].options,
+                 Platform::MessageOptions(locked.isEmpty() ? Platform::Information : Platform::Exclamation));
         QCOMPARE(tree(), expected);
     }
 };

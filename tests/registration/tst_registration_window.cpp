@@ -33,6 +33,10 @@ const QString kLongNameShown = "Quillvane Collector's Edition, Build 2025.11.30 
 enum class Stored { Nothing, Game, Unreadable, Short };
 enum class Setup { Plain, Other, Named, Far, Gone, NoList, ConfigIsFolder, Keyboard, Unplugged };
 enum class Move { Stay, DriveEntry, MenuEntry, TypePath, NoneFound };
+// Whether QVX.EXE is picked after the start, and the answer to "Set this file?" then.
+enum class Pick { Nothing, No, Yes };
+// How another executable is chosen once a game is registered.
+enum class Chosen { CaptionThenFile, DroppedOther, DroppedUnreadable };
 
 } // namespace
 
@@ -45,37 +49,38 @@ private slots:
     {
         QTest::addColumn<Stored>("stored"); // what Tarnwell.dat names
         QTest::addColumn<Setup>("setup");
-        QTest::addColumn<int>("answer");     // to "Set this file?" after picking QVX.EXE; 0: nothing is picked
+        QTest::addColumn<Pick>("pick");
         QTest::addColumn<QStringList>("prompts");
         QTest::addColumn<QString>("status");
         QTest::addColumn<int>("widthTwips"); // 0: the designed width was never changed
         const QStringList none, select{kSelect}, asked{kSelect, kAsk};
         using enum Stored;
         using enum Setup;
-        QTest::newRow("first start") << Nothing << Plain << 0 << select << "Not Set" << 11000;
-        QTest::newRow("first start without known-versions file") << Nothing << NoList << 0 << select << "Not Set" << 11000;
-        QTest::newRow("detected") << Game << Plain << 0 << none << kDetected << 8100;
-        QTest::newRow("unknown version") << Game << Other << 0 << none << kUnknown << 8100;
-        QTest::newRow("release name with markup") << Game << Named << 0 << none << "<i>x</i> & <b>y</b> Detected!" << 8100;
-        QTest::newRow("release name too long") << Game << Named << 0 << none << kLongName << 8100;
-        QTest::newRow("executable vanished") << Game << Gone << 0 << none << "Not Set" << 0;
-        QTest::newRow("known-versions file missing") << Game << NoList << 0 << QStringList{kFatal} << "Not Set" << 0;
+        constexpr Pick nothing = Pick::Nothing, no = Pick::No, yes = Pick::Yes;
+        QTest::newRow("first start") << Nothing << Plain << nothing << select << "Not Set" << 11000;
+        QTest::newRow("first start without known-versions file") << Nothing << NoList << nothing << select << "Not Set" << 11000;
+        QTest::newRow("detected") << Game << Plain << nothing << none << kDetected << 8100;
+        QTest::newRow("unknown version") << Game << Other << nothing << none << kUnknown << 8100;
+        QTest::newRow("release name with markup") << Game << Named << nothing << none << "<i>x</i> & <b>y</b> Detected!" << 8100;
+        QTest::newRow("release name too long") << Game << Named << nothing << none << kLongName << 8100;
+        QTest::newRow("executable vanished") << Game << Gone << nothing << none << "Not Set" << 0;
+        QTest::newRow("known-versions file missing") << Game << NoList << nothing << QStringList{kFatal} << "Not Set" << 0;
         // There, yet its first bytes cannot be read, even by the superuser.
-        QTest::newRow("unreadable executable") << Unreadable << Plain << 0
+        QTest::newRow("unreadable executable") << Unreadable << Plain << nothing
             << QStringList{"Cannot read the game executable /proc/self/mem: Input/output error."} << "Not Set" << 0;
         // Another file's game folder is the one above its own: here the root, which holds no settings files.
-        QTest::newRow("another file in a top folder") << Short << Plain << 0 << QStringList{} << kUnknown << 8100;
-        QTest::newRow("pick, No changes nothing") << Nothing << Plain << 7 << asked << "Not Set" << 11000;
-        QTest::newRow("pick, Yes, detected") << Nothing << Plain << 6 << asked << kDetected << 8100;
-        QTest::newRow("pick, Yes, folder beyond any 8-bit code page") << Nothing << Far << 6 << asked << kDetected << 8100;
-        QTest::newRow("pick, Yes, file gone meanwhile") << Nothing << Gone << 6 << asked << "Not Set" << 8000;
-        QTest::newRow("pick, Yes without known-versions file") << Nothing << NoList << 6 << asked + QStringList{kFatal} << "Not Set" << 8000;
-        QTest::newRow("pick, Yes, configuration cannot be saved") << Nothing << ConfigIsFolder << 6
+        QTest::newRow("another file in a top folder") << Short << Plain << nothing << QStringList{} << kUnknown << 8100;
+        QTest::newRow("pick, No changes nothing") << Nothing << Plain << no << asked << "Not Set" << 11000;
+        QTest::newRow("pick, Yes, detected") << Nothing << Plain << yes << asked << kDetected << 8100;
+        QTest::newRow("pick, Yes, folder beyond any 8-bit code page") << Nothing << Far << yes << asked << kDetected << 8100;
+        QTest::newRow("pick, Yes, file gone meanwhile") << Nothing << Gone << yes << asked << "Not Set" << 8000;
+        QTest::newRow("pick, Yes without known-versions file") << Nothing << NoList << yes << asked + QStringList{kFatal} << "Not Set" << 8000;
+        QTest::newRow("pick, Yes, configuration cannot be saved") << Nothing << ConfigIsFolder << yes
             << QStringList{"Cannot read <tmp>/program/Tarnwell.dat: it is a folder, not a file.", kSelect, kAsk,
                            "Cannot save the game's path to <tmp>/program/Tarnwell.dat: Filename refers to a "
                            "directory.\nIt will have to be chosen again at the next start."} << kDetected << 8100;
-        QTest::newRow("pick with Enter from the keyboard") << Nothing << Keyboard << 6 << asked << kDetected << 8100;
-        QTest::newRow("pick after an unplugged drive") << Nothing << Unplugged << 6
+        QTest::newRow("pick with Enter from the keyboard") << Nothing << Keyboard << yes << asked << kDetected << 8100;
+        QTest::newRow("pick after an unplugged drive") << Nothing << Unplugged << yes
             << QStringList{kSelect, "Drive <tmp>/unplugged/ cannot be opened: the drive is not there.", kAsk}
             << kDetected << 8100;
     }
@@ -84,7 +89,7 @@ private slots:
     {
         QFETCH(Stored, stored);
         QFETCH(Setup, setup);
-        QFETCH(int, answer);
+        QFETCH(Pick, pick);
         QFETCH(QStringList, prompts);
         QFETCH(QString, status);
         QFETCH(int, widthTwips);
@@ -107,13 +112,13 @@ private slots:
         QVERIFY(setup != Setup::Named || writeFile(program + "/dat/QVX.dat", "b1079dd132ec9bafbe297272507f5cf8 "
                                                                          + status.chopped(10).toUtf8() + "\r\n"));
         QVERIFY(setup != Setup::ConfigIsFolder || QDir().mkpath(config)); // no one, not even the superuser, can write there
-        QVERIFY(setup != Setup::Gone || answer || QFile::remove(exe));
+        QVERIFY(setup != Setup::Gone || pick != Pick::Nothing || QFile::remove(exe));
         const QByteArray configBefore = readFile(config);
 
         FakePlatform platform(program);
         Form1 form(platform);
         QVERIFY(start(form)); // the digest runs beside the window
-        if (answer) {
+        if (pick != Pick::Nothing) {
             QCOMPARE(form.outerWidthTwips(), 11000);
             if (setup == Setup::Unplugged) { // a message, and the lists keep what they showed
                 const QString home = dir1Path(form), drive = form.Drive1->currentData().toString();
@@ -125,7 +130,7 @@ private slots:
             }
             QVERIFY(openFolder(form, QFileInfo(exe).path()));
             QVERIFY(setup != Setup::Gone || QFile::remove(exe));
-            platform.answers.enqueue(answer);
+            platform.answers.enqueue(pick == Pick::Yes ? Platform::Yes : Platform::No);
             if (setup == Setup::Keyboard) { // moving to the file asks nothing; Enter then asks about it
                 form.File1->setFocus();
                 QVERIFY(QTest::qWaitForWindowActive(&form));
@@ -142,7 +147,10 @@ private slots:
                      .replaceInStrings("<tmp>", tmp.path()));
         for (const FakePlatform::Message &message : platform.messages) {
             const QString &prompt = message.prompt;
-            QCOMPARE(message.buttons, prompt == kAsk ? 4 : prompt == kSelect ? 64 : prompt == kFatal ? 0 : 48);
+            QCOMPARE(message.options, prompt == kAsk      ? Platform::YesNo
+                                      : prompt == kSelect ? Platform::Information
+                                      : prompt == kFatal  ? Platform::OkOnly
+                                                          : Platform::Exclamation);
             QCOMPARE(message.title, QString(prompt == kAsk ? "Set this file?" : ""));
         }
         QCOMPARE(platform.closes, int(prompts.contains(kFatal)));
@@ -150,7 +158,7 @@ private slots:
 
         QCOMPARE(form.label(22)->text(), status);
         QCOMPARE(form.outerWidthTwips(), widthTwips);
-        if (answer == 6 && !form.isClosed()) // the picker is gone; the chosen game's settings come next
+        if (pick == Pick::Yes && !form.isClosed()) // the picker is gone; the chosen game's settings come next
             QCOMPARE(form.focusWidget(), form.command(1));
         auto *caption = qobject_cast<StatusLabel *>(form.label(22));
         if (!form.isClosed()) { // the caption as text, whole or cut with the whole in its tooltip; a click copies it
@@ -171,12 +179,12 @@ private slots:
             QCOMPARE(platform.clipboard, status);
             QCOMPARE(platform.prompts(), prompts); // the copy shows nothing
         }
-        const QString registered = answer == 6 ? nativePath(exe) : named; // as the picker gives it
+        const QString registered = pick == Pick::Yes ? nativePath(exe) : named; // as the picker gives it
         QCOMPARE(form.GameExePath, registered);
         if (setup == Setup::ConfigIsFolder)
             QVERIFY(QFileInfo(config).isDir());
         else // start-up and No only read it; Yes stores the choice whatever the check found
-            QCOMPARE(readFile(config), answer == 6 ? "QVXEXE=" + registered.toUtf8() + "\r\n" : configBefore);
+            QCOMPARE(readFile(config), pick == Pick::Yes ? "QVXEXE=" + registered.toUtf8() + "\r\n" : configBefore);
         if (stored == Stored::Short) {
             QCOMPARE(form.GameFolder + ' ' + form.GraphicsSettingsPath, kWindows ? "Z:\\ Z:\\Binaries\\SETTINGS\\TKGRAPHICSSETTINGS.MXML"
                                                                               : "/ /Binaries/SETTINGS/TKGRAPHICSSETTINGS.MXML");
@@ -194,22 +202,23 @@ private slots:
 
     void chooseAgain_data()
     {
-        QTest::addColumn<QString>("dropped"); // the file dropped; empty: a click on the caption, then a file of the picker
-        QTest::addColumn<int>("answer");
+        QTest::addColumn<Chosen>("how");
+        QTest::addColumn<Platform::Answer>("answer");
         QTest::addColumn<QString>("status");
-        QTest::newRow("caption, then another file, Yes") << "" << 6 << kUnknown;
-        QTest::newRow("dropped file, Yes") << "Other/Binaries/QVX.EXE" << 6 << kDetected;
-        QTest::newRow("dropped file, No") << "Other/Binaries/QVX.EXE" << 7 << kDetected;
+        using enum Chosen;
+        QTest::newRow("caption, then another file, Yes") << CaptionThenFile << Platform::Yes << kUnknown;
+        QTest::newRow("dropped file, Yes") << DroppedOther << Platform::Yes << kDetected;
+        QTest::newRow("dropped file, No") << DroppedOther << Platform::No << kDetected;
         // The game read before must not stay the one that "Apply" and "Del All Settings " act on.
-        QTest::newRow("dropped unreadable file, Yes") << "/proc/self/mem" << 6 << "Not Set";
+        QTest::newRow("dropped unreadable file, Yes") << DroppedUnreadable << Platform::Yes << "Not Set";
     }
 
     void chooseAgain()
     {
-        QFETCH(QString, dropped);
-        QFETCH(int, answer);
+        QFETCH(Chosen, how);
+        QFETCH(Platform::Answer, answer);
         QFETCH(QString, status);
-        if (dropped.startsWith("/proc"))
+        if (how == Chosen::DroppedUnreadable)
             UNIX_ONLY("a file that is there but cannot be read, in /proc");
         QTemporaryDir tmp;
         const QString program = tmp.filePath("program"), game = tmp.filePath("Game"), other = tmp.filePath("Other");
@@ -222,8 +231,8 @@ private slots:
         QCOMPARE(form.outerWidthTwips(), 8100);
         platform.answers.enqueue(answer);
 
-        QString chosen = QDir(tmp.path()).filePath(dropped);
-        if (dropped.isEmpty()) { // the picker comes back at the registered executable's folder
+        QString chosen = how == Chosen::DroppedUnreadable ? "/proc/self/mem" : other + "/Binaries/QVX.EXE";
+        if (how == Chosen::CaptionThenFile) { // the picker comes back at the registered executable's folder
             QVERIFY(form.label(1)->toolTip().contains("choose another"));
             QTest::mouseClick(form.label(1), Qt::LeftButton);
             QCOMPARE(form.outerWidthTwips(), 11000);
@@ -243,7 +252,7 @@ private slots:
         QTRY_VERIFY(!form.isChecking());
         QCOMPARE(platform.prompts().value(0), "Set File: " + QFileInfo(chosen).fileName());
         QCOMPARE(platform.messages.value(0).title, QString("Set this file?"));
-        const QString registered = answer == 6 ? nativePath(chosen) : game + "/Binaries/QVX.EXE";
+        const QString registered = answer == Platform::Yes ? nativePath(chosen) : game + "/Binaries/QVX.EXE";
         QCOMPARE(form.GameExePath, registered);
         QCOMPARE(readFile(program + "/Tarnwell.dat"), "QVXEXE=" + registered.toUtf8() + "\r\n");
         QCOMPARE(form.label(22)->text(), status); // never the release of a game no longer registered
@@ -267,7 +276,7 @@ private slots:
         QVERIFY(start(form));
         for (const QString &game : {a, b}) {
             QVERIFY(openFolder(form, game + "/Binaries"));
-            platform.answers.enqueue(FakePlatform::Yes);
+            platform.answers.enqueue(Platform::Yes);
             QVERIFY(clickItem(form.File1, "QVX.EXE"));
             QTRY_VERIFY(!form.isChecking());
         }
@@ -350,7 +359,7 @@ private slots:
         QCOMPARE(tips, any ? paths : QStringList());
         const QStringList menuFound = any ? QStringList{""} + captions : QStringList();
         QCOMPARE(menu, QStringList({"Type a path...\tCtrl+L", "Recent installations"}) + menuFound);
-        platform.answers.enqueue(FakePlatform::Yes);
+        platform.answers.enqueue(Platform::Yes);
         if (move == Move::DriveEntry) {
             form.Drive1->setCurrentIndex(drives + 1);
             emit form.Drive1->activated(drives + 1);

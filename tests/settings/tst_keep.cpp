@@ -16,7 +16,7 @@ void TestSettings::merge_data()
 {
     QTest::addColumn<QStringList>("edits");     // what the user changes after the read
     QTest::addColumn<QByteArray>("game");       // the file the game writes meanwhile
-    QTest::addColumn<int>("answer");            // to the question
+    QTest::addColumn<Platform::Answer>("answer"); // to the question
     QTest::addColumn<QStringList>("listed");    // what the question lists
     QTest::addColumn<QByteArray>("after");      // the file afterwards
     QTest::addColumn<QStringList>("shown");     // the window afterwards
@@ -29,26 +29,26 @@ void TestSettings::merge_data()
     const QByteArray merged = "<Data>\n" + written("MaxframeRate", "120") + "\n" + written("Brightness", "90") + "\n"
         + written("UseHDR", "false") + "\n" + prop("\t", "DLSSQuality", "Quality") + "\n\t<New />\n"
         + out("FoVInShip", "") + "</Data>\n\r\n";
-    QTest::newRow("different settings, Yes: both kept") << L{"Text3=90"} << game << 6
+    QTest::newRow("different settings, Yes: both kept") << L{"Text3=90"} << game << Platform::Yes
         << L{"has changed since Tarnwell read or wrote it", "Your changes that will be written:\n    Brightness: 90",
              "The game's changes that will be kept:\n    Field of View (Ship): \n    Framerate Lock: 120", "Settings written to file!"}
         << merged << L{"Text4=120", "Text8=", "Text3=90"} << QByteArray();
     // Asked again with what the file holds at the answer; both of the game's changes are kept.
-    QTest::newRow("changed again while asked, Yes twice") << L{"Text3=90"} << game << 6
+    QTest::newRow("changed again while asked, Yes twice") << L{"Text3=90"} << game << Platform::Yes
         << L{"Framerate Lock: 120", "Settings written to file!"}
         << QByteArray(merged).replace("\"Quality\"", "\"Performance\"").replace("\"120\"", "\"100\"")
         << L{"Text4=100", "Text3=90"} << QByteArray(game).replace("\"Quality\"", "\"Performance\"").replace("\"120\"", "\"100\"");
-    QTest::newRow("different settings, No: file left") << L{"Text3=90"} << game << 7
+    QTest::newRow("different settings, No: file left") << L{"Text3=90"} << game << Platform::No
         << L{"Brightness: 90", "Framerate Lock: 120", "you chose not to write into it"} << game
         << L{"Text4=144", "Text3=90"} << QByteArray();
     QTest::newRow("same setting: the user's value wins") << L{"Text3=90"}
-        << QByteArray(kRead).replace("\"120\"", "\"130\"") << 6
+        << QByteArray(kRead).replace("\"120\"", "\"130\"") << Platform::Yes
         << L{"Changed by both; your value will be written:\n    Brightness: yours 90, the game's 130"}
         << "<Data>\n" + written("MaxframeRate", "144") + "\n" + written("Brightness", "90") + "\n"
                + written("UseHDR", "false") + "\n" + prop("\t", "DLSSQuality", "Balanced") + "\n</Data>\n\r\n"
         << L{"Text3=90"} << QByteArray();
     QTest::newRow("a box the game checked is shown checked") << L{"Check9=1"}
-        << QByteArray(kRead).replace("\"false\"", "\"true\"") << 6
+        << QByteArray(kRead).replace("\"false\"", "\"true\"") << Platform::Yes
         << L{"The game's changes that will be kept:\n    HDR: on", "You changed none of its settings"}
         << "<Data>\n" + written("MaxframeRate", "144") + "\n" + written("Brightness", "120") + "\n"
                + written("UseHDR", "true") + "\n" + prop("\t", "DLSSQuality", "Balanced") + "\n</Data>\n\r\n"
@@ -59,7 +59,7 @@ void TestSettings::merge()
 {
     QFETCH(QStringList, edits);
     QFETCH(QByteArray, game);
-    QFETCH(int, answer);
+    QFETCH(Platform::Answer, answer);
     QFETCH(QStringList, listed);
     QFETCH(QByteArray, after);
     QFETCH(QStringList, shown);
@@ -89,7 +89,7 @@ void TestSettings::merge()
     QCOMPARE(readFile(userPath()), QByteArray(kUser).replace('\t', ' ') + "\r\n"); // written all the same
     for (const QString &setting : shown)
         QCOMPARE(setting.section('=', 0, 0) + "=" + controlValue(m_w->form.get(), setting.section('=', 0, 0)), setting);
-    if (answer == 6) { // merged once: the next Apply asks nothing and changes nothing
+    if (answer == Platform::Yes) { // merged once: the next Apply asks nothing and changes nothing
         m_w->platform.messages.clear();
         apply();
         QCOMPARE(prompts(), L{"Settings written to file!"});
@@ -136,7 +136,7 @@ void TestSettings::unsavedEdits()
     QTest::mouseClick(m_w->form->command(quit ? 4 : 3), Qt::LeftButton);
 
     const QStringList buttons = quit ? L{"Apply", "Discard", "Cancel"} : L{"Apply", "Discard and read", "Cancel"};
-    QCOMPARE(m_w->platform.messages.size() > 0 && m_w->platform.messages[0].buttons == FakePlatform::kQuestion, edited);
+    QCOMPARE(m_w->platform.messages.size() > 0 && !m_w->platform.messages[0].buttonTexts.isEmpty(), edited);
     if (edited) {
         QCOMPARE(m_w->platform.messages[0].buttonTexts, buttons);
         QVERIFY(prompts()[0].startsWith("Some settings were changed in the window but not written"));

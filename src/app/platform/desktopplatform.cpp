@@ -33,7 +33,7 @@ bool DesktopPlatform::fileExists(const QString &path) const
     return tarnwell::fileExists(path);
 }
 
-std::unique_ptr<QMessageBox> DesktopPlatform::makeMessageBox(const QString &prompt, int buttons,
+std::unique_ptr<QMessageBox> DesktopPlatform::makeMessageBox(const QString &prompt, MessageOptions options,
                                                              const QString &title) const
 {
     QWidget *owner = m_window ? m_window->window() : QApplication::activeWindow();
@@ -50,21 +50,22 @@ std::unique_ptr<QMessageBox> DesktopPlatform::makeMessageBox(const QString &prom
     // Prompts carry file names, paths and release names: a "<" in them is shown, never obeyed.
     box->setTextFormat(Qt::PlainText);
     box->setText(prompt);
-    switch (buttons & 0x70) {
-    case Critical: box->setIcon(QMessageBox::Critical); break;
-    case Question: box->setIcon(QMessageBox::Question); break;
-    case Exclamation: box->setIcon(QMessageBox::Warning); break;
-    case Information: box->setIcon(QMessageBox::Information); break;
-    default: box->setIcon(QMessageBox::NoIcon); break;
-    }
+    if (options.testFlag(Critical))
+        box->setIcon(QMessageBox::Critical);
+    else if (options.testFlag(Question))
+        box->setIcon(QMessageBox::Question);
+    else if (options.testFlag(Exclamation))
+        box->setIcon(QMessageBox::Warning);
+    else if (options.testFlag(Information))
+        box->setIcon(QMessageBox::Information);
     // The frame does not widen a box for its title: a short prompt under a long title cut it off.
     const int titleWidth = QFontMetrics(QApplication::font("QMdiSubWindowTitleBar")).horizontalAdvance(box->windowTitle());
     if (auto *grid = qobject_cast<QGridLayout *>(box->layout()))
         grid->addItem(new QSpacerItem(titleWidth + 160, 0, QSizePolicy::Minimum, QSizePolicy::Fixed), grid->rowCount(), 0,
                       1, grid->columnCount());
-    if ((buttons & 0x7) == YesNo) {
+    if (options.testFlag(YesNo)) {
         box->setStandardButtons(QMessageBox::Yes | QMessageBox::No);
-        box->setDefaultButton(buttons & DefaultNo ? QMessageBox::No : QMessageBox::Yes);
+        box->setDefaultButton(options.testFlag(DefaultNo) ? QMessageBox::No : QMessageBox::Yes);
         box->setEscapeButton(QMessageBox::No);
     } else {
         box->setStandardButtons(QMessageBox::Ok);
@@ -72,11 +73,11 @@ std::unique_ptr<QMessageBox> DesktopPlatform::makeMessageBox(const QString &prom
     return box;
 }
 
-int DesktopPlatform::messageBox(const QString &prompt, int buttons, const QString &title)
+Platform::Answer DesktopPlatform::messageBox(const QString &prompt, MessageOptions options, const QString &title)
 {
-    const std::unique_ptr<QMessageBox> box = makeMessageBox(prompt, buttons, title);
+    const std::unique_ptr<QMessageBox> box = makeMessageBox(prompt, options, title);
     const int pressed = box->exec();
-    if ((buttons & 0x7) == YesNo)
+    if (options.testFlag(YesNo))
         return pressed == QMessageBox::Yes ? Yes : No;
     return Ok;
 }

@@ -16,7 +16,8 @@ public:
     // The window that message boxes belong to: they show centred over it, with its icon.
     void setWindow(QWidget *window) { m_window = window; }
     // The box that messageBox() shows, built but not shown: plain text, owned by the window.
-    std::unique_ptr<QMessageBox> makeMessageBox(const QString &prompt, int buttons, const QString &title) const;
+    std::unique_ptr<QMessageBox> makeMessageBox(const QString &prompt, MessageOptions options,
+                                                const QString &title) const;
     // The same for question().
     std::unique_ptr<QMessageBox> makeQuestionBox(const QString &prompt, const QStringList &buttons,
                                                  const QString &title) const;
@@ -24,7 +25,7 @@ public:
     QString programFolder() const override;
     QString homeFolder() const override;
     bool fileExists(const QString &path) const override;
-    int messageBox(const QString &prompt, int buttons, const QString &title) override;
+    Answer messageBox(const QString &prompt, MessageOptions options, const QString &title) override;
     int question(const QString &prompt, const QStringList &buttons, const QString &title) override;
     void runCommand(const tarnwell::Command &command, const tarnwell::CommandDone &done = {}) override;
     void setClipboardText(const QString &text) override;

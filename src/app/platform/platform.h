@@ -5,6 +5,7 @@
 
 #include "maintenance/command.h"
 
+#include <QFlags>
 #include <QString>
 #include <QStringList>
 
@@ -13,11 +14,19 @@ class QWidget;
 class Platform
 {
 public:
-    // Message box button sets and icons, combined by adding them. DefaultNo makes No the answer of
-    // Enter, for questions whose Yes writes or deletes what cannot be had back.
-    enum Buttons { OkOnly = 0, YesNo = 4, Critical = 16, Question = 32, Exclamation = 48, Information = 64,
-                   DefaultNo = 256 };
-    enum Answer { Ok = 1, Yes = 6, No = 7 };
+    // A message box's buttons (OK, or Yes and No), at most one icon, and DefaultNo, which makes No the
+    // answer of Enter for questions whose Yes writes or deletes what cannot be had back.
+    enum MessageOption {
+        OkOnly = 0x0,
+        YesNo = 0x1,
+        Critical = 0x10,
+        Question = 0x20,
+        Exclamation = 0x40,
+        Information = 0x80,
+        DefaultNo = 0x100,
+    };
+    Q_DECLARE_FLAGS(MessageOptions, MessageOption)
+    enum Answer { Ok, Yes, No };
 
     virtual ~Platform() = default;
 
@@ -28,7 +37,7 @@ public:
     // True when a file (not a folder) exists at the path; never fails.
     virtual bool fileExists(const QString &path) const = 0;
     // Modal; returns the answer. With no title the box shows "Tarnwell".
-    virtual int messageBox(const QString &prompt, int buttons, const QString &title = QString()) = 0;
+    virtual Answer messageBox(const QString &prompt, MessageOptions options, const QString &title = QString()) = 0;
     // Modal, with buttons of the caller's words; the last one, the way out that changes nothing, is
     // taken by Enter and by Escape. Returns the index of the button pressed.
     virtual int question(const QString &prompt, const QStringList &buttons, const QString &title = QString()) = 0;
@@ -45,3 +54,5 @@ public:
     // The per-user folder where copies of the settings files are kept.
     virtual QString backupFolder() const = 0;
 };
+
+Q_DECLARE_OPERATORS_FOR_FLAGS(Platform::MessageOptions)
