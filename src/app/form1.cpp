@@ -3,24 +3,52 @@
 
 #include "accessibility.h"
 #include "artwork.h"
+#include "cleanupcommands.h"
 #include "clickablelabel.h"
+#include "executablepicker.h"
+#include "firstpaint.h"
+#include "gamelauncher.h"
+#include "recentinstallations.h"
+#include "restorecommand.h"
+#include "windowquestions.h"
+
+#include "files/openfile.h"
+#include "files/pathcase.h"
+#include "files/toolfiles.h"
+#include "links/bannerloader.h"
+#include "links/links.h"
+#include "maintenance/command.h"
 #include "platform/platform.h"
-#include "registration/digesttask.h"
+#include "registration/configfile.h"
+#include "registration/digest.h"
 #include "registration/discovery.h"
+#include "registration/gamefolder.h"
+#include "registration/shortpath.h"
+#include "registration/versionlist.h"
 
 #include <QCheckBox>
+#include <QCloseEvent>
 #include <QComboBox>
+#include <QDir>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
-#include <QCloseEvent>
 #include <QPainter>
+#include <QProgressDialog>
 #include <QPushButton>
 #include <QTimer>
 
 namespace {
 constexpr int kClientHeightTwips = 6675;
 constexpr int kDesignedWidthTwips = 10710;
+
+QString configPath(const Platform &platform)
+{
+    return tarnwell::configFilePath(platform.programFolder());
+}
 } // namespace
 
 Form1::Form1(Platform &platform, QWidget *parent)
@@ -35,10 +63,44 @@ Form1::Form1(Platform &platform, QWidget *parent)
     setFont(compact);
     setWindowIcon(artwork::windowIcon());
     accessibility::install(); // before the controls, which screen readers may ask about at once
-    createControls();
+    m_ui.setupUi(this, m_platform);
+    Drive1 = m_ui.picker->drives();
+    Dir1 = m_ui.picker->folders();
+    File1 = m_ui.picker->files();
+    WebBrowser1 = m_ui.webBrowser;
     // The layout is fixed: the program alone changes the outer width, never the height.
     setFixedSize(qRound(kDesignedWidthTwips / 15.0), qRound(kClientHeightTwips / 15.0));
+    createCommands();
+    connectControls();
+    setAcceptDrops(true);
+}
 
+Form1::~Form1() = default; // a check still running is stopped and waited for
+
+void Form1::createCommands()
+{
+    m_ui.picker->start(); // its own entries lead the menus of its lists
+    m_exeCheck = new tarnwell::ExecutableCheck([this] {
+        return tarnwell::ExecutableCheck::Snapshot{GameExePath, label(22)->text(), m_outerWidthTwips};
+    }, this);
+    m_launcher = new GameLauncher(m_platform, m_game, this);
+    m_cleanup = new CleanupCommands(m_platform, m_game, this);
+    m_restore = new RestoreCommand(m_platform, m_game, m_settings, this);
+    m_restore->offerBeside(command(1), command(3));
+    m_recent = new RecentInstallations(m_platform, m_game, this);
+    // The window's menu and the picker's, where the caption click leads.
+    for (QWidget *widget : {static_cast<QWidget *>(this), static_cast<QWidget *>(Dir1), static_cast<QWidget *>(File1)}) {
+        widget->addAction(m_recent->menu()->menuAction());
+        widget->setContextMenuPolicy(Qt::ActionsContextMenu);
+    }
+    auto *launchWith = new QAction(QStringLiteral("Launch with..."), this);
+    connect(launchWith, &QAction::triggered, this, &Form1::LaunchWith);
+    command(2)->addAction(launchWith);
+    command(2)->setContextMenuPolicy(Qt::ActionsContextMenu);
+}
+
+void Form1::connectControls()
+{
     connect(command(1), &QPushButton::clicked, this, &Form1::Command1_Click);
     connect(command(2), &QPushButton::clicked, this, &Form1::Command2_Click);
     connect(command(3), &QPushButton::clicked, this, &Form1::Command3_Click);
@@ -48,23 +110,472 @@ Form1::Form1(Platform &platform, QWidget *parent)
     // `clicked` comes from the user only; the program's own setChecked() does not run the rule.
     connect(check(1), &QCheckBox::clicked, this, &Form1::Check1_Click);
     connect(check(2), &QCheckBox::clicked, this, &Form1::Check2_Click);
+    connect(static_cast<ClickableLabel *>(label(1)), &ClickableLabel::clicked, this, &Form1::Label1_Click);
     connect(static_cast<ClickableLabel *>(label(22)), &ClickableLabel::clicked, this, &Form1::Label22_Click);
     connect(static_cast<ClickableLabel *>(label(20)), &ClickableLabel::clicked, this, &Form1::Label20_Click);
     for (int n = 1; n <= 6; ++n)
         connect(image(n), &ClickableLabel::clicked, this, [this, n] { Image_Click(n); });
-    connectPicker();
-    connect(static_cast<ClickableLabel *>(label(1)), &ClickableLabel::clicked, this, &Form1::Label1_Click);
-    m_exeCheck = new tarnwell::ExecutableCheck([this] {
-        return tarnwell::ExecutableCheck::Snapshot{GameExePath, label(22)->text(), m_outerWidthTwips};
-    }, this);
+    connect(m_ui.picker, &ExecutablePicker::chosen, this, &Form1::offerExecutable);
     connect(m_exeCheck, &tarnwell::ExecutableCheck::progressed, this, &Form1::showCheckProgress);
     connect(m_exeCheck, &tarnwell::ExecutableCheck::finished, this, &Form1::finishCheck);
-    setAcceptDrops(true);
-    createRestoreAction();
-    createInstallationMenus();
+    connect(m_restore, &RestoreCommand::restored, this, &Form1::ReadConfig);
+    connect(m_recent, &RecentInstallations::chosen, this, &Form1::SwitchInstallation);
 }
 
-Form1::~Form1() = default; // a check still running is stopped and waited for
+void Form1::Form_Load()
+{
+    setWindowTitle(QStringLiteral("Tarnwell - Corvandel"));
+    label(34)->setText(QStringLiteral("v" TARNWELL_VERSION_TEXT));
+    label(34)->adjustSize();
+    GameExePath.clear();
+    GraphicsSettingsPath.clear();
+    startBanner();
+    m_ui.fillLists();
+    m_settings.keepStartupValues();
+    m_windowControls.markUnread(m_settings); // until a file is read, no control shows a value of the game's
+    LoadSettings();
+    if (isClosed())
+        return;
+    startDiscovery(GameExePath.isEmpty()); // the picker is to wait at what it finds
+    if (GameExePath.isEmpty()) {
+        m_platform.messageBox(QStringLiteral("Select your Quillvane QVX.EXE to get started!"), Platform::Information);
+        setOuterWidthTwips(kPickerWidthTwips);
+    }
+}
+
+void Form1::Command1_Click()
+{
+    if (applySettings())
+        m_platform.messageBox(QStringLiteral("Settings written to file!"), Platform::OkOnly);
+}
+
+bool Form1::applySettings()
+{
+    return gameAllowsWrite(m_platform, m_game, QStringLiteral("Nothing was written. Press Apply again once the game has exited."))
+        && WriteConfig();
+}
+
+void Form1::Command2_Click()
+{
+    m_launcher->launch();
+}
+
+void Form1::Command3_Click()
+{
+    if (GameFolder.isEmpty()) {
+        warn(m_game.noFolderReason() + QStringLiteral(", so no settings were read."));
+        return;
+    }
+    if (hasUnsavedEdits()) {
+        const int answer = m_platform.question(
+            QStringLiteral("Some settings were changed in the window but not written to the game's files. Reading the "
+                           "files again replaces them."),
+            {QStringLiteral("Apply"), QStringLiteral("Discard and read"), QStringLiteral("Cancel")},
+            QStringLiteral("Reload?"));
+        if (answer == 2 || (answer == 0 && !applySettings()))
+            return;
+        // Discarded: every control goes back to what the files gave it, then the files say what they hold now.
+        if (answer == 1)
+            m_settings.showLastRead();
+    }
+    ReadConfig();
+}
+
+void Form1::Command4_Click()
+{
+    m_platform.closeWindow(this);
+}
+
+void Form1::Command5_Click()
+{
+    m_cleanup->deleteShaderCache(ShaderCachePath);
+}
+
+void Form1::Command6_Click()
+{
+    m_cleanup->deleteGraphicsSettings(GraphicsSettingsPath, m_restore->shortcutText());
+}
+
+void Form1::Check1_Click()
+{
+    check(2)->setChecked(false);
+}
+
+void Form1::Check2_Click()
+{
+    check(1)->setChecked(false);
+}
+
+void Form1::Label22_Click()
+{
+    m_platform.setClipboardText(label(22)->text());
+}
+
+void Form1::Image_Click(int index)
+{
+    const QString address = tarnwell::links::imageAddress(index);
+    if (!address.isEmpty())
+        m_platform.runCommand(tarnwell::openAddressCommand(address));
+}
+
+void Form1::Label20_Click()
+{
+    m_platform.runCommand(tarnwell::openAddressCommand(tarnwell::links::homePage()));
+}
+
+void Form1::startBanner()
+{
+    if (m_bannerStarted)
+        return;
+    m_bannerStarted = true;
+    // The web engine is heavy: it comes in from its own module once the window has been painted.
+    tarnwell::links::loadBannerAfterFirstPaint(m_platform.programFolder(), WebBrowser1,
+                                               tarnwell::links::bannerAddress());
+}
+
+void Form1::RestoreBackup()
+{
+    m_restore->run();
+}
+
+void Form1::LaunchWith()
+{
+    m_launcher->chooseWay();
+}
+
+void Form1::ReadConfig()
+{
+    const QString problems = m_settings.read(GameFolder);
+    m_windowControls.markUnread(m_settings);
+    m_windowControls.markKeptValues(m_settings);
+    // Which installation the window edits, in full: the caption names only its release.
+    QString where = QStringLiteral("Click to copy");
+    if (!GameExePath.isEmpty())
+        where += QStringLiteral("\n\nQuillvane QVX.EXE: %1\nGame folder: %2")
+                     .arg(QDir::toNativeSeparators(GameExePath),
+                          GameFolder.isEmpty() ? QStringLiteral("none") : QDir::toNativeSeparators(GameFolder));
+    label(22)->setToolTip(where);
+    if (!problems.isEmpty())
+        warn(problems);
+}
+
+bool Form1::WriteConfig()
+{
+    // The resolution is cut at every "Apply", whatever is written after it.
+    m_settings.takeResolution();
+    if (GameFolder.isEmpty() || !m_settings.hasGameFolder()) {
+        warn(m_game.noFolderReason() + QStringLiteral(", so no settings were written."));
+        return false;
+    }
+    WindowQuestions ask(m_platform);
+    const tarnwell::ApplyReport report = m_settings.write(ask);
+    if (!report.ok)
+        m_platform.messageBox(report.message, report.failed ? Platform::Critical : Platform::Exclamation);
+    return report.ok;
+}
+
+void Form1::LoadSettings()
+{
+    const QString path = configPath(m_platform);
+    // Read whatever stands there, so that something that is no file is reported, not passed over.
+    const tarnwell::StoredPath stored = tarnwell::readStoredPath(path);
+    switch (stored.status) {
+    case tarnwell::StoredPath::Status::Found:
+        GameExePath = stored.path;
+        break;
+    case tarnwell::StoredPath::Status::Failed:
+        warn(QStringLiteral("Cannot read %1: %2.").arg(path, stored.error));
+        break;
+    case tarnwell::StoredPath::Status::Empty:
+    case tarnwell::StoredPath::Status::Missing:
+        break;
+    }
+    Validate_QVXEXE();
+}
+
+void Form1::SaveSettings()
+{
+    const QString path = configPath(m_platform);
+    const QString error = tarnwell::writeStoredPath(path, GameExePath);
+    if (!error.isEmpty())
+        warn(QStringLiteral("Cannot save the game's path to %1: %2.\nIt will have to be chosen again at the next start.")
+                 .arg(path, error));
+    else
+        m_recent->rememberRegistered();
+}
+
+void Form1::Validate_QVXEXE()
+{
+    checkExecutable(GameExePath, tarnwell::ExecutableCheck::Origin::Registered);
+}
+
+void Form1::checkExecutable(const QString &path, tarnwell::ExecutableCheck::Origin origin)
+{
+    // The window takes the choice on once the check has its snapshot of what stood before it.
+    const auto adopt = [this, &path, origin] {
+        GameExePath = path;
+        if (origin == tarnwell::ExecutableCheck::Origin::Picker)
+            setOuterWidthTwips(kCheckingWidthTwips);
+    };
+    if (!m_platform.fileExists(path)) {
+        adopt();
+        // Something that is no file stands there (a folder, a pipe): said rather than passed over.
+        const QString odd = tarnwell::notRegularReason(tarnwell::resolveCase(path));
+        if (!odd.isEmpty())
+            executableUnreadable(odd);
+        return;
+    }
+    VersionListPath = tarnwell::versionListPath(m_platform.programFolder());
+    // Something that is no file in its place is reported when it is read, like an unreadable file.
+    if (!m_platform.fileExists(VersionListPath)
+        && tarnwell::notRegularReason(tarnwell::resolveCase(VersionListPath)).isEmpty()) {
+        adopt();
+        m_platform.messageBox(QStringLiteral("Fatal Error: QVX.dat verification missing. Reinstall Tarnwell"),
+                              Platform::OkOnly);
+        m_platform.closeWindow(this);
+        return;
+    }
+    const QString shortExe = ShortPath(path);
+    if (shortExe.isEmpty()) {
+        adopt();
+        executableUnreadable(QStringLiteral("the file is no longer there"));
+        return;
+    }
+    m_exeCheck->begin(shortExe, origin);
+    adopt();
+    setSettingsEnabled(false);
+    setCursor(Qt::BusyCursor);
+    showCheckProgress(m_exeCheck->percent());
+}
+
+void Form1::showCheckProgress(int percent)
+{
+    showStatus(QStringLiteral("Checking the game executable: %1%").arg(percent));
+    if (m_checkDialog)
+        m_checkDialog->setValue(percent);
+}
+
+void Form1::finishCheck(const tarnwell::ExecutableCheck::Result &result)
+{
+    if (m_checkDialog)
+        m_checkDialog->reset();
+    unsetCursor();
+    setSettingsEnabled(true);
+    const bool fromPicker = result.origin == tarnwell::ExecutableCheck::Origin::Picker;
+    // The progress goes; the caption it stood in for comes back unless a version is found.
+    showStatus(result.before.status);
+    if (result.digest.cancelled) {
+        // A choice given up registers nothing: everything is as it was before it.
+        GameExePath = result.before.exePath;
+        if (fromPicker)
+            setOuterWidthTwips(result.before.widthTwips > 0 ? result.before.widthTwips : kPickerWidthTwips);
+        if (result.recheck)
+            Validate_QVXEXE();
+        return;
+    }
+    if (!result.digest.ok())
+        executableUnreadable(result.digest.error);
+    else
+        showVersionAndRead(result.digest.hex);
+    if (fromPicker) {
+        SaveSettings(); // also for an unknown version, and for a file that could not be read
+        // The picker that had the focus is gone; the settings of the new game come next.
+        command(1)->setFocus(Qt::OtherFocusReason);
+    }
+}
+
+void Form1::showVersionAndRead(const QString &hex)
+{
+    const tarnwell::VersionList list = tarnwell::readVersionList(VersionListPath);
+    if (!list.error.isEmpty())
+        warn(QStringLiteral("Cannot read the known-versions file %1: %2.").arg(VersionListPath, list.error));
+    const std::optional<QString> name = tarnwell::findVersionName(list.lines, hex.toLower());
+    showStatus(name ? *name + QStringLiteral(" Detected!")
+                    : QStringLiteral("Unknown Quillvane Version! MD5: ") + hex.toUpper());
+
+    setOuterWidthTwips(kSettingsWidthTwips);
+    const QString folder = tarnwell::gameFolderOf(GameExePath);
+    if (folder.isEmpty()) {
+        // No folder is left to hold the settings; reading would look beside the working folder instead.
+        const QString why = QStringLiteral("No game folder can be found from %1: the executable must lie in the game "
+                                           "folder as %2")
+                                .arg(GameExePath, tarnwell::native(QStringLiteral("Binaries/QVX.EXE")));
+        forgetGameFolder(why);
+        warn(why + QStringLiteral(".\nNo settings were read."));
+        return;
+    }
+    GameFolder = folder;
+    m_game.folderProblem.clear();
+    ReadConfig();
+}
+
+void Form1::showStatus(const QString &caption)
+{
+    label(22)->setText(caption);
+    label(22)->adjustSize();
+    accessibility::announceValue(label(22), caption);
+}
+
+void Form1::executableUnreadable(const QString &why)
+{
+    // No release is known for the executable registered now, whatever the caption said of another.
+    showStatus(QStringLiteral("Not Set"));
+    warn(QStringLiteral("Cannot read the game executable %1: %2.").arg(GameExePath, why));
+    // A game chosen before is no longer the one registered.
+    forgetGameFolder(QStringLiteral("The game executable %1 could not be read (%2)").arg(GameExePath, why));
+}
+
+void Form1::forgetGameFolder(const QString &why)
+{
+    GameFolder.clear();
+    m_game.folderProblem = why;
+    ReadConfig(); // no folder: the paths and lines are emptied
+}
+
+QString Form1::ShortPath(const QString &strFilename) const
+{
+    return tarnwell::shortPath(strFilename);
+}
+
+QString Form1::CalcMD5(const QString &path) const
+{
+    return tarnwell::md5OfFile(path).hex;
+}
+
+void Form1::Drive1_Change()
+{
+    m_ui.picker->driveChanged();
+}
+
+void Form1::Dir1_Change()
+{
+    m_ui.picker->folderChanged();
+}
+
+void Form1::File1_Click()
+{
+    m_ui.picker->fileClicked();
+}
+
+void Form1::offerExecutable(const QString &path, const QString &name)
+{
+    // The one-line configuration file could not give such a path back: never stored, never asked about.
+    if (const QString problem = tarnwell::storedPathProblem(path); !problem.isEmpty()) {
+        warn(QStringLiteral("%1\ncannot be registered: %2, which Tarnwell cannot store. Rename the folder or the file "
+                            "and choose it again.")
+                 .arg(path, problem));
+        return;
+    }
+    if (m_platform.messageBox(QStringLiteral("Set File: ") + name, Platform::YesNo, QStringLiteral("Set this file?"))
+        != Platform::Yes)
+        return;
+    registerExecutable(path, name);
+}
+
+void Form1::registerExecutable(const QString &path, const QString &name)
+{
+    // A check still running (of the executable found at start-up) is given up for this one, and taken
+    // up again should this one be given up.
+    checkExecutable(path, tarnwell::ExecutableCheck::Origin::Picker);
+    if (!isChecking()) {
+        SaveSettings(); // also for an unknown version, and after a fatal check
+        command(1)->setFocus(Qt::OtherFocusReason);
+        return;
+    }
+    // Saved once the check has finished; a check given up registers nothing.
+    if (!m_checkDialog) {
+        m_checkDialog = new QProgressDialog(this);
+        m_checkDialog->setWindowModality(Qt::WindowModal);
+        m_checkDialog->setWindowTitle(QStringLiteral("Tarnwell"));
+        m_checkDialog->setMinimumDuration(400);
+        m_checkDialog->setRange(0, 100);
+        m_checkDialog->setAutoReset(false);
+        m_checkDialog->setAutoClose(false);
+        connect(m_checkDialog, &QProgressDialog::canceled, m_exeCheck, &tarnwell::ExecutableCheck::cancel);
+    }
+    m_checkDialog->setLabelText(QStringLiteral("Checking %1 ...").arg(name));
+    m_checkDialog->setValue(0);
+}
+
+void Form1::Label1_Click()
+{
+    // Once a game is known, a second click puts the picker away again.
+    if (m_outerWidthTwips == kPickerWidthTwips && !GameFolder.isEmpty()) {
+        setOuterWidthTwips(kSettingsWidthTwips);
+        return;
+    }
+    setOuterWidthTwips(kPickerWidthTwips);
+    const QFileInfo exe(tarnwell::resolveCase(GameExePath));
+    if (!GameExePath.isEmpty() && exe.absoluteDir().exists())
+        m_ui.picker->openFolder(exe.absolutePath());
+}
+
+void Form1::dragEnterEvent(QDragEnterEvent *event)
+{
+    if (!ExecutablePicker::droppedFile(event->mimeData()).isEmpty())
+        event->acceptProposedAction();
+}
+
+void Form1::dropEvent(QDropEvent *event)
+{
+    const QString path = ExecutablePicker::droppedFile(event->mimeData());
+    if (path.isEmpty())
+        return;
+    event->acceptProposedAction();
+    offerExecutable(path, QFileInfo(path).fileName());
+}
+
+void Form1::startDiscovery(bool now)
+{
+    m_discovery = std::make_unique<tarnwell::DiscoveryTask>(m_platform.homeFolder());
+    connect(m_discovery.get(), &tarnwell::DiscoveryTask::finished, this, &Form1::installationsFound);
+    if (now) {
+        m_discovery->start();
+        return;
+    }
+    afterFirstPaint(this, m_discovery.get(), [task = m_discovery.get()] { task->start(); });
+}
+
+void Form1::installationsFound()
+{
+    QList<QPair<QString, QString>> installations; // caption, executable
+    for (const tarnwell::Installation &found : m_discovery->result())
+        installations.append({found.caption, found.exePath});
+    m_discovery.release()->deleteLater(); // it is the sender of this very call
+    m_ui.picker->setInstallations(installations);
+    // With nothing registered yet the picker waits at the first one found: one click and Yes register it.
+    if (GameExePath.isEmpty() && !m_ui.picker->movedByUser() && !installations.isEmpty())
+        m_ui.picker->showExecutable(installations.first().second);
+}
+
+void Form1::TypePath()
+{
+    m_ui.picker->typePath();
+}
+
+QLineEdit *Form1::pathEdit() const
+{
+    return m_ui.picker->pathEdit();
+}
+
+QMenu *Form1::recentMenu() const
+{
+    return m_recent->menu();
+}
+
+void Form1::SwitchInstallation(const QString &exePath)
+{
+    if (exePath == GameExePath)
+        return;
+    if (hasUnsavedEdits()
+        && m_platform.question(QStringLiteral("Some settings were changed in the window but not written to the game's "
+                                              "files. Switching to another installation replaces them."),
+                               {QStringLiteral("Discard and switch"), QStringLiteral("Cancel")},
+                               QStringLiteral("Switch installation?"))
+            != 0)
+        return;
+    registerExecutable(exePath, QFileInfo(exePath).fileName());
+}
 
 void Form1::setSettingsEnabled(bool enabled)
 {
@@ -74,11 +585,11 @@ void Form1::setSettingsEnabled(bool enabled)
                 control->setEnabled(enabled);
         }
     };
-    setAll(m_check);
-    setAll(m_text);
-    setAll(m_combo);
+    setAll(m_ui.check);
+    setAll(m_ui.text);
+    setAll(m_ui.combo);
     for (const int n : {1, 2, 3, 5, 6}) // Quit stays: the window can always be left
-        m_command[n]->setEnabled(enabled);
+        m_ui.command[n]->setEnabled(enabled);
 }
 
 void Form1::setOuterWidthTwips(int twips)
@@ -90,11 +601,6 @@ void Form1::setOuterWidthTwips(int twips)
     const bool pickerFits = width() >= File1->geometry().right() + 1;
     for (QWidget *part : {static_cast<QWidget *>(Drive1), static_cast<QWidget *>(Dir1), static_cast<QWidget *>(File1)})
         part->setVisible(pickerFits);
-}
-
-int Form1::outerWidthTwips() const
-{
-    return m_outerWidthTwips;
 }
 
 void Form1::showEvent(QShowEvent *event)

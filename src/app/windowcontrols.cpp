@@ -1,6 +1,9 @@
 // SPDX-License-Identifier: MIT
 #include "windowcontrols.h"
 
+#include "settings/catalogue.h"
+#include "settings/settingssession.h"
+
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLineEdit>
@@ -43,4 +46,45 @@ QString WindowControls::settingName(QLatin1String control) const
 {
     const auto *widget = find<QWidget>(control);
     return widget && !widget->accessibleName().isEmpty() ? widget->accessibleName() : QString(control);
+}
+
+void WindowControls::markUnread(const tarnwell::SettingsSession &settings)
+{
+    using namespace tarnwell;
+    for (const CatalogueRow &row : catalogue()) {
+        auto *widget = find<QWidget>(row.control);
+        if (!widget)
+            continue;
+        if (!widget->property("help").isValid())
+            widget->setProperty("help", widget->toolTip());
+        const QString reason = settings.unreadReason(row.file);
+        const QString help = widget->property("help").toString();
+        widget->setToolTip(reason.isEmpty() ? help
+                                            : QStringLiteral("<p><b>%1</b></p>").arg(reason.toHtmlEscaped()) + help);
+        // Greyed, yet still editable: a value typed now is written once the file can be read.
+        QPalette palette; // nothing of its own: the window's
+        if (!reason.isEmpty()) {
+            palette = m_window.palette();
+            for (const QPalette::ColorRole role : {QPalette::Text, QPalette::ButtonText})
+                palette.setColor(role, Qt::gray);
+            palette.setColor(QPalette::Base, QColor(0xe4, 0xe4, 0xe4));
+        }
+        widget->setPalette(palette);
+    }
+}
+
+void WindowControls::markKeptValues(const tarnwell::SettingsSession &settings)
+{
+    using namespace tarnwell;
+    // A value kept aside cannot be edited in its shortened form: it goes back whole, or not at all.
+    for (const CatalogueRow &row : catalogue()) {
+        if (row.kind != ControlKind::Text && row.kind != ControlKind::Combo)
+            continue;
+        auto *widget = find<QWidget>(row.control);
+        auto *edit = qobject_cast<QLineEdit *>(widget);
+        if (auto *list = qobject_cast<QComboBox *>(widget))
+            edit = list->lineEdit();
+        if (edit)
+            edit->setReadOnly(settings.readValues().keptAside(row.property));
+    }
 }

@@ -4,6 +4,8 @@
 
 #include "settings/settingscontrols.h"
 
+namespace tarnwell { class SettingsSession; }
+
 #include <QWidget>
 
 // The window's controls, found by the object names that the catalogue gives.
@@ -17,6 +19,11 @@ public:
     QString text(QLatin1String control) const override;
     void setText(QLatin1String control, const QString &text) override;
     QString settingName(QLatin1String control) const override;
+
+    // Greys the controls whose file was not read and says why first in their tooltips.
+    void markUnread(const tarnwell::SettingsSession &settings);
+    // A value too long to show is shown shortened, read-only.
+    void markKeptValues(const tarnwell::SettingsSession &settings);
 
 private:
     template <typename Control>

@@ -1,10 +1,11 @@
 // SPDX-License-Identifier: MIT
-// Keeping the user's files safe: the running game, backups, and putting one back.
-#include "form1.h"
+#include "restorecommand.h"
+
+#include "registeredgame.h"
 
 #include "files/backups.h"
-#include "maintenance/gameprocess.h"
 #include "platform/platform.h"
+#include "settings/settingssession.h"
 
 #include <QAction>
 #include <QContextMenuEvent>
@@ -23,43 +24,62 @@ QString when(const tarnwell::Backup &backup)
 
 } // namespace
 
-void Form1::createRestoreAction()
+RestoreCommand::RestoreCommand(Platform &platform, const RegisteredGame &game,
+                               const tarnwell::SettingsSession &settings, QWidget *window)
+    : QObject(window)
+    , m_platform(platform)
+    , m_game(game)
+    , m_settings(settings)
+    , m_action(new QAction(QStringLiteral("Restore..."), window))
 {
     // No new control: the window keeps its look. Ctrl+Shift+R is no key of a text box or list.
-    m_restoreAction = new QAction(QStringLiteral("Restore..."), this);
-    m_restoreAction->setObjectName(QStringLiteral("RestoreAction"));
-    m_restoreAction->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_R));
-    m_restoreAction->setShortcutContext(Qt::WindowShortcut);
-    connect(m_restoreAction, &QAction::triggered, this, &Form1::RestoreBackup);
-    for (QWidget *widget : {static_cast<QWidget *>(this), static_cast<QWidget *>(command(3))}) {
-        widget->addAction(m_restoreAction);
-        widget->setContextMenuPolicy(Qt::ActionsContextMenu);
-    }
+    m_action->setObjectName(QStringLiteral("RestoreAction"));
+    m_action->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_R));
+    m_action->setShortcutContext(Qt::WindowShortcut);
+    connect(m_action, &QAction::triggered, this, &RestoreCommand::run);
+    addMenuKey(window);
+}
+
+void RestoreCommand::addMenuKey(QWidget *window)
+{
     // The Menu key opens it through the system; Shift+F10, which Windows also knows, does so here too.
-    auto *menuKey = new QShortcut(QKeySequence(Qt::SHIFT | Qt::Key_F10), this);
-    connect(menuKey, &QShortcut::activated, this, [this] {
-        QWidget *target = focusWidget() ? focusWidget() : this;
+    auto *menuKey = new QShortcut(QKeySequence(Qt::SHIFT | Qt::Key_F10), window);
+    connect(menuKey, &QShortcut::activated, window, [window] {
+        QWidget *target = window->focusWidget() ? window->focusWidget() : window;
         QContextMenuEvent event(QContextMenuEvent::Keyboard, target->rect().center(),
                                 target->mapToGlobal(target->rect().center()));
         QCoreApplication::sendEvent(target, &event); // not taken by the focused control, it reaches the window
     });
-    const QString restore = QStringLiteral("\nRestore... (%1, or the menu of a right-click, the Menu key or Shift+F10) "
-                                           "puts back a copy kept before a write.")
-                                .arg(m_restoreAction->shortcut().toString(QKeySequence::NativeText));
-    command(1)->setToolTip(QStringLiteral("Writes the settings to the game's files, keeping a copy of each first.")
-                           + restore);
-    command(3)->setToolTip(QStringLiteral("Reads the settings again from the game's files.") + restore);
 }
 
-void Form1::RestoreBackup()
+void RestoreCommand::offerBeside(QPushButton *apply, QPushButton *reload)
 {
-    if (!gameAllowsWrite(QStringLiteral("Nothing was restored. Choose Restore... again once the game has exited.")))
+    for (QWidget *widget : {apply->window(), static_cast<QWidget *>(reload)}) {
+        widget->addAction(m_action);
+        widget->setContextMenuPolicy(Qt::ActionsContextMenu);
+    }
+    const QString restore = QStringLiteral("\nRestore... (%1, or the menu of a right-click, the Menu key or Shift+F10) "
+                                           "puts back a copy kept before a write.")
+                                .arg(shortcutText());
+    apply->setToolTip(QStringLiteral("Writes the settings to the game's files, keeping a copy of each first.")
+                      + restore);
+    reload->setToolTip(QStringLiteral("Reads the settings again from the game's files.") + restore);
+}
+
+QString RestoreCommand::shortcutText() const
+{
+    return m_action->shortcut().toString(QKeySequence::NativeText);
+}
+
+void RestoreCommand::run()
+{
+    if (!gameAllowsWrite(m_platform, m_game, QStringLiteral("Nothing was restored. Choose Restore... again once the game has exited.")))
         return;
     const QString folder = m_platform.backupFolder();
     const tarnwell::BackupList list = tarnwell::listBackups(folder);
     const QList<tarnwell::Backup> &backups = list.backups;
     if (!list.problem.isEmpty()) {
-        warn(list.problem + QStringLiteral(" Nothing was restored."));
+        m_platform.messageBox(list.problem + QStringLiteral(" Nothing was restored."), Platform::Exclamation);
         return;
     }
     if (backups.isEmpty()) {
@@ -84,7 +104,7 @@ void Form1::RestoreBackup()
     QString question = QStringLiteral("Put back %1 as it was on %2?\n\n%3\n\nWhat the file holds now is kept as a "
                                       "backup first; then the settings are read again.")
                            .arg(QFileInfo(backup.original).fileName(), when(backup), original);
-    const bool edited = hasUnsavedEdits();
+    const bool edited = m_settings.hasUnsavedEdits();
     if (edited)
         question += QStringLiteral("\n\nSettings changed in the window but not applied are replaced by what is read.");
     if (m_platform.messageBox(question, Platform::YesNo | Platform::Question | (edited ? Platform::DefaultNo : Platform::OkOnly),
@@ -96,26 +116,11 @@ void Form1::RestoreBackup()
         m_platform.messageBox(original + QStringLiteral("\n\n") + result.problem, Platform::Critical);
         return;
     }
-    if (!GameFolder.isEmpty())
-        ReadConfig();
+    if (!m_game.folder.isEmpty())
+        emit restored();
     QString done = QStringLiteral("Restored %1 as it was on %2.").arg(original, when(backup));
     if (!result.replaced.file.isEmpty())
         done += QStringLiteral("\n\nWhat it held before is kept as\n%1")
                     .arg(QDir::toNativeSeparators(result.replaced.file));
     m_platform.messageBox(done, Platform::Information);
-}
-
-bool Form1::gameAllowsWrite(const QString &notDone)
-{
-    // The game writes its settings when it exits, over whatever was written while it ran.
-    if (GameFolder.isEmpty() || !tarnwell::isGameRunning(GameExePath))
-        return true;
-    const QString question = QStringLiteral("Quillvane is running:\n%1\n\nThe game writes its settings files when it "
-                                            "exits, which undoes what is written while it runs.\n\nWrite the "
-                                            "settings anyway?")
-                                 .arg(GameExePath);
-    if (m_platform.messageBox(question, Platform::YesNo | Platform::Exclamation | Platform::DefaultNo) == Platform::Yes)
-        return true;
-    m_platform.messageBox(notDone, Platform::Information);
-    return false;
 }

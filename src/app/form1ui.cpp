@@ -1,6 +1,5 @@
 // SPDX-License-Identifier: MIT
-// The window's controls: names, places in twips, fonts, colours and start-up contents.
-#include "form1.h"
+#include "form1ui.h"
 
 #include "accessibility.h"
 #include "artwork.h"
@@ -8,11 +7,13 @@
 #include "clickablelabel.h"
 #include "executablepicker.h"
 #include "links/links.h"
+#include "platform/platform.h"
 #include "settings/settingshelp.h"
 #include "statuslabel.h"
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
@@ -223,62 +224,57 @@ QString nameFromCaption(const QString &caption, const char *part)
 
 } // namespace
 
-QLabel *Form1::label(int n) const
+void Form1Ui::setupUi(QWidget *form, Platform &platform)
 {
-    return n >= 1 && n <= 35 ? m_label[n] : nullptr;
-}
-
-void Form1::createControls()
-{
-    createLabels();
-    createSettingControls();
-    createButtons();
-    createPictures();
-    createPicker();
-    accessibility::nameControls(this);
+    createLabels(form);
+    createSettingControls(form);
+    createButtons(form);
+    createPictures(form);
+    picker = new ExecutablePicker(platform, form);
+    accessibility::nameControls(form);
     setTabOrder();
 }
 
 // The check boxes, text boxes and lists, each explained by its tooltip and named by its caption.
-void Form1::createSettingControls()
+void Form1Ui::createSettingControls(QWidget *form)
 {
     for (const ValueSpec &row : kValues) {
         QWidget *widget = nullptr;
-        const QString caption = m_label[row.label]->text();
+        const QString caption = label[row.label]->text();
         switch (row.kind) {
         case Kind::Check: {
-            auto *box = new QCheckBox(this);
+            auto *box = new QCheckBox(form);
             box->setObjectName(QStringLiteral("Check%1").arg(row.number));
             QRect place = twipRect(row.left, row.top, 180, 195);
             // The box alone shows; where the style draws it larger than its place, it gets the room.
             place.setWidth(qMax(place.width(), box->style()->pixelMetric(QStyle::PM_IndicatorWidth, nullptr, box)));
             place.setHeight(qMax(place.height(), box->style()->pixelMetric(QStyle::PM_IndicatorHeight, nullptr, box)));
             box->setGeometry(place);
-            connect(static_cast<ClickableLabel *>(m_label[row.label]), &ClickableLabel::clicked, box, [box] {
+            QObject::connect(static_cast<ClickableLabel *>(label[row.label]), &ClickableLabel::clicked, box, [box] {
                 box->setFocus(Qt::MouseFocusReason);
                 box->click(); // as a click on the box itself, FullScreen/Borderless rule included
             });
-            m_check[row.number] = box;
+            check[row.number] = box;
             widget = box;
             break;
         }
         case Kind::Text: {
-            auto *edit = new QLineEdit(QString::fromLatin1(row.text), this);
+            auto *edit = new QLineEdit(QString::fromLatin1(row.text), form);
             edit->setObjectName(QStringLiteral("Text%1").arg(row.number));
             edit->setGeometry(twipRect(row.left, row.top, row.width, 285));
             edit->setMaxLength(std::numeric_limits<int>::max()); // a value of any length goes back whole
-            m_text[row.number] = edit;
+            text[row.number] = edit;
             widget = edit;
             break;
         }
         case Kind::Combo: {
-            auto *list = new QComboBox(this);
+            auto *list = new QComboBox(form);
             list->setObjectName(QStringLiteral("Combo%1").arg(row.number));
             list->setEditable(true);
             list->setInsertPolicy(QComboBox::NoInsert); // typed texts are values, not new entries
             list->setGeometry(twipRect(row.left, row.top, 1215, 315));
             list->lineEdit()->setMaxLength(std::numeric_limits<int>::max());
-            m_combo[row.number] = list;
+            combo[row.number] = list;
             widget = list;
             break;
         }
@@ -290,124 +286,116 @@ void Form1::createSettingControls()
         const QString tip = tarnwell::settingToolTip(QLatin1String(widget->objectName().toLatin1()),
                                                      row.kind == Kind::Combo ? listEntries(row.number) : QStringList());
         widget->setToolTip(tip);
-        m_label[row.label]->setToolTip(m_label[row.label]->toolTip() + tip); // a pair's caption explains both
+        label[row.label]->setToolTip(label[row.label]->toolTip() + tip); // a pair's caption explains both
         if (row.kind != Kind::Text || !row.part)
-            m_label[row.label]->setBuddy(widget);
+            label[row.label]->setBuddy(widget);
     }
 
     for (const auto &[unit, caption] : kUnitLabels)
-        m_label[unit]->setToolTip(m_label[caption]->toolTip());
+        label[unit]->setToolTip(label[caption]->toolTip());
 }
 
-void Form1::createLabels()
+void Form1Ui::createLabels(QWidget *form)
 {
     for (const LabelSpec &row : kLabels) {
         const bool clickable = row.number == 1 || row.number == 20 || namesCheckBox(row.number);
         // The status label keeps to the width that every control keeps to, so the narrow window shows it whole.
-        QLabel *label = row.number == 22 ? new StatusLabel(px(7935), this)
-                        : clickable      ? new ClickableLabel(this)
-                                         : new QLabel(this);
-        label->setObjectName(QStringLiteral("Label%1").arg(row.number));
-        label->setTextFormat(Qt::PlainText); // captions may come from files: a "<" is a "<"
-        label->setText(row.caption ? QString::fromLatin1(row.caption) : tarnwell::links::addressCaption());
+        QLabel *caption = row.number == 22 ? new StatusLabel(px(7935), form)
+                          : clickable      ? new ClickableLabel(form)
+                                           : new QLabel(form);
+        caption->setObjectName(QStringLiteral("Label%1").arg(row.number));
+        caption->setTextFormat(Qt::PlainText); // captions may come from files: a "<" is a "<"
+        caption->setText(row.caption ? QString::fromLatin1(row.caption) : tarnwell::links::addressCaption());
         switch (row.style) {
         case LabelStyle::Caption:
-            label->setFont(arial(9.75));
-            setTextColour(label, QColor(0, 0, 255));
+            caption->setFont(arial(9.75));
+            setTextColour(caption, QColor(0, 0, 255));
             break;
         case LabelStyle::Status:
-            label->setFont(arial(9));
-            setTextColour(label, QColor(255, 128, 0));
+            caption->setFont(arial(9));
+            setTextColour(caption, QColor(255, 128, 0));
             break;
         case LabelStyle::Web:
-            label->setFont(arial(9, true));
-            setTextColour(label, QColor(0, 255, 255));
+            caption->setFont(arial(9, true));
+            setTextColour(caption, QColor(0, 255, 255));
             break;
         }
-        label->move(px(row.left), px(row.top));
-        label->adjustSize();
-        m_label[row.number] = label;
+        caption->move(px(row.left), px(row.top));
+        caption->adjustSize();
+        label[row.number] = caption;
     }
     // Labels size themselves to their caption, so the status label grows to the right.
-    m_label[20]->setCursor(Qt::PointingHandCursor);
-    m_label[22]->setCursor(Qt::PointingHandCursor);
-    m_label[22]->setToolTip(QStringLiteral("Click to copy"));
-    m_label[1]->setCursor(Qt::PointingHandCursor);
-    m_label[1]->setToolTip(QStringLiteral("Click to choose another Quillvane QVX.EXE"));
+    label[20]->setCursor(Qt::PointingHandCursor);
+    label[22]->setCursor(Qt::PointingHandCursor);
+    label[22]->setToolTip(QStringLiteral("Click to copy"));
+    label[1]->setCursor(Qt::PointingHandCursor);
+    label[1]->setToolTip(QStringLiteral("Click to choose another Quillvane QVX.EXE"));
 }
 
-void Form1::createButtons()
+void Form1Ui::createButtons(QWidget *form)
 {
     for (const ButtonSpec &row : kButtons) {
-        auto *button = new QPushButton(QString::fromLatin1(row.caption), this);
+        auto *button = new QPushButton(QString::fromLatin1(row.caption), form);
         button->setObjectName(QStringLiteral("Command%1").arg(row.number));
         button->setFont(arial(8.25));
         button->setGeometry(twipRect(row.left, row.top, row.width, row.height));
         button->setAutoDefault(false); // no default-button frame; Enter presses the focused button all the same
         accessibility::pressOnEnter(button);
-        m_command[row.number] = button;
+        command[row.number] = button;
     }
 }
 
 // The link pictures and the banner below them.
-void Form1::createPictures()
+void Form1Ui::createPictures(QWidget *form)
 {
     for (int n = 1; n <= 6; ++n) {
-        auto *image = new ClickableLabel(this);
-        image->setObjectName(QStringLiteral("Image%1").arg(n));
-        image->setGeometry(twipRect((n - 1) * 480, 4995, 480, 480));
-        image->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-        image->setCursor(Qt::PointingHandCursor);
-        image->setToolTip(tarnwell::links::imageAddress(n));
+        auto *picture = new ClickableLabel(form);
+        picture->setObjectName(QStringLiteral("Image%1").arg(n));
+        picture->setGeometry(twipRect((n - 1) * 480, 4995, 480, 480));
+        picture->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+        picture->setCursor(Qt::PointingHandCursor);
+        picture->setToolTip(tarnwell::links::imageAddress(n));
         // Rendered for twice the pixel density at least, so the picture stays sharp when scaled.
-        image->setPixmap(artwork::pixmap(artwork::link(n), qMax<qreal>(2.0, devicePixelRatioF())));
-        m_image[n] = image;
+        picture->setPixmap(artwork::pixmap(artwork::link(n), qMax<qreal>(2.0, form->devicePixelRatioF())));
+        image[n] = picture;
     }
 
-    WebBrowser1 = new BannerArea(this);
-    WebBrowser1->setObjectName(QStringLiteral("WebBrowser1"));
-    WebBrowser1->setGeometry(twipRect(0, 5520, 7935, 1215));
+    webBrowser = new BannerArea(form);
+    webBrowser->setObjectName(QStringLiteral("WebBrowser1"));
+    webBrowser->setGeometry(twipRect(0, 5520, 7935, 1215));
 }
 
-void Form1::createPicker()
+void Form1Ui::setTabOrder()
 {
-    m_picker = new ExecutablePicker(m_platform, this);
-    Drive1 = m_picker->drives();
-    Dir1 = m_picker->folders();
-    File1 = m_picker->files();
-}
-
-void Form1::setTabOrder()
-{
-    QList<QWidget *> order{m_command[1]};
+    QList<QWidget *> order{command[1]};
     for (const ValueSpec &row : kValues) {
         switch (row.kind) {
-        case Kind::Check: order << m_check[row.number]; break;
-        case Kind::Text: order << m_text[row.number]; break;
-        case Kind::Combo: order << m_combo[row.number]; break;
+        case Kind::Check: order << check[row.number]; break;
+        case Kind::Text: order << text[row.number]; break;
+        case Kind::Combo: order << combo[row.number]; break;
         }
     }
     for (const ButtonSpec &row : kButtons) {
         if (row.number != 1)
-            order << m_command[row.number];
+            order << command[row.number];
     }
-    order << Drive1 << Dir1 << File1;
+    order << picker->drives() << picker->folders() << picker->files();
     // The labels and pictures that act on a click come last, so that the settings keep their order.
-    order << m_label[1] << m_label[22];
+    order << label[1] << label[22];
     for (int n = 1; n <= 6; ++n)
-        order << m_image[n];
-    order << m_label[20];
+        order << image[n];
+    order << label[20];
     for (qsizetype i = 0; i + 1 < order.size(); ++i)
         QWidget::setTabOrder(order[i], order[i + 1]);
-    m_command[1]->setFocus(); // "Apply" has the focus when the window opens, wherever the chain begins
+    command[1]->setFocus(); // "Apply" has the focus when the window opens, wherever the chain begins
 }
 
-void Form1::fillLists()
+void Form1Ui::fillLists()
 {
     for (const ListEntries &list : kListEntries) {
-        QComboBox *combo = m_combo[list.combo];
+        QComboBox *box = combo[list.combo];
         for (const char *entry : list.entries)
-            combo->addItem(QString::fromLatin1(entry));
-        combo->setCurrentIndex(0);
+            box->addItem(QString::fromLatin1(entry));
+        box->setCurrentIndex(0);
     }
 }

@@ -1,0 +1,129 @@
+// SPDX-License-Identifier: MIT
+#include "gamelauncher.h"
+
+#include "recentinstallations.h"
+#include "registeredgame.h"
+
+#include "maintenance/command.h"
+#include "maintenance/launchline.h"
+#include "maintenance/steamlaunch.h"
+#include "platform/platform.h"
+#include "registration/installations.h"
+#include "registration/shortpath.h"
+
+#include <QFileInfo>
+#include <QPointer>
+
+namespace {
+const QStringList kLaunchWays{QStringLiteral("The default: the game itself, or through Steam where it must"),
+                              QStringLiteral("Steam"), QStringLiteral("A command line...")};
+} // namespace
+
+GameLauncher::GameLauncher(Platform &platform, const RegisteredGame &game, QObject *parent)
+    : QObject(parent)
+    , m_platform(platform)
+    , m_game(game)
+{
+}
+
+void GameLauncher::launch()
+{
+    // Starting a missing or empty path would at best do nothing and at worst open something else.
+    if (m_game.exePath.isEmpty()) {
+        warn(QStringLiteral("No Quillvane QVX.EXE is registered yet, so there is nothing to launch."));
+        return;
+    }
+    const QString shortPath = tarnwell::shortPath(m_game.exePath);
+    if (shortPath.isEmpty() || !m_platform.fileExists(shortPath)) {
+        warn(QStringLiteral("Quillvane QVX.EXE is no longer there:\n%1").arg(m_game.exePath));
+        return;
+    }
+    if (m_game.isRunning()) {
+        m_platform.messageBox(QStringLiteral("Quillvane is already running, so it was not started again."),
+                              Platform::Information);
+        return;
+    }
+    if (launchChosenWay(shortPath))
+        return;
+    const tarnwell::LaunchPlan plan = tarnwell::planLaunch(shortPath, m_game.folder);
+    if (plan.kind == tarnwell::LaunchPlan::NeedsCompatibilityLayer) {
+        warn(QStringLiteral("%1\n\nThis is a Windows program, which this system cannot start by itself. It needs Steam "
+                            "or another compatibility layer to run: right-click Launch and choose Launch with... to "
+                            "start it through one.")
+                 .arg(m_game.exePath));
+        return;
+    }
+    const tarnwell::Command command = plan.kind == tarnwell::LaunchPlan::Steam
+        ? tarnwell::openAddressCommand(QStringLiteral("steam://rungameid/") + plan.appId)
+        : tarnwell::launchCommand(shortPath);
+    start(command);
+}
+
+void GameLauncher::start(const tarnwell::Command &command)
+{
+    m_platform.runCommand(command, [self = QPointer<GameLauncher>(this), command](const tarnwell::CommandOutcome &outcome) {
+        if (self && !outcome.started)
+            self->warn(QStringLiteral("Quillvane could not be started:\n%1\n\n%2").arg(command.operand, outcome.error));
+    });
+}
+
+void GameLauncher::chooseWay()
+{
+    if (m_game.exePath.isEmpty()) {
+        warn(QStringLiteral("No Quillvane QVX.EXE is registered yet, so there is nothing to launch."));
+        return;
+    }
+    const QString path = RecentInstallations::filePath(m_platform);
+    tarnwell::KnownInstallations known = tarnwell::readInstallations(path);
+    tarnwell::remember(known.items, m_game.exePath); // an executable registered before lists were kept
+    tarnwell::LaunchChoice &choice = known.items.first().launch;
+    const int way = m_platform.choose(QStringLiteral("Launch with"),
+                                      QStringLiteral("How Launch starts\n%1").arg(m_game.exePath), kLaunchWays);
+    if (way < 0)
+        return;
+    QString line = choice.commandLine.isEmpty() ? QStringLiteral("%command%") : choice.commandLine;
+    if (way == tarnwell::LaunchChoice::CommandLine
+        && !m_platform.askText(QStringLiteral("Launch with"),
+                               QStringLiteral("Command line; %command% stands for the game's executable, and "
+                                              "NAME=value words before the program set environment variables:"),
+                               line))
+        return;
+    choice.kind = tarnwell::LaunchChoice::Kind(way);
+    if (way == tarnwell::LaunchChoice::CommandLine)
+        choice.commandLine = line;
+    if (const QString error = tarnwell::writeInstallations(path, known.items); !error.isEmpty())
+        warn(QStringLiteral("Cannot save the list of installations to %1: %2.").arg(path, error));
+}
+
+bool GameLauncher::launchChosenWay(const QString &shortPath)
+{
+    const tarnwell::LaunchChoice choice =
+        tarnwell::launchChoice(tarnwell::readInstallations(RecentInstallations::filePath(m_platform)).items, m_game.exePath);
+    switch (choice.kind) {
+    case tarnwell::LaunchChoice::Default:
+        return false;
+    case tarnwell::LaunchChoice::Steam:
+        if (const QString id = tarnwell::steamAppId(m_game.folder); !id.isEmpty())
+            start(tarnwell::openAddressCommand(QStringLiteral("steam://rungameid/") + id));
+        else
+            warn(QStringLiteral("%1\n\nis in no Steam library that names it, so Steam cannot start it. Choose another "
+                                "way with Launch with... (right-click Launch).")
+                     .arg(m_game.exePath));
+        return true;
+    case tarnwell::LaunchChoice::CommandLine:
+        break;
+    }
+    const tarnwell::LaunchLine launch = tarnwell::launchLine(choice.commandLine, shortPath);
+    if (!launch.problem.isEmpty()) {
+        warn(QStringLiteral("Quillvane could not be started with\n%1\n\n%2.").arg(choice.commandLine, launch.problem));
+        return true;
+    }
+    start(tarnwell::programCommand(launch.program, launch.arguments, launch.environment,
+                                       QFileInfo(shortPath).absolutePath(), choice.commandLine));
+    return true;
+}
+
+void GameLauncher::warn(const QString &message)
+{
+    m_platform.messageBox(message, Platform::Exclamation);
+}
