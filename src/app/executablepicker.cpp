@@ -1,10 +1,12 @@
 // SPDX-License-Identifier: MIT
 #include "executablepicker.h"
 
+#include "firstpaint.h"
 #include "folderrowdelegate.h"
 
 #include "files/openfile.h"
 #include "platform/platform.h"
+#include "registration/discovery.h"
 #include "registration/folderlist.h"
 
 #include <QAction>
@@ -39,6 +41,8 @@ ExecutablePicker::ExecutablePicker(Platform &platform, QWidget *window)
 {
     createControls(window);
 }
+
+ExecutablePicker::~ExecutablePicker() = default; // a search still running is stopped and waited for
 
 void ExecutablePicker::createControls(QWidget *window)
 {
@@ -319,4 +323,27 @@ void ExecutablePicker::openTypedPath()
         m_files->setCurrentItem(items.first());
         fileClicked(); // as a click on it
     }
+}
+
+void ExecutablePicker::findInstallations(bool now, std::function<bool()> waitAtFirst)
+{
+    m_search = std::make_unique<tarnwell::DiscoveryTask>(m_platform.homeFolder());
+    connect(m_search.get(), &tarnwell::DiscoveryTask::finished, this,
+            [this, wait = std::move(waitAtFirst)] { installationsFound(wait); });
+    if (now)
+        m_search->start();
+    else
+        afterFirstPaint(m_drives->window(), m_search.get(), [task = m_search.get()] { task->start(); });
+}
+
+void ExecutablePicker::installationsFound(const std::function<bool()> &waitAtFirst)
+{
+    QList<QPair<QString, QString>> installations; // caption, executable
+    for (const tarnwell::Installation &found : m_search->result())
+        installations.append({found.caption, found.exePath});
+    m_search.release()->deleteLater(); // it is the sender of this very call
+    setInstallations(installations);
+    // One click and Yes then register it.
+    if (!installations.isEmpty() && !m_moved && waitAtFirst())
+        showExecutable(installations.first().second);
 }

@@ -9,6 +9,9 @@
 #include <QPair>
 #include <QString>
 
+#include <functional>
+#include <memory>
+
 class Platform;
 class QAction;
 class QComboBox;
@@ -17,6 +20,7 @@ class QLineEdit;
 class QListWidget;
 class QMimeData;
 class QWidget;
+namespace tarnwell { class DiscoveryTask; }
 
 // Not a container of its own: its three controls are the window's children at their places there,
 // so that the window lays them out, orders them for Tab and shows them only when they fit.
@@ -26,6 +30,7 @@ class ExecutablePicker : public QObject
 
 public:
     ExecutablePicker(Platform &platform, QWidget *window);
+    ~ExecutablePicker() override;
 
     QComboBox *drives() const { return m_drives; }   // Drive1
     QListWidget *folders() const { return m_folders; } // Dir1
@@ -44,6 +49,10 @@ public:
     void showExecutable(const QString &exePath);
     // The installations found (caption, executable): after the drives, and in the lists' menu.
     void setInstallations(const QList<QPair<QString, QString>> &installations);
+    // Looks for the game's installations below the home folder, at once or once the window has been
+    // painted, and lists them. When `waitAtFirst` says so at the end, the picker waits at the first one.
+    void findInstallations(bool now, std::function<bool()> waitAtFirst);
+    bool isSearching() const { return m_search != nullptr; }
     // The user has moved the picker: a search that ends later leaves it where it is.
     bool movedByUser() const { return m_moved; }
     // The one local regular file dropped, native; empty for anything else.
@@ -62,6 +71,7 @@ private:
     void selectDriveOf(const QString &folder);
     bool driveIsInstallation();
     void showFolderRows();
+    void installationsFound(const std::function<bool()> &waitAtFirst);
     void warn(const QString &message);
 
     Platform &m_platform;
@@ -74,4 +84,5 @@ private:
     QHash<QString, QString> m_driveFolders; // each drive's current folder: the last one shown on it
     QList<QAction *> m_installationActions;
     bool m_moved = false;
+    std::unique_ptr<tarnwell::DiscoveryTask> m_search;
 };

@@ -6,7 +6,6 @@
 #include "cleanupcommands.h"
 #include "clickablelabel.h"
 #include "executablepicker.h"
-#include "firstpaint.h"
 #include "gamelauncher.h"
 #include "recentinstallations.h"
 #include "restorecommand.h"
@@ -21,7 +20,6 @@
 #include "platform/platform.h"
 #include "registration/configfile.h"
 #include "registration/digest.h"
-#include "registration/discovery.h"
 #include "registration/gamefolder.h"
 #include "registration/shortpath.h"
 #include "registration/versionlist.h"
@@ -44,11 +42,6 @@
 namespace {
 constexpr int kClientHeightTwips = 6675;
 constexpr int kDesignedWidthTwips = 10710;
-
-QString configPath(const Platform &platform)
-{
-    return tarnwell::configFilePath(platform.programFolder());
-}
 } // namespace
 
 Form1::Form1(Platform &platform, QWidget *parent)
@@ -136,7 +129,9 @@ void Form1::Form_Load()
     LoadSettings();
     if (isClosed())
         return;
-    startDiscovery(GameExePath.isEmpty()); // the picker is to wait at what it finds
+    // Found installations only add entries to the picker's lists while an executable is registered:
+    // then the search waits until the window has been painted. Else the picker waits at the first one.
+    m_ui.picker->findInstallations(GameExePath.isEmpty(), [this] { return GameExePath.isEmpty(); });
     if (GameExePath.isEmpty()) {
         m_platform.messageBox(QStringLiteral("Select your Quillvane QVX.EXE to get started!"), Platform::Information);
         setOuterWidthTwips(kPickerWidthTwips);
@@ -276,31 +271,13 @@ bool Form1::WriteConfig()
 
 void Form1::LoadSettings()
 {
-    const QString path = configPath(m_platform);
-    // Read whatever stands there, so that something that is no file is reported, not passed over.
-    const tarnwell::StoredPath stored = tarnwell::readStoredPath(path);
-    switch (stored.status) {
-    case tarnwell::StoredPath::Status::Found:
-        GameExePath = stored.path;
-        break;
-    case tarnwell::StoredPath::Status::Failed:
-        warn(QStringLiteral("Cannot read %1: %2.").arg(path, stored.error));
-        break;
-    case tarnwell::StoredPath::Status::Empty:
-    case tarnwell::StoredPath::Status::Missing:
-        break;
-    }
+    m_game.load(m_platform);
     Validate_QVXEXE();
 }
 
 void Form1::SaveSettings()
 {
-    const QString path = configPath(m_platform);
-    const QString error = tarnwell::writeStoredPath(path, GameExePath);
-    if (!error.isEmpty())
-        warn(QStringLiteral("Cannot save the game's path to %1: %2.\nIt will have to be chosen again at the next start.")
-                 .arg(path, error));
-    else
+    if (m_game.save(m_platform))
         m_recent->rememberRegistered();
 }
 
@@ -525,27 +502,9 @@ void Form1::dropEvent(QDropEvent *event)
     offerExecutable(path, QFileInfo(path).fileName());
 }
 
-void Form1::startDiscovery(bool now)
+bool Form1::isSearching() const
 {
-    m_discovery = std::make_unique<tarnwell::DiscoveryTask>(m_platform.homeFolder());
-    connect(m_discovery.get(), &tarnwell::DiscoveryTask::finished, this, &Form1::installationsFound);
-    if (now) {
-        m_discovery->start();
-        return;
-    }
-    afterFirstPaint(this, m_discovery.get(), [task = m_discovery.get()] { task->start(); });
-}
-
-void Form1::installationsFound()
-{
-    QList<QPair<QString, QString>> installations; // caption, executable
-    for (const tarnwell::Installation &found : m_discovery->result())
-        installations.append({found.caption, found.exePath});
-    m_discovery.release()->deleteLater(); // it is the sender of this very call
-    m_ui.picker->setInstallations(installations);
-    // With nothing registered yet the picker waits at the first one found: one click and Yes register it.
-    if (GameExePath.isEmpty() && !m_ui.picker->movedByUser() && !installations.isEmpty())
-        m_ui.picker->showExecutable(installations.first().second);
+    return m_ui.picker->isSearching();
 }
 
 void Form1::TypePath()

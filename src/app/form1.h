@@ -11,8 +11,6 @@
 
 #include <QWidget>
 
-#include <memory>
-
 class CleanupCommands;
 class GameLauncher;
 class QListWidget;
@@ -20,7 +18,6 @@ class QMenu;
 class QProgressDialog;
 class RecentInstallations;
 class RestoreCommand;
-namespace tarnwell { class DiscoveryTask; }
 
 class Form1 : public QWidget
 {
@@ -37,7 +34,7 @@ public:
     // True while the executable's digest is being computed; the settings controls wait meanwhile.
     bool isChecking() const { return m_exeCheck->isRunning(); }
     // True while the game's installations are being looked for.
-    bool isSearching() const { return m_discovery != nullptr; }
+    bool isSearching() const;
 
     // Named operations.
     void LoadSettings();
@@ -144,10 +141,6 @@ private:
     void executableUnreadable(const QString &why);
     // Forgets the game folder and its settings files; `why` is what commands then tell the user.
     void forgetGameFolder(const QString &why);
-    // Found installations only add entries to the picker's lists while an executable is registered:
-    // then the search waits until the window has been painted, and does not hold its first paint back.
-    void startDiscovery(bool now);
-    void installationsFound();
 
     Platform &m_platform;
     Form1Ui m_ui;
@@ -160,5 +153,4 @@ private:
     CleanupCommands *m_cleanup = nullptr;
     RestoreCommand *m_restore = nullptr;
     RecentInstallations *m_recent = nullptr;
-    std::unique_ptr<tarnwell::DiscoveryTask> m_discovery;
 };

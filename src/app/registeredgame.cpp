@@ -1,8 +1,10 @@
 // SPDX-License-Identifier: MIT
 #include "registeredgame.h"
 
+#include "files/toolfiles.h"
 #include "maintenance/gameprocess.h"
 #include "platform/platform.h"
+#include "registration/configfile.h"
 
 QString RegisteredGame::noFolderReason() const
 {
@@ -11,6 +13,36 @@ QString RegisteredGame::noFolderReason() const
     if (!folderProblem.isEmpty())
         return folderProblem;
     return QStringLiteral("Quillvane QVX.EXE is no longer there: %1").arg(exePath);
+}
+
+void RegisteredGame::load(Platform &platform)
+{
+    const QString path = tarnwell::configFilePath(platform.programFolder());
+    // Read whatever stands there, so that something that is no file is reported, not passed over.
+    const tarnwell::StoredPath stored = tarnwell::readStoredPath(path);
+    switch (stored.status) {
+    case tarnwell::StoredPath::Status::Found:
+        exePath = stored.path;
+        break;
+    case tarnwell::StoredPath::Status::Failed:
+        platform.messageBox(QStringLiteral("Cannot read %1: %2.").arg(path, stored.error), Platform::Exclamation);
+        break;
+    case tarnwell::StoredPath::Status::Empty:
+    case tarnwell::StoredPath::Status::Missing:
+        break;
+    }
+}
+
+bool RegisteredGame::save(Platform &platform) const
+{
+    const QString path = tarnwell::configFilePath(platform.programFolder());
+    const QString error = tarnwell::writeStoredPath(path, exePath);
+    if (!error.isEmpty())
+        platform.messageBox(QStringLiteral("Cannot save the game's path to %1: %2.\nIt will have to be chosen again at "
+                                           "the next start.")
+                                .arg(path, error),
+                            Platform::Exclamation);
+    return error.isEmpty();
 }
 
 bool RegisteredGame::isRunning() const

@@ -11,6 +11,10 @@ struct RegisteredGame {
     QString folder;        // holds Binaries and GAMEDATA; empty when none is known
     QString folderProblem; // why the registered executable gives no folder, when it gives none
 
+    // Reads the executable stored in Tarnwell.dat; something there that cannot be read is reported.
+    void load(Platform &platform);
+    // Stores the executable in Tarnwell.dat; false (and a message) when it cannot.
+    bool save(Platform &platform) const;
     // Why no game folder is known, as the start of a sentence.
     QString noFolderReason() const;
     bool isRunning() const;
