@@ -82,7 +82,7 @@ void Form1::createCommands()
     m_restore->offerBeside(command(1), command(3));
     m_recent = new RecentInstallations(m_platform, m_game, this);
     // The window's menu and the picker's, where the caption click leads.
-    for (QWidget *widget : {static_cast<QWidget *>(this), static_cast<QWidget *>(Dir1), static_cast<QWidget *>(File1)}) {
+    for (QWidget *widget : std::initializer_list<QWidget *>{this, Dir1, File1}) {
         widget->addAction(m_recent->menu()->menuAction());
         widget->setContextMenuPolicy(Qt::ActionsContextMenu);
     }
@@ -146,8 +146,8 @@ void Form1::Command1_Click()
 
 bool Form1::applySettings()
 {
-    return gameAllowsWrite(m_platform, m_game, QStringLiteral("Nothing was written. Press Apply again once the game has exited."))
-        && WriteConfig();
+    const QString notDone = QStringLiteral("Nothing was written. Press Apply again once the game has exited.");
+    return gameAllowsWrite(m_platform, m_game, notDone) && WriteConfig();
 }
 
 void Form1::Command2_Click()

@@ -61,7 +61,7 @@ void GameLauncher::launch()
 
 void GameLauncher::start(const tarnwell::Command &command)
 {
-    m_platform.runCommand(command, [self = QPointer<GameLauncher>(this), command](const tarnwell::CommandOutcome &outcome) {
+    m_platform.runCommand(command, [self = QPointer(this), command](const tarnwell::CommandOutcome &outcome) {
         if (self && !outcome.started)
             self->warn(QStringLiteral("Quillvane could not be started:\n%1\n\n%2").arg(command.operand, outcome.error));
     });
@@ -98,7 +98,8 @@ void GameLauncher::chooseWay()
 bool GameLauncher::launchChosenWay(const QString &shortPath)
 {
     const tarnwell::LaunchChoice choice =
-        tarnwell::launchChoice(tarnwell::readInstallations(RecentInstallations::filePath(m_platform)).items, m_game.exePath);
+        tarnwell::launchChoice(tarnwell::readInstallations(RecentInstallations::filePath(m_platform)).items,
+                               m_game.exePath);
     switch (choice.kind) {
     case tarnwell::LaunchChoice::Default:
         return false;

@@ -73,7 +73,8 @@ QString RestoreCommand::shortcutText() const
 
 void RestoreCommand::run()
 {
-    if (!gameAllowsWrite(m_platform, m_game, QStringLiteral("Nothing was restored. Choose Restore... again once the game has exited.")))
+    const QString notDone = QStringLiteral("Nothing was restored. Choose Restore... again once the game has exited.");
+    if (!gameAllowsWrite(m_platform, m_game, notDone))
         return;
     const QString folder = m_platform.backupFolder();
     const tarnwell::BackupList list = tarnwell::listBackups(folder);
@@ -107,7 +108,8 @@ void RestoreCommand::run()
     const bool edited = m_settings.hasUnsavedEdits();
     if (edited)
         question += QStringLiteral("\n\nSettings changed in the window but not applied are replaced by what is read.");
-    if (m_platform.messageBox(question, Platform::YesNo | Platform::Question | (edited ? Platform::DefaultNo : Platform::OkOnly),
+    const Platform::MessageOptions safe = edited ? Platform::DefaultNo : Platform::OkOnly;
+    if (m_platform.messageBox(question, Platform::YesNo | Platform::Question | safe,
                               QStringLiteral("Restore"))
         != Platform::Yes)
         return;
