@@ -294,8 +294,14 @@ void Form1::checkExecutable(const QString &path, tarnwell::ExecutableCheck::Orig
         if (origin == tarnwell::ExecutableCheck::Origin::Picker)
             setOuterWidthTwips(kCheckingWidthTwips);
     };
-    if (!m_platform.fileExists(path)) {
+    // A choice that cannot be checked ends a check still running (of the executable found at start-up).
+    const auto adoptUnchecked = [this, &adopt] {
+        if (m_exeCheck->isRunning())
+            endCheck(m_exeCheck->abandon().status);
         adopt();
+    };
+    if (!m_platform.fileExists(path)) {
+        adoptUnchecked();
         // Something that is no file stands there (a folder, a pipe): said rather than passed over.
         const QString odd = tarnwell::notRegularReason(tarnwell::resolveCase(path));
         if (!odd.isEmpty())
@@ -306,7 +312,7 @@ void Form1::checkExecutable(const QString &path, tarnwell::ExecutableCheck::Orig
     // Something that is no file in its place is reported when it is read, like an unreadable file.
     if (!m_platform.fileExists(VersionListPath)
         && tarnwell::notRegularReason(tarnwell::resolveCase(VersionListPath)).isEmpty()) {
-        adopt();
+        adoptUnchecked();
         m_platform.messageBox(QStringLiteral("Fatal Error: QVX.dat verification missing. Reinstall Tarnwell"),
                               Platform::OkOnly);
         m_platform.closeWindow(this);
@@ -314,7 +320,7 @@ void Form1::checkExecutable(const QString &path, tarnwell::ExecutableCheck::Orig
     }
     const QString shortExe = ShortPath(path);
     if (shortExe.isEmpty()) {
-        adopt();
+        adoptUnchecked();
         executableUnreadable(QStringLiteral("the file is no longer there"));
         return;
     }
@@ -332,15 +338,20 @@ void Form1::showCheckProgress(int percent)
         m_checkDialog->setValue(percent);
 }
 
-void Form1::finishCheck(const tarnwell::ExecutableCheck::Result &result)
+void Form1::endCheck(const QString &statusBefore)
 {
     if (m_checkDialog)
         m_checkDialog->reset();
     unsetCursor();
     setSettingsEnabled(true);
-    const bool fromPicker = result.origin == tarnwell::ExecutableCheck::Origin::Picker;
     // The progress goes; the caption it stood in for comes back unless a version is found.
-    showStatus(result.before.status);
+    showStatus(statusBefore);
+}
+
+void Form1::finishCheck(const tarnwell::ExecutableCheck::Result &result)
+{
+    endCheck(result.before.status);
+    const bool fromPicker = result.origin == tarnwell::ExecutableCheck::Origin::Picker;
     if (result.digest.cancelled) {
         // A choice given up registers nothing: everything is as it was before it.
         GameExePath = result.before.exePath;

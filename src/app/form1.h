@@ -137,6 +137,7 @@ private:
     void checkExecutable(const QString &path, tarnwell::ExecutableCheck::Origin origin);
     void showCheckProgress(int percent);
     void finishCheck(const tarnwell::ExecutableCheck::Result &result);
+    void endCheck(const QString &statusBefore); // the window as it was before the check, usable again
     void showVersionAndRead(const QString &hex);
     void executableUnreadable(const QString &why);
     // Forgets the game folder and its settings files; `why` is what commands then tell the user.

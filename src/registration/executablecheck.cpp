@@ -46,6 +46,18 @@ void ExecutableCheck::cancel()
         m_task->cancel();
 }
 
+ExecutableCheck::Snapshot ExecutableCheck::abandon()
+{
+    if (!m_task)
+        return m_now();
+    m_task->disconnect(this);
+    m_task.release()->deleteLater(); // its thread stops on its own time
+    m_progress->stop();
+    m_origin = Origin::Registered;
+    m_recheck = false;
+    return m_before;
+}
+
 int ExecutableCheck::percent() const
 {
     if (!m_task)

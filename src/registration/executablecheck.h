@@ -49,6 +49,9 @@ public:
     void begin(const QString &path, Origin origin);
     // Gives the running check up; finished() follows with a cancelled digest.
     void cancel();
+    // Drops the running check without a finished(): a newer choice that needs no check replaces it.
+    // Returns what stood before it.
+    Snapshot abandon();
     bool isRunning() const { return m_task != nullptr; }
     Origin origin() const { return m_origin; }
     int percent() const; // of the running check, 0 before its size is known

@@ -198,6 +198,24 @@ private slots:
         QVERIFY(form->check(1)->isEnabled());
     }
 
+    // A remembered installation that is gone, chosen while the start-up check of a large executable runs:
+    // that check ends there, and the choice is stored like any file that is no longer there.
+    void goneChoiceEndsStartupCheck()
+    {
+        install();
+        QVERIFY(makeOdd(m_game + "/Binaries/QVX.EXE", Odd::Oversized));
+        QVERIFY(m_w->start(false));
+        Form1 *form = m_w->form.get();
+        QVERIFY(form->isChecking());
+        const QString gone = m_w->dir.filePath("Old/Binaries/QVX.EXE");
+        form->SwitchInstallation(gone);
+        QVERIFY(!form->isChecking());
+        QCOMPARE(form->GameExePath, gone);
+        QCOMPARE(readFile(m_program + "/Tarnwell.dat"), "QVXEXE=" + gone.toUtf8() + "\r\n");
+        QCOMPARE(form->label(22)->text(), QString("Not Set"));
+        QVERIFY(form->check(1)->isEnabled() && form->command(1)->isEnabled());
+    }
+
     void ownerKept()
     {
         if (::geteuid() != 0)
