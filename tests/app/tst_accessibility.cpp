@@ -1,13 +1,23 @@
 // SPDX-License-Identifier: MIT
 // The window as a screen reader and the keyboard alone meet it: names and roles through Qt's own
 // accessibility interfaces, the Tab order to the last link, and keys that act as clicks.
+#include "clickablelabel.h"
 #include "common/testsupport.h"
 
 #include <QAccessible>
 #include <QApplication>
 #include <QTimer>
 
+#include <array>
+
 using namespace testsupport;
+
+namespace {
+// The parts of a list that carry its name: its pop-up, and its typing field where it has one.
+enum class Parts { None, PopUp, PopUpAndField };
+// The controls keys are pressed on: Command4, Command3, Label1, Label22, Image1, Command1.
+enum class Focus { Quit, Reload, Caption, Status, Link, Apply };
+} // namespace
 
 class TestAccessibility : public QObject
 {
@@ -27,10 +37,12 @@ private slots:
         QTest::addColumn<int>("role");
         QTest::addColumn<QString>("name");
         QTest::addColumn<QString>("more"); // a list's or the status's value, a link's description (address)
+        QTest::addColumn<Parts>("parts");
         // A list, its typing field and its pop-up carry one name.
         addRows(QAccessible::ComboBox, {"Combo2|Texture Detail|Low", "Combo3|Generation Detail|Normal",
             "Combo4|Reflection Quality|Low", "Combo5|Anti-Aliasing|None", "Combo6|Motion Blur Quality|Off",
-            "Combo7|Shadow Detail|Low", "Combo1|Resolution|320x200", "Drive1|Drive|"});
+            "Combo7|Shadow Detail|Low", "Combo1|Resolution|320x200"}, Parts::PopUpAndField);
+        addRows(QAccessible::ComboBox, {"Drive1|Drive|"}, Parts::PopUp);
         addRows(QAccessible::List, {"Dir1|Folder|", "File1|File|"});
         addRows(QAccessible::Button, {"Label1|Choose another game executable|"});
         addRows(QAccessible::StaticText, {"Label22|Executable status|Not Set"});
@@ -48,19 +60,20 @@ private slots:
         QFETCH(int, role);
         QFETCH(QString, name);
         QFETCH(QString, more);
-        const QString object = QTest::currentDataTag();
+        QFETCH(Parts, parts);
+        const bool window = role == QAccessible::Window;
         QAccessibleInterface *iface = QAccessible::queryAccessibleInterface(
-            object == "Form1" ? m_w->form.get() : m_w->form->findChild<QWidget *>(object));
+            window ? m_w->form.get() : m_w->form->findChild<QWidget *>(QTest::currentDataTag()));
         QVERIFY(iface);
         QCOMPARE(int(iface->role()), role);
         QCOMPARE(iface->text(QAccessible::Name), name);
         if (!more.isEmpty())
             QCOMPARE(iface->text(role == QAccessible::Link ? QAccessible::Description : QAccessible::Value), more);
-        QCOMPARE(iface->state().focusable, !object.startsWith("Form")); // the window, and every control
+        QCOMPARE(iface->state().focusable, !window); // the window, and every control
         QCOMPARE(iface->state().linked, role == QAccessible::Link);
-        for (int child = 0; role == QAccessible::ComboBox && child < 2; ++child) // the pop-up, the typing field
+        for (int child = 0; parts != Parts::None && child < 2; ++child) // the pop-up, the typing field
             QCOMPARE(child < iface->childCount() ? iface->child(child)->text(QAccessible::Name) : "none",
-                     object == "Drive1" && child ? "none" : name);
+                     parts == Parts::PopUp && child ? "none" : name);
     }
 
     // Tab from "Apply": the settings, the buttons, the picker, then the labels and pictures that act on a click.
@@ -80,26 +93,38 @@ private slots:
 
     void keys_data()
     {
-        QTest::addColumn<QString>("outcome"); // the row names the focused control and the keys pressed
+        QTest::addColumn<Focus>("focus");
+        QTest::addColumn<QKeySequence>("keys");
+        QTest::addColumn<QString>("outcome");
         const QString copied = "copied Not Set", opened = "opened http://social.example.com/tarnwell";
         // Quit, Reload, the caption that brings the picker back, the status, a link, Apply's menu.
-        const QList<QPair<const char *, QString>> rows = {{"Command4 Space", "closed"}, {"Command4 Return", "closed"},
-            {"Command3 Num+Enter", "read Brightness 120"}, {"Label1 Space", "width 8100"},
-            {"Label1 Return", "width 8100"}, {"Label22 Space", copied}, {"Label22 Return", copied},
-            {"Label22 Ctrl+C", copied}, {"Image1 Space", opened}, {"Image1 Return", opened},
-            {"Command1 Shift+F10", "menu Restore..."}};
-        for (const auto &[row, outcome] : rows)
-            QTest::newRow(row) << outcome;
+        using enum Focus;
+        const QKeySequence space(Qt::Key_Space), enter(Qt::Key_Return);
+        QTest::newRow("Command4 Space") << Quit << space << "closed";
+        QTest::newRow("Command4 Return") << Quit << enter << "closed";
+        QTest::newRow("Command3 Num+Enter") << Reload << QKeySequence(Qt::KeypadModifier | Qt::Key_Enter)
+                                            << "read Brightness 120";
+        QTest::newRow("Label1 Space") << Caption << space << "width 8100";
+        QTest::newRow("Label1 Return") << Caption << enter << "width 8100";
+        QTest::newRow("Label22 Space") << Status << space << copied;
+        QTest::newRow("Label22 Return") << Status << enter << copied;
+        QTest::newRow("Label22 Ctrl+C") << Status << QKeySequence(Qt::CTRL | Qt::Key_C) << copied;
+        QTest::newRow("Image1 Space") << Link << space << opened;
+        QTest::newRow("Image1 Return") << Link << enter << opened;
+        QTest::newRow("Command1 Shift+F10") << Apply << QKeySequence(Qt::SHIFT | Qt::Key_F10) << "menu Restore...";
     }
 
     void keys()
     {
+        QFETCH(Focus, focus);
+        QFETCH(QKeySequence, keys);
         QFETCH(QString, outcome);
         Form1 &form = *m_w->form;
         m_w->loadGame(m_w->dir.filePath("Game/"));
         form.text(3)->setText("0");
-        QWidget *target = form.findChild<QWidget *>(QString(QTest::currentDataTag()).section(' ', 0, 0));
-        if (target == form.command(3))
+        QWidget *const target = std::array<QWidget *, 6>{form.command(4), form.command(3), form.label(1), form.label(22),
+                                                         form.image(1), form.command(1)}[int(focus)];
+        if (focus == Focus::Reload)
             m_w->platform.pressed.enqueue(1); // "Reload" asks first about the edit: "Discard and read"
         target->setFocus(Qt::TabFocusReason);
         QTRY_COMPARE(QApplication::focusWidget(), target);
@@ -108,7 +133,7 @@ private slots:
             if (QWidget *popup = QApplication::activePopupWidget(); popup && popup->close())
                 menu = popup->actions().value(0)->text();
         });
-        QTest::keySequence(target, QKeySequence(QString(QTest::currentDataTag()).section(' ', 1)));
+        QTest::keySequence(target, keys);
         const FakePlatform &platform = m_w->platform;
         const QString seen = platform.closes ? "closed"
             : form.text(3)->text() != "0"    ? "read Brightness " + form.text(3)->text()
@@ -121,10 +146,11 @@ private slots:
     }
 
 private:
-    static void addRows(int role, const QStringList &rows) // "object|name|more"
+    static void addRows(int role, const QStringList &rows, Parts parts = Parts::None) // "object|name|more"
     {
         for (const QString &row : rows)
-            QTest::newRow(qPrintable(row.section('|', 0, 0))) << role << row.section('|', 1, 1) << row.section('|', 2);
+            QTest::newRow(qPrintable(row.section('|', 0, 0))) << role << row.section('|', 1, 1) << row.section('|', 2)
+                                                              << parts;
     }
 
     std::unique_ptr<TestWindow> m_w;

@@ -10,6 +10,11 @@
 
 using namespace testsupport;
 
+namespace {
+// What both readers make of the path: QVX.EXE read in full, a refusal of their own, or the system's error.
+enum class Outcome { Read, Refused, SystemError };
+} // namespace
+
 class TestHostile : public QObject
 {
     Q_OBJECT
@@ -18,22 +23,27 @@ private slots:
     void specialNames_data()
     {
         QTest::addColumn<QString>("path");   // <dir>: a temporary folder holding QVX.EXE, which holds "exe"
-        QTest::addColumn<QString>("reason"); // "*": the system's own; empty: QVX.EXE is read in full
+        QTest::addColumn<Outcome>("outcome");
+        QTest::addColumn<QString>("reason"); // the refusal
         const QString device = "it is a device, not a regular file";
-        QTest::newRow("NUL") << "NUL" << device;
-        QTest::newRow("NUL with an extension, in a folder") << "<dir>\\nul.txt" << device;
-        QTest::newRow("CON in a folder") << "<dir>\\CON" << "*"; // a console, or none for a program without one
-        QTest::newRow("COM1") << "COM1" << "*";
-        QTest::newRow("named pipe") << "\\\\.\\pipe\\tarnwell-test" << "it is a named pipe, not a regular file";
-        QTest::newRow("trailing dot") << "<dir>\\QVX.EXE." << "";
-        QTest::newRow("trailing blank") << "<dir>\\QVX.EXE " << "";
-        QTest::newRow("alternate data stream") << "<dir>\\QVX.EXE:stream" << "*";
+        using enum Outcome;
+        QTest::newRow("NUL") << "NUL" << Refused << device;
+        QTest::newRow("NUL with an extension, in a folder") << "<dir>\\nul.txt" << Refused << device;
+        // A console, or none for a program without one.
+        QTest::newRow("CON in a folder") << "<dir>\\CON" << SystemError << "";
+        QTest::newRow("COM1") << "COM1" << SystemError << "";
+        QTest::newRow("named pipe") << "\\\\.\\pipe\\tarnwell-test" << Refused
+                                    << "it is a named pipe, not a regular file";
+        QTest::newRow("trailing dot") << "<dir>\\QVX.EXE." << Read << "";
+        QTest::newRow("trailing blank") << "<dir>\\QVX.EXE " << Read << "";
+        QTest::newRow("alternate data stream") << "<dir>\\QVX.EXE:stream" << SystemError << "";
     }
 
     // Both readers of the game's files: the whole-file read of the settings files, and the digest.
     void specialNames()
     {
         QFETCH(QString, path);
+        QFETCH(Outcome, outcome);
         QFETCH(QString, reason);
         QTemporaryDir dir;
         QVERIFY(writeFile(dir.filePath("QVX.EXE"), "exe"));
@@ -48,10 +58,10 @@ private slots:
 
         const tarnwell::FileBytes bytes = tarnwell::readWholeFile(path, tarnwell::kSettingsFileLimit);
         const tarnwell::FileDigest digest = tarnwell::md5OfFile(path);
-        QCOMPARE(bytes.bytes, reason.isEmpty() ? QByteArray("exe") : QByteArray());
-        QCOMPARE(digest.hex, reason.isEmpty() ? "98E83379D45538379C2AC4E47C3BE81D" : ""); // md5sum of "exe"
+        QCOMPARE(bytes.bytes, outcome == Outcome::Read ? QByteArray("exe") : QByteArray());
+        QCOMPARE(digest.hex, outcome == Outcome::Read ? "98E83379D45538379C2AC4E47C3BE81D" : ""); // md5sum of "exe"
         for (const QString &error : {bytes.error, digest.error})
-            QVERIFY2(reason == "*" ? !error.isEmpty() : error == reason, qPrintable(error));
+            QVERIFY2(outcome == Outcome::SystemError ? !error.isEmpty() : error == reason, qPrintable(error));
         QCOMPARE(readFile(dir.filePath("QVX.EXE")), "exe");
     }
 };

@@ -27,6 +27,10 @@ QByteArray written(const char *brightness)
     return "<Data>\n <Property name=\"Brightness\" value=\"" + QByteArray(brightness) + "\" />\n</Data>\n\r\n";
 }
 
+// What stands in the way of the copies: a file at the tool's folder, a backups folder open to all or
+// another user's, links planted at the next copies' names, a copy swapped for a link.
+enum class Attack { File, OpenToAll, Owner, Names, Link };
+
 } // namespace
 
 class TestBackups : public QObject
@@ -209,17 +213,17 @@ private slots:
     void noBackupStopsIt_data()
     {
         QTest::addColumn<int>("command"); // Command1 Apply, Command6 Del All Settings
-        QTest::addColumn<QString>("attack");
+        QTest::addColumn<Attack>("attack");
         QTest::addColumn<QString>("message");
         const QString apply = "Not every settings file was written.\n\n%1\nNo backup of it could be kept in %2. It "
             "was not written.\n\n%3GCUSERSETTINGSDATA.MXML\nIt already held these settings.";
         const QString file = kWindows ? "%4: it is a file, not a folder" : "%4: it is a symbolic link or a file, not a folder";
-        QTest::newRow("Apply") << 1 << "file" << QString(apply).replace("%2", file);
-        QTest::newRow("Del All Settings") << 6 << "file" << "%1\n\nNo backup of it could be kept in " + file
+        QTest::newRow("Apply") << 1 << Attack::File << QString(apply).replace("%2", file);
+        QTest::newRow("Del All Settings") << 6 << Attack::File << "%1\n\nNo backup of it could be kept in " + file
             + ". It was not deleted.";
-        QTest::newRow("Apply, folder open to all") << 1 << "0777" << QString(apply).replace("%2", "%5: other "
+        QTest::newRow("Apply, folder open to all") << 1 << Attack::OpenToAll << QString(apply).replace("%2", "%5: other "
             "users can write in it (mode 0777); it must be writable by its owner alone");
-        QTest::newRow("Apply, folder of another user, links planted") << 1 << "owner"
+        QTest::newRow("Apply, folder of another user, links planted") << 1 << Attack::Owner
             << QString(apply).replace("%2", "%5: it belongs to another user (user id 65534), not to the user running "
                                             "Tarnwell (0)");
     }
@@ -227,18 +231,18 @@ private slots:
     void noBackupStopsIt()
     {
         QFETCH(int, command);
-        QFETCH(QString, attack);
+        QFETCH(Attack, attack);
         QFETCH(QString, message);
         QString target;
-        if (attack == "file") {
+        if (attack == Attack::File) {
             QVERIFY(writeFile(m_w->platform.dataHome.filePath("tarnwell"), "a file where the folder should be"));
         } else {
 #ifdef Q_OS_UNIX
-            if (attack == "owner" && !isSuperuser())
+            if (attack == Attack::Owner && !isSuperuser())
                 QSKIP("only the superuser can give a folder to another user");
             target = plantLinks(3000);
             QVERIFY(QFile::setPermissions(backups(), QFileDevice::Permissions(0x7777)));
-            QVERIFY(attack != "owner" || ::chown(QFile::encodeName(backups()).constData(), 65534, 65534) == 0);
+            QVERIFY(attack != Attack::Owner || ::chown(QFile::encodeName(backups()).constData(), 65534, 65534) == 0);
 #else
             QSKIP("folder modes, owners and symbolic links are Unix things here");
 #endif
@@ -260,19 +264,19 @@ private slots:
     // goes to a name of its own, and a copy that is a link, or another user's, is not offered.
     void plantedLinks_data()
     {
-        QTest::addColumn<QString>("attack");
-        QTest::newRow("links at the next copies' names") << "names";
-        QTest::newRow("a copy replaced by a link to a secret") << "link";
-        QTest::newRow("a copy of another user") << "owner";
+        QTest::addColumn<Attack>("attack");
+        QTest::newRow("links at the next copies' names") << Attack::Names;
+        QTest::newRow("a copy replaced by a link to a secret") << Attack::Link;
+        QTest::newRow("a copy of another user") << Attack::Owner;
     }
 
     void plantedLinks()
     {
 #ifdef Q_OS_UNIX
-        QFETCH(QString, attack);
-        if (attack == "owner" && !isSuperuser())
+        QFETCH(Attack, attack);
+        if (attack == Attack::Owner && !isSuperuser())
             QSKIP("only the superuser can give a file to another user");
-        const QString target = attack == "names" ? plantLinks(500) : QString();
+        const QString target = attack == Attack::Names ? plantLinks(500) : QString();
         m_w->form->text(3)->setText("200");
         QTest::mouseClick(m_w->form->command(1), Qt::LeftButton);
         QCOMPARE(m_w->platform.prompts(), QStringList{"Settings written to file!"});
@@ -281,20 +285,20 @@ private slots:
         const QString copy = backups() + '/' + copies.last();
         QCOMPARE(readFile(copy), kGraphics);
         QVERIFY(!QFileInfo(copy).isSymLink());
-        if (attack == "link") {
+        if (attack == Attack::Link) {
             const QString secret = m_w->dir.filePath("secret");
             QVERIFY(writeFile(secret, "not for the settings file"));
             QVERIFY(QFile::setPermissions(secret, QFileDevice::ReadOwner | QFileDevice::WriteOwner));
             QVERIFY(QFile::remove(copy) && QFile::link(secret, copy));
         }
-        QVERIFY(attack != "owner" || ::chown(QFile::encodeName(copy).constData(), 65534, 65534) == 0);
+        QVERIFY(attack != Attack::Owner || ::chown(QFile::encodeName(copy).constData(), 65534, 65534) == 0);
         m_w->platform.messages.clear();
         m_w->platform.choices << 0;
         m_w->platform.answers << Platform::Yes;
         pressRestore();
-        QCOMPARE(m_w->platform.offered.value(0).size(), attack == "names" ? 1 : 0);
-        QCOMPARE(readFile(graphics()), attack == "names" ? kGraphics : written("200"));
-        if (attack == "link") { // swapped in after the list was made: still never read
+        QCOMPARE(m_w->platform.offered.value(0).size(), attack == Attack::Names ? 1 : 0);
+        QCOMPARE(readFile(graphics()), attack == Attack::Names ? kGraphics : written("200"));
+        if (attack == Attack::Link) { // swapped in after the list was made: still never read
             const tarnwell::RestoreResult result = tarnwell::restoreBackup(backups(), {copy, graphics(), {}, "Game"});
             QCOMPARE(result.problem, "The backup " + copy + " could not be read: it is a symbolic link. Nothing was "
                                      "changed.");

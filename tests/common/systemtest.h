@@ -9,7 +9,7 @@
 // Skipping what only Unix has. A row that needs the superuser, FIFOs, /proc, owners, symbolic links
 // or permission bits that hold for the owner cannot hold on Windows (the suite runs there under Wine
 // too); it says why and skips:
-//     if (cause == "fifo")
+//     if (cause == Cause::Fifo)
 //         UNIX_ONLY("Windows has no named pipes in the file system");
 // A row that only Windows has skips elsewhere with WINDOWS_ONLY(reason). Rows are kept, not left out,
 // so that both systems run the same data rows and report which of them cannot apply. Where only an

@@ -31,6 +31,9 @@ QString fixture()
     return dir.path();
 }
 
+// Where Tarnwell.dat is read and written: beside the program, or in the user's own folder.
+enum class Place { Beside, PerUser };
+
 QStringList messages; // what the engine filter let through to this test's own handler
 void record(QtMsgType, const QMessageLogContext &, const QString &message) { messages << message; }
 
@@ -45,30 +48,29 @@ private slots:
     {
         QTest::addColumn<QStringList>("files");    // under the prefix <root>; the program folder is <root>/bin
         QTest::addColumn<bool>("readOnly");        // the program folder, for an unprivileged user
-        QTest::addColumn<QString>("config");       // where Tarnwell.dat is read and written
+        QTest::addColumn<Place>("config");         // where Tarnwell.dat is read and written
         QTest::addColumn<QString>("list");         // the known-versions list taken
         QTest::addColumn<QString>("banner");       // the banner module loaded
         QTest::addColumn<QStringList>("messages"); // a start with Tarnwell.dat naming the game, then a new choice saved
-        const QString beside = "<root>/bin/Tarnwell.dat";
-        const QString perUser = kWindows ? "<user>/Tarnwell/Tarnwell.dat" : "<user>/tarnwell/Tarnwell.dat";
+        using enum Place;
         const QString ownList = "<root>/bin/dat/QVX.dat", installedList = "<root>/share/tarnwell/dat/QVX.dat";
         const QString ownBanner = "<root>/bin/" + kModule, installedBanner = "<root>/lib/tarnwell/" + kModule;
         const QStringList portable{"bin/dat/QVX.dat", "bin/" + kModule};
         const QStringList installed{"share/tarnwell/dat/QVX.dat", "lib/tarnwell/" + kModule};
         const QStringList none;
-        QTest::newRow("portable copy") << portable << false << beside << ownList << ownBanner << none;
-        QTest::newRow("portable copy without a list") << QStringList() << false << beside << ownList << ""
+        QTest::newRow("portable copy") << portable << false << Beside << ownList << ownBanner << none;
+        QTest::newRow("portable copy without a list") << QStringList() << false << Beside << ownList << ""
                                                       << QStringList{kFatal};
-        QTest::newRow("read-only portable copy") << portable << true << perUser << ownList << ownBanner << none;
+        QTest::newRow("read-only portable copy") << portable << true << PerUser << ownList << ownBanner << none;
         QTest::newRow("read-only folder holding Tarnwell.dat") << portable + QStringList{"bin/Tarnwell.dat"} << true
-            << beside << ownList << ownBanner
+            << Beside << ownList << ownBanner
             << QStringList{"Cannot save the game's path to <root>/bin/Tarnwell.dat: Permission denied.\n"
                            "It will have to be chosen again at the next start."};
-        QTest::newRow("installed") << installed << false << perUser << installedList << installedBanner << none;
-        QTest::newRow("installed, read-only") << installed << true << perUser << installedList << installedBanner << none;
+        QTest::newRow("installed") << installed << false << PerUser << installedList << installedBanner << none;
+        QTest::newRow("installed, read-only") << installed << true << PerUser << installedList << installedBanner << none;
         QTest::newRow("installed, Tarnwell.dat beside the program") << installed + QStringList{"bin/Tarnwell.dat"} << false
-            << beside << installedList << installedBanner << none;
-        QTest::newRow("installed tree with a portable copy's files") << installed + portable << false << beside << ownList
+            << Beside << installedList << installedBanner << none;
+        QTest::newRow("installed tree with a portable copy's files") << installed + portable << false << Beside << ownList
             << ownBanner << none;
     }
 
@@ -76,7 +78,7 @@ private slots:
     {
         QFETCH(QStringList, files);
         QFETCH(bool, readOnly);
-        QFETCH(QString, config);
+        QFETCH(Place, config);
         QFETCH(QString, list);
         QFETCH(QString, banner);
         QFETCH(QStringList, messages);
@@ -88,7 +90,7 @@ private slots:
         QTemporaryDir root, home;
 #ifdef Q_OS_WIN // the system's own per-user folder, %LOCALAPPDATA%; a folder already in use there is left alone
         const QString user = QDir::fromNativeSeparators(qEnvironmentVariable("LOCALAPPDATA"));
-        if (config.startsWith("<user>") && QFileInfo::exists(user + "/Tarnwell"))
+        if (config == Place::PerUser && QFileInfo::exists(user + "/Tarnwell"))
             QSKIP("the per-user folder of this account is in use");
         const auto gone = qScopeGuard([&] { QDir(user + "/Tarnwell").removeRecursively(); });
 #else
@@ -101,11 +103,13 @@ private slots:
         for (const QString &file : files)
             QVERIFY(writeFile(root.filePath(file), file.endsWith("QVX.dat") ? knownVersions : "other"));
         const auto place = [&](QString path) { return path.replace("<root>", root.path()).replace("<user>", user); };
-        QVERIFY(writeFile(place(config), "QVXEXE=" + exe.toUtf8() + "\r\n"));
+        const QString configFile = place(config == Place::Beside ? "<root>/bin/Tarnwell.dat"
+                                         : kWindows ? "<user>/Tarnwell/Tarnwell.dat" : "<user>/tarnwell/Tarnwell.dat");
+        QVERIFY(writeFile(configFile, "QVXEXE=" + exe.toUtf8() + "\r\n"));
         const QFileDevice::Permissions open = QFile::permissions(bin);
         QVERIFY(!readOnly || QFile::setPermissions(bin, QFile::ReadOwner | QFile::ExeOwner));
 
-        QCOMPARE(tarnwell::configFilePath(bin), nativePath(place(config)));
+        QCOMPARE(tarnwell::configFilePath(bin), nativePath(configFile));
         QCOMPARE(tarnwell::versionListPath(bin), nativePath(place(list)));
         QCOMPARE(tarnwell::findBannerModule(bin), nativePath(place(banner)));
         // The window reads Tarnwell.dat from there and stores a new choice there, nowhere else.
@@ -120,8 +124,8 @@ private slots:
         form.SaveSettings();
         QCOMPARE(platform.prompts(), messages.replaceInStrings("<root>/bin/", nativePath(root.path() + "/bin/")));
         const bool saved = messages.filter("Cannot save").isEmpty();
-        QCOMPARE(readFile(place(config)), "QVXEXE=" + (saved ? chosen : exe).toUtf8() + "\r\n");
-        QCOMPARE(QFile::exists(bin + "/Tarnwell.dat"), config.startsWith("<root>"));
+        QCOMPARE(readFile(configFile), "QVXEXE=" + (saved ? chosen : exe).toUtf8() + "\r\n");
+        QCOMPARE(QFile::exists(bin + "/Tarnwell.dat"), config == Place::Beside);
         QVERIFY(QFile::setPermissions(bin, open));
     }
 

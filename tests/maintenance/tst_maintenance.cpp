@@ -14,6 +14,27 @@
 using namespace tarnwell;
 using namespace testsupport;
 
+namespace {
+// The controls clicked, by what they do; controlName() gives the name the window finds each by.
+enum class Control { Apply, Launch, Reload, DelShaderCache, DelAllSettings, Image1, Image2, Image3, Image4, Image5,
+                     Image6, Label20 };
+QString controlName(Control control)
+{
+    static const char *const names[] = {"Command1", "Command2", "Command3", "Command5", "Command6", "Image1", "Image2",
+                                        "Image3", "Image4", "Image5", "Image6", "Label20"};
+    return names[int(control)];
+}
+// What registration and the reader left before the click; the last three then lose that file or folder.
+enum class Before { Registered, Unregistered, ExeIsFolder, ExeGone, CacheGone, SettingsGone };
+// What else a launch row sets up: the URL opener, alone on the search path, failing or missing; a link
+// into a Steam library; a program that notes its start (a script, or the Windows program of the test's own).
+enum class Setup { Plain, OpenerFails, NoOpener, LinkIntoLibrary, Script, WindowsProgram };
+// How the other process names the path: by running the executable itself, as its first argument (as
+// a program called by a compatibility layer), or as a later one only; OtherInstallation: another
+// installation's executable, as its first argument (on Windows, its image).
+enum class Call { Itself, First, Later, OtherInstallation };
+} // namespace
+
 class TestMaintenance : public QObject
 {
     Q_OBJECT
@@ -72,8 +93,8 @@ private slots:
     // command it hands on (exact command line and window style) or, when stopped, that nothing happens.
     void buttonsAndLinks_data()
     {
-        QTest::addColumn<QString>("control");
-        QTest::addColumn<QString>("before");  // "unregistered", "folder", or a path made to vanish
+        QTest::addColumn<Control>("control");
+        QTest::addColumn<Before>("before");
         QTest::addColumn<QString>("message"); // a question ends with '?', anything else is a warning
         QTest::addColumn<QString>("line");    // empty: nothing runs; "%1" is the game folder
         QTest::addColumn<int>("style");
@@ -81,67 +102,74 @@ private slots:
         const QString exe = "Binaries/QVX.EXE", cache = "GAMEDATA/SHADERCACHE";
         const QString settings = "Binaries/SETTINGS/TKGRAPHICSSETTINGS.MXML";
         const QString cacheQ = "Delete ShaderCache?", settingsQ = "Delete All Graphics Settings?";
-        QTest::newRow("Reload, nothing registered") << "Command3" << "unregistered"
+        using enum Control;
+        using enum Before;
+        QTest::newRow("Reload, nothing registered") << Reload << Unregistered
             << "No Quillvane QVX.EXE has been chosen yet, so no settings were read." << "" << 0;
-        QTest::newRow("Apply, nothing registered") << "Command1" << "unregistered"
+        QTest::newRow("Apply, nothing registered") << Apply << Unregistered
             << "No Quillvane QVX.EXE has been chosen yet, so no settings were written." << "" << 0;
-        QTest::newRow("Launch") << "Command2" << "" << "" << "cmd.exe /c start %1" + exe << 0;
-        QTest::newRow("Launch, nothing registered") << "Command2" << "unregistered"
+        QTest::newRow("Launch") << Launch << Registered << "" << "cmd.exe /c start %1" + exe << 0;
+        QTest::newRow("Launch, nothing registered") << Launch << Unregistered
             << "No Quillvane QVX.EXE is registered yet, so there is nothing to launch." << "" << 0;
-        QTest::newRow("Launch, executable vanished") << "Command2" << exe
+        QTest::newRow("Launch, executable vanished") << Launch << ExeGone
             << "Quillvane QVX.EXE is no longer there:\n%1" + exe << "" << 0;
-        QTest::newRow("Launch, executable path names a folder") << "Command2" << "folder"
+        QTest::newRow("Launch, executable path names a folder") << Launch << ExeIsFolder
             << "Quillvane QVX.EXE is no longer there:\n%1Binaries" << "" << 0;
-        QTest::newRow("Del ShaderCache") << "Command5" << "" << cacheQ << "cmd.exe /c del %1" + cache + "\\*.*" << 1;
-        QTest::newRow("Del ShaderCache, No") << "Command5" << "" << cacheQ << "" << 0;
-        QTest::newRow("Del ShaderCache, no game folder yet") << "Command5" << "unregistered"
+        QTest::newRow("Del ShaderCache") << DelShaderCache << Registered << cacheQ
+                                         << "cmd.exe /c del %1" + cache + "\\*.*" << 1;
+        QTest::newRow("Del ShaderCache, No") << DelShaderCache << Registered << cacheQ << "" << 0;
+        QTest::newRow("Del ShaderCache, no game folder yet") << DelShaderCache << Unregistered
             << "No Quillvane QVX.EXE has been chosen yet, so there is no shader cache to delete." << "" << 0;
-        QTest::newRow("Del ShaderCache, no such folder") << "Command5" << cache
+        QTest::newRow("Del ShaderCache, no such folder") << DelShaderCache << CacheGone
             << "There is no shader cache folder at\n%1" + cache << "" << 0;
-        QTest::newRow("Del All Settings") << "Command6" << "" << settingsQ
+        QTest::newRow("Del All Settings") << DelAllSettings << Registered << settingsQ
             << "cmd.exe /c del \"%1" + settings + '"' << 1;
-        QTest::newRow("Del All Settings, No") << "Command6" << "" << settingsQ << "" << 0;
-        QTest::newRow("Del All Settings, nothing registered") << "Command6" << "unregistered"
+        QTest::newRow("Del All Settings, No") << DelAllSettings << Registered << settingsQ << "" << 0;
+        QTest::newRow("Del All Settings, nothing registered") << DelAllSettings << Unregistered
             << "No Quillvane QVX.EXE has been chosen yet, so there is no graphics settings file to delete." << "" << 0;
-        QTest::newRow("Del All Settings, file already gone") << "Command6" << settings
+        QTest::newRow("Del All Settings, file already gone") << DelAllSettings << SettingsGone
             << "The graphics settings file is already gone:\n%1" + settings << "" << 0;
         const QStringList images = {"http://social.example.com/tarnwell", "http://microblog.example.com/tarnwell",
             "http://community.example.net/id/tarnwell", "http://code.example.org/tarnwell", "http://www.example.com/",
             "http://video.example.com/tarnwell"};
         for (int n = 1; n <= 6; ++n)
-            QTest::addRow("Image%d", n) << QString("Image%1").arg(n) << "" << "" << "cmd.exe /c start " + images[n - 1] << 0;
-        QTest::newRow("Label20") << "Label20" << "" << "" << "cmd.exe /c start http://www.example.com/" << 0;
+            QTest::addRow("Image%d", n) << Control(int(Image1) + n - 1) << Registered << ""
+                                        << "cmd.exe /c start " + images[n - 1] << 0;
+        QTest::newRow("Label20") << Label20 << Registered << "" << "cmd.exe /c start http://www.example.com/" << 0;
     }
 
     void buttonsAndLinks()
     {
-        QFETCH(QString, control);
-        QFETCH(QString, before);
+        QFETCH(Control, control);
+        QFETCH(Before, before);
         QFETCH(QString, message);
         QFETCH(QString, line);
         QFETCH(int, style);
         message = nativePath(message.replace("%1", m_game));
         if (line.contains("%1")) { // the launch and shader-cache commands name their path in its short form
             const QString operand = line.replace("%1", m_game).section(' ', 3).remove('"').remove("\\*.*");
-            line.replace(operand, control == "Command6" ? nativePath(operand) : shortName(operand));
+            line.replace(operand, control == Control::DelAllSettings ? nativePath(operand) : shortName(operand));
         }
         startForm();
         // What registration and the reader leave behind, up to the stage the row asks for.
-        const bool registered = before != "unregistered";
-        const QString exe = m_game + (before == "folder" ? "Binaries" : "Binaries/QVX.EXE");
+        const bool registered = before != Before::Unregistered;
+        const QString exe = m_game + (before == Before::ExeIsFolder ? "Binaries" : "Binaries/QVX.EXE");
         m_w->form->GameExePath = registered ? nativePath(exe) : QString();
         m_w->form->GameFolder = registered ? nativePath(m_game) : QString();
         m_w->form->GraphicsSettingsPath =
             registered ? nativePath(m_game + "Binaries/SETTINGS/TKGRAPHICSSETTINGS.MXML") : QString();
         if (!registered) // as "Reload" leaves it: nothing named below the working folder
             m_w->form->ReadConfig();
-        if (before.contains('/'))
-            QVERIFY(QFile::remove(m_game + before) || QDir(m_game + before).removeRecursively());
+        const QString gone = before == Before::ExeGone        ? "Binaries/QVX.EXE"
+                             : before == Before::CacheGone    ? "GAMEDATA/SHADERCACHE"
+                             : before == Before::SettingsGone ? "Binaries/SETTINGS/TKGRAPHICSSETTINGS.MXML" : "";
+        if (!gone.isEmpty())
+            QVERIFY(QFile::remove(m_game + gone) || QDir(m_game + gone).removeRecursively());
         const QStringList entries = tree();
         // A question is answered No where the row expects nothing to run, else Yes.
         m_w->platform.answers << (line.isEmpty() && message.endsWith('?') ? Platform::No : Platform::Yes);
 
-        QWidget *widget = m_w->form->findChild<QWidget *>(control);
+        QWidget *widget = m_w->form->findChild<QWidget *>(controlName(control));
         QVERIFY(widget);
         QTest::mouseClick(widget, Qt::LeftButton);
 
@@ -219,43 +247,46 @@ private slots:
         QTest::addColumn<bool>("executable");
         QTest::addColumn<QString>("message"); // "%1" is the game folder
         QTest::addColumn<QString>("line");
-        QTest::addColumn<QString>("opener"); // the URL opener found on PATH: none asked, failing, missing
+        QTest::addColumn<Setup>("setup");
 
         const QString library = "Steam/steamapps/common/", windows = "%1Binaries/QVX.EXE\n\nThis is a Windows "
             "program, which this system cannot start by itself. It needs Steam or another compatibility layer to run: "
             "right-click Launch and choose Launch with... to start it through one.";
+        using enum Setup;
         QTest::newRow("Windows program in a Steam library") << library + "Quillvane" << QByteArray("MZ\x90\0", 4)
-            << false << "" << "cmd.exe /c start steam://rungameid/4711" << "";
+            << false << "" << "cmd.exe /c start steam://rungameid/4711" << Plain;
         QTest::newRow("Windows program with execute permission") << library + "Quillvane Demo" << QByteArray("MZ")
-            << true << "" << "cmd.exe /c start steam://rungameid/12" << "";
+            << true << "" << "cmd.exe /c start steam://rungameid/12" << Plain;
         const QString steamFailed = "Quillvane could not be started:\nsteam://rungameid/4711\n\n";
         QTest::newRow("Steam: the URL opener fails") << library + "Quillvane" << QByteArray("MZ") << false
             << steamFailed + "the program that opens it (xdg-open) ended with exit status 4"
-            << "cmd.exe /c start steam://rungameid/4711" << "exit 4";
+            << "cmd.exe /c start steam://rungameid/4711" << OpenerFails;
         QTest::newRow("Steam: no URL opener") << library + "Quillvane" << QByteArray("MZ") << false
             << steamFailed + "no program on this system opens it (xdg-open was not found)"
-            << "cmd.exe /c start steam://rungameid/4711" << "missing";
+            << "cmd.exe /c start steam://rungameid/4711" << NoOpener;
         QTest::newRow("no manifest names the folder") << library + "Other" << QByteArray("MZ") << false << windows
-                                                      << "" << "";
-        QTest::newRow("outside a Steam library") << "Games/Quillvane" << QByteArray("MZ") << false << windows << "" << "";
+                                                      << "" << Plain;
+        QTest::newRow("outside a Steam library") << "Games/Quillvane" << QByteArray("MZ") << false << windows << ""
+                                                 << Plain;
         // Only ASCII digits make an app id ("\u0664\u0667" are Arabic-Indic digits): the file's name is used.
         QTest::newRow("app id of other digits") << library + "Quillvane Arabic" << QByteArray("MZ") << false << ""
-            << "cmd.exe /c start steam://rungameid/99" << "";
+            << "cmd.exe /c start steam://rungameid/99" << Plain;
         // A manifest far larger than any real one is passed over unread.
-        QTest::newRow("large manifest") << library + "Quillvane Large" << QByteArray("MZ") << false << windows << "" << "";
+        QTest::newRow("large manifest") << library + "Quillvane Large" << QByteArray("MZ") << false << windows << ""
+                                         << Plain;
 #ifndef Q_OS_WIN // a link from outside into the library (Unix links): where the folder really lies counts
         QTest::newRow("link into a library") << "Games/Linked" << QByteArray("MZ") << false << ""
-            << "cmd.exe /c start steam://rungameid/4711" << "";
+            << "cmd.exe /c start steam://rungameid/4711" << LinkIntoLibrary;
 #endif
         QTest::newRow("script") << "Games/Quillvane" << QByteArray("#!/bin/sh\ntouch started\n") << true << ""
-            << "cmd.exe /c start %1Binaries/QVX.EXE" << "";
+            << "cmd.exe /c start %1Binaries/QVX.EXE" << Script;
         QTest::newRow("cannot be started") << "Games/Quillvane" << QByteArray("no program\n") << true
             << "Quillvane could not be started:\n%1Binaries/QVX.EXE\n\nexecv: Exec format error"
-            << "cmd.exe /c start %1Binaries/QVX.EXE" << "";
+            << "cmd.exe /c start %1Binaries/QVX.EXE" << Plain;
 #ifdef TARNWELL_FAKE_GAME
         const QString fakeGame = QCoreApplication::applicationDirPath() + "/" TARNWELL_FAKE_GAME;
         QTest::newRow("Windows starts it in its own folder") << "Games/Quillvane" << readFile(fakeGame) << true
-            << "" << "cmd.exe /c start %1Binaries/QVX.EXE" << "";
+            << "" << "cmd.exe /c start %1Binaries/QVX.EXE" << WindowsProgram;
 #endif
     }
 
@@ -266,19 +297,20 @@ private slots:
         QFETCH(bool, executable);
         QFETCH(QString, message);
         QFETCH(QString, line);
-        QFETCH(QString, opener);
-        const bool windowsRow = QTest::currentDataTag() == QByteArray("Windows starts it in its own folder");
-        if (!windowsRow)
+        QFETCH(Setup, setup);
+        if (setup != Setup::WindowsProgram)
             UNIX_ONLY("Windows starts a Windows program itself, and no script");
         const QString game = m_w->dir.filePath(folder) + '/';
         // The URL opener is one of the test's own, alone on the search path.
         const QByteArray path = qgetenv("PATH");
         const auto restorePath = qScopeGuard([path] { qputenv("PATH", path); });
-        if (!opener.isEmpty()) {
+        const bool opener = setup == Setup::OpenerFails || setup == Setup::NoOpener;
+        if (opener) {
             const QString bin = m_w->dir.filePath("bin");
             QVERIFY(QDir().mkpath(bin));
-            QVERIFY(opener == "missing" || writeFile(bin + "/xdg-open", "#!/bin/sh\n" + opener.toUtf8() + "\n"));
-            QVERIFY(opener == "missing" || QFile::setPermissions(bin + "/xdg-open", QFile::ReadOwner | QFile::ExeOwner));
+            if (setup == Setup::OpenerFails)
+                QVERIFY(writeFile(bin + "/xdg-open", "#!/bin/sh\nexit 4\n")
+                        && QFile::setPermissions(bin + "/xdg-open", QFile::ReadOwner | QFile::ExeOwner));
             qputenv("PATH", QFile::encodeName(bin));
         }
         message.replace("%1", game);
@@ -293,7 +325,7 @@ private slots:
         QVERIFY(writeFile(m_w->dir.filePath("Steam/steamapps/appmanifest_77.acf"),
                           "\"AppState\" { \"appid\" \"77\" \"installdir\" \"Quillvane Large\" }"
                               + QByteArray(100 << 10, ' ')));
-        if (folder == "Games/Linked") {
+        if (setup == Setup::LinkIntoLibrary) {
             const QString library = m_w->dir.filePath("Steam/steamapps/common/");
             QVERIFY(QDir().mkpath(library + "Quillvane") && QDir().mkpath(m_w->dir.filePath("Games")));
             QVERIFY(QFile::link(library + "Quillvane", m_w->dir.filePath(folder)));
@@ -304,14 +336,14 @@ private slots:
         QVERIFY(QFile::setPermissions(game + "Binaries/QVX.EXE", QFile::ReadOwner | QFile::WriteOwner
                                           | (executable ? QFile::ExeOwner : QFile::Permissions())));
         startForm();
-        m_w->platform.runForReal = !line.contains("steam:") || !opener.isEmpty(); // no real URL handler is asked
+        m_w->platform.runForReal = !line.contains("steam:") || opener; // no real URL handler is asked
         m_w->loadGame(game); // no settings files: nothing to read
 
         QTest::mouseClick(m_w->form->command(2), Qt::LeftButton);
         QCOMPARE(m_w->platform.commands.size(), line.isEmpty() ? 0 : 1);
         if (!line.isEmpty())
             QCOMPARE(m_w->platform.commands[0].line, line);
-        if (exe.startsWith("#!") || windowsRow) // started in its own folder
+        if (setup == Setup::Script || setup == Setup::WindowsProgram) // started in its own folder
             QTRY_VERIFY(QFileInfo::exists(game + "Binaries/started"));
         QTRY_COMPARE(m_w->platform.prompts(), message.isEmpty() ? QStringList() : QStringList{message});
     }
@@ -372,25 +404,27 @@ private slots:
     // process that merely names it among its arguments is not, nor is one called by another file.
     void runningGame_data()
     {
-        QTest::addColumn<QString>("named"); // "exe": the process runs the executable itself
-        QTest::addColumn<bool>("first");    // the name is the process's first argument, else a later one
+        QTest::addColumn<QString>("named"); // the path the process names
+        QTest::addColumn<Call>("call");
         QTest::addColumn<Platform::Answer>("answer"); // to "Write the settings anyway?"
         QTest::addColumn<bool>("running");
 
-        QTest::newRow("called by its path, No") << "%1Binaries/QVX.EXE" << true << Platform::No << true;
-        QTest::newRow("called by its Z: path, Yes") << "Z:%2BINARIES\\qvx.exe" << true << Platform::Yes
+        using enum Call;
+        QTest::newRow("called by its path, No") << "%1Binaries/QVX.EXE" << First << Platform::No << true;
+        QTest::newRow("called by its Z: path, Yes") << "Z:%2BINARIES\\qvx.exe" << First << Platform::Yes
                                                      << true;
-        QTest::newRow("called by its C: path in the prefix") << "c:\\Binaries\\QVX.EXE" << true
+        QTest::newRow("called by its C: path in the prefix") << "c:\\Binaries\\QVX.EXE" << First
                                                               << Platform::No << true;
-        QTest::newRow("run as the executable itself") << "exe" << true << Platform::No << true;
-        QTest::newRow("its path as an argument only") << "%1Binaries/QVX.EXE" << false << Platform::No
+        QTest::newRow("run as the executable itself") << "" << Itself << Platform::No << true;
+        QTest::newRow("its path as an argument only") << "%1Binaries/QVX.EXE" << Later << Platform::No
                                                        << false;
-        QTest::newRow("its Z: path as an argument only") << "Z:%2BINARIES\\qvx.exe" << false
+        QTest::newRow("its Z: path as an argument only") << "Z:%2BINARIES\\qvx.exe" << Later
                                                           << Platform::No << false;
-        QTest::newRow("called by its path in another letter case") << "%1binaries/qvx.exe" << true
+        QTest::newRow("called by its path in another letter case") << "%1binaries/qvx.exe" << First
                                                                     << Platform::No << false;
-        QTest::newRow("another installation") << "%1Old/Binaries/QVX.EXE" << true << Platform::No << false;
-        QTest::newRow("only its folder") << "%1Binaries" << true << Platform::No << false;
+        QTest::newRow("another installation") << "%1Old/Binaries/QVX.EXE" << OtherInstallation << Platform::No
+                                              << false;
+        QTest::newRow("only its folder") << "%1Binaries" << First << Platform::No << false;
     }
 
     void runningGame()
@@ -399,7 +433,7 @@ private slots:
         const QString fakeGame = QCoreApplication::applicationDirPath() + "/" TARNWELL_FAKE_GAME;
 #endif
         QFETCH(QString, named);
-        QFETCH(bool, first);
+        QFETCH(Call, call);
         QFETCH(Platform::Answer, answer);
         QFETCH(bool, running);
         const QString exe = m_game + "Binaries/QVX.EXE";
@@ -408,15 +442,14 @@ private slots:
         QProcess other; // bounded: it ends by itself after a minute
         const auto stop = qScopeGuard([&other] { other.kill(); other.waitForFinished(5000); });
 #ifdef TARNWELL_FAKE_GAME // the process list names each process's image: a game's QVX.EXE of the test's own
-        Q_UNUSED(first) // Windows has no argv[0] of its own choosing
-        if (named != "exe" && !named.contains("Old/"))
+        if (call != Call::Itself && call != Call::OtherInstallation) // no argv[0] of its own choosing there
             UNIX_ONLY("Windows knows a process by its image, not by its command line");
-        const QString image = named == "exe" ? exe : QString(named).replace("%1", m_game);
+        const QString image = call == Call::Itself ? exe : QString(named).replace("%1", m_game);
         QVERIFY((!QFile::exists(image) || QFile::remove(image)) && QDir().mkpath(QFileInfo(image).path())
                 && QFile::copy(fakeGame, image));
         other.start(image, {"60"});
 #else
-        if (named == "exe") {
+        if (call == Call::Itself) {
             QVERIFY(QFile::remove(exe) && QFile::copy("/bin/sleep", exe) && QFile::link(exe, m_w->dir.filePath("g")));
             other.start(m_w->dir.filePath("g"), {"60"});
         } else {
@@ -430,7 +463,7 @@ private slots:
             named.replace("%1", m_game).replace("%2", windowsForm);
             // bash's exec -a gives the program the first argument of the row's choice; the shell that
             // waits for its sleep keeps the name among its own arguments.
-            if (first)
+            if (call != Call::Later)
                 other.start("/bin/bash", {"-c", "exec -a \"$0\" sleep 60", named});
             else
                 other.start("/bin/sh", {"-c", "sleep 60; :", named});
@@ -474,7 +507,7 @@ private slots:
     // What the delete commands did, reported when they are done, on real files.
     void reports_data()
     {
-        QTest::addColumn<QString>("control");
+        QTest::addColumn<Control>("control");
         QTest::addColumn<QString>("locked"); // a file made immutable first
         QTest::addColumn<QStringList>("gone");
         QTest::addColumn<QString>("message"); // "%1": the game folder, "%2": the copy kept
@@ -483,21 +516,22 @@ private slots:
         const QString hidden = kWindows // .index is marked hidden there, DESKTOP.INI a system file
             ? "\n\n2 hidden files were left there: hidden and system files are kept."
             : "\n\n1 hidden file was left there: hidden and system files are kept.";
-        QTest::newRow("Del ShaderCache") << "Command5" << "" << QStringList{cache + "/A.CACHE", cache + "/B.CACHE"}
+        using enum Control;
+        QTest::newRow("Del ShaderCache") << DelShaderCache << "" << QStringList{cache + "/A.CACHE", cache + "/B.CACHE"}
             << "Deleted 2 files from\n%1" + cache + hidden;
-        QTest::newRow("Del ShaderCache, a file that cannot go") << "Command5" << cache + "/B.CACHE"
+        QTest::newRow("Del ShaderCache, a file that cannot go") << DelShaderCache << cache + "/B.CACHE"
             << QStringList{cache + "/A.CACHE"} << "Deleted 1 file from\n%1" + cache + "\n\nThese could not be "
                "deleted:\nB.CACHE: Operation not permitted" + hidden;
-        QTest::newRow("Del All Settings") << "Command6" << "" << QStringList{settings} << "Deleted the graphics "
+        QTest::newRow("Del All Settings") << DelAllSettings << "" << QStringList{settings} << "Deleted the graphics "
             "settings file\n%1" + settings + "\n\nA copy of it is kept as\n%2\n\nTo put it back, choose Restore... "
             "from the window's right-click menu, or press Ctrl+Shift+R.";
-        QTest::newRow("Del All Settings, a file that cannot go") << "Command6" << settings << QStringList{}
+        QTest::newRow("Del All Settings, a file that cannot go") << DelAllSettings << settings << QStringList{}
             << "The graphics settings file was not deleted:\n%1" + settings + "\n\nOperation not permitted.";
     }
 
     void reports()
     {
-        QFETCH(QString, control);
+        QFETCH(Control, control);
         QFETCH(QString, locked);
         QFETCH(QStringList, gone);
         QFETCH(QString, message);
@@ -520,10 +554,10 @@ private slots:
         m_w->platform.runForReal = true;
         m_w->platform.answers << Platform::Yes;
 
-        QTest::mouseClick(m_w->form->findChild<QWidget *>(control), Qt::LeftButton);
+        QTest::mouseClick(m_w->form->findChild<QWidget *>(controlName(control)), Qt::LeftButton);
         QTRY_COMPARE(m_w->platform.messages.size(), 2); // the question, then the report
         const QStringList copies = QDir(m_w->platform.backupFolder()).entryList({"*.MXML"});
-        QCOMPARE(copies.size(), control == "Command6" ? 1 : 0);
+        QCOMPARE(copies.size(), control == Control::DelAllSettings ? 1 : 0);
         QCOMPARE(m_w->platform.messages[1].prompt,
                  nativePath(message.replace("%1", m_game).replace("%2", m_w->platform.backupFolder() + '/' + copies.value(0))));
         QCOMPARE(m_w->platform.messages[1].options,

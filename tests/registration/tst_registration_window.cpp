@@ -21,6 +21,7 @@ const QString kFatal = "Fatal Error: QVX.dat verification missing. Reinstall Tar
 const QString kSelect = "Select your Quillvane QVX.EXE to get started!";
 const QString kAsk = "Set File: QVX.EXE";
 const QString kDetected = "Quillvane Sample Installation Detected!";
+const QString kNotSet = "Not Set"; // the status while no game is registered: nothing was read
 const QByteArray kOtherBuild = "another build"; // an executable the known-versions file does not name
 const QString kUnknown = "Unknown Quillvane Version! MD5: B1079DD132EC9BAFBE297272507F5CF8";
 const QString kLongName = "Quillvane Collector's Edition, Build 2025.11.30 with the Expeditions, Frontier and Deep "
@@ -57,24 +58,24 @@ private slots:
         using enum Stored;
         using enum Setup;
         constexpr Pick nothing = Pick::Nothing, no = Pick::No, yes = Pick::Yes;
-        QTest::newRow("first start") << Nothing << Plain << nothing << select << "Not Set" << 11000;
-        QTest::newRow("first start without known-versions file") << Nothing << NoList << nothing << select << "Not Set" << 11000;
+        QTest::newRow("first start") << Nothing << Plain << nothing << select << kNotSet << 11000;
+        QTest::newRow("first start without known-versions file") << Nothing << NoList << nothing << select << kNotSet << 11000;
         QTest::newRow("detected") << Game << Plain << nothing << none << kDetected << 8100;
         QTest::newRow("unknown version") << Game << Other << nothing << none << kUnknown << 8100;
         QTest::newRow("release name with markup") << Game << Named << nothing << none << "<i>x</i> & <b>y</b> Detected!" << 8100;
         QTest::newRow("release name too long") << Game << Named << nothing << none << kLongName << 8100;
-        QTest::newRow("executable vanished") << Game << Gone << nothing << none << "Not Set" << 0;
-        QTest::newRow("known-versions file missing") << Game << NoList << nothing << QStringList{kFatal} << "Not Set" << 0;
+        QTest::newRow("executable vanished") << Game << Gone << nothing << none << kNotSet << 0;
+        QTest::newRow("known-versions file missing") << Game << NoList << nothing << QStringList{kFatal} << kNotSet << 0;
         // There, yet its first bytes cannot be read, even by the superuser.
         QTest::newRow("unreadable executable") << Unreadable << Plain << nothing
-            << QStringList{"Cannot read the game executable /proc/self/mem: Input/output error."} << "Not Set" << 0;
+            << QStringList{"Cannot read the game executable /proc/self/mem: Input/output error."} << kNotSet << 0;
         // Another file's game folder is the one above its own: here the root, which holds no settings files.
         QTest::newRow("another file in a top folder") << Short << Plain << nothing << QStringList{} << kUnknown << 8100;
-        QTest::newRow("pick, No changes nothing") << Nothing << Plain << no << asked << "Not Set" << 11000;
+        QTest::newRow("pick, No changes nothing") << Nothing << Plain << no << asked << kNotSet << 11000;
         QTest::newRow("pick, Yes, detected") << Nothing << Plain << yes << asked << kDetected << 8100;
         QTest::newRow("pick, Yes, folder beyond any 8-bit code page") << Nothing << Far << yes << asked << kDetected << 8100;
-        QTest::newRow("pick, Yes, file gone meanwhile") << Nothing << Gone << yes << asked << "Not Set" << 8000;
-        QTest::newRow("pick, Yes without known-versions file") << Nothing << NoList << yes << asked + QStringList{kFatal} << "Not Set" << 8000;
+        QTest::newRow("pick, Yes, file gone meanwhile") << Nothing << Gone << yes << asked << kNotSet << 8000;
+        QTest::newRow("pick, Yes without known-versions file") << Nothing << NoList << yes << asked + QStringList{kFatal} << kNotSet << 8000;
         QTest::newRow("pick, Yes, configuration cannot be saved") << Nothing << ConfigIsFolder << yes
             << QStringList{"Cannot read <tmp>/program/Tarnwell.dat: it is a folder, not a file.", kSelect, kAsk,
                            "Cannot save the game's path to <tmp>/program/Tarnwell.dat: Filename refers to a "
@@ -189,7 +190,7 @@ private slots:
             QCOMPARE(form.GameFolder + ' ' + form.GraphicsSettingsPath, kWindows ? "Z:\\ Z:\\Binaries\\SETTINGS\\TKGRAPHICSSETTINGS.MXML"
                                                                               : "/ /Binaries/SETTINGS/TKGRAPHICSSETTINGS.MXML");
             QCOMPARE(form.text(3)->text(), QStringLiteral("115")); // as at start-up, greyed: no file holds it
-        } else if (status == "Not Set") {
+        } else if (status == kNotSet) {
             QVERIFY(form.GameFolder.isEmpty() && form.GraphicsSettingsPath.isEmpty() && form.UserSettingsPath.isEmpty());
         } else { // a version shown: the sample's settings were read from the game folder
             QCOMPARE(form.GameFolder, registered.chopped(16));
@@ -210,7 +211,7 @@ private slots:
         QTest::newRow("dropped file, Yes") << DroppedOther << Platform::Yes << kDetected;
         QTest::newRow("dropped file, No") << DroppedOther << Platform::No << kDetected;
         // The game read before must not stay the one that "Apply" and "Del All Settings " act on.
-        QTest::newRow("dropped unreadable file, Yes") << DroppedUnreadable << Platform::Yes << "Not Set";
+        QTest::newRow("dropped unreadable file, Yes") << DroppedUnreadable << Platform::Yes << kNotSet;
     }
 
     void chooseAgain()
@@ -256,7 +257,7 @@ private slots:
         QCOMPARE(form.GameExePath, registered);
         QCOMPARE(readFile(program + "/Tarnwell.dat"), "QVXEXE=" + registered.toUtf8() + "\r\n");
         QCOMPARE(form.label(22)->text(), status); // never the release of a game no longer registered
-        if (status == "Not Set") {
+        if (how == Chosen::DroppedUnreadable) {
             QCOMPARE(platform.prompts().value(1), "Cannot read the game executable /proc/self/mem: Input/output error.");
             QVERIFY(form.GameFolder.isEmpty() && form.GraphicsSettingsPath.isEmpty() && form.UserSettingsPath.isEmpty());
         }
@@ -377,7 +378,7 @@ private slots:
         QCOMPARE(dir1Path(form), nativePath(folder.replace("%H", home)));
         QCOMPARE(form.File1->currentItem() ? form.File1->currentItem()->text() : QString(), selected);
         QCOMPARE(platform.prompts(), prompts.replaceInStrings("%H/none", nativePath(home + "/none")));
-        QCOMPARE(form.label(22)->text(), prompts.contains(kAsk) ? kDetected : "Not Set"); // selected, never confirmed
+        QCOMPARE(form.label(22)->text(), prompts.contains(kAsk) ? kDetected : kNotSet); // selected, never confirmed
     }
 
     // Drive1 lists the drive letters; another drive opens at its root, and coming back opens the folder

@@ -4,6 +4,12 @@
 
 #include <QStringEncoder>
 
+namespace {
+// What "Apply" does: write both files, or leave a graphics file with none of the settings and write the
+// other, or refuse a value and write neither.
+enum class Outcome { Written, Unrecognised, Refused };
+} // namespace
+
 void TestSettings::fileLines_data()
 {
     QTest::addColumn<QByteArray>("graphics");
@@ -11,7 +17,8 @@ void TestSettings::fileLines_data()
     QTest::addColumn<QStringList>("shown");   // controls after it
     QTest::addColumn<QStringList>("changes"); // then set by the user
     QTest::addColumn<QByteArray>("after");    // the file after "Apply"
-    QTest::addColumn<QString>("refusal");     // why the first change cannot be written; empty: it can
+    QTest::addColumn<Outcome>("outcome");     // of "Apply"
+    QTest::addColumn<QString>("refusal");     // why the first change cannot be written
 
     const QByteArray head = "<?xml version=\"1.0\" encoding=\"utf-8\"?>\n<Data template=\"GcGraphicsSettings\">\n";
     const QByteArray mouse = "MouseClickSpeedMultiplier", bright = in("Brightness", "120");
@@ -19,66 +26,68 @@ void TestSettings::fileLines_data()
         + in("UseHDRExtra", "true") + in("Vibration", "true");
     const QByteArray bytes = "\xE9t\xE9\n" + in("Brightness", "\xE9\t\xE8") + in("AntiAliasingEx2", "T\xC3\xA9");
     const QByteArray crlf = QByteArray(kGraphics).replace("\n", "\r\n").replace("</Data>", "\r\n</Data>");
+    using enum Outcome;
 
     QTest::newRow("four-line VsyncEx example") << head + in("VsyncEx", "On") + "</Data>\n" << L{} << L{"Check3=1"}
-        << L{"Check3=0"} << head + out("VsyncEx", "Off") + "</Data>\n\r\n" << "";
+        << L{"Check3=0"} << head + out("VsyncEx", "Off") + "</Data>\n\r\n" << Written << "";
     QTest::newRow("VsyncEx Only begins with On") << in("VsyncEx", "Only") << L{} << L{"Check3=1"} << L{}
-        << out("VsyncEx", "On") + "\r\n" << "";
+        << out("VsyncEx", "On") + "\r\n" << Written << "";
     QTest::newRow("MouseClick 0.25 neither") << in(mouse, "0.25") << L{"Check9=1"} << L{"Check9=1"} << L{"Check9=0"}
-        << out(mouse, "0.01") + "\r\n" << "";
+        << out(mouse, "0.01") + "\r\n" << Written << "";
     // Exactly the cleared text clears the row's own box; any other failing value, or no line, leaves it.
     QTest::newRow("cleared text clears, other values and absent lines leave")
         << in("FullScreen", "false") + in("Gsync", "maybe") + in("VsyncEx", "Off") + in("AmbientOcclusion", "Off")
         << L{"Check1=1", "Check8=1", "Check3=1", "Check7=1", "Text3=200"}
         << L{"Check1=0", "Check8=1", "Check3=0", "Check7=0", "Text3=200"} << L{}
         << out("FullScreen", "false") + out("Gsync", "true") + out("VsyncEx", "Off") + out("AmbientOcclusion", "Off")
-            + "\r\n" << "";
+            + "\r\n" << Written << "";
     QTest::newRow("Borderless false leaves FullScreen") << in("Borderless", "false") << L{"Check1=1"}
-        << L{"Check1=1", "Check2=0"} << L{} << out("Borderless", "false") + "\r\n" << "";
+        << L{"Check1=1", "Check2=0"} << L{} << out("Borderless", "false") + "\r\n" << Written << "";
     QTest::newRow("name position, case, length and file") << others << L{} << L{"Check1=0", "Check5=0", "Check11=0"}
-        << L{"Check1=1", "Check5=1", "Check11=1"} << others << "unrecognised";
+        << L{"Check1=1", "Check5=1", "Check11=1"} << others << Unrecognised << "";
     QTest::newRow("resolution built when its height is met")
         << in("ResolutionHeight", "1080") + in("ResolutionWidth", "2560") << L{} << L{"Combo1=x1080"}
         << L{"Combo1=1920x1200"}
-        << out("ResolutionHeight", "1200") + out("ResolutionWidth", "1920") + "\r\n" << "";
+        << out("ResolutionHeight", "1200") + out("ResolutionWidth", "1920") + "\r\n" << Written << "";
     QTest::newRow("blanks, ampersands and references verbatim")
         << in("Brightness", " 9&amp;0 ") + in("MotionBlurQuality", "A&#34;B") << L{}
         << L{"Text3= 9&amp;0 ", "Combo6=A&#34;B"} << L{"Combo6= 1 & 2&amp;\t"}
-        << out("Brightness", " 9&amp;0 ") + out("MotionBlurQuality", " 1 & 2&amp;\t") + "\r\n" << "";
+        << out("Brightness", " 9&amp;0 ") + out("MotionBlurQuality", " 1 & 2&amp;\t") + "\r\n" << Written << "";
     QTest::newRow("line too short for a value") << QByteArray("\t<Property name=\"Brightness\" v\n") << L{"Text3=200"}
-        << L{"Text3="} << L{} << out("Brightness", "") + "\r\n" << "";
+        << L{"Text3="} << L{} << out("Brightness", "") + "\r\n" << Written << "";
     QTest::newRow("doubled line: the later shown, both written") << bright + in("Brightness", "130") << L{}
-        << L{"Text3=130"} << L{"Text3=90"} << out("Brightness", "90") + out("Brightness", "90") + "\r\n" << "";
+        << L{"Text3=130"} << L{"Text3=90"} << out("Brightness", "90") + out("Brightness", "90") + "\r\n" << Written
+        << "";
     QTest::newRow("empty lines collapsed in pairs") << "<Data>\n\n" + in("Gsync", "false") + "\n\n</Data>\n" << L{}
-        << L{} << L{"Check8=1"} << "<Data>\n" + out("Gsync", "true") + "\n</Data>\n\r\n" << "";
+        << L{} << L{"Check8=1"} << "<Data>\n" + out("Gsync", "true") + "\n</Data>\n\r\n" << Written << "";
     QTest::newRow("last line without line feed") << "<Data>\n" + in("Gsync", "false") + "</Data>" << L{} << L{}
-        << L{"Check8=1"} << "<Data>\n" + out("Gsync", "true") + "</Data>" << "";
+        << L{"Check8=1"} << "<Data>\n" + out("Gsync", "true") + "</Data>" << Written << "";
     QTest::newRow("bytes of any encoding kept, changes in the system's 8 bits") << bytes + in("MotionBlurQuality", "90") << L{}
         << L{kWindows ? "Combo5=T\u00c3\u00a9" : "Combo5=T\u00e9"} << L{"Combo6=\u00e9"}
         << "\xE9t\xE9\n" + out("Brightness", "\xE9\t\xE8") + out("AntiAliasingEx2", "T\xC3\xA9")
-            + out("MotionBlurQuality", kWindows ? "\xE9" : "\xC3\xA9") + "\r\n" << "";
+            + out("MotionBlurQuality", kWindows ? "\xE9" : "\xC3\xA9") + "\r\n" << Written << "";
     // A file in another encoding holds no line the tool knows: it is left byte for byte, never "written".
     const QByteArray utf16 = QStringEncoder(QStringConverter::Utf16LE, QStringConverter::Flag::WriteBom)(
         QString::fromLatin1("<Data>\n" + prop("\t", "Gsync", "false") + "\n</Data>\n"));
-    QTest::newRow("UTF-16 file left as it is") << utf16 << L{} << L{} << L{"Check8=1"} << utf16 << "unrecognised";
+    QTest::newRow("UTF-16 file left as it is") << utf16 << L{} << L{} << L{"Check8=1"} << utf16 << Unrecognised << "";
     const QByteArray mixed("a\rb\r\n\0\xFF\n\r\n\n", 11); // a blank line after a CR LF line
     QTest::newRow("lone CR, NUL and mixed line ends") << mixed + in("Gsync", "0") << L{} << L{} << L{"Check8=1"}
-        << mixed.chopped(1) + out("Gsync", "true") + "\r\n" << "";
+        << mixed.chopped(1) + out("Gsync", "true") + "\r\n" << Written << "";
     QTest::newRow("empty file") << QByteArray("") << L{"Text3=200"} << L{"Text3=200"} << L{} << QByteArray("")
-                                << "unrecognised";
+                                << Unrecognised << "";
     // A CR LF file (a blank line too) read in full: its catalogue lines are rebuilt, every other byte stays.
     QTest::newRow("CR LF file, HDR clicked") << crlf << L{} << L{"Text3=120", "Check5=0"} << L{"Check5=1"}
         << QByteArray(crlf).replace(prop("\t", "UseHDR", "false"), written("UseHDR", "true"))
-               .replace(prop("\t", "Brightness", "120"), written("Brightness", "120")) << "";
+               .replace(prop("\t", "Brightness", "120"), written("Brightness", "120")) << Written << "";
     // Longer than a line edit takes by default (32,767 characters), in a text box and a list's edit field.
     const QByteArray digits = QByteArray("0123456789").repeated(4000);
     QTest::newRow("40,000-character values come back whole") << in("Brightness", digits) + in("TextureDetail", digits)
         << L{} << L{"Text3=" + digits, "Combo2=" + digits} << L{} << out("Brightness", digits)
-            + out("TextureDetail", digits) + "\r\n" << "";
+            + out("TextureDetail", digits) + "\r\n" << Written << "";
     // A value far too long to show is shown shortened and read-only, and written back byte for byte.
     QTest::newRow("50 MB value kept aside") << in("Brightness", "<50 MB>") + in("MaxframeRate", "60") << L{}
         << L{"Text3=77777777777777777777777777777777\u2026 (a value of 50.0 MB, kept as it is)"} << L{"Text4=90"}
-        << out("Brightness", "<50 MB>") + out("MaxframeRate", "90") + "\r\n" << "";
+        << out("Brightness", "<50 MB>") + out("MaxframeRate", "90") + "\r\n" << Written << "";
     // Refused values: one message names each setting by its caption, its value and why; a value read out of
     // range goes back as it came.
     const QList<QStringList> refusals = {{"double quote", "Text3=1\"0", "Brightness \"1\"0\": it holds a double quote"},
@@ -89,17 +98,17 @@ void TestSettings::fileLines_data()
         {"resolution without lower-case x", "Combo1=2560X1440",
          "Resolution \"2560X1440\": it has no lower-case \"x\""}};
     for (const QStringList &refused : refusals)
-        QTest::newRow(qPrintable("refused: " + refused[0])) << bright << L{} << L{} << L{refused[1]} << bright
+        QTest::newRow(qPrintable("refused: " + refused[0])) << bright << L{} << L{} << L{refused[1]} << bright << Refused
                                                             << "These values cannot be written:\n\n" + refused[2];
     QTest::newRow("refused: four values, one message") << bright + in("MaxframeRate", "60") << L{} << L{}
-        << L{"Text4=abc", "Combo1=axb", "Text5=-5", "Text3=99999"} << bright + in("MaxframeRate", "60")
+        << L{"Text4=abc", "Combo1=axb", "Text5=-5", "Text3=99999"} << bright + in("MaxframeRate", "60") << Refused
         << "These values cannot be written:\n\nResolution \"axb\": it takes width x height, each a whole number from 1 "
            "to 16384.\nBrightness \"99999\": it takes a number from 0 to 300.\nFramerate Lock \"abc\": it takes a "
            "whole number from 0 to 1000.\nWork Threads (High) \"-5\": it takes a whole number from 1 to 256.\n\n"
            "Nothing was written. Change them and press Apply again.";
     QTest::newRow("out of range as read, written back") << in("Brightness", "99999") + in("NumHighThreads", "-5")
         << L{} << L{"Text3=99999"} << L{"Check5=1"} << out("Brightness", "99999") + out("NumHighThreads", "-5")
-        + "\r\n" << "";
+        + "\r\n" << Written << "";
 }
 
 void TestSettings::fileLines()
@@ -109,6 +118,7 @@ void TestSettings::fileLines()
     QFETCH(QStringList, shown);
     QFETCH(QStringList, changes);
     QFETCH(QByteArray, after);
+    QFETCH(Outcome, outcome);
     QFETCH(QString, refusal);
     const QByteArray large(50 << 20, '7');
     graphics.replace("<50 MB>", large);
@@ -127,13 +137,13 @@ void TestSettings::fileLines()
         setControl(m_w->form.get(), setting);
     apply();
     // A file with none of the settings is left alone and reported; the other is written.
-    const bool unrecognised = refusal == "unrecognised";
-    const QString message = refusal.isEmpty() ? "Settings written to file!"
-        : unrecognised ? "Not every settings file was written.\n\n" + nativePath(graphicsPath()) + "\nIt holds none of the settings"
+    const QString message = outcome == Outcome::Written ? "Settings written to file!"
+        : outcome == Outcome::Unrecognised ? "Not every settings file was written.\n\n" + nativePath(graphicsPath())
+                                               + "\nIt holds none of the settings"
         : refusal;
     QCOMPARE(prompts().size(), 1);
     QCOMPARE(prompts()[0].left(message.size()), message);
     QCOMPARE(readFile(graphicsPath()), after);
     const QByteArray userAfter = QByteArray(kUser).replace('\t', ' ') + "\r\n";
-    QCOMPARE(readFile(userPath()), refusal.isEmpty() || unrecognised ? userAfter : kUser); // nothing when refused
+    QCOMPARE(readFile(userPath()), outcome == Outcome::Refused ? kUser : userAfter); // nothing when refused
 }
