@@ -12,11 +12,13 @@
 #include <QAction>
 #include <QComboBox>
 #include <QDir>
+#include <QEvent>
 #include <QFileInfo>
 #include <QFileSystemWatcher>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMimeData>
+#include <QPixmap>
 #include <QShortcut>
 #include <QStyle>
 #include <QUrl>
@@ -27,6 +29,8 @@ namespace {
 
 // The drive list's entries for installations carry the executable here; drives carry their root in UserRole.
 constexpr int kInstallationRole = Qt::UserRole + 1;
+// Every entry of the lists carries the style's picture it shows, a QStyle::StandardPixmap, here.
+constexpr int kIconRole = Qt::UserRole + 2;
 
 QRect twipRect(int left, int top, int width, int height)
 {
@@ -40,6 +44,50 @@ ExecutablePicker::ExecutablePicker(Platform &platform, QWidget *window)
     , m_platform(platform)
 {
     createControls(window);
+    // The style's pictures are read from files through every image reader Qt has, which would hold
+    // back a window that starts with the picker put away: they come just before a list is first
+    // drawn, or once the window has been painted. Until then the entries keep a blank of their size.
+    const int side = m_folders->style()->pixelMetric(QStyle::PM_SmallIconSize);
+    QPixmap blank(side, side);
+    blank.fill(Qt::transparent);
+    m_blankIcon = QIcon(blank);
+    m_drives->installEventFilter(this);
+    m_folders->viewport()->installEventFilter(this);
+    afterFirstPaint(window, this, [this] { showIcons(); });
+}
+
+bool ExecutablePicker::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::Paint && (watched == m_drives || watched == m_folders->viewport()))
+        showIcons(); // the entries have their pictures as this very paint draws them
+    return QObject::eventFilter(watched, event);
+}
+
+QIcon ExecutablePicker::icon(QStyle::StandardPixmap picture)
+{
+    if (!m_iconsShown)
+        return m_blankIcon;
+    auto found = m_icons.find(picture);
+    if (found == m_icons.end())
+        found = m_icons.insert(picture, m_drives->style()->standardIcon(picture)); // read from the style's files: once
+    return found.value();
+}
+
+void ExecutablePicker::showIcons()
+{
+    if (m_iconsShown)
+        return;
+    m_iconsShown = true;
+    m_drives->removeEventFilter(this);
+    m_folders->viewport()->removeEventFilter(this);
+    for (int i = 0; i < m_drives->count(); ++i)
+        m_drives->setItemIcon(i, icon(QStyle::StandardPixmap(m_drives->itemData(i, kIconRole).toInt())));
+    for (int i = 0; i < m_folders->count(); ++i)
+        m_folders->item(i)->setIcon(icon(QStyle::StandardPixmap(m_folders->item(i)->data(kIconRole).toInt())));
+    for (QAction *action : std::as_const(m_installationActions)) {
+        if (!action->isSeparator())
+            action->setIcon(icon(QStyle::SP_DirIcon));
+    }
 }
 
 ExecutablePicker::~ExecutablePicker() = default; // a search still running is stopped and waited for
@@ -176,9 +224,10 @@ QString ExecutablePicker::droppedFile(const QMimeData *data)
 void ExecutablePicker::fillDrives()
 {
     m_drives->clear();
-    const QIcon icon = m_drives->style()->standardIcon(QStyle::SP_DriveHDIcon); // read from the style's files: once
-    for (const tarnwell::Drive &drive : tarnwell::drives())
-        m_drives->addItem(icon, drive.caption, drive.root);
+    for (const tarnwell::Drive &drive : tarnwell::drives()) {
+        m_drives->addItem(icon(QStyle::SP_DriveHDIcon), drive.caption, drive.root);
+        m_drives->setItemData(m_drives->count() - 1, QStyle::SP_DriveHDIcon, kIconRole);
+    }
 }
 
 QString ExecutablePicker::driveOf(const QString &folder) const
@@ -214,11 +263,11 @@ bool ExecutablePicker::openFolder(const QString &folder)
 void ExecutablePicker::showFolderRows()
 {
     m_folders->clear();
-    const QIcon openIcon = m_folders->style()->standardIcon(QStyle::SP_DirOpenIcon);
-    const QIcon closedIcon = m_folders->style()->standardIcon(QStyle::SP_DirClosedIcon);
     for (const tarnwell::FolderRow &row : tarnwell::folderRows(m_dirPath)) {
         // The depth is drawn as indentation, so that typing a name finds it.
-        auto *item = new QListWidgetItem(row.open ? openIcon : closedIcon, row.name, m_folders);
+        const QStyle::StandardPixmap picture = row.open ? QStyle::SP_DirOpenIcon : QStyle::SP_DirClosedIcon;
+        auto *item = new QListWidgetItem(icon(picture), row.name, m_folders);
+        item->setData(kIconRole, picture);
         item->setData(Qt::UserRole, row.path);
         item->setData(FolderRowDelegate::DepthRole, row.depth);
         item->setToolTip(row.path);
@@ -236,12 +285,12 @@ void ExecutablePicker::setInstallations(const QList<QPair<QString, QString>> &in
             m_drives->removeItem(i);
     }
     qDeleteAll(std::exchange(m_installationActions, {}));
-    const QIcon icon = m_drives->style()->standardIcon(QStyle::SP_DirIcon);
     for (const auto &[caption, exe] : installations) {
-        m_drives->addItem(icon, caption);
+        m_drives->addItem(icon(QStyle::SP_DirIcon), caption);
         m_drives->setItemData(m_drives->count() - 1, exe, kInstallationRole);
         m_drives->setItemData(m_drives->count() - 1, exe, Qt::ToolTipRole);
-        auto *action = new QAction(icon, caption, this);
+        m_drives->setItemData(m_drives->count() - 1, QStyle::SP_DirIcon, kIconRole);
+        auto *action = new QAction(icon(QStyle::SP_DirIcon), caption, this);
         action->setToolTip(exe);
         connect(action, &QAction::triggered, this, [this, exe = exe] {
             m_moved = true;

@@ -4,10 +4,12 @@
 #pragma once
 
 #include <QHash>
+#include <QIcon>
 #include <QList>
 #include <QObject>
 #include <QPair>
 #include <QString>
+#include <QStyle>
 
 #include <functional>
 #include <memory>
@@ -61,6 +63,9 @@ public:
 signals:
     void chosen(const QString &path, const QString &name);
 
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
 private:
     void createControls(QWidget *window);
     void connectControls();
@@ -73,6 +78,10 @@ private:
     void showFolderRows();
     void installationsFound(const std::function<bool()> &waitAtFirst);
     void warn(const QString &message);
+    // The style's picture once the lists need it, a blank of its size before.
+    QIcon icon(QStyle::StandardPixmap picture);
+    void showIcons(); // a list is drawn, or the window has been: every entry gets its picture
+
 
     Platform &m_platform;
     QComboBox *m_drives = nullptr;
@@ -85,4 +94,7 @@ private:
     QList<QAction *> m_installationActions;
     bool m_moved = false;
     std::unique_ptr<tarnwell::DiscoveryTask> m_search;
+    QIcon m_blankIcon;
+    QHash<int, QIcon> m_icons; // by QStyle::StandardPixmap
+    bool m_iconsShown = false;
 };
