@@ -13,6 +13,7 @@
 #include <QMessageBox>
 #include <QResource>
 #include <QScreen>
+#include <QStyle>
 #include <QSignalSpy>
 #include <QTimer>
 #ifdef TARNWELL_BANNER_HOST
@@ -414,6 +415,37 @@ private slots:
         QTest::keyClicks(list, typed);
         QCOMPARE(list->currentItem()->text(), selected);
         QCOMPARE(dir1Path(*m_w->form), nativePath(games + "/" + selected));
+    }
+
+    void pickerPictures_data()
+    {
+        QTest::addColumn<bool>("registered"); // a game registered: the window starts with the picker put away
+        QTest::newRow("picker shown at start") << false;
+        QTest::newRow("picker put away at start") << true;
+    }
+
+    // The drives and folders show the style's pictures once the window is up, whether the picker is
+    // in it or comes out later: open folders down to the current one, closed ones below it.
+    void pickerPictures()
+    {
+        QFETCH(bool, registered);
+        const QString game = m_w->dir.filePath("Game");
+        QVERIFY(copySampleGame(game));
+        QVERIFY(makeProgramFolder(m_w->dir.path(), registered ? game + "/Binaries/QVX.EXE" : QString()));
+        QVERIFY(m_w->start());
+        Form1 &form = *m_w->form;
+        QCOMPARE(form.Dir1->isVisible(), !registered);
+        const auto image = [](const QIcon &icon) { return icon.pixmap(16).toImage(); };
+        const auto style = [&](QStyle::StandardPixmap which) { return image(form.style()->standardIcon(which)); };
+        QTRY_COMPARE(image(form.Drive1->itemIcon(0)), style(QStyle::SP_DriveHDIcon));
+        for (int i = 1; i < form.Drive1->count(); ++i)
+            QCOMPARE(image(form.Drive1->itemIcon(i)), style(QStyle::SP_DriveHDIcon));
+        const int current = form.Dir1->currentRow();
+        QVERIFY(current >= 0 && form.Dir1->count() > 0);
+        for (int i = 0; i < form.Dir1->count(); ++i) {
+            QCOMPARE(image(form.Dir1->item(i)->icon()),
+                     style(i <= current ? QStyle::SP_DirOpenIcon : QStyle::SP_DirClosedIcon));
+        }
     }
 
     void picturesRenderedAhead_data()
