@@ -142,8 +142,10 @@ QString settingToolTip(QLatin1String control, const QStringList &values)
     // Where it is kept, for those who look into the files themselves; a property of two rows once.
     QStringList kept;
     for (const CatalogueRow &row : catalogue()) {
+        if (row.control != control)
+            continue;
         const QString where = QStringLiteral("%1 in %2").arg(QLatin1String(row.property.data(), row.property.size()), fileName(row.file));
-        if (row.control == control && !kept.contains(where))
+        if (!kept.contains(where))
             kept << where;
     }
     if (!kept.isEmpty())
