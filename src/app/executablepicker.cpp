@@ -10,6 +10,7 @@
 #include "registration/folderlist.h"
 
 #include <QAction>
+#include <QBackingStore>
 #include <QComboBox>
 #include <QDir>
 #include <QEvent>
@@ -45,8 +46,8 @@ ExecutablePicker::ExecutablePicker(Platform &platform, QWidget *window)
 {
     createControls(window);
     // The style's pictures are read from files through every image reader Qt has, which would hold
-    // back a window that starts with the picker put away: they come just before a list is first
-    // drawn, or once the window has been painted. Until then the entries keep a blank of their size.
+    // back the window's first frame: they come right after it, and the entries keep a blank of their
+    // size until then. A list drawn elsewhere before then (grabbed into a picture) gets them at once.
     const int side = m_folders->style()->pixelMetric(QStyle::PM_SmallIconSize);
     QPixmap blank(side, side);
     blank.fill(Qt::transparent);
@@ -56,10 +57,29 @@ ExecutablePicker::ExecutablePicker(Platform &platform, QWidget *window)
     afterFirstPaint(window, this, [this] { showIcons(); });
 }
 
+namespace {
+
+// Where a widget's paint event draws: the window's backing store in a frame, a picture when grabbed.
+// QWidget keeps it behind a protected accessor, reached here through a member pointer.
+QPaintDevice *paintTarget(const QWidget *widget)
+{
+    struct Access : QWidget {
+        using QWidget::redirected;
+    };
+    return (widget->*&Access::redirected)(nullptr);
+}
+
+} // namespace
+
 bool ExecutablePicker::eventFilter(QObject *watched, QEvent *event)
 {
-    if (event->type() == QEvent::Paint && (watched == m_drives || watched == m_folders->viewport()))
-        showIcons(); // the entries have their pictures as this very paint draws them
+    if (event->type() != QEvent::Paint || (watched != m_drives && watched != m_folders->viewport()))
+        return QObject::eventFilter(watched, event);
+    // In the window's first frame the blanks are drawn; drawn anywhere else, the entries have their
+    // pictures as this very paint draws them.
+    QBackingStore *store = m_drives->window()->backingStore();
+    if (!store || paintTarget(static_cast<QWidget *>(watched)) != store->paintDevice())
+        showIcons();
     return QObject::eventFilter(watched, event);
 }
 

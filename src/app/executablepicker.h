@@ -78,9 +78,10 @@ private:
     void showFolderRows();
     void installationsFound(const std::function<bool()> &waitAtFirst);
     void warn(const QString &message);
-    // The style's picture once the lists need it, a blank of its size before.
+    // The style's picture once the window's first frame is out or a list is drawn before it, a
+    // blank of its size until then.
     QIcon icon(QStyle::StandardPixmap picture);
-    void showIcons(); // a list is drawn, or the window has been: every entry gets its picture
+    void showIcons(); // every entry gets its picture
 
 
     Platform &m_platform;
