@@ -10,10 +10,8 @@
 #include "registration/folderlist.h"
 
 #include <QAction>
-#include <QBackingStore>
 #include <QComboBox>
 #include <QDir>
-#include <QEvent>
 #include <QFileInfo>
 #include <QFileSystemWatcher>
 #include <QLineEdit>
@@ -47,40 +45,12 @@ ExecutablePicker::ExecutablePicker(Platform &platform, QWidget *window)
     createControls(window);
     // The style's pictures are read from files through every image reader Qt has, which would hold
     // back the window's first frame: they come right after it, and the entries keep a blank of their
-    // size until then. A list drawn elsewhere before then (grabbed into a picture) gets them at once.
+    // size until then.
     const int side = m_folders->style()->pixelMetric(QStyle::PM_SmallIconSize);
     QPixmap blank(side, side);
     blank.fill(Qt::transparent);
     m_blankIcon = QIcon(blank);
-    m_drives->installEventFilter(this);
-    m_folders->viewport()->installEventFilter(this);
     afterFirstPaint(window, this, [this] { showIcons(); });
-}
-
-namespace {
-
-// Where a widget's paint event draws: the window's backing store in a frame, a picture when grabbed.
-// QWidget keeps it behind a protected accessor, reached here through a member pointer.
-QPaintDevice *paintTarget(const QWidget *widget)
-{
-    struct Access : QWidget {
-        using QWidget::redirected;
-    };
-    return (widget->*&Access::redirected)(nullptr);
-}
-
-} // namespace
-
-bool ExecutablePicker::eventFilter(QObject *watched, QEvent *event)
-{
-    if (event->type() != QEvent::Paint || (watched != m_drives && watched != m_folders->viewport()))
-        return QObject::eventFilter(watched, event);
-    // In the window's first frame the blanks are drawn; drawn anywhere else, the entries have their
-    // pictures as this very paint draws them.
-    QBackingStore *store = m_drives->window()->backingStore();
-    if (!store || paintTarget(static_cast<QWidget *>(watched)) != store->paintDevice())
-        showIcons();
-    return QObject::eventFilter(watched, event);
 }
 
 QIcon ExecutablePicker::icon(QStyle::StandardPixmap picture)
@@ -98,8 +68,6 @@ void ExecutablePicker::showIcons()
     if (m_iconsShown)
         return;
     m_iconsShown = true;
-    m_drives->removeEventFilter(this);
-    m_folders->viewport()->removeEventFilter(this);
     for (int i = 0; i < m_drives->count(); ++i)
         m_drives->setItemIcon(i, icon(QStyle::StandardPixmap(m_drives->itemData(i, kIconRole).toInt())));
     for (int i = 0; i < m_folders->count(); ++i)

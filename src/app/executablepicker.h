@@ -63,9 +63,6 @@ public:
 signals:
     void chosen(const QString &path, const QString &name);
 
-protected:
-    bool eventFilter(QObject *watched, QEvent *event) override;
-
 private:
     void createControls(QWidget *window);
     void connectControls();
@@ -78,11 +75,9 @@ private:
     void showFolderRows();
     void installationsFound(const std::function<bool()> &waitAtFirst);
     void warn(const QString &message);
-    // The style's picture once the window's first frame is out or a list is drawn before it, a
-    // blank of its size until then.
+    // The style's picture once the window's first frame is out, a blank of its size until then.
     QIcon icon(QStyle::StandardPixmap picture);
     void showIcons(); // every entry gets its picture
-
 
     Platform &m_platform;
     QComboBox *m_drives = nullptr;

@@ -395,6 +395,8 @@ private slots:
         QCOMPARE(here->text(), "Games"); // the name alone: no blanks in front
         const int row = list->row(here);
         // Depth is drawn: the icon of each level stands further right than the one above it.
+        const auto picture = [](const QIcon &icon) { return icon.pixmap(16).toImage(); };
+        QTRY_COMPARE(picture(here->icon()), picture(list->style()->standardIcon(QStyle::SP_DirOpenIcon)));
         list->doItemsLayout(); // now rather than on the next turn of the event loop
         const QImage shown = list->viewport()->grab().toImage();
         const auto iconLeft = [&](int at) {
