@@ -266,19 +266,20 @@ void ExecutablePicker::showFolderRows()
     }
 }
 
-void ExecutablePicker::setInstallations(const QList<QPair<QString, QString>> &installations)
+void ExecutablePicker::setInstallations(const QList<tarnwell::Installation> &installations)
 {
     for (int i = m_drives->count() - 1; i >= 0; --i) {
         if (!m_drives->itemData(i, kInstallationRole).toString().isEmpty())
             m_drives->removeItem(i);
     }
     qDeleteAll(std::exchange(m_installationActions, {}));
-    for (const auto &[caption, exe] : installations) {
-        m_drives->addItem(icon(QStyle::SP_DirIcon), caption);
+    for (const tarnwell::Installation &found : installations) {
+        const QString &exe = found.exePath;
+        m_drives->addItem(icon(QStyle::SP_DirIcon), found.caption);
         m_drives->setItemData(m_drives->count() - 1, exe, kInstallationRole);
         m_drives->setItemData(m_drives->count() - 1, exe, Qt::ToolTipRole);
         m_drives->setItemData(m_drives->count() - 1, QStyle::SP_DirIcon, kIconRole);
-        auto *action = new QAction(icon(QStyle::SP_DirIcon), caption, this);
+        auto *action = new QAction(icon(QStyle::SP_DirIcon), found.caption, this);
         action->setToolTip(exe);
         connect(action, &QAction::triggered, this, [this, exe = exe] {
             m_moved = true;
@@ -375,12 +376,10 @@ void ExecutablePicker::findInstallations(bool now, std::function<bool()> waitAtF
 
 void ExecutablePicker::installationsFound(const std::function<bool()> &waitAtFirst)
 {
-    QList<QPair<QString, QString>> installations; // caption, executable
-    for (const tarnwell::Installation &found : m_search->result())
-        installations.append({found.caption, found.exePath});
+    const QList<tarnwell::Installation> found = m_search->result();
     m_search.release()->deleteLater(); // it is the sender of this very call
-    setInstallations(installations);
+    setInstallations(found);
     // One click and Yes then register it.
-    if (!installations.isEmpty() && !m_moved && waitAtFirst())
-        showExecutable(installations.first().second);
+    if (!found.isEmpty() && !m_moved && waitAtFirst())
+        showExecutable(found.first().exePath);
 }

@@ -7,7 +7,6 @@
 #include <QIcon>
 #include <QList>
 #include <QObject>
-#include <QPair>
 #include <QString>
 #include <QStyle>
 
@@ -22,7 +21,7 @@ class QLineEdit;
 class QListWidget;
 class QMimeData;
 class QWidget;
-namespace tarnwell { class DiscoveryTask; }
+namespace tarnwell { class DiscoveryTask; struct Installation; }
 
 // Not a container of its own: its three controls are the window's children at their places there,
 // so that the window lays them out, orders them for Tab and shows them only when they fit.
@@ -49,8 +48,6 @@ public:
     bool openFolder(const QString &folder);
     // Opens the folder of `exePath` with the file selected, not chosen.
     void showExecutable(const QString &exePath);
-    // The installations found (caption, executable): after the drives, and in the lists' menu.
-    void setInstallations(const QList<QPair<QString, QString>> &installations);
     // Looks for the game's installations below the home folder, at once or once the window has been
     // painted, and lists them. When `waitAtFirst` says so at the end, the picker waits at the first one.
     void findInstallations(bool now, std::function<bool()> waitAtFirst);
@@ -74,6 +71,8 @@ private:
     bool driveIsInstallation();
     void showFolderRows();
     void installationsFound(const std::function<bool()> &waitAtFirst);
+    // The installations found: after the drives, and in the lists' menu.
+    void setInstallations(const QList<tarnwell::Installation> &installations);
     void warn(const QString &message);
     // The style's picture once the window's first frame is out, a blank of its size until then.
     QIcon icon(QStyle::StandardPixmap picture);
