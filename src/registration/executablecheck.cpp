@@ -51,10 +51,7 @@ ExecutableCheck::Snapshot ExecutableCheck::abandon()
     if (!m_task)
         return m_now();
     m_task->disconnect(this);
-    m_task.release()->deleteLater(); // its thread stops on its own time
-    m_progress->stop();
-    m_origin = Origin::Registered;
-    m_recheck = false;
+    endTask();
     return m_before;
 }
 
@@ -69,11 +66,16 @@ int ExecutableCheck::percent() const
 void ExecutableCheck::taskFinished()
 {
     const Result result{m_task->result(), m_origin, m_before, m_recheck};
-    m_task.release()->deleteLater(); // it is the sender of this very call
+    endTask();
+    emit finished(result);
+}
+
+void ExecutableCheck::endTask()
+{
+    m_task.release()->deleteLater(); // its thread stops on its own time; it may be the sender of this call
     m_progress->stop();
     m_origin = Origin::Registered;
     m_recheck = false;
-    emit finished(result);
 }
 
 } // namespace tarnwell

@@ -62,6 +62,7 @@ signals:
 
 private:
     void taskFinished();
+    void endTask(); // no check runs any more
 
     std::function<Snapshot()> m_now;
     std::unique_ptr<DigestTask> m_task;
