@@ -64,6 +64,3 @@ public:
 
     QStringList prompts() const;
 };
-
-Q_DECLARE_METATYPE(Platform::Answer)
-Q_DECLARE_METATYPE(Platform::MessageOptions)
