@@ -25,13 +25,13 @@ void CleanupCommands::deleteShaderCache(QString &shaderCachePath)
 {
     // Checked before asking: a user should not confirm a deletion that cannot happen.
     if (m_game.folder.isEmpty()) {
-        warn(m_game.noFolderReason() + QStringLiteral(", so there is no shader cache to delete."));
+        m_platform.warn(m_game.noFolderReason() + QStringLiteral(", so there is no shader cache to delete."));
         return;
     }
     shaderCachePath = m_game.folder + tarnwell::native(QStringLiteral("GAMEDATA/SHADERCACHE"));
     const QString shortFolder = tarnwell::shortPath(shaderCachePath);
     if (shortFolder.isEmpty() || !QFileInfo(tarnwell::resolveCase(shortFolder)).isDir()) {
-        warn(QStringLiteral("There is no shader cache folder at\n%1").arg(shaderCachePath));
+        m_platform.warn(QStringLiteral("There is no shader cache folder at\n%1").arg(shaderCachePath));
         return;
     }
     if (!confirmDelete(m_platform, m_game, QStringLiteral("Delete ShaderCache?")))
@@ -48,11 +48,11 @@ void CleanupCommands::deleteShaderCache(QString &shaderCachePath)
 void CleanupCommands::deleteGraphicsSettings(const QString &path, const QString &restoreShortcut)
 {
     if (path.isEmpty()) { // formed only from a known game folder
-        warn(m_game.noFolderReason() + QStringLiteral(", so there is no graphics settings file to delete."));
+        m_platform.warn(m_game.noFolderReason() + QStringLiteral(", so there is no graphics settings file to delete."));
         return;
     }
     if (!m_platform.fileExists(path)) {
-        warn(QStringLiteral("The graphics settings file is already gone:\n%1").arg(path));
+        m_platform.warn(QStringLiteral("The graphics settings file is already gone:\n%1").arg(path));
         return;
     }
     if (!confirmDelete(m_platform, m_game, QStringLiteral("Delete All Graphics Settings?")))
@@ -61,7 +61,7 @@ void CleanupCommands::deleteGraphicsSettings(const QString &path, const QString 
     const tarnwell::BackupResult backup = tarnwell::backUpFile(m_platform.backupFolder(),
                                                                tarnwell::resolveCase(path));
     if (!backup.ok()) {
-        warn(QStringLiteral("%1\n\n%2 It was not deleted.").arg(path, backup.problem));
+        m_platform.warn(QStringLiteral("%1\n\n%2 It was not deleted.").arg(path, backup.problem));
         return;
     }
     m_platform.runCommand(tarnwell::deleteFileCommand(path),
@@ -70,8 +70,8 @@ void CleanupCommands::deleteGraphicsSettings(const QString &path, const QString 
         if (!self)
             return;
         if (!outcome.deletion.ok()) {
-            self->warn(QStringLiteral("The graphics settings file was not deleted:\n%1\n\n%2.")
-                           .arg(path, outcome.deletion.failures.value(0).reason));
+            self->m_platform.warn(QStringLiteral("The graphics settings file was not deleted:\n%1\n\n%2.")
+                                      .arg(path, outcome.deletion.failures.value(0).reason));
             return;
         }
         self->m_platform.messageBox(
@@ -80,9 +80,4 @@ void CleanupCommands::deleteGraphicsSettings(const QString &path, const QString 
                 .arg(path, QDir::toNativeSeparators(backup.file), restoreShortcut),
             Platform::Information);
     });
-}
-
-void CleanupCommands::warn(const QString &message)
-{
-    m_platform.messageBox(message, Platform::Exclamation);
 }

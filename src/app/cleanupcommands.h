@@ -21,7 +21,6 @@ public:
     void deleteGraphicsSettings(const QString &path, const QString &restoreShortcut);
 
 private:
-    void warn(const QString &message);
 
     Platform &m_platform;
     const RegisteredGame &m_game;

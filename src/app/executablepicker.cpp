@@ -161,11 +161,6 @@ void ExecutablePicker::createPathEdit(QWidget *window)
     });
 }
 
-void ExecutablePicker::warn(const QString &message)
-{
-    m_platform.messageBox(message, Platform::Exclamation);
-}
-
 void ExecutablePicker::driveChanged()
 {
     if (driveIsInstallation())
@@ -173,7 +168,7 @@ void ExecutablePicker::driveChanged()
     const QString root = m_drives->currentData().toString();
     const QString problem = tarnwell::driveProblem(root);
     if (!problem.isEmpty()) {
-        warn(QStringLiteral("Drive %1 cannot be opened: %2.").arg(root, problem));
+        m_platform.warn(QStringLiteral("Drive %1 cannot be opened: %2.").arg(root, problem));
         selectDriveOf(m_dirPath); // the lists keep the folder they showed
         return;
     }
@@ -237,7 +232,7 @@ bool ExecutablePicker::openFolder(const QString &folder)
 {
     const QString problem = tarnwell::folderProblem(folder);
     if (!problem.isEmpty()) {
-        warn(QStringLiteral("The folder %1 cannot be opened: %2.").arg(folder, problem));
+        m_platform.warn(QStringLiteral("The folder %1 cannot be opened: %2.").arg(folder, problem));
         return false;
     }
     m_dirPath = tarnwell::folderPath(folder);
@@ -350,7 +345,8 @@ void ExecutablePicker::openTypedPath()
     }
     if (!info.isFile()) { // nothing there, or a pipe or device, which is never opened
         const QString odd = tarnwell::notRegularReason(path);
-        warn(QStringLiteral("%1 cannot be opened: %2.").arg(path, odd.isEmpty() ? QStringLiteral("nothing is there") : odd));
+        const QString why = odd.isEmpty() ? QStringLiteral("nothing is there") : odd;
+        m_platform.warn(QStringLiteral("%1 cannot be opened: %2.").arg(path, why));
         return;
     }
     if (!openFolder(QDir::toNativeSeparators(info.absolutePath())))

@@ -73,7 +73,6 @@ private:
     void installationsFound(const std::function<bool()> &waitAtFirst);
     // The installations found: after the drives, and in the lists' menu.
     void setInstallations(const QList<tarnwell::Installation> &installations);
-    void warn(const QString &message);
     // The style's picture once the window's first frame is out, a blank of its size until then.
     QIcon icon(QStyle::StandardPixmap picture);
     void showIcons(); // every entry gets its picture

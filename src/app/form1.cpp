@@ -158,7 +158,7 @@ void Form1::Command2_Click()
 void Form1::Command3_Click()
 {
     if (GameFolder.isEmpty()) {
-        warn(m_game.noFolderReason() + QStringLiteral(", so no settings were read."));
+        m_platform.warn(m_game.noFolderReason() + QStringLiteral(", so no settings were read."));
         return;
     }
     if (hasUnsavedEdits()) {
@@ -251,7 +251,7 @@ void Form1::ReadConfig()
                           GameFolder.isEmpty() ? QStringLiteral("none") : QDir::toNativeSeparators(GameFolder));
     label(22)->setToolTip(where);
     if (!problems.isEmpty())
-        warn(problems);
+        m_platform.warn(problems);
 }
 
 bool Form1::WriteConfig()
@@ -259,7 +259,7 @@ bool Form1::WriteConfig()
     // The resolution is cut at every "Apply", whatever is written after it.
     m_settings.takeResolution();
     if (GameFolder.isEmpty() || !m_settings.hasGameFolder()) {
-        warn(m_game.noFolderReason() + QStringLiteral(", so no settings were written."));
+        m_platform.warn(m_game.noFolderReason() + QStringLiteral(", so no settings were written."));
         return false;
     }
     WindowQuestions ask(m_platform);
@@ -376,7 +376,7 @@ void Form1::showVersionAndRead(const QString &hex)
 {
     const tarnwell::VersionList list = tarnwell::readVersionList(VersionListPath);
     if (!list.error.isEmpty())
-        warn(QStringLiteral("Cannot read the known-versions file %1: %2.").arg(VersionListPath, list.error));
+        m_platform.warn(QStringLiteral("Cannot read the known-versions file %1: %2.").arg(VersionListPath, list.error));
     const std::optional<QString> name = tarnwell::findVersionName(list.lines, hex.toLower());
     showStatus(name ? *name + QStringLiteral(" Detected!")
                     : QStringLiteral("Unknown Quillvane Version! MD5: ") + hex.toUpper());
@@ -389,7 +389,7 @@ void Form1::showVersionAndRead(const QString &hex)
                                            "folder as %2")
                                 .arg(GameExePath, tarnwell::native(QStringLiteral("Binaries/QVX.EXE")));
         forgetGameFolder(why);
-        warn(why + QStringLiteral(".\nNo settings were read."));
+        m_platform.warn(why + QStringLiteral(".\nNo settings were read."));
         return;
     }
     GameFolder = folder;
@@ -408,7 +408,7 @@ void Form1::executableUnreadable(const QString &why)
 {
     // No release is known for the executable registered now, whatever the caption said of another.
     showStatus(QStringLiteral("Not Set"));
-    warn(QStringLiteral("Cannot read the game executable %1: %2.").arg(GameExePath, why));
+    m_platform.warn(QStringLiteral("Cannot read the game executable %1: %2.").arg(GameExePath, why));
     // A game chosen before is no longer the one registered.
     forgetGameFolder(QStringLiteral("The game executable %1 could not be read (%2)").arg(GameExePath, why));
 }
@@ -449,9 +449,9 @@ void Form1::offerExecutable(const QString &path, const QString &name)
 {
     // The one-line configuration file could not give such a path back: never stored, never asked about.
     if (const QString problem = tarnwell::storedPathProblem(path); !problem.isEmpty()) {
-        warn(QStringLiteral("%1\ncannot be registered: %2, which Tarnwell cannot store. Rename the folder or the file "
-                            "and choose it again.")
-                 .arg(path, problem));
+        m_platform.warn(QStringLiteral("%1\ncannot be registered: %2, which Tarnwell cannot store. Rename the folder "
+                                       "or the file and choose it again.")
+                            .arg(path, problem));
         return;
     }
     if (m_platform.messageBox(QStringLiteral("Set File: ") + name, Platform::YesNo, QStringLiteral("Set this file?"))
@@ -579,11 +579,6 @@ void Form1::showEvent(QShowEvent *event)
     // The frame is known only once the window manager has framed the window.
     if (m_outerWidthTwips > 0)
         QTimer::singleShot(0, this, [this] { setOuterWidthTwips(m_outerWidthTwips); });
-}
-
-void Form1::warn(const QString &message)
-{
-    m_platform.messageBox(message, Platform::Exclamation);
 }
 
 void Form1::paintEvent(QPaintEvent *)

@@ -126,7 +126,6 @@ protected:
 private:
     void createCommands();
     void connectControls();
-    void warn(const QString &message); // OK, with the warning icon
     void setSettingsEnabled(bool enabled);
     void showStatus(const QString &caption); // Label22, sized to its caption
 

@@ -30,12 +30,12 @@ void GameLauncher::launch()
 {
     // Starting a missing or empty path would at best do nothing and at worst open something else.
     if (m_game.exePath.isEmpty()) {
-        warn(QStringLiteral("No Quillvane QVX.EXE is registered yet, so there is nothing to launch."));
+        m_platform.warn(QStringLiteral("No Quillvane QVX.EXE is registered yet, so there is nothing to launch."));
         return;
     }
     const QString shortPath = tarnwell::shortPath(m_game.exePath);
     if (shortPath.isEmpty() || !m_platform.fileExists(shortPath)) {
-        warn(QStringLiteral("Quillvane QVX.EXE is no longer there:\n%1").arg(m_game.exePath));
+        m_platform.warn(QStringLiteral("Quillvane QVX.EXE is no longer there:\n%1").arg(m_game.exePath));
         return;
     }
     if (m_game.isRunning()) {
@@ -47,10 +47,10 @@ void GameLauncher::launch()
         return;
     const tarnwell::LaunchPlan plan = tarnwell::planLaunch(shortPath, m_game.folder);
     if (plan.kind == tarnwell::LaunchPlan::NeedsCompatibilityLayer) {
-        warn(QStringLiteral("%1\n\nThis is a Windows program, which this system cannot start by itself. It needs Steam "
-                            "or another compatibility layer to run: right-click Launch and choose Launch with... to "
-                            "start it through one.")
-                 .arg(m_game.exePath));
+        m_platform.warn(QStringLiteral("%1\n\nThis is a Windows program, which this system cannot start by itself. It "
+                                       "needs Steam or another compatibility layer to run: right-click Launch and "
+                                       "choose Launch with... to start it through one.")
+                            .arg(m_game.exePath));
         return;
     }
     const tarnwell::Command command = plan.kind == tarnwell::LaunchPlan::Steam
@@ -63,14 +63,15 @@ void GameLauncher::start(const tarnwell::Command &command)
 {
     m_platform.runCommand(command, [self = QPointer(this), command](const tarnwell::CommandOutcome &outcome) {
         if (self && !outcome.started)
-            self->warn(QStringLiteral("Quillvane could not be started:\n%1\n\n%2").arg(command.operand, outcome.error));
+            self->m_platform.warn(
+                QStringLiteral("Quillvane could not be started:\n%1\n\n%2").arg(command.operand, outcome.error));
     });
 }
 
 void GameLauncher::chooseWay()
 {
     if (m_game.exePath.isEmpty()) {
-        warn(QStringLiteral("No Quillvane QVX.EXE is registered yet, so there is nothing to launch."));
+        m_platform.warn(QStringLiteral("No Quillvane QVX.EXE is registered yet, so there is nothing to launch."));
         return;
     }
     const QString path = RecentInstallations::filePath(m_platform);
@@ -92,7 +93,7 @@ void GameLauncher::chooseWay()
     if (way == tarnwell::LaunchChoice::CommandLine)
         choice.commandLine = line;
     if (const QString error = tarnwell::writeInstallations(path, known.items); !error.isEmpty())
-        warn(QStringLiteral("Cannot save the list of installations to %1: %2.").arg(path, error));
+        m_platform.warn(QStringLiteral("Cannot save the list of installations to %1: %2.").arg(path, error));
 }
 
 bool GameLauncher::launchChosenWay(const QString &shortPath)
@@ -107,24 +108,20 @@ bool GameLauncher::launchChosenWay(const QString &shortPath)
         if (const QString id = tarnwell::steamAppId(m_game.folder); !id.isEmpty())
             start(tarnwell::openAddressCommand(QStringLiteral("steam://rungameid/") + id));
         else
-            warn(QStringLiteral("%1\n\nis in no Steam library that names it, so Steam cannot start it. Choose another "
-                                "way with Launch with... (right-click Launch).")
-                     .arg(m_game.exePath));
+            m_platform.warn(QStringLiteral("%1\n\nis in no Steam library that names it, so Steam cannot start it. "
+                                           "Choose another way with Launch with... (right-click Launch).")
+                                .arg(m_game.exePath));
         return true;
     case tarnwell::LaunchChoice::CommandLine:
         break;
     }
     const tarnwell::LaunchLine launch = tarnwell::launchLine(choice.commandLine, shortPath);
     if (!launch.problem.isEmpty()) {
-        warn(QStringLiteral("Quillvane could not be started with\n%1\n\n%2.").arg(choice.commandLine, launch.problem));
+        m_platform.warn(
+            QStringLiteral("Quillvane could not be started with\n%1\n\n%2.").arg(choice.commandLine, launch.problem));
         return true;
     }
     start(tarnwell::programCommand(launch.program, launch.arguments, launch.environment,
                                        QFileInfo(shortPath).absolutePath(), choice.commandLine));
     return true;
-}
-
-void GameLauncher::warn(const QString &message)
-{
-    m_platform.messageBox(message, Platform::Exclamation);
 }

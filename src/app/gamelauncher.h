@@ -24,7 +24,6 @@ private:
     // The launch command of the registered executable as chosen with "Launch with...".
     bool launchChosenWay(const QString &shortPath);
     void start(const tarnwell::Command &command); // a failed start is reported
-    void warn(const QString &message);
 
     Platform &m_platform;
     const RegisteredGame &m_game;

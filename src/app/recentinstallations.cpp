@@ -47,6 +47,5 @@ void RecentInstallations::rememberRegistered()
     tarnwell::KnownInstallations known = tarnwell::readInstallations(path);
     tarnwell::remember(known.items, m_game.exePath);
     if (const QString error = tarnwell::writeInstallations(path, known.items); !error.isEmpty())
-        m_platform.messageBox(QStringLiteral("Cannot save the list of installations to %1: %2.").arg(path, error),
-                              Platform::Exclamation);
+        m_platform.warn(QStringLiteral("Cannot save the list of installations to %1: %2.").arg(path, error));
 }

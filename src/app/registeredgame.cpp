@@ -25,7 +25,7 @@ void RegisteredGame::load(Platform &platform)
         exePath = stored.path;
         break;
     case tarnwell::StoredPath::Status::Failed:
-        platform.messageBox(QStringLiteral("Cannot read %1: %2.").arg(path, stored.error), Platform::Exclamation);
+        platform.warn(QStringLiteral("Cannot read %1: %2.").arg(path, stored.error));
         break;
     case tarnwell::StoredPath::Status::Empty:
     case tarnwell::StoredPath::Status::Missing:
@@ -38,10 +38,9 @@ bool RegisteredGame::save(Platform &platform) const
     const QString path = tarnwell::configFilePath(platform.programFolder());
     const QString error = tarnwell::writeStoredPath(path, exePath);
     if (!error.isEmpty())
-        platform.messageBox(QStringLiteral("Cannot save the game's path to %1: %2.\nIt will have to be chosen again at "
-                                           "the next start.")
-                                .arg(path, error),
-                            Platform::Exclamation);
+        platform.warn(QStringLiteral("Cannot save the game's path to %1: %2.\nIt will have to be chosen again at "
+                                     "the next start.")
+                          .arg(path, error));
     return error.isEmpty();
 }
 

@@ -80,7 +80,7 @@ void RestoreCommand::run()
     const tarnwell::BackupList list = tarnwell::listBackups(folder);
     const QList<tarnwell::Backup> &backups = list.backups;
     if (!list.problem.isEmpty()) {
-        m_platform.messageBox(list.problem + QStringLiteral(" Nothing was restored."), Platform::Exclamation);
+        m_platform.warn(list.problem + QStringLiteral(" Nothing was restored."));
         return;
     }
     if (backups.isEmpty()) {

@@ -38,6 +38,8 @@ public:
     virtual bool fileExists(const QString &path) const = 0;
     // Modal; returns the answer. With no title the box shows "Tarnwell".
     virtual Answer messageBox(const QString &prompt, MessageOptions options, const QString &title = QString()) = 0;
+    // A message the user must know about: OK, with the warning icon.
+    void warn(const QString &message) { messageBox(message, Exclamation); }
     // Modal, with buttons of the caller's words; the last one, the way out that changes nothing, is
     // taken by Enter and by Escape. Returns the index of the button pressed.
     virtual int question(const QString &prompt, const QStringList &buttons, const QString &title = QString()) = 0;
