@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "files/toolfiles.h"
 
+#include "files/filecontent.h"
 #include "files/pathcase.h"
 
 #include <QDir>
@@ -90,6 +91,21 @@ QString findBannerModule(const QString &programFolder)
             return path;
     }
     return QString();
+}
+
+QString writeToolFile(const QString &path, const QByteArray &bytes)
+{
+    QDir().mkpath(QFileInfo(path).absolutePath()); // a failure shows as the write's own below
+    const FileWrite written = writeAtomically(path, [&bytes](const ChunkSink &sink) { return sink(bytes); });
+    return written.ok() ? QString() : written.problem;
+}
+
+QString removeToolFile(const QString &path)
+{
+    QFile file(path);
+    if (!file.exists() && !QFileInfo(path).isSymLink())
+        return {};
+    return file.remove() ? QString() : file.errorString();
 }
 
 } // namespace tarnwell

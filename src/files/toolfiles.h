@@ -19,4 +19,11 @@ QString versionListPath(const QString &programFolder);
 // The banner module beside the program, else in the installed library folder; empty for none.
 QString findBannerModule(const QString &programFolder);
 
+// Writes one of the tool's own files (Tarnwell.dat, Installations.json, a profile) whole or not at
+// all, making its folder on the way. Returns why it could not be written, or empty text.
+[[nodiscard]] QString writeToolFile(const QString &path, const QByteArray &bytes);
+// Removes one of the tool's own files. Returns why it could not be removed, or empty text; a file
+// that is not there is no error.
+[[nodiscard]] QString removeToolFile(const QString &path);
+
 } // namespace tarnwell
