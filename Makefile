@@ -1,6 +1,6 @@
 # Two commands for a fresh Debian or Ubuntu machine: `make run` and `make test`.
 BUILD ?= build
-PACKAGES = cmake g++ make pkg-config qt6-base-dev qt6-svg-dev qt6-webengine-dev libgl-dev \
+PACKAGES = cmake g++ make pkg-config qt6-base-dev qt6-svg-dev qt6-webengine-dev libgl-dev libssl-dev \
            fonts-liberation xvfb xauth
 SUDO := $(shell [ "$$(id -u)" -eq 0 ] || echo sudo)
 JOBS := $(shell nproc 2>/dev/null || echo 2)

@@ -6,6 +6,7 @@
 #include "cleanupcommands.h"
 #include "clickablelabel.h"
 #include "executablepicker.h"
+#include "focusreturn.h"
 #include "gamelauncher.h"
 #include "recentinstallations.h"
 #include "restorecommand.h"
@@ -73,6 +74,7 @@ Form1::~Form1() = default; // a check still running is stopped and waited for
 void Form1::createCommands()
 {
     m_ui.picker->start(); // its own entries lead the menus of its lists
+    m_focusReturn = new FocusReturn(this, command(1));
     m_exeCheck = new tarnwell::ExecutableCheck([this] {
         return tarnwell::ExecutableCheck::Snapshot{GameExePath, label(22)->text(), m_outerWidthTwips};
     }, this);
@@ -136,6 +138,7 @@ void Form1::Form_Load()
         m_platform.messageBox(QStringLiteral("Select your Quillvane QVX.EXE to get started!"), Platform::Information);
         setOuterWidthTwips(kPickerWidthTwips);
     }
+    command(1)->setFocus(Qt::OtherFocusReason); // while a check runs, once it has ended
 }
 
 void Form1::Command1_Click()
@@ -288,47 +291,41 @@ void Form1::Validate_QVXEXE()
 
 void Form1::checkExecutable(const QString &path, tarnwell::ExecutableCheck::Origin origin)
 {
-    // The window takes the choice on once the check has its snapshot of what stood before it.
-    const auto adopt = [this, &path, origin] {
+    // Nothing registered: nothing to look at, and no reason to hold the settings back.
+    if (path.isEmpty() && origin == tarnwell::ExecutableCheck::Origin::Registered && !isChecking())
+        return;
+    const bool chosen = origin != tarnwell::ExecutableCheck::Origin::Registered;
+    if (!knownVersionsAvailable()) {
         GameExePath = path;
-        if (origin == tarnwell::ExecutableCheck::Origin::Picker)
+        if (chosen) {
             setOuterWidthTwips(kCheckingWidthTwips);
-    };
-    // A choice that cannot be checked ends a check still running (of the executable found at start-up).
-    const auto adoptUnchecked = [this, &adopt] {
-        if (m_exeCheck->isRunning())
-            endCheck(m_exeCheck->abandon().status);
-        adopt();
-    };
-    if (!m_platform.fileExists(path)) {
-        adoptUnchecked();
-        // Something that is no file stands there (a folder, a pipe): said rather than passed over.
-        const QString odd = tarnwell::notRegularReason(tarnwell::resolveCase(path));
-        if (!odd.isEmpty())
-            executableUnreadable(odd);
+            SaveSettings();
+        }
         return;
     }
-    VersionListPath = tarnwell::versionListPath(m_platform.programFolder());
-    // Something that is no file in its place is reported when it is read, like an unreadable file.
-    if (!m_platform.fileExists(VersionListPath)
-        && tarnwell::notRegularReason(tarnwell::resolveCase(VersionListPath)).isEmpty()) {
-        adoptUnchecked();
-        m_platform.messageBox(QStringLiteral("Fatal Error: QVX.dat verification missing. Reinstall Tarnwell"),
-                              Platform::OkOnly);
-        m_platform.closeWindow(this);
-        return;
-    }
-    const QString shortExe = ShortPath(path);
-    if (shortExe.isEmpty()) {
-        adoptUnchecked();
-        executableUnreadable(QStringLiteral("the file is no longer there"));
-        return;
-    }
-    m_exeCheck->begin(shortExe, origin);
-    adopt();
+    // Whether it is there, and its digest, come from beside the window: its disk may be slow.
+    m_exeCheck->begin(path, origin);
+    GameExePath = path;
+    if (chosen)
+        setOuterWidthTwips(kCheckingWidthTwips);
     setSettingsEnabled(false);
     setCursor(Qt::BusyCursor);
     showCheckProgress(m_exeCheck->percent());
+}
+
+bool Form1::knownVersionsAvailable()
+{
+    VersionListPath = tarnwell::versionListPath(m_platform.programFolder());
+    // Something that is no file in its place is reported when it is read, like an unreadable file.
+    if (m_platform.fileExists(VersionListPath)
+        || !tarnwell::notRegularReason(tarnwell::resolveCase(VersionListPath)).isEmpty())
+        return true;
+    if (isChecking())
+        endCheck(m_exeCheck->abandon().status);
+    m_platform.messageBox(QStringLiteral("Fatal Error: QVX.dat verification missing. Reinstall Tarnwell"),
+                          Platform::OkOnly);
+    m_platform.closeWindow(this);
+    return false;
 }
 
 void Form1::showCheckProgress(int percent)
@@ -340,8 +337,13 @@ void Form1::showCheckProgress(int percent)
 
 void Form1::endCheck(const QString &statusBefore)
 {
-    if (m_checkDialog)
-        m_checkDialog->reset();
+    // Its check is over, however it ended: the dialog goes, and with it its hold on the window.
+    if (QProgressDialog *dialog = std::exchange(m_checkDialog, nullptr)) {
+        dialog->disconnect(this);
+        dialog->disconnect(m_exeCheck);
+        dialog->hide();
+        dialog->deleteLater();
+    }
     unsetCursor();
     setSettingsEnabled(true);
     // The progress goes; the caption it stood in for comes back unless a version is found.
@@ -350,22 +352,31 @@ void Form1::endCheck(const QString &statusBefore)
 
 void Form1::finishCheck(const tarnwell::ExecutableCheck::Result &result)
 {
+    using Origin = tarnwell::ExecutableCheck::Origin;
     endCheck(result.before.status);
-    const bool fromPicker = result.origin == tarnwell::ExecutableCheck::Origin::Picker;
-    if (result.digest.cancelled) {
+    const bool chosen = result.origin != Origin::Registered;
+    // A remembered installation that is gone changes nothing: another disk may be unplugged.
+    const bool goneRecent = result.origin == Origin::Recent && result.missing;
+    if (goneRecent)
+        m_platform.warn(QStringLiteral("%1\n\ncannot be chosen: %2. Nothing was changed.")
+                            .arg(GameExePath, result.notRegular.isEmpty() ? QStringLiteral("it is no longer there")
+                                                                          : result.notRegular));
+    if (result.digest.cancelled || goneRecent) {
         // A choice given up registers nothing: everything is as it was before it.
         GameExePath = result.before.exePath;
-        if (fromPicker)
+        if (chosen)
             setOuterWidthTwips(result.before.widthTwips > 0 ? result.before.widthTwips : kPickerWidthTwips);
         if (result.recheck)
             Validate_QVXEXE();
         return;
     }
-    if (!result.digest.ok())
+    if (!result.notRegular.isEmpty())
+        executableUnreadable(result.notRegular);
+    else if (!result.digest.ok() && !result.missing)
         executableUnreadable(result.digest.error);
-    else
+    else if (!result.missing)
         showVersionAndRead(result.digest.hex);
-    if (fromPicker) {
+    if (chosen) {
         SaveSettings(); // also for an unknown version, and for a file that could not be read
         // The picker that had the focus is gone; the settings of the new game come next.
         command(1)->setFocus(Qt::OtherFocusReason);
@@ -460,17 +471,13 @@ void Form1::offerExecutable(const QString &path, const QString &name)
     registerExecutable(path, name);
 }
 
-void Form1::registerExecutable(const QString &path, const QString &name)
+void Form1::registerExecutable(const QString &path, const QString &name, tarnwell::ExecutableCheck::Origin origin)
 {
     // A check still running (of the executable found at start-up) is given up for this one, and taken
     // up again should this one be given up.
-    checkExecutable(path, tarnwell::ExecutableCheck::Origin::Picker);
-    if (!isChecking()) {
-        SaveSettings(); // also for an unknown version, and after a fatal check
-        command(1)->setFocus(Qt::OtherFocusReason);
-        return;
-    }
-    // Saved once the check has finished; a check given up registers nothing.
+    checkExecutable(path, origin);
+    // Saved once the check has finished; a check given up registers nothing. The dialog lives as long
+    // as the check: it shows only once the check takes a while.
     if (!m_checkDialog) {
         m_checkDialog = new QProgressDialog(this);
         m_checkDialog->setWindowModality(Qt::WindowModal);
@@ -544,11 +551,13 @@ void Form1::SwitchInstallation(const QString &exePath)
                                QStringLiteral("Switch installation?"))
             != 0)
         return;
-    registerExecutable(exePath, QFileInfo(exePath).fileName());
+    registerExecutable(exePath, QFileInfo(exePath).fileName(), tarnwell::ExecutableCheck::Origin::Recent);
 }
 
 void Form1::setSettingsEnabled(bool enabled)
 {
+    if (!enabled)
+        m_focusReturn->begin();
     const auto setAll = [enabled](const auto &controls) {
         for (QWidget *control : controls) {
             if (control) // the arrays count from 1
@@ -560,6 +569,8 @@ void Form1::setSettingsEnabled(bool enabled)
     setAll(m_ui.combo);
     for (const int n : {1, 2, 3, 5, 6}) // Quit stays: the window can always be left
         m_ui.command[n]->setEnabled(enabled);
+    if (enabled)
+        m_focusReturn->end();
 }
 
 void Form1::setOuterWidthTwips(int twips)

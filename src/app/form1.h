@@ -12,6 +12,7 @@
 #include <QWidget>
 
 class CleanupCommands;
+class FocusReturn;
 class GameLauncher;
 class QListWidget;
 class QMenu;
@@ -131,12 +132,15 @@ private:
 
     // Registration: asks about the executable at `path` (`name` shown), registers it after a Yes.
     void offerExecutable(const QString &path, const QString &name);
-    void registerExecutable(const QString &path, const QString &name); // as after a Yes
+    void registerExecutable(const QString &path, const QString &name, // as after a Yes
+                            tarnwell::ExecutableCheck::Origin origin = tarnwell::ExecutableCheck::Origin::Picker);
     // Checks the executable at `path`; one from the picker is registered once the check has begun.
     void checkExecutable(const QString &path, tarnwell::ExecutableCheck::Origin origin);
     void showCheckProgress(int percent);
     void finishCheck(const tarnwell::ExecutableCheck::Result &result);
     void endCheck(const QString &statusBefore); // the window as it was before the check, usable again
+    // False (after the fatal message, closing the window) when the known-versions list is missing.
+    bool knownVersionsAvailable();
     void showVersionAndRead(const QString &hex);
     void executableUnreadable(const QString &why);
     // Forgets the game folder and its settings files; `why` is what commands then tell the user.
@@ -149,6 +153,7 @@ private:
     int m_outerWidthTwips = 0;
     tarnwell::ExecutableCheck *m_exeCheck = nullptr;
     QProgressDialog *m_checkDialog = nullptr; // for a choice in the picker, which may be given up
+    FocusReturn *m_focusReturn = nullptr; // to "Apply" once a check ends
     GameLauncher *m_launcher = nullptr;
     CleanupCommands *m_cleanup = nullptr;
     RestoreCommand *m_restore = nullptr;

@@ -1,11 +1,39 @@
 // SPDX-License-Identifier: MIT
 #include "registration/executablecheck.h"
 
-#include "registration/digesttask.h"
+#include "files/openfile.h"
+#include "files/pathcase.h"
+#include "registration/shortpath.h"
 
 #include <QTimer>
 
 namespace tarnwell {
+
+namespace {
+
+// On a worker: a disk that is slow or does not answer holds up nothing but the check.
+ExecutableCheck::Result inspect(const QString &path, Job &job)
+{
+    ExecutableCheck::Result result;
+    if (!fileExists(path)) {
+        result.missing = true;
+        // Something that is no file stands there (a folder, a pipe): said rather than passed over.
+        result.notRegular = notRegularReason(resolveCase(path));
+        return result;
+    }
+    const QString shortExe = shortPath(path);
+    if (shortExe.isEmpty()) {
+        result.digest.error = QStringLiteral("the file is no longer there");
+        return result;
+    }
+    result.digest = md5OfFile(shortExe, [&job](qint64 done, qint64 total) {
+        job.setProgress(done, total);
+        return !job.cancelled();
+    });
+    return result;
+}
+
+} // namespace
 
 ExecutableCheck::ExecutableCheck(std::function<Snapshot()> now, QObject *parent)
     : QObject(parent)
@@ -16,16 +44,19 @@ ExecutableCheck::ExecutableCheck(std::function<Snapshot()> now, QObject *parent)
     connect(m_progress, &QTimer::timeout, this, [this] { emit progressed(percent()); });
 }
 
-ExecutableCheck::~ExecutableCheck() = default;
+ExecutableCheck::~ExecutableCheck()
+{
+    if (m_job)
+        m_job->cancel();
+}
 
 void ExecutableCheck::begin(const QString &path, Origin origin)
 {
     const Snapshot now = m_now();
-    if (m_task) {
-        m_task->disconnect(this);
-        m_task.release()->deleteLater(); // its thread stops on its own time
-        // A choice in the picker given up goes back to the executable it interrupted, checked again.
-        if (origin == Origin::Picker) {
+    if (m_job) {
+        m_job->cancel(); // it stops on its own time and reports nothing
+        // A choice given up goes back to the executable it interrupted, checked again.
+        if (origin != Origin::Registered) {
             m_before.exePath = now.exePath;
             m_recheck = true;
         }
@@ -34,45 +65,44 @@ void ExecutableCheck::begin(const QString &path, Origin origin)
         m_recheck = false;
     }
     m_origin = origin;
-    m_task = std::make_unique<DigestTask>(path);
-    connect(m_task.get(), &DigestTask::finished, this, &ExecutableCheck::taskFinished);
-    m_task->start();
+    m_job = runBeside<Result>(
+        this, [path](Job &job) { return inspect(path, job); },
+        [this](Result result) { taskFinished(std::move(result)); });
     m_progress->start();
 }
 
 void ExecutableCheck::cancel()
 {
-    if (m_task)
-        m_task->cancel();
+    if (!m_job)
+        return;
+    // The result of a check given up is known without waiting for the disk.
+    m_job->cancel();
+    Result result;
+    result.digest.cancelled = true;
+    taskFinished(std::move(result));
 }
 
 ExecutableCheck::Snapshot ExecutableCheck::abandon()
 {
-    if (!m_task)
+    if (!m_job)
         return m_now();
-    m_task->disconnect(this);
-    endTask();
+    m_job->cancel();
+    endJob();
     return m_before;
 }
 
-int ExecutableCheck::percent() const
+void ExecutableCheck::taskFinished(Result result)
 {
-    if (!m_task)
-        return 0;
-    const qint64 total = m_task->total();
-    return total > 0 ? int(m_task->done() * 100 / total) : 0;
-}
-
-void ExecutableCheck::taskFinished()
-{
-    const Result result{m_task->result(), m_origin, m_before, m_recheck};
-    endTask();
+    result.origin = m_origin;
+    result.before = m_before;
+    result.recheck = m_recheck;
+    endJob();
     emit finished(result);
 }
 
-void ExecutableCheck::endTask()
+void ExecutableCheck::endJob()
 {
-    m_task.release()->deleteLater(); // its thread stops on its own time; it may be the sender of this call
+    m_job.reset();
     m_progress->stop();
     m_origin = Origin::Registered;
     m_recheck = false;

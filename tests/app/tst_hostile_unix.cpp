@@ -198,8 +198,8 @@ private slots:
         QVERIFY(form->check(1)->isEnabled());
     }
 
-    // A remembered installation that is gone, chosen while the start-up check of a large executable runs:
-    // that check ends there, and the choice is stored like any file that is no longer there.
+    // A remembered installation that is gone (an unplugged disk), chosen while the start-up check of a
+    // large executable runs: it is said so and nothing changes; the start-up check is taken up again.
     void goneChoiceEndsStartupCheck()
     {
         install();
@@ -207,13 +207,16 @@ private slots:
         QVERIFY(m_w->start(false));
         Form1 *form = m_w->form.get();
         QVERIFY(form->isChecking());
+        const QString registered = form->GameExePath;
+        const QByteArray configBefore = readFile(m_program + "/Tarnwell.dat");
         const QString gone = m_w->dir.filePath("Old/Binaries/QVX.EXE");
         form->SwitchInstallation(gone);
-        QVERIFY(!form->isChecking());
-        QCOMPARE(form->GameExePath, gone);
-        QCOMPARE(readFile(m_program + "/Tarnwell.dat"), "QVXEXE=" + gone.toUtf8() + "\r\n");
-        QCOMPARE(form->label(22)->text(), QString("Not Set"));
-        QVERIFY(form->check(1)->isEnabled() && form->command(1)->isEnabled());
+        QTRY_COMPARE(m_w->platform.prompts(), QStringList{gone + "\n\ncannot be chosen: it is no longer there. "
+                                                                 "Nothing was changed."});
+        QCOMPARE(form->GameExePath, registered);
+        QCOMPARE(readFile(m_program + "/Tarnwell.dat"), configBefore);
+        QVERIFY(form->isChecking()); // the registered one again
+        QVERIFY(form->label(22)->text().startsWith("Checking the game executable: "));
     }
 
     void ownerKept()
