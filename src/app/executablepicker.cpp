@@ -14,12 +14,14 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QFileSystemWatcher>
+#include <QFocusEvent>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMimeData>
 #include <QPixmap>
 #include <QShortcut>
 #include <QStyle>
+#include <QTimer>
 #include <QUrl>
 
 #include <utility>
@@ -30,10 +32,30 @@ namespace {
 constexpr int kInstallationRole = Qt::UserRole + 1;
 // Every entry of the lists carries the style's picture it shows, a QStyle::StandardPixmap, here.
 constexpr int kIconRole = Qt::UserRole + 2;
+// A folder not read by then is taken to be on a disk that does not answer.
+constexpr int kListingPatienceMs = 3000;
 
 QRect twipRect(int left, int top, int width, int height)
 {
     return QRect(qRound(left / 15.0), qRound(top / 15.0), qRound(width / 15.0), qRound(height / 15.0));
+}
+
+// What a typed path names, as the disk tells it beside the window.
+struct TypedPath {
+    enum Kind { Folder, File, Nothing } kind = Nothing;
+    QString why; // for Nothing
+};
+
+TypedPath inspectTyped(const QString &path)
+{
+    const QFileInfo info(path);
+    if (info.isDir())
+        return {TypedPath::Folder, {}};
+    if (info.isFile())
+        return {TypedPath::File, {}};
+    // Nothing there, or a pipe or device, which is never opened.
+    const QString odd = tarnwell::notRegularReason(path);
+    return {TypedPath::Nothing, odd.isEmpty() ? QStringLiteral("nothing is there") : odd};
 }
 
 } // namespace
@@ -41,8 +63,12 @@ QRect twipRect(int left, int top, int width, int height)
 ExecutablePicker::ExecutablePicker(Platform &platform, QWidget *window)
     : QObject(window)
     , m_platform(platform)
+    , m_slowListing(new QTimer(this))
 {
     createControls(window);
+    m_slowListing->setSingleShot(true);
+    m_slowListing->setInterval(kListingPatienceMs);
+    connect(m_slowListing, &QTimer::timeout, this, &ExecutablePicker::listingSlow);
     // The style's pictures are read from files through every image reader Qt has, which would hold
     // back the window's first frame: they come right after it, and the entries keep a blank of their
     // size until then.
@@ -52,6 +78,8 @@ ExecutablePicker::ExecutablePicker(Platform &platform, QWidget *window)
     m_blankIcon = QIcon(blank);
     afterFirstPaint(window, this, [this] { showIcons(); });
 }
+
+ExecutablePicker::~ExecutablePicker() = default; // work still running is given up, never waited for
 
 QIcon ExecutablePicker::icon(QStyle::StandardPixmap picture)
 {
@@ -78,8 +106,6 @@ void ExecutablePicker::showIcons()
     }
 }
 
-ExecutablePicker::~ExecutablePicker() = default; // a search still running is stopped and waited for
-
 void ExecutablePicker::createControls(QWidget *window)
 {
     m_drives = new QComboBox(window);
@@ -94,6 +120,7 @@ void ExecutablePicker::createControls(QWidget *window)
     m_files = new QListWidget(window);
     m_files->setObjectName(QStringLiteral("File1"));
     m_files->setGeometry(twipRect(7920, 3120, 2775, 3600));
+    m_files->installEventFilter(this);
 }
 
 void ExecutablePicker::start()
@@ -103,7 +130,12 @@ void ExecutablePicker::start()
     fillDrives();
     // The home folder, or the first drive where there is none to open; nothing to report either way.
     const QString home = QDir::homePath();
-    openFolder(tarnwell::folderProblem(home).isEmpty() ? home : m_drives->itemData(0).toString());
+    read(home, false, [this](const tarnwell::FolderView &view) {
+        if (view.problem.isEmpty())
+            show(view);
+        else
+            openFolder(m_drives->itemData(0).toString(), {}, true);
+    });
 }
 
 void ExecutablePicker::connectControls()
@@ -128,13 +160,23 @@ void ExecutablePicker::connectControls()
     // The file list follows its folder: a file made there shows without opening the folder again.
     m_folderWatch = new QFileSystemWatcher(this);
     connect(m_folderWatch, &QFileSystemWatcher::directoryChanged, this, [this](const QString &folder) {
-        if (folder != m_dirPath)
-            return;
-        const QString chosen = m_files->currentItem() ? m_files->currentItem()->text() : QString();
-        folderChanged();
-        if (const QList<QListWidgetItem *> same = m_files->findItems(chosen, Qt::MatchExactly); !same.isEmpty())
-            m_files->setCurrentItem(same.first());
+        if (folder == m_dirPath)
+            refreshFiles();
     });
+}
+
+bool ExecutablePicker::eventFilter(QObject *watched, QEvent *event)
+{
+    // The file list shows where the keyboard is, even before an entry was chosen.
+    if (watched == m_files && event->type() == QEvent::FocusIn && !m_files->currentItem() && m_files->count() > 0)
+        m_files->setCurrentRow(0, QItemSelectionModel::NoUpdate);
+    // The typed path goes when the user goes elsewhere; a message about it or a menu leaves it open.
+    if (watched == m_pathEdit && event->type() == QEvent::FocusOut && m_pathEdit->isVisible()) {
+        const Qt::FocusReason reason = static_cast<QFocusEvent *>(event)->reason();
+        if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason)
+            QTimer::singleShot(0, this, [this] { closePathEdit(); });
+    }
+    return QObject::eventFilter(watched, event);
 }
 
 void ExecutablePicker::createPathEdit(QWidget *window)
@@ -153,39 +195,69 @@ void ExecutablePicker::createPathEdit(QWidget *window)
     m_pathEdit->setObjectName(QStringLiteral("PathEdit"));
     m_pathEdit->setAccessibleName(QStringLiteral("Path"));
     m_pathEdit->hide();
+    m_pathEdit->installEventFilter(this);
     connect(m_pathEdit, &QLineEdit::returnPressed, this, &ExecutablePicker::openTypedPath);
     auto *escape = new QShortcut(QKeySequence(Qt::Key_Escape), m_pathEdit, nullptr, nullptr, Qt::WidgetShortcut);
     connect(escape, &QShortcut::activated, this, [this] {
-        m_pathEdit->hide();
+        closePathEdit();
         m_files->setFocus();
     });
 }
 
+void ExecutablePicker::closePathEdit()
+{
+    m_pathEdit->hide();
+    m_pathEdit->clear(); // what was typed is not kept for the next time
+}
+
 void ExecutablePicker::driveChanged()
 {
-    if (driveIsInstallation())
-        return;
-    const QString root = m_drives->currentData().toString();
-    const QString problem = tarnwell::driveProblem(root);
-    if (!problem.isEmpty()) {
-        m_platform.warn(QStringLiteral("Drive %1 cannot be opened: %2.").arg(root, problem));
-        selectDriveOf(m_dirPath); // the lists keep the folder they showed
-        return;
-    }
-    // The drive's current folder: the one last shown on it during this run, else its root.
+    if (!driveIsInstallation())
+        openDrive(m_drives->currentData().toString());
+}
+
+// The drive's current folder: the one last shown on it during this run, else its root.
+void ExecutablePicker::openDrive(const QString &root)
+{
     const QString current = m_driveFolders.value(root);
-    openFolder(!current.isEmpty() && tarnwell::folderProblem(current).isEmpty() ? current : root);
+    read(root, true, [this, root, current](const tarnwell::FolderView &drive) {
+        if (!drive.problem.isEmpty()) {
+            m_platform.warn(QStringLiteral("Drive %1 cannot be opened: %2.").arg(root, drive.problem));
+            selectDriveOf(m_dirPath); // the lists keep the folder they showed
+            return;
+        }
+        if (current.isEmpty() || current == drive.path) {
+            show(drive);
+            return;
+        }
+        read(current, false, [this, drive](const tarnwell::FolderView &view) {
+            show(view.problem.isEmpty() ? view : drive);
+        });
+    });
 }
 
 void ExecutablePicker::folderChanged()
 {
-    m_files->clear();
-    m_files->addItems(tarnwell::fileNames(m_dirPath));
-    if (m_folderWatch && m_folderWatch->directories() != QStringList{m_dirPath}) {
-        if (!m_folderWatch->directories().isEmpty())
-            m_folderWatch->removePaths(m_folderWatch->directories());
-        m_folderWatch->addPath(m_dirPath);
-    }
+    refreshFiles();
+}
+
+void ExecutablePicker::refreshFiles()
+{
+    const QString folder = m_dirPath;
+    if (m_fileRefresh)
+        m_fileRefresh->cancel();
+    m_fileRefresh = tarnwell::runBeside<QStringList>(
+        this, [folder](tarnwell::Job &) { return tarnwell::fileNames(folder); },
+        [this, folder](QStringList names) {
+            m_fileRefresh.reset();
+            if (folder != m_dirPath)
+                return;
+            const QString current = m_files->currentItem() ? m_files->currentItem()->text() : QString();
+            m_files->clear();
+            m_files->addItems(names);
+            if (const QList<QListWidgetItem *> same = m_files->findItems(current, Qt::MatchExactly); !same.isEmpty())
+                m_files->setCurrentItem(same.first());
+        });
 }
 
 void ExecutablePicker::fileClicked()
@@ -196,12 +268,13 @@ void ExecutablePicker::fileClicked()
 
 QString ExecutablePicker::droppedFile(const QMimeData *data)
 {
-    // One local regular file: what the file list would offer.
+    // One local file: what the file list would offer. Whether it is a regular file is asked later,
+    // beside the window: a drag must never wait for a disk.
     const QList<QUrl> urls = data ? data->urls() : QList<QUrl>();
     if (urls.size() != 1 || !urls.first().isLocalFile())
         return {};
     const QString path = urls.first().toLocalFile();
-    return QFileInfo(path).isFile() ? QDir::toNativeSeparators(path) : QString(); // no pipe, device or folder
+    return path.isEmpty() || path.endsWith(u'/') ? QString() : QDir::toNativeSeparators(path);
 }
 
 void ExecutablePicker::fillDrives()
@@ -210,7 +283,26 @@ void ExecutablePicker::fillDrives()
     for (const tarnwell::Drive &drive : tarnwell::drives()) {
         m_drives->addItem(icon(QStyle::SP_DriveHDIcon), drive.caption, drive.root);
         m_drives->setItemData(m_drives->count() - 1, QStyle::SP_DriveHDIcon, kIconRole);
+        // The volume's name, and whether it is a folder at all, come from the drive itself, later.
+        const QString root = drive.root;
+        tarnwell::runBeside<tarnwell::VolumeDetails>(
+            this, [root](tarnwell::Job &) { return tarnwell::volumeDetails(root); },
+            [this](tarnwell::VolumeDetails details) { showVolume(details.root, details.name, details.folder); });
     }
+}
+
+void ExecutablePicker::showVolume(const QString &root, const QString &name, bool folder)
+{
+    const int index = m_drives->findData(root);
+    if (index < 0)
+        return;
+    // Single files mounted into place (as containers do) are no drives.
+    if (!folder && index != m_drives->currentIndex() && m_drives->itemData(index, kInstallationRole).isNull()) {
+        m_drives->removeItem(index);
+        return;
+    }
+    if (!name.isEmpty())
+        m_drives->setItemText(index, m_drives->itemText(index) + QStringLiteral(" [%1]").arg(name));
 }
 
 QString ExecutablePicker::driveOf(const QString &folder) const
@@ -228,25 +320,52 @@ void ExecutablePicker::selectDriveOf(const QString &folder)
         m_drives->setCurrentIndex(index);
 }
 
-bool ExecutablePicker::openFolder(const QString &folder)
+void ExecutablePicker::read(const QString &folder, bool asDrive, std::function<void(const tarnwell::FolderView &)> done)
 {
-    const QString problem = tarnwell::folderProblem(folder);
-    if (!problem.isEmpty()) {
-        m_platform.warn(QStringLiteral("The folder %1 cannot be opened: %2.").arg(folder, problem));
-        return false;
-    }
-    m_dirPath = tarnwell::folderPath(folder);
-    m_driveFolders.insert(driveOf(m_dirPath), m_dirPath);
-    showFolderRows();
-    selectDriveOf(m_dirPath);
-    folderChanged();
-    return true;
+    if (m_listing)
+        m_listing->cancel(); // a newer choice wins
+    m_listingPath = folder;
+    m_listing = tarnwell::runBeside<tarnwell::FolderView>(
+        this, [folder, asDrive](tarnwell::Job &) { return tarnwell::readFolder(folder, asDrive); },
+        [this, done = std::move(done)](tarnwell::FolderView view) {
+            m_listing.reset();
+            m_slowListing->stop();
+            done(view);
+        });
+    m_slowListing->start();
 }
 
-void ExecutablePicker::showFolderRows()
+void ExecutablePicker::listingSlow()
 {
+    if (!m_listing)
+        return;
+    m_listing->cancel(); // left where it is blocked
+    m_listing.reset();
+    m_platform.warn(QStringLiteral("The folder %1 does not answer: its disk may be a network share that has stalled. "
+                                   "The lists keep what they showed.")
+                        .arg(QDir::toNativeSeparators(m_listingPath)));
+}
+
+void ExecutablePicker::openFolder(const QString &folder, std::function<void()> then, bool quiet)
+{
+    read(folder, false, [this, folder, quiet, then = std::move(then)](const tarnwell::FolderView &view) {
+        if (!view.problem.isEmpty()) {
+            if (!quiet)
+                m_platform.warn(QStringLiteral("The folder %1 cannot be opened: %2.").arg(folder, view.problem));
+            return;
+        }
+        show(view);
+        if (then)
+            then();
+    });
+}
+
+void ExecutablePicker::show(const tarnwell::FolderView &view)
+{
+    m_dirPath = view.path;
+    m_driveFolders.insert(driveOf(m_dirPath), m_dirPath);
     m_folders->clear();
-    for (const tarnwell::FolderRow &row : tarnwell::folderRows(m_dirPath)) {
+    for (const tarnwell::FolderRow &row : view.rows) {
         // The depth is drawn as indentation, so that typing a name finds it.
         const QStyle::StandardPixmap picture = row.open ? QStyle::SP_DirOpenIcon : QStyle::SP_DirClosedIcon;
         auto *item = new QListWidgetItem(icon(picture), row.name, m_folders);
@@ -258,6 +377,14 @@ void ExecutablePicker::showFolderRows()
             m_folders->setCurrentItem(item);
             m_folders->scrollToItem(item);
         }
+    }
+    selectDriveOf(m_dirPath);
+    m_files->clear();
+    m_files->addItems(view.files);
+    if (m_folderWatch && m_folderWatch->directories() != QStringList{m_dirPath}) {
+        if (!m_folderWatch->directories().isEmpty())
+            m_folderWatch->removePaths(m_folderWatch->directories());
+        m_folderWatch->addPath(m_dirPath);
     }
 }
 
@@ -292,27 +419,33 @@ void ExecutablePicker::setInstallations(const QList<tarnwell::Installation> &ins
         list->addActions(m_installationActions);
 }
 
-// True when the drive list's current entry is an installation, which is then shown.
+// True when the drive list's current entry is an installation, which is then shown. The entry stays
+// current, so that the arrow keys go on from it to the next one.
 bool ExecutablePicker::driveIsInstallation()
 {
     const QString exe = m_drives->currentData(kInstallationRole).toString();
     if (exe.isEmpty())
         return false;
     showExecutable(exe);
-    selectDriveOf(m_dirPath); // the list shows the drive of the folder, as after any move
     return true;
 }
 
-void ExecutablePicker::showExecutable(const QString &exePath)
+void ExecutablePicker::showExecutable(const QString &exePath, std::function<void()> then)
 {
     const QFileInfo exe(exePath);
-    if (!openFolder(QDir::toNativeSeparators(exe.absolutePath())))
-        return;
-    const QList<QListWidgetItem *> items = m_files->findItems(exe.fileName(), Qt::MatchExactly);
-    if (!items.isEmpty()) {
-        m_files->setCurrentItem(items.first()); // selected, not chosen
-        m_files->scrollToItem(items.first());
-    }
+    const int entry = m_drives->currentIndex();
+    openFolder(QDir::toNativeSeparators(exe.absolutePath()), [this, exe, entry, then = std::move(then)] {
+        // Reached from its entry in the drive list: that entry stays, not the drive of its folder.
+        if (entry >= 0 && m_drives->itemData(entry, kInstallationRole).toString() == QDir::toNativeSeparators(exe.filePath()))
+            m_drives->setCurrentIndex(entry);
+        const QList<QListWidgetItem *> items = m_files->findItems(exe.fileName(), Qt::MatchExactly);
+        if (!items.isEmpty()) {
+            m_files->setCurrentItem(items.first()); // selected, not chosen
+            m_files->scrollToItem(items.first());
+        }
+        if (then)
+            then();
+    });
 }
 
 void ExecutablePicker::typePath()
@@ -320,7 +453,8 @@ void ExecutablePicker::typePath()
     if (!m_drives->isVisible())
         return;
     m_pathEdit->setGeometry(m_drives->rect());
-    m_pathEdit->setText(m_dirPath);
+    if (m_pathEdit->isHidden())
+        m_pathEdit->setText(m_dirPath);
     m_pathEdit->selectAll();
     m_pathEdit->show();
     m_pathEdit->raise();
@@ -330,52 +464,73 @@ void ExecutablePicker::typePath()
 void ExecutablePicker::openTypedPath()
 {
     QString typed = m_pathEdit->text();
-    if (typed.startsWith(QLatin1String("file:")))
-        typed = QUrl(typed).toLocalFile(); // pasted from a file manager
-    else if (typed == u'~' || typed.startsWith(QLatin1String("~/")))
+    if (typed.startsWith(QLatin1String("file:"))) { // pasted from a file manager
+        QUrl url(typed);
+        if (url.host().compare(QLatin1String("localhost"), Qt::CaseInsensitive) == 0)
+            url.setHost(QString()); // this machine's own name for itself
+        typed = url.toLocalFile();
+    } else if (typed == u'~' || typed.startsWith(QLatin1String("~/"))) {
         typed = m_platform.homeFolder() + typed.mid(1);
-    m_pathEdit->hide();
+    }
     const QString path = QDir::toNativeSeparators(QDir(m_dirPath).filePath(typed)); // relative to the open folder
-    const QFileInfo info(path);
     m_moved = true;
-    if (info.isDir()) {
-        openFolder(path);
-        m_files->setFocus();
-        return;
-    }
-    if (!info.isFile()) { // nothing there, or a pipe or device, which is never opened
-        const QString odd = tarnwell::notRegularReason(path);
-        const QString why = odd.isEmpty() ? QStringLiteral("nothing is there") : odd;
-        m_platform.warn(QStringLiteral("%1 cannot be opened: %2.").arg(path, why));
-        return;
-    }
-    if (!openFolder(QDir::toNativeSeparators(info.absolutePath())))
-        return;
-    m_files->setFocus();
-    const QList<QListWidgetItem *> items = m_files->findItems(info.fileName(), Qt::MatchExactly);
-    if (!items.isEmpty()) {
-        m_files->setCurrentItem(items.first());
-        fileClicked(); // as a click on it
-    }
+    m_typedCheck = tarnwell::runBeside<TypedPath>(
+        this, [path](tarnwell::Job &) { return inspectTyped(path); },
+        [this, path](TypedPath what) {
+            m_typedCheck.reset();
+            if (what.kind == TypedPath::Nothing) { // the text stays, to be mended
+                m_platform.warn(QStringLiteral("%1 cannot be opened: %2.").arg(path, what.why));
+                m_pathEdit->setFocus();
+                return;
+            }
+            closePathEdit();
+            const QFileInfo info(path);
+            if (what.kind == TypedPath::Folder) {
+                openFolder(path, [this] { m_files->setFocus(); });
+                return;
+            }
+            openFolder(QDir::toNativeSeparators(info.absolutePath()), [this, name = info.fileName()] {
+                m_files->setFocus();
+                const QList<QListWidgetItem *> items = m_files->findItems(name, Qt::MatchExactly);
+                if (!items.isEmpty()) {
+                    m_files->setCurrentItem(items.first());
+                    fileClicked(); // as a click on it
+                }
+            });
+        });
 }
 
 void ExecutablePicker::findInstallations(bool now, std::function<bool()> waitAtFirst)
 {
-    m_search = std::make_unique<tarnwell::DiscoveryTask>(m_platform.homeFolder());
-    connect(m_search.get(), &tarnwell::DiscoveryTask::finished, this,
-            [this, wait = std::move(waitAtFirst)] { installationsFound(wait); });
+    m_searching = true;
+    const auto begin = [this, wait = std::move(waitAtFirst)] {
+        const QString home = m_platform.homeFolder();
+        m_search = tarnwell::runBeside<tarnwell::Discovery>(
+            this,
+            [home](tarnwell::Job &job) {
+                return tarnwell::findInstallations(home, tarnwell::systemPlaces(), {},
+                                                   [&job] { return job.cancelled(); });
+            },
+            [this, wait](tarnwell::Discovery found) { installationsFound(found, wait); });
+    };
     if (now)
-        m_search->start();
+        begin();
     else
-        afterFirstPaint(m_drives->window(), m_search.get(), [task = m_search.get()] { task->start(); });
+        afterFirstPaint(m_drives->window(), this, begin);
 }
 
-void ExecutablePicker::installationsFound(const std::function<bool()> &waitAtFirst)
+void ExecutablePicker::installationsFound(const tarnwell::Discovery &found, const std::function<bool()> &waitAtFirst)
 {
-    const QList<tarnwell::Installation> found = m_search->result();
-    m_search.release()->deleteLater(); // it is the sender of this very call
-    setInstallations(found);
-    // One click and Yes then register it.
-    if (!found.isEmpty() && !m_moved && waitAtFirst())
-        showExecutable(found.first().exePath);
+    m_search.reset();
+    m_searching = false;
+    setInstallations(found.found);
+    // A bound that cut the search short is said where the installations are listed.
+    m_drives->setToolTip(found.cutShort.isEmpty()
+                             ? QString()
+                             : QStringLiteral("The search for installations stopped early (%1), so some may be "
+                                              "missing here: open their folders yourself.")
+                                   .arg(found.cutShort.join(QStringLiteral("; "))));
+    // Enter on the file, and Yes, then register it.
+    if (!found.found.isEmpty() && !m_moved && waitAtFirst())
+        showExecutable(found.found.first().exePath, [this] { m_files->setFocus(Qt::OtherFocusReason); });
 }

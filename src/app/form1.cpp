@@ -525,6 +525,11 @@ bool Form1::isSearching() const
     return m_ui.picker->isSearching();
 }
 
+bool Form1::isReadingFolder() const
+{
+    return m_ui.picker->isReadingFolder();
+}
+
 void Form1::TypePath()
 {
     m_ui.picker->typePath();

@@ -36,6 +36,8 @@ public:
     bool isChecking() const { return m_exeCheck->isRunning(); }
     // True while the game's installations are being looked for.
     bool isSearching() const;
+    // True while the picker reads a folder for its lists.
+    bool isReadingFolder() const;
 
     // Named operations.
     void LoadSettings();

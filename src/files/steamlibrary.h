@@ -17,14 +17,20 @@ struct SteamApp {
 // large or planted files cannot hold anything up.
 inline constexpr qint64 kManifestLimit = 64 << 10;
 // More manifests than any library holds; the rest are not looked at.
-inline constexpr int kManifestsRead = 4096;
+inline constexpr int kManifestsRead = 200000;
 
 // "0" to "9" only, at least one: what Steam puts into a steam:// address.
 [[nodiscard]] bool isSteamAppId(QStringView text);
 
-// Calls `visit` for each manifest in the folder `steamapps` (by name), until it returns false; a
-// manifest that could not be read gives an empty app, so that the caller may still stop.
-// The id inside a manifest is the one Steam goes by; the file's name is the fallback.
+// appmanifest_<id>.acf, in any letter case.
+[[nodiscard]] bool isManifestName(QStringView name);
+
+// The app of the manifest `name` in the folder `steamapps`; one that could not be read gives an
+// empty app. The id inside a manifest is the one Steam goes by; the file's name is the fallback.
+[[nodiscard]] SteamApp readSteamApp(const QString &steamapps, const QString &name);
+
+// Calls `visit` for each manifest in the folder `steamapps`, until it returns false; a manifest that
+// could not be read gives an empty app, so that the caller may still stop.
 void forEachSteamApp(const QString &steamapps, const std::function<bool(const SteamApp &app)> &visit);
 
 } // namespace tarnwell

@@ -2,17 +2,19 @@
 #include "registration/discovery.h"
 
 #include "files/filecontent.h"
+#include "files/folderlisting.h"
 #include "files/keyvalues.h"
 #include "files/steamlibrary.h"
 
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFileInfo>
+#include <QHash>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QLocale>
 #include <QSet>
-#include <QThread>
 
 namespace tarnwell {
 
@@ -22,26 +24,44 @@ namespace {
 const char *const kHeroicLists[] = {"legendaryConfig/legendary/installed.json", "gog_store/installed.json",
                                     "nile_config/nile/installed.json", "sideload_apps/library.json"};
 
+QString childPath(const QString &folder, const QString &name)
+{
+    return folder.endsWith(u'/') ? folder + name : folder + u'/' + name;
+}
+
 class Search
 {
 public:
-    Search(const DiscoveryLimits &limits, const std::atomic<bool> *stop) : m_limits(limits), m_stop(stop)
+    Search(const DiscoveryLimits &limits, const std::function<bool()> &stop) : m_limits(limits), m_stop(stop)
     {
         m_clock.start();
     }
 
-    QList<Installation> found;
+    Discovery result;
 
-    bool goOn() const
+    // The entries of each source count against a budget of its own.
+    void beginSource(const QString &source)
     {
-        return m_entries < m_limits.entries && m_clock.elapsed() < m_limits.milliseconds && !(m_stop && *m_stop);
+        m_source = source;
+        m_used = 0;
+    }
+
+    bool goOn()
+    {
+        if (m_used >= m_limits.entries)
+            return false;
+        if (m_clock.elapsed() >= m_limits.milliseconds) {
+            cut(QStringLiteral("after %1 seconds").arg(m_limits.milliseconds / 1000));
+            return false;
+        }
+        return !(m_stop && m_stop());
     }
 
     // Each folder is looked into once, by where it really is: links and loops lead nowhere twice.
     bool firstVisit(const QString &folder)
     {
         const QString real = QFileInfo(folder).canonicalFilePath();
-        if (real.isEmpty() || !QFileInfo(real).isDir() || m_visited.contains(real))
+        if (real.isEmpty() || m_visited.contains(real) || !QFileInfo(real).isDir())
             return false;
         m_visited.insert(real);
         return true;
@@ -49,12 +69,13 @@ public:
 
     void steamRoot(const QString &root)
     {
-        if (!firstVisit(root))
+        if (!goOn() || !firstVisit(root))
             return;
-        const QString steamapps = child(root, QStringLiteral("steamapps"), QDir::Dirs);
         QStringList libraries{root};
-        if (!steamapps.isEmpty())
-            libraries << libraryPaths(child(steamapps, QStringLiteral("libraryfolders.vdf"), QDir::Files));
+        const QString steamapps = child(root, QStringLiteral("steamapps"), FolderEntry::Folder);
+        const FolderEntry *list = steamapps.isEmpty() ? nullptr : appsOf(steamapps).find(QStringLiteral("libraryfolders.vdf"));
+        if (list && list->kind == FolderEntry::File)
+            libraries << libraryPaths(childPath(steamapps, list->name));
         m_visited.remove(QFileInfo(root).canonicalFilePath()); // the root is its own first library
         for (const QString &library : libraries)
             steamLibrary(library);
@@ -63,28 +84,29 @@ public:
     // A game folder: registered when it holds Binaries/QVX.EXE in any letter case.
     void game(const QString &source, const QString &folder)
     {
-        const QString binaries = child(folder, QStringLiteral("Binaries"), QDir::Dirs);
-        const QString exe = binaries.isEmpty() ? QString() : child(binaries, QStringLiteral("QVX.EXE"), QDir::Files);
+        const QString binaries = child(folder, QStringLiteral("Binaries"), FolderEntry::Folder);
+        const QString exe = binaries.isEmpty() ? QString() : child(binaries, QStringLiteral("QVX.EXE"), FolderEntry::File);
         if (exe.isEmpty())
             return;
         const QString real = QFileInfo(exe).canonicalFilePath();
         if (real.isEmpty() || m_found.contains(real))
             return;
         m_found.insert(real);
-        found.append({source + QStringLiteral(": ") + QFileInfo(folder).fileName(),
-                      QDir::toNativeSeparators(QDir::cleanPath(exe))});
+        result.found.append({source + QStringLiteral(": ") + QFileInfo(folder).fileName(),
+                             QDir::toNativeSeparators(QDir::cleanPath(exe))});
     }
 
     // Every folder directly inside `parent`, each a game folder of `source`.
     void gamesIn(const QString &source, const QString &parent)
     {
-        if (!firstVisit(parent))
+        if (!goOn() || !firstVisit(parent))
             return;
-        const QDir folder(parent);
-        for (const QString &name : folder.entryList(QDir::Dirs | QDir::NoDotAndDotDot | QDir::Hidden, QDir::Name)) {
-            if (!counted())
+        const FolderListing listing = list(parent);
+        for (const FolderEntry &entry : listing.entries) {
+            if (!goOn())
                 return;
-            game(source, folder.filePath(name));
+            if (entry.kind == FolderEntry::Folder)
+                game(source, childPath(parent, entry.name));
         }
     }
 
@@ -100,23 +122,37 @@ public:
     }
 
 private:
-    bool counted()
+    // Counts what was looked at; false once the source's budget or the time is spent.
+    bool counted(qsizetype entries = 1)
     {
-        ++m_entries;
+        m_used += entries;
+        result.entries += entries;
+        if (m_used >= m_limits.entries)
+            cut(QStringLiteral("after %1 folder entries and manifests").arg(QLocale::c().toString(m_limits.entries)));
         return goOn();
     }
 
-    // The entry of that name in any letter case, of the kind asked for (links followed); empty if none.
-    QString child(const QString &folder, const QString &name, QDir::Filters kind)
+    void cut(const QString &why)
     {
-        const QDir dir(folder);
-        for (const QString &entry : dir.entryList(kind | QDir::Hidden | QDir::NoDotAndDotDot)) {
-            if (!counted())
-                return {};
-            if (entry.compare(name, Qt::CaseInsensitive) == 0)
-                return dir.filePath(entry);
-        }
-        return {};
+        const QString line = m_source + QStringLiteral(": ") + why;
+        if (!result.cutShort.contains(line))
+            result.cutShort << line;
+    }
+
+    // The folder's entries, never more than the source has left to look at.
+    FolderListing list(const QString &folder)
+    {
+        FolderListing listing = listFolder(folder, std::max(0, m_limits.entries - m_used), m_stop);
+        counted(listing.entries.size() + (listing.cut ? 1 : 0));
+        return listing;
+    }
+
+    // The entry of that name in any letter case, of the kind asked for (links followed); empty if none.
+    QString child(const QString &folder, const QString &name, FolderEntry::Kind kind)
+    {
+        const FolderIndex index(list(folder));
+        const FolderEntry *entry = index.find(name);
+        return entry && entry->kind == kind ? childPath(folder, entry->name) : QString();
     }
 
     // The libraries a libraryfolders.vdf names: "path" in each numbered block, or, in older files,
@@ -124,8 +160,6 @@ private:
     QStringList libraryPaths(const QString &vdf)
     {
         QStringList paths;
-        if (vdf.isEmpty())
-            return paths;
         const KeyValuesFile file = readKeyValuesFile(vdf, m_limits.listBytes);
         const KeyValues folders = file.root.blocks.isEmpty() ? KeyValues() : file.root.blocks.first().second;
         for (const auto &[key, inside] : folders.blocks)
@@ -138,22 +172,42 @@ private:
         return paths;
     }
 
+    // A library's steamapps folder, read once though the root's is looked into twice.
+    const FolderIndex &appsOf(const QString &steamapps)
+    {
+        if (m_appsPath != steamapps) {
+            m_apps = FolderIndex(list(steamapps));
+            m_appsPath = steamapps;
+        }
+        return m_apps;
+    }
+
+    // Each manifest names its game's folder below common/, which is read once for all of them.
     void steamLibrary(const QString &library)
     {
         if (!goOn() || !firstVisit(library))
             return;
-        const QString steamapps = child(library, QStringLiteral("steamapps"), QDir::Dirs);
-        const QString common = steamapps.isEmpty() ? QString() : child(steamapps, QStringLiteral("common"), QDir::Dirs);
-        if (common.isEmpty())
+        const QString steamapps = child(library, QStringLiteral("steamapps"), FolderEntry::Folder);
+        if (steamapps.isEmpty())
             return;
-        forEachSteamApp(steamapps, [&](const SteamApp &app) {
+        const FolderIndex &apps = appsOf(steamapps);
+        const FolderEntry *common = apps.find(QStringLiteral("common"));
+        if (!common || common->kind != FolderEntry::Folder)
+            return;
+        const QString commonPath = childPath(steamapps, common->name);
+        const FolderIndex games(list(commonPath));
+        for (const FolderEntry &entry : apps.listing().entries) {
+            if (entry.kind != FolderEntry::File || !isManifestName(entry.name))
+                continue;
+            if (!counted())
+                return;
             // One folder name, never a path that leads out of the library.
-            const QString name = app.installDir;
-            if (!name.isEmpty() && name != u'.' && name != QLatin1String("..") && !name.contains(u'/')
-                && !name.contains(u'\\'))
-                game(QStringLiteral("Steam"), child(common, name, QDir::Dirs));
-            return counted();
-        });
+            const QString name = readSteamApp(steamapps, entry.name).installDir;
+            if (name.isEmpty() || name == u'.' || name == QLatin1String("..") || name.contains(u'/') || name.contains(u'\\'))
+                continue;
+            if (const FolderEntry *folder = games.find(name); folder && folder->kind == FolderEntry::Folder)
+                game(QStringLiteral("Steam"), childPath(commonPath, folder->name));
+        }
     }
 
     void installPaths(const QJsonValue &value, int depth, QStringList &paths)
@@ -175,59 +229,45 @@ private:
     }
 
     DiscoveryLimits m_limits;
-    const std::atomic<bool> *m_stop;
+    std::function<bool()> m_stop;
     QElapsedTimer m_clock;
-    int m_entries = 0;
+    QString m_source;
+    int m_used = 0;          // by the current source
     QSet<QString> m_visited; // folders, by where they really are
     QSet<QString> m_found;   // executables, by where they really are
+    QString m_appsPath;
+    FolderIndex m_apps;
 };
 
 } // namespace
 
-QList<Installation> findInstallations(const QString &home, const SystemPlaces &system, const DiscoveryLimits &limits,
-                                      const std::atomic<bool> *stop)
+Discovery findInstallations(const QString &home, const SystemPlaces &system, const DiscoveryLimits &limits,
+                            const std::function<bool()> &stop)
 {
     Search search(limits, stop);
     const QDir dir(home);
+    search.beginSource(QStringLiteral("Steam"));
     for (const char *root : {".steam/steam", ".local/share/Steam", ".var/app/com.valvesoftware.Steam/.local/share/Steam",
                              "snap/steam/common/.local/share/Steam"})
         search.steamRoot(dir.filePath(QLatin1String(root)));
     for (const QString &root : system.steamRoots)
         search.steamRoot(QDir::fromNativeSeparators(root));
+    search.beginSource(QStringLiteral("Heroic"));
     for (const char *config : {".config/heroic", ".var/app/com.heroicgameslauncher.hgl/config/heroic"}) {
-        for (const QString &folder : search.heroicFolders(dir.filePath(QLatin1String(config))))
-            search.game(QStringLiteral("Heroic"), QDir::fromNativeSeparators(folder));
+        for (const QString &folder : search.heroicFolders(dir.filePath(QLatin1String(config)))) {
+            if (search.goOn())
+                search.game(QStringLiteral("Heroic"), QDir::fromNativeSeparators(folder));
+        }
     }
-    for (const QString &folder : system.gameFolders)
-        search.game(QStringLiteral("GOG"), QDir::fromNativeSeparators(folder));
     search.gamesIn(QStringLiteral("Heroic"), dir.filePath(QStringLiteral("Games/Heroic")));
-    search.gamesIn(QStringLiteral("Games"), dir.filePath(QStringLiteral("Games")));
-    return search.found;
-}
-
-DiscoveryTask::DiscoveryTask(const QString &home, QObject *parent)
-    : QObject(parent)
-    , m_home(home)
-{
-}
-
-DiscoveryTask::~DiscoveryTask()
-{
-    if (m_thread) {
-        m_stop = true;
-        m_thread->wait();
-        delete m_thread;
+    search.beginSource(QStringLiteral("GOG"));
+    for (const QString &folder : system.gameFolders) {
+        if (search.goOn())
+            search.game(QStringLiteral("GOG"), QDir::fromNativeSeparators(folder));
     }
-}
-
-void DiscoveryTask::start()
-{
-    if (m_thread)
-        return;
-    // The result is written by the thread and read only after it has finished.
-    m_thread = QThread::create([this] { m_result = findInstallations(m_home, systemPlaces(), {}, &m_stop); });
-    connect(m_thread, &QThread::finished, this, &DiscoveryTask::finished, Qt::QueuedConnection);
-    m_thread->start();
+    search.beginSource(QStringLiteral("Games"));
+    search.gamesIn(QStringLiteral("Games"), dir.filePath(QStringLiteral("Games")));
+    return std::move(search.result);
 }
 
 } // namespace tarnwell

@@ -1,16 +1,14 @@
 // SPDX-License-Identifier: MIT
 // Finding the game's installations without the user browsing: Steam libraries, other launchers'
-// lists of installed games, and the usual games folder. Bounded in entries, sizes and time.
+// lists of installed games, and the usual games folder. Bounded in entries, sizes and time, and
+// linear in what it looks at: each folder is read once.
 #pragma once
 
 #include <QList>
-#include <QObject>
 #include <QString>
 #include <QStringList>
 
-#include <atomic>
-
-class QThread;
+#include <functional>
 
 namespace tarnwell {
 
@@ -27,40 +25,26 @@ struct SystemPlaces {
 [[nodiscard]] SystemPlaces systemPlaces();
 
 struct DiscoveryLimits {
-    int entries = 20000;          // folder entries and manifests looked at, in all
-    qint64 listBytes = 4 << 20;   // a library list or a launcher's list larger than this is none
-    int milliseconds = 10000;     // then the search stops with what it has
+    // Folder entries and manifests looked at, for each source (Steam, Heroic, GOG, the games folder)
+    // on its own: a library of thousands of games leaves the other sources their share.
+    int entries = 200000;
+    qint64 listBytes = 4 << 20; // a library list or a launcher's list larger than this is none
+    int milliseconds = 10000;   // for the whole search; then it stops with what it has
+};
+
+struct Discovery {
+    QList<Installation> found; // Steam's first
+    // One line for each bound that cut the search short, such as "Steam: after 200,000 folder
+    // entries and manifests"; empty when it looked everywhere.
+    QStringList cutShort;
+    qint64 entries = 0; // folder entries and manifests looked at, all sources together
 };
 
 // Every installation (a `Binaries/QVX.EXE`, letter case ignored) below the home folder's Steam
 // roots (native, Flatpak, Snap), the libraries their libraryfolders.vdf names, Heroic's lists of
 // installed games, ~/Games/Heroic and ~/Games, and the system's places; each once, by the file it
-// really is. Steam's first. Stops early when `stop` becomes true.
-[[nodiscard]] QList<Installation> findInstallations(const QString &home, const SystemPlaces &system,
-                                                    const DiscoveryLimits &limits = {},
-                                                    const std::atomic<bool> *stop = nullptr);
-
-// The search on a thread of its own, so that the window never waits for a slow disk.
-class DiscoveryTask : public QObject
-{
-    Q_OBJECT
-
-public:
-    explicit DiscoveryTask(const QString &home, QObject *parent = nullptr);
-    ~DiscoveryTask() override; // stops the search and waits for its thread
-
-    void start();
-    // Valid once finished() has been emitted.
-    const QList<Installation> &result() const { return m_result; }
-
-signals:
-    void finished();
-
-private:
-    QString m_home;
-    std::atomic<bool> m_stop{false};
-    QThread *m_thread = nullptr;
-    QList<Installation> m_result;
-};
+// really is. Stops early when `stop` says so.
+[[nodiscard]] Discovery findInstallations(const QString &home, const SystemPlaces &system,
+                                          const DiscoveryLimits &limits = {}, const std::function<bool()> &stop = {});
 
 } // namespace tarnwell

@@ -1,6 +1,9 @@
 // SPDX-License-Identifier: MIT
 #include "registration/folderlist.h"
 
+#include "files/folderlisting.h"
+
+#include <QCollator>
 #include <QDir>
 #include <QFileInfo>
 #include <QStorageInfo>
@@ -29,77 +32,45 @@ bool isRoot(const QString &nativePath)
     return QDir(nativePath).isRoot();
 }
 
-const QDir::Filters kEverything = QDir::Hidden | QDir::System | QDir::NoDotAndDotDot;
-
-} // namespace
-
-QList<Drive> drives()
+// By name, letter case aside, in the user's language's order: as a file manager lists them.
+void sortByName(QStringList &names)
 {
-    QList<Drive> result;
-#ifdef Q_OS_WIN
-    for (const QFileInfo &drive : QDir::drives()) {
-        const QString root = withTrailingSeparator(drive.absoluteFilePath());
-        const QStorageInfo volume(root);
-        QString caption = root.left(2).toLower();
-        if (volume.isReady() && !volume.name().isEmpty())
-            caption += QStringLiteral(" [%1]").arg(volume.name());
-        result.append({root, caption});
+    QCollator order;
+    order.setCaseSensitivity(Qt::CaseInsensitive);
+    std::sort(names.begin(), names.end(), order);
+}
+
+QStringList namesOf(const QString &folder, FolderEntry::Kind kind)
+{
+    QStringList names;
+    for (const FolderEntry &entry : listFolder(folder).entries) {
+        if (entry.kind == kind) // links followed; a pipe, socket or device is neither
+            names << entry.name;
     }
-#else
-    result.append({QStringLiteral("/"), QStringLiteral("/")});
-    for (const QStorageInfo &volume : QStorageInfo::mountedVolumes()) {
-        const QString root = withTrailingSeparator(volume.rootPath());
-        // Single files mounted into place (as containers do) are no drives.
-        if (root == QLatin1String("/") || !QFileInfo(volume.rootPath()).isDir())
-            continue;
-        QString caption = root;
-        if (!volume.name().isEmpty())
-            caption += QStringLiteral(" [%1]").arg(volume.name());
-        result.append({root, caption});
-    }
-    std::sort(result.begin() + 1, result.end(),
-              [](const Drive &a, const Drive &b) { return a.root < b.root; });
-#endif
-    return result;
+    sortByName(names);
+    return names;
 }
 
-QString driveOf(const QStringList &roots, const QString &folder)
+// Ancestors from the root down, by their names alone: no disk is asked.
+QStringList chainTo(const QString &current)
 {
-    const QString wanted = withTrailingSeparator(nativeFolder(folder));
-    QString best;
-    for (const QString &root : roots) {
-        if (wanted.startsWith(root, Qt::CaseInsensitive) && root.size() > best.size())
-            best = root;
-    }
-    return best;
-}
-
-QString driveProblem(const QString &root)
-{
-    const QStorageInfo volume(root);
-    if (volume.isValid() && !volume.isReady())
-        return QStringLiteral("the drive is not ready");
-    if (!volume.isValid() || !QFileInfo(root).isDir())
-        return QStringLiteral("the drive is not there");
-    return folderProblem(root);
-}
-
-QString folderPath(const QString &folder)
-{
-    const QString path = nativeFolder(folder);
-    return isRoot(path) ? withTrailingSeparator(path) : path;
-}
-
-QList<FolderRow> folderRows(const QString &folder)
-{
-    const QString current = nativeFolder(folder);
-    QStringList chain; // from the folder up to its root
-    QDir walker(current);
-    for (;;) {
-        chain.prepend(QDir::toNativeSeparators(walker.absolutePath()));
-        if (walker.isRoot() || !walker.cdUp())
+    QStringList chain;
+    for (QString path = current;;) {
+        chain.prepend(path);
+        if (isRoot(path))
             break;
+        const qsizetype cut = path.lastIndexOf(QDir::separator());
+        if (cut < 0)
+            break;
+        const QString up = path.left(cut);
+        path = up.isEmpty() || up.endsWith(u':') ? up + QDir::separator() : up;
     }
+    return chain;
+}
+
+QList<FolderRow> folderRows(const QString &current)
+{
+    const QStringList chain = chainTo(current);
     QList<FolderRow> rows;
     for (qsizetype depth = 0; depth < chain.size(); ++depth) {
         const QString &path = chain.at(depth);
@@ -107,12 +78,9 @@ QList<FolderRow> folderRows(const QString &folder)
         const QString name = isRoot(path) ? shown : QFileInfo(path).fileName();
         rows.append({shown, name, int(depth), true, depth + 1 == chain.size()});
     }
-    const int childDepth = int(chain.size());
     const QDir here(current);
-    const QStringList children =
-        here.entryList(QDir::Dirs | kEverything, QDir::Name | QDir::IgnoreCase | QDir::LocaleAware);
-    for (const QString &child : children)
-        rows.append({QDir::toNativeSeparators(here.filePath(child)), child, childDepth, false, false});
+    for (const QString &child : namesOf(current, FolderEntry::Folder))
+        rows.append({QDir::toNativeSeparators(here.filePath(child)), child, int(chain.size()), false, false});
     return rows;
 }
 
@@ -128,18 +96,58 @@ QString folderProblem(const QString &folder)
     return QString();
 }
 
+QString driveProblem(const QString &root)
+{
+    const QStorageInfo volume(root);
+    if (volume.isValid() && !volume.isReady())
+        return QStringLiteral("the drive is not ready");
+    if (!volume.isValid() || !QFileInfo(root).isDir())
+        return QStringLiteral("the drive is not there");
+    return folderProblem(root);
+}
+
+} // namespace
+
+QString driveOf(const QStringList &roots, const QString &folder)
+{
+    const QString wanted = withTrailingSeparator(nativeFolder(folder));
+    QString best;
+    for (const QString &root : roots) {
+        if (wanted.startsWith(root, Qt::CaseInsensitive) && root.size() > best.size())
+            best = root;
+    }
+    return best;
+}
+
+VolumeDetails volumeDetails(const QString &root)
+{
+    const QStorageInfo volume(root);
+    return {root, QFileInfo(root).isDir(), volume.isReady() ? volume.name() : QString()};
+}
+
+QString folderPath(const QString &folder)
+{
+    const QString path = nativeFolder(folder);
+    return isRoot(path) ? withTrailingSeparator(path) : path;
+}
+
+FolderView readFolder(const QString &folder, bool asDrive)
+{
+    FolderView view{folderPath(folder), {}, {}, {}};
+    view.problem = asDrive ? driveProblem(view.path) : folderProblem(view.path);
+    if (!view.problem.isEmpty())
+        return view;
+    const QString current = nativeFolder(folder);
+    view.rows = folderRows(current);
+    view.files = fileNames(current);
+    return view;
+}
+
 QStringList fileNames(const QString &folder)
 {
     // Regular files and links to them, as a Windows file list shows: a pipe, a socket, a device or a
     // broken link could never be a game, and reading one would never end.
-    QStringList names;
-    const QFileInfoList entries =
-        QDir(folder).entryInfoList(QDir::Files | kEverything, QDir::Name | QDir::IgnoreCase | QDir::LocaleAware);
-    for (const QFileInfo &entry : entries) {
-        if (entry.isFile()) // links followed; a pipe, socket or device is no file to it
-            names << entry.fileName();
-    }
-    return names;
+    return namesOf(folder, FolderEntry::File);
 }
 
 QString pickedPath(const QString &folder, const QString &name)

@@ -30,7 +30,9 @@ bool start(Form1 &form, bool waitForCheck)
         if (!QTest::qWaitForWindowExposed(&form))
             return false;
     }
-    return !waitForCheck || QTest::qWaitFor([&form] { return !form.isChecking(); }, 10000);
+    // The picker's first folder is read beside the window, as the check is.
+    return QTest::qWaitFor([&form] { return !form.isReadingFolder(); }, 10000)
+        && (!waitForCheck || QTest::qWaitFor([&form] { return !form.isChecking(); }, 10000));
 }
 
 bool clickItem(QListWidget *list, const QString &text)
@@ -63,7 +65,7 @@ bool openFolder(Form1 &form, const QString &path)
         const QPoint at = form.Dir1->visualItemRect(row).center();
         QTest::mouseClick(form.Dir1->viewport(), Qt::LeftButton, {}, at);
         QTest::mouseDClick(form.Dir1->viewport(), Qt::LeftButton, {}, at);
-        if (dir1Path(form) != step)
+        if (!QTest::qWaitFor([&] { return !form.isReadingFolder() && dir1Path(form) == step; }, 10000))
             return false;
     }
     return true;

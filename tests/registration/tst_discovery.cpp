@@ -112,7 +112,7 @@ private slots:
         QCOMPARE(mkfifo(QFile::encodeName(h + "Games/Fifo/Binaries/QVX.EXE").constData(), 0600), 0);
 
         QStringList found;
-        for (const Installation &installation : tarnwell::findInstallations(home.path(), {}))
+        for (const Installation &installation : tarnwell::findInstallations(home.path(), {}).found)
             found << installation.caption + " | " + installation.exePath;
         const QStringList expected{
             "Steam: Quillvane | %H.steam/steam/steamapps/common/Quillvane/Binaries/QVX.EXE",
@@ -138,7 +138,7 @@ private slots:
         const QVariant before = key.value("SteamPath");
         key.setValue("SteamPath", steam.path());
         key.sync();
-        const QList<Installation> found = tarnwell::findInstallations(home.path(), systemPlaces());
+        const QList<Installation> found = tarnwell::findInstallations(home.path(), systemPlaces()).found;
         before.isValid() ? key.setValue("SteamPath", before) : key.remove("SteamPath");
         QCOMPARE(found.size(), 1);
         QCOMPARE(found[0].caption, QString("Steam: Quillvane"));
