@@ -114,6 +114,7 @@ void Form1::connectControls()
     connect(m_exeCheck, &tarnwell::ExecutableCheck::progressed, this, &Form1::showCheckProgress);
     connect(m_exeCheck, &tarnwell::ExecutableCheck::finished, this, &Form1::finishCheck);
     connect(m_restore, &RestoreCommand::restored, this, &Form1::ReadConfig);
+    connect(m_launcher, &GameLauncher::note, this, &Form1::showNote);
     connect(m_recent, &RecentInstallations::chosen, this, &Form1::SwitchInstallation);
 }
 
@@ -143,14 +144,23 @@ void Form1::Form_Load()
 
 void Form1::Command1_Click()
 {
-    if (applySettings())
-        m_platform.messageBox(QStringLiteral("Settings written to file!"), Platform::OkOnly);
+    applySettings([this](bool written) {
+        if (written)
+            m_platform.messageBox(QStringLiteral("Settings written to file!"), Platform::OkOnly);
+    });
 }
 
-bool Form1::applySettings()
+void Form1::applySettings(std::function<void(bool written)> done)
 {
+    if (m_applying)
+        return; // a second press while the first asks whether the game runs
+    m_applying = true;
     const QString notDone = QStringLiteral("Nothing was written. Press Apply again once the game has exited.");
-    return gameAllowsWrite(m_platform, m_game, notDone) && WriteConfig();
+    whenWriteAllowed(m_platform, m_game, notDone, this, [this, done = std::move(done)](bool allowed) {
+        const bool written = allowed && WriteConfig();
+        m_applying = false;
+        done(written);
+    });
 }
 
 void Form1::Command2_Click()
@@ -170,11 +180,17 @@ void Form1::Command3_Click()
                            "files again replaces them."),
             {QStringLiteral("Apply"), QStringLiteral("Discard and read"), QStringLiteral("Cancel")},
             QStringLiteral("Reload?"));
-        if (answer == 2 || (answer == 0 && !applySettings()))
+        if (answer == 2)
             return;
+        if (answer == 0) {
+            applySettings([this](bool written) {
+                if (written)
+                    ReadConfig();
+            });
+            return;
+        }
         // Discarded: every control goes back to what the files gave it, then the files say what they hold now.
-        if (answer == 1)
-            m_settings.showLastRead();
+        m_settings.showLastRead();
     }
     ReadConfig();
 }
@@ -408,6 +424,24 @@ void Form1::showVersionAndRead(const QString &hex)
     ReadConfig();
 }
 
+void Form1::showNote(const QString &text, int ms)
+{
+    if (!m_noteTimer) {
+        m_noteTimer = new QTimer(this);
+        m_noteTimer->setSingleShot(true);
+        connect(m_noteTimer, &QTimer::timeout, this, [this] {
+            // Unless something newer took its place, the caption comes back.
+            if (label(22)->text() == m_noteShown)
+                showStatus(m_captionBeforeNote);
+        });
+    }
+    if (!m_noteTimer->isActive() || label(22)->text() != m_noteShown)
+        m_captionBeforeNote = label(22)->text();
+    m_noteShown = text;
+    showStatus(text);
+    m_noteTimer->start(ms);
+}
+
 void Form1::showStatus(const QString &caption)
 {
     label(22)->setText(caption);
@@ -525,6 +559,11 @@ bool Form1::isSearching() const
     return m_ui.picker->isSearching();
 }
 
+bool Form1::isBusy() const
+{
+    return m_applying || isChecking() || isReadingFolder() || m_launcher->isPreparing() || m_restore->isWaiting();
+}
+
 bool Form1::isReadingFolder() const
 {
     return m_ui.picker->isReadingFolder();
@@ -613,8 +652,14 @@ void Form1::closeEvent(QCloseEvent *event)
             {QStringLiteral("Apply"), QStringLiteral("Discard"), QStringLiteral("Cancel")},
             QStringLiteral("Close Tarnwell?"));
         // Apply closes only when everything was written; otherwise the window stays with its message.
-        if (answer == 2 || (answer == 0 && !applySettings())) {
+        if (answer != 1) {
             event->ignore();
+            if (answer == 0) {
+                applySettings([this](bool written) {
+                    if (written)
+                        close();
+                });
+            }
             return;
         }
     }

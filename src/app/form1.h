@@ -11,12 +11,15 @@
 
 #include <QWidget>
 
+#include <functional>
+
 class CleanupCommands;
 class FocusReturn;
 class GameLauncher;
 class QListWidget;
 class QMenu;
 class QProgressDialog;
+class QTimer;
 class RecentInstallations;
 class RestoreCommand;
 
@@ -47,7 +50,13 @@ public:
     QString CalcMD5(const QString &path) const;
     void ReadConfig();
     bool WriteConfig(); // true when every settings file that was read has been written
-    bool applySettings(); // "Apply" without its message: the running game first, then WriteConfig()
+    // "Apply" without its message: whether the game runs first (asked beside the window), then
+    // WriteConfig(); `done(true)` once every settings file that was read has been written.
+    void applySettings(std::function<void(bool written)> done);
+    bool isApplying() const { return m_applying; }
+    // True while a command or the picker waits for work beside the window (whether the game runs, a
+    // folder, the executable's check); the search for installations aside.
+    bool isBusy() const;
     // True while some setting differs from what was last read or written.
     bool hasUnsavedEdits() const { return m_settings.hasUnsavedEdits(); }
     void startBanner();
@@ -131,6 +140,7 @@ private:
     void connectControls();
     void setSettingsEnabled(bool enabled);
     void showStatus(const QString &caption); // Label22, sized to its caption
+    void showNote(const QString &text, int ms); // in Label22 for a while, then the caption again
 
     // Registration: asks about the executable at `path` (`name` shown), registers it after a Yes.
     void offerExecutable(const QString &path, const QString &name);
@@ -151,11 +161,15 @@ private:
     Platform &m_platform;
     Form1Ui m_ui;
     bool m_closed = false;
+    bool m_applying = false; // Apply waits to know whether the game runs
     bool m_bannerStarted = false; // the banner is asked for once, never again
     int m_outerWidthTwips = 0;
     tarnwell::ExecutableCheck *m_exeCheck = nullptr;
     QProgressDialog *m_checkDialog = nullptr; // for a choice in the picker, which may be given up
     FocusReturn *m_focusReturn = nullptr; // to "Apply" once a check ends
+    QTimer *m_noteTimer = nullptr;
+    QString m_noteShown;
+    QString m_captionBeforeNote;
     GameLauncher *m_launcher = nullptr;
     CleanupCommands *m_cleanup = nullptr;
     RestoreCommand *m_restore = nullptr;

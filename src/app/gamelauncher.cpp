@@ -4,7 +4,10 @@
 #include "recentinstallations.h"
 #include "registeredgame.h"
 
+#include "files/background.h"
+#include "files/pathcase.h"
 #include "maintenance/command.h"
+#include "maintenance/gameprocess.h"
 #include "maintenance/launchline.h"
 #include "maintenance/steamlaunch.h"
 #include "platform/platform.h"
@@ -26,6 +29,35 @@ GameLauncher::GameLauncher(Platform &platform, const RegisteredGame &game, QObje
 {
 }
 
+// Gathered beside the window: a disk or a process's folder may be slow to answer.
+struct GameLauncher::Facts {
+    QString shortPath; // empty: the executable is gone
+    bool running = false;
+    tarnwell::LaunchChoice choice;
+    QString steamId;         // the choice is Steam
+    tarnwell::LaunchPlan plan; // the choice is the default
+};
+
+namespace {
+
+GameLauncher::Facts gather(const QString &exePath, const QString &gameFolder, const QString &installations)
+{
+    GameLauncher::Facts facts;
+    const QString shortPath = tarnwell::shortPath(exePath);
+    if (shortPath.isEmpty() || !tarnwell::fileExists(shortPath))
+        return facts;
+    facts.shortPath = shortPath;
+    facts.running = tarnwell::isGameRunning(exePath);
+    facts.choice = tarnwell::launchChoice(tarnwell::readInstallations(installations).items, exePath);
+    if (facts.choice.kind == tarnwell::LaunchChoice::Steam)
+        facts.steamId = tarnwell::steamAppId(gameFolder);
+    else if (facts.choice.kind == tarnwell::LaunchChoice::Default)
+        facts.plan = tarnwell::planLaunch(shortPath, gameFolder);
+    return facts;
+}
+
+} // namespace
+
 void GameLauncher::launch()
 {
     // Starting a missing or empty path would at best do nothing and at worst open something else.
@@ -33,30 +65,57 @@ void GameLauncher::launch()
         m_platform.warn(QStringLiteral("No Quillvane QVX.EXE is registered yet, so there is nothing to launch."));
         return;
     }
-    const QString shortPath = tarnwell::shortPath(m_game.exePath);
-    if (shortPath.isEmpty() || !m_platform.fileExists(shortPath)) {
+    if (m_preparing)
+        return; // a second press while the first is still looking
+    // Steam was asked a moment ago: asking again would only start a second request.
+    if (m_steamAsked.isValid() && !m_steamAsked.hasExpired(kSteamNoteMs)) {
+        emit note(QStringLiteral("Steam was already asked to start the game."), kSteamNoteMs);
+        return;
+    }
+    m_preparing = true;
+    const QString exe = m_game.exePath, folder = m_game.folder, installations = RecentInstallations::filePath(m_platform);
+    tarnwell::runBeside<Facts>(
+        this, [exe, folder, installations](tarnwell::Job &) { return gather(exe, folder, installations); },
+        [this, exe](Facts facts) {
+            m_preparing = false;
+            if (exe == m_game.exePath)
+                launchWith(facts);
+        });
+}
+
+void GameLauncher::launchWith(const Facts &facts)
+{
+    if (facts.shortPath.isEmpty()) {
         m_platform.warn(QStringLiteral("Quillvane QVX.EXE is no longer there:\n%1").arg(m_game.exePath));
         return;
     }
-    if (m_game.isRunning()) {
+    if (facts.running) {
         m_platform.messageBox(QStringLiteral("Quillvane is already running, so it was not started again."),
                               Platform::Information);
         return;
     }
-    if (launchChosenWay(shortPath))
+    if (launchChosenWay(facts))
         return;
-    const tarnwell::LaunchPlan plan = tarnwell::planLaunch(shortPath, m_game.folder);
-    if (plan.kind == tarnwell::LaunchPlan::NeedsCompatibilityLayer) {
+    if (facts.plan.kind == tarnwell::LaunchPlan::NeedsCompatibilityLayer) {
         m_platform.warn(QStringLiteral("%1\n\nThis is a Windows program, which this system cannot start by itself. It "
                                        "needs Steam or another compatibility layer to run: right-click Launch and "
                                        "choose Launch with... to start it through one.")
                             .arg(m_game.exePath));
         return;
     }
-    const tarnwell::Command command = plan.kind == tarnwell::LaunchPlan::Steam
-        ? tarnwell::openAddressCommand(QStringLiteral("steam://rungameid/") + plan.appId)
-        : tarnwell::launchCommand(shortPath);
-    start(command);
+    if (facts.plan.kind == tarnwell::LaunchPlan::Steam)
+        askSteam(facts.plan.appId);
+    else
+        start(tarnwell::launchCommand(facts.shortPath));
+}
+
+void GameLauncher::askSteam(const QString &appId)
+{
+    // Steam takes its time and says nothing here: the window says it was asked.
+    m_steamAsked.start();
+    emit note(QStringLiteral("Steam was asked to start the game. Another way: right-click Launch, Launch with..."),
+              kSteamNoteMs);
+    start(tarnwell::openAddressCommand(QStringLiteral("steam://rungameid/") + appId));
 }
 
 void GameLauncher::start(const tarnwell::Command &command)
@@ -96,17 +155,15 @@ void GameLauncher::chooseWay()
         m_platform.warn(QStringLiteral("Cannot save the list of installations to %1: %2.").arg(path, error));
 }
 
-bool GameLauncher::launchChosenWay(const QString &shortPath)
+bool GameLauncher::launchChosenWay(const Facts &facts)
 {
-    const tarnwell::LaunchChoice choice =
-        tarnwell::launchChoice(tarnwell::readInstallations(RecentInstallations::filePath(m_platform)).items,
-                               m_game.exePath);
+    const tarnwell::LaunchChoice &choice = facts.choice;
     switch (choice.kind) {
     case tarnwell::LaunchChoice::Default:
         return false;
     case tarnwell::LaunchChoice::Steam:
-        if (const QString id = tarnwell::steamAppId(m_game.folder); !id.isEmpty())
-            start(tarnwell::openAddressCommand(QStringLiteral("steam://rungameid/") + id));
+        if (!facts.steamId.isEmpty())
+            askSteam(facts.steamId);
         else
             m_platform.warn(QStringLiteral("%1\n\nis in no Steam library that names it, so Steam cannot start it. "
                                            "Choose another way with Launch with... (right-click Launch).")
@@ -115,13 +172,13 @@ bool GameLauncher::launchChosenWay(const QString &shortPath)
     case tarnwell::LaunchChoice::CommandLine:
         break;
     }
-    const tarnwell::LaunchLine launch = tarnwell::launchLine(choice.commandLine, shortPath);
+    const tarnwell::LaunchLine launch = tarnwell::launchLine(choice.commandLine, facts.shortPath);
     if (!launch.problem.isEmpty()) {
         m_platform.warn(
             QStringLiteral("Quillvane could not be started with\n%1\n\n%2.").arg(choice.commandLine, launch.problem));
         return true;
     }
     start(tarnwell::programCommand(launch.program, launch.arguments, launch.environment,
-                                       QFileInfo(shortPath).absolutePath(), choice.commandLine));
+                                       QFileInfo(facts.shortPath).absolutePath(), choice.commandLine));
     return true;
 }

@@ -2,6 +2,7 @@
 // "Launch", and "Launch with...", which chooses how Launch starts the registered game.
 #pragma once
 
+#include <QElapsedTimer>
 #include <QObject>
 
 class Platform;
@@ -13,18 +14,31 @@ class GameLauncher : public QObject
     Q_OBJECT
 
 public:
+    struct Facts; // what the disk and the processes say about the registered game
+
     GameLauncher(Platform &platform, const RegisteredGame &game, QObject *parent);
 
     // Starts the game the way chosen for it; a game that cannot start, or already runs, is reported.
     void launch();
     // Asks how Launch is to start the game, and keeps the answer with the remembered installations.
     void chooseWay();
+    bool isPreparing() const { return m_preparing; }
+
+signals:
+    // A note for the status area, shown for `ms` milliseconds.
+    void note(const QString &text, int ms);
 
 private:
+    void launchWith(const Facts &facts);
+    void askSteam(const QString &appId);
     // The launch command of the registered executable as chosen with "Launch with...".
-    bool launchChosenWay(const QString &shortPath);
+    bool launchChosenWay(const Facts &facts);
     void start(const tarnwell::Command &command); // a failed start is reported
+
+    static constexpr int kSteamNoteMs = 6000;
 
     Platform &m_platform;
     const RegisteredGame &m_game;
+    bool m_preparing = false; // what the disk and the processes say is being gathered
+    QElapsedTimer m_steamAsked;
 };

@@ -3,6 +3,8 @@
 #include "form1.h"
 #include "platform/desktopplatform.h"
 
+#include "files/background.h"
+
 #include <QApplication>
 
 int main(int argc, char *argv[])
@@ -21,5 +23,8 @@ int main(int argc, char *argv[])
     if (form.isClosed()) // a fatal error during start-up
         return 0;
     form.show();
-    return app.exec();
+    const int exitCode = app.exec();
+    // Work still running beside the window (a disk that does not answer) is given up, not waited for.
+    tarnwell::endBackgroundWork(200);
+    return exitCode;
 }

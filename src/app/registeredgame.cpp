@@ -1,10 +1,19 @@
 // SPDX-License-Identifier: MIT
 #include "registeredgame.h"
 
+#include "files/background.h"
 #include "files/toolfiles.h"
 #include "maintenance/gameprocess.h"
 #include "platform/platform.h"
 #include "registration/configfile.h"
+
+#include <QTimer>
+
+#include <memory>
+
+namespace {
+constexpr int kRunningCheckPatienceMs = 5000;
+} // namespace
 
 QString RegisteredGame::noFolderReason() const
 {
@@ -44,29 +53,58 @@ bool RegisteredGame::save(Platform &platform) const
     return error.isEmpty();
 }
 
-bool RegisteredGame::isRunning() const
+void RegisteredGame::whenRunningKnown(QObject *owner, std::function<void(bool running)> then) const
 {
-    return !exePath.isEmpty() && tarnwell::isGameRunning(exePath);
+    if (exePath.isEmpty()) {
+        then(false);
+        return;
+    }
+    auto answered = std::make_shared<bool>(false);
+    const auto answer = [answered, then = std::move(then)](bool running) {
+        if (!std::exchange(*answered, true))
+            then(running);
+    };
+    const QString exe = exePath;
+    const tarnwell::JobHandle job = tarnwell::runBeside<bool>(
+        owner, [exe](tarnwell::Job &) { return tarnwell::isGameRunning(exe); }, answer);
+    // Processes that cannot be looked through in time count as no game running: what the game would
+    // then write on exit undoes the user's change, never one of its own.
+    QTimer::singleShot(kRunningCheckPatienceMs, owner, [job, answer] {
+        job->cancel();
+        answer(false);
+    });
 }
 
-bool gameAllowsWrite(Platform &platform, const RegisteredGame &game, const QString &notDone)
+void whenWriteAllowed(Platform &platform, const RegisteredGame &game, const QString &notDone, QObject *owner,
+                      std::function<void(bool allowed)> then)
 {
+    if (game.folder.isEmpty()) {
+        then(true);
+        return;
+    }
     // The game writes its settings when it exits, over whatever was written while it ran.
-    if (game.folder.isEmpty() || !game.isRunning())
-        return true;
-    const QString question = QStringLiteral("Quillvane is running:\n%1\n\nThe game writes its settings files when it "
-                                            "exits, which undoes what is written while it runs.\n\nWrite the "
-                                            "settings anyway?")
-                                 .arg(game.exePath);
-    if (platform.messageBox(question, Platform::YesNo | Platform::Exclamation | Platform::DefaultNo) == Platform::Yes)
-        return true;
-    platform.messageBox(notDone, Platform::Information);
-    return false;
+    game.whenRunningKnown(owner, [&platform, exe = game.exePath, notDone, then = std::move(then)](bool running) {
+        if (!running) {
+            then(true);
+            return;
+        }
+        const QString question = QStringLiteral("Quillvane is running:\n%1\n\nThe game writes its settings files "
+                                                "when it exits, which undoes what is written while it runs.\n\n"
+                                                "Write the settings anyway?")
+                                     .arg(exe);
+        if (platform.messageBox(question, Platform::YesNo | Platform::Exclamation | Platform::DefaultNo)
+            == Platform::Yes) {
+            then(true);
+            return;
+        }
+        platform.messageBox(notDone, Platform::Information);
+        then(false);
+    });
 }
 
 bool confirmDelete(Platform &platform, const RegisteredGame &game, const QString &question)
 {
-    // What the running game would write again on exit is not deleted by a mere Enter.
-    const Platform::MessageOptions safe = game.isRunning() ? Platform::DefaultNo : Platform::OkOnly;
-    return platform.messageBox(question, Platform::YesNo | safe, question) == Platform::Yes;
+    // A delete is a risky question: Enter answers No.
+    Q_UNUSED(game);
+    return platform.messageBox(question, Platform::YesNo | Platform::DefaultNo, question) == Platform::Yes;
 }

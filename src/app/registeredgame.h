@@ -4,7 +4,10 @@
 
 #include <QString>
 
+#include <functional>
+
 class Platform;
+class QObject;
 
 struct RegisteredGame {
     QString exePath;       // as registered; empty before the first choice
@@ -17,11 +20,14 @@ struct RegisteredGame {
     bool save(Platform &platform) const;
     // Why no game folder is known, as the start of a sentence.
     QString noFolderReason() const;
-    bool isRunning() const;
+    // Asks beside the window whether the game runs: every process is looked at, and one's folder may
+    // lie on a disk that does not answer. `then` hears it on `owner`'s thread, within a few seconds.
+    void whenRunningKnown(QObject *owner, std::function<void(bool running)> then) const;
 };
 
-// Before a write or a restore while the game runs: true when the user still wants the files written;
-// otherwise the user is told `notDone`.
-bool gameAllowsWrite(Platform &platform, const RegisteredGame &game, const QString &notDone);
+// Before a write or a restore while the game runs: `then(true)` when the user still wants the files
+// written; otherwise the user is told `notDone`, then `then(false)`. At once without a game folder.
+void whenWriteAllowed(Platform &platform, const RegisteredGame &game, const QString &notDone, QObject *owner,
+                      std::function<void(bool allowed)> then);
 // Yes/No with `question` as the title too; No is the answer of Enter while the game runs.
 bool confirmDelete(Platform &platform, const RegisteredGame &game, const QString &question);

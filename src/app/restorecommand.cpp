@@ -74,8 +74,18 @@ QString RestoreCommand::shortcutText() const
 void RestoreCommand::run()
 {
     const QString notDone = QStringLiteral("Nothing was restored. Choose Restore... again once the game has exited.");
-    if (!gameAllowsWrite(m_platform, m_game, notDone))
+    if (m_waiting)
         return;
+    m_waiting = true;
+    whenWriteAllowed(m_platform, m_game, notDone, this, [this](bool allowed) {
+        m_waiting = false;
+        if (allowed)
+            chooseAndRestore();
+    });
+}
+
+void RestoreCommand::chooseAndRestore()
+{
     const QString folder = m_platform.backupFolder();
     const tarnwell::BackupList list = tarnwell::listBackups(folder);
     const QList<tarnwell::Backup> &backups = list.backups;

@@ -24,15 +24,18 @@ public:
     void offerBeside(QPushButton *apply, QPushButton *reload);
     QString shortcutText() const; // as the user's system writes it
     void run();
+    bool isWaiting() const { return m_waiting; } // to know whether the game runs
 
 signals:
     void restored(); // a file was put back: the settings are to be read again
 
 private:
     void addMenuKey(QWidget *window);
+    void chooseAndRestore(); // once the game is known not to run, or the user wants it all the same
 
     Platform &m_platform;
     const RegisteredGame &m_game;
     const tarnwell::SettingsSession &m_settings;
     QAction *m_action = nullptr;
+    bool m_waiting = false;
 };

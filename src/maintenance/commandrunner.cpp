@@ -1,13 +1,13 @@
 // SPDX-License-Identifier: MIT
 #include "maintenance/commandrunner.h"
 
+#include "files/background.h"
 #include "maintenance/filedeletion.h"
 #include "maintenance/urlopener.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>
 #include <QProcess>
-#include <QThreadPool>
 
 namespace tarnwell {
 
@@ -62,14 +62,19 @@ void runDetached(const Command &command, const CommandDone &done)
         return;
     case Command::Action::Delete: {
         // A shader cache may hold many thousands of files: the window must not wait for them.
-        // The global pool finishes its work before the program ends, so no deletion is cut short.
         const QString operand = command.operand;
         const bool allFilesIn = command.allFilesIn;
-        QThreadPool::globalInstance()->start([operand, allFilesIn, done] {
-            CommandOutcome outcome;
-            outcome.deletion = allFilesIn ? deleteAllFilesIn(operand) : deleteFile(operand);
-            report(done, outcome);
-        });
+        runBeside<CommandOutcome>(
+            QCoreApplication::instance(),
+            [operand, allFilesIn](Job &) {
+                CommandOutcome outcome;
+                outcome.deletion = allFilesIn ? deleteAllFilesIn(operand) : deleteFile(operand);
+                return outcome;
+            },
+            [done](CommandOutcome outcome) {
+                if (done)
+                    done(outcome);
+            });
         return;
     }
     }

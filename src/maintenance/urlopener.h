@@ -9,7 +9,7 @@
 
 namespace tarnwell {
 
-// Called once, possibly from another thread: whether the address was handed over, and why not.
+// Called once, on the thread that asked: whether the address was handed over, and why not.
 using AddressOpened = std::function<void(bool opened, const QString &error)>;
 
 // Returns at once. An opener that cannot be started, or that ends reporting a failure, is told to

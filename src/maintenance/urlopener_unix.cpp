@@ -1,16 +1,20 @@
 // SPDX-License-Identifier: MIT
 // Unix: the desktop's opener, xdg-open, started directly (no shell reads the address) and watched
-// beside the window until it ends.
+// beside the window until it ends, however long that takes.
 #include "maintenance/urlopener.h"
 
+#include "files/background.h"
+
+#include <QCoreApplication>
 #include <QFile>
 #include <QStandardPaths>
+#include <QTimer>
 
 #include <cerrno>
 #include <chrono>
+#include <memory>
 #include <spawn.h>
 #include <sys/wait.h>
-#include <thread>
 
 extern char **environ;
 
@@ -46,22 +50,27 @@ void openAddress(const QString &address, const AddressOpened &done)
         done(false, qt_error_string(error));
         return;
     }
-    std::thread([pid, done] {
-        const auto until = std::chrono::steady_clock::now() + kWatched;
-        while (std::chrono::steady_clock::now() < until) {
+    // A worker waits for the opener however long it runs, and so reaps it whenever it ends; the
+    // caller hears of it at once, or after a while as opened.
+    auto told = std::make_shared<bool>(false);
+    const auto tell = [told, done](bool opened, const QString &error) {
+        if (!std::exchange(*told, true))
+            done(opened, error);
+    };
+    QObject *owner = QCoreApplication::instance();
+    QTimer::singleShot(kWatched, owner, [tell] { tell(true, {}); });
+    runBeside<int>(
+        owner,
+        [pid](Job &) {
             int status = 0;
-            const pid_t ended = ::waitpid(pid, &status, WNOHANG);
-            if (ended == pid) {
-                const bool opened = WIFEXITED(status) && WEXITSTATUS(status) == 0;
-                done(opened, opened ? QString() : endReason(status));
-                return;
+            while (::waitpid(pid, &status, 0) < 0 && errno == EINTR) {
             }
-            if (ended < 0 && errno != EINTR)
-                break;
-            std::this_thread::sleep_for(std::chrono::milliseconds(50));
-        }
-        done(true, {});
-    }).detach();
+            return status;
+        },
+        [tell](int status) {
+            const bool opened = WIFEXITED(status) && WEXITSTATUS(status) == 0;
+            tell(opened, opened ? QString() : endReason(status));
+        });
 }
 
 } // namespace tarnwell

@@ -562,6 +562,7 @@ private slots:
         m_w->loadGame(m_w->dir.filePath("Game/"));
         QTest::mouseClick(form.check(5), Qt::LeftButton);
         QTest::mouseClick(form.command(1), Qt::LeftButton);
+        QTRY_VERIFY(!form.isBusy());
         QCOMPARE(m_w->platform.prompts().last(), "Settings written to file!");
         QVERIFY(readFile(m_w->dir.filePath("Game/Binaries/SETTINGS/TKGRAPHICSSETTINGS.MXML"))
                     .contains(" <Property name=\"UseHDR\" value=\"false\" />\n"));

@@ -121,6 +121,7 @@ private slots:
             QVERIFY2(named.contains(reason), qPrintable(m_w->platform.prompts().join("\n---\n")));
         }
         QTest::mouseClick(form->command(1), Qt::LeftButton); // "Apply" writes nothing over it
+        QTRY_VERIFY(!form->isApplying());
         QCOMPARE(kindOf(path), odd);
         if (path != config)
             QCOMPARE(readFile(config), configBefore);
@@ -229,6 +230,7 @@ private slots:
         QVERIFY(m_w->start());
         QTest::mouseClick(m_w->form->check(5), Qt::LeftButton);
         QTest::mouseClick(m_w->form->command(1), Qt::LeftButton);
+        QTRY_VERIFY(!m_w->form->isBusy());
         QCOMPARE(m_w->platform.prompts().last(), QString("Settings written to file!"));
         QVERIFY(readFile(graphics).contains(" <Property name=\"UseHDR\" value=\"false\" />"));
         // The game, running as its player, can still write it.

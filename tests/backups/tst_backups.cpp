@@ -59,7 +59,12 @@ class TestBackups : public QObject
         return target;
     }
     // Pressed where the user types, to show that the text box leaves the key to the window.
-    void pressRestore() { QTest::keyClick(m_w->form->text(1), Qt::Key_R, Qt::ControlModifier | Qt::ShiftModifier); }
+    // Restore... asks beside the window whether the game runs before it offers the copies.
+    void pressRestore()
+    {
+        QTest::keyClick(m_w->form->text(1), Qt::Key_R, Qt::ControlModifier | Qt::ShiftModifier);
+        QTRY_VERIFY(!m_w->form->isBusy());
+    }
 
 private slots:
     void init()
@@ -112,6 +117,7 @@ private slots:
             m_w->form->text(3)->setText(QString::number(100 + apply));
             m_w->form->text(11)->setText("40");
             QTest::mouseClick(m_w->form->command(1), Qt::LeftButton);
+            QTRY_VERIFY(!m_w->form->isBusy());
         }
         QCOMPARE(m_w->platform.prompts(), QStringList(21, "Settings written to file!"));
         const QStringList copies = kept("TKGRAPHICSSETTINGS.MXML");
@@ -199,6 +205,7 @@ private slots:
         m_w->loadGame(game);
         m_w->form->text(3)->setText("200");
         QTest::mouseClick(m_w->form->command(1), Qt::LeftButton);
+        QTRY_VERIFY(!m_w->form->isBusy());
         QCOMPARE(m_w->platform.prompts(), QStringList{"Settings written to file!"});
         QCOMPARE(readFile(settings), written("200"));
         const QStringList copies = kept("TKGRAPHICSSETTINGS.MXML");
@@ -279,6 +286,7 @@ private slots:
         const QString target = attack == Attack::Names ? plantLinks(500) : QString();
         m_w->form->text(3)->setText("200");
         QTest::mouseClick(m_w->form->command(1), Qt::LeftButton);
+        QTRY_VERIFY(!m_w->form->isBusy());
         QCOMPARE(m_w->platform.prompts(), QStringList{"Settings written to file!"});
         const QStringList copies = kept("TKGRAPHICSSETTINGS.MXML");
         QVERIFY(target.isEmpty() || !QFileInfo::exists(target));

@@ -172,11 +172,14 @@ private slots:
         QWidget *widget = m_w->form->findChild<QWidget *>(controlName(control));
         QVERIFY(widget);
         QTest::mouseClick(widget, Qt::LeftButton);
+        QTRY_VERIFY(!m_w->form->isBusy());
 
         QCOMPARE(m_w->platform.prompts(), message.isEmpty() ? QStringList() : QStringList{message});
-        // A question comes with Yes/No under its own title, a warning with OK alone.
+        // A question comes with Yes/No under its own title, No on Enter (a delete is a risky question); a
+        // warning with OK alone.
         for (const FakePlatform::Message &shown : m_w->platform.messages)
-            QCOMPARE(shown.options, Platform::MessageOptions(shown.title == message ? Platform::YesNo : Platform::Exclamation));
+            QCOMPARE(shown.options, shown.title == message ? Platform::YesNo | Platform::DefaultNo
+                                                           : Platform::MessageOptions(Platform::Exclamation));
         QCOMPARE(tree(), entries); // the window itself creates and deletes nothing
         QCOMPARE(m_w->form->text(3)->text(), "115"); // and reads nothing
         QCOMPARE(m_w->platform.commands.size(), line.isEmpty() ? 0 : 1);
@@ -340,6 +343,7 @@ private slots:
         m_w->loadGame(game); // no settings files: nothing to read
 
         QTest::mouseClick(m_w->form->command(2), Qt::LeftButton);
+        QTRY_VERIFY(!m_w->form->isBusy());
         QCOMPARE(m_w->platform.commands.size(), line.isEmpty() ? 0 : 1);
         if (!line.isEmpty())
             QCOMPARE(m_w->platform.commands[0].line, line);
@@ -391,6 +395,7 @@ private slots:
         QCOMPARE(m_w->form->command(2)->actions().value(0)->text(), QString("Launch with..."));
         m_w->form->command(2)->actions().value(0)->trigger();
         QTest::mouseClick(m_w->form->command(2), Qt::LeftButton);
+        QTRY_VERIFY(!m_w->form->isBusy());
         if (!recorded.isEmpty())
             QTRY_COMPARE(readFile(m_game + "Binaries/recorded"), recorded.replace("%E", exe.toUtf8()));
         QTRY_COMPARE(m_w->platform.prompts().size(), int(!message.isEmpty()));
@@ -479,11 +484,13 @@ private slots:
 
         m_w->form->text(3)->setText("90");
         QTest::mouseClick(m_w->form->command(1), Qt::LeftButton);
+        QTRY_VERIFY(!m_w->form->isBusy());
         QTest::mouseClick(m_w->form->command(2), Qt::LeftButton);
+        QTRY_VERIFY(!m_w->form->isBusy());
         m_w->form->RestoreBackup(); // the copy kept by Apply, if it wrote, is offered only when the game is not running
+        QTRY_VERIFY(!m_w->form->isBusy());
         QTest::mouseClick(m_w->form->command(6), Qt::LeftButton); // "Del All Settings ", answered No
-        QCOMPARE(m_w->platform.messages.last().options,
-                 running ? Platform::YesNo | Platform::DefaultNo : Platform::MessageOptions(Platform::YesNo));
+        QCOMPARE(m_w->platform.messages.last().options, Platform::YesNo | Platform::DefaultNo); // running or not
         QCOMPARE(other.state(), QProcess::Running); // it was there all along
         if (running) // Enter answers No: writing under a running game is undone when it exits
             QCOMPARE(m_w->platform.messages[0].options, Platform::YesNo | Platform::Exclamation | Platform::DefaultNo);

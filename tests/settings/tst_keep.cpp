@@ -134,6 +134,7 @@ void TestSettings::unsavedEdits()
     if (choice >= 0)
         m_w->platform.pressed.enqueue(choice);
     QTest::mouseClick(m_w->form->command(quit ? 4 : 3), Qt::LeftButton);
+    QTRY_VERIFY(!m_w->form->isBusy());
 
     const QStringList buttons = quit ? L{"Apply", "Discard", "Cancel"} : L{"Apply", "Discard and read", "Cancel"};
     QCOMPARE(m_w->platform.messages.size() > 0 && !m_w->platform.messages[0].buttonTexts.isEmpty(), edited);

@@ -47,7 +47,12 @@ private:
     void writeGame(const QByteArray &graphics, const QByteArray &user); // null: no file
     void startForm();
     void loadGame(); // the window started, the game in gameFolder() read
-    void apply() { QTest::mouseClick(m_w->form->command(1), Qt::LeftButton); }
+    // Apply asks beside the window whether the game runs, then writes.
+    void apply()
+    {
+        QTest::mouseClick(m_w->form->command(1), Qt::LeftButton);
+        QTRY_VERIFY(!m_w->form->isBusy());
+    }
 
     std::unique_ptr<testsupport::TestWindow> m_w;
     QString m_unmount;       // a file system mounted by a test
