@@ -5,9 +5,10 @@
 
 #include "files/toolfiles.h"
 #include "platform/platform.h"
-#include "registration/installations.h"
 
 #include <QDir>
+#include <QFileInfo>
+#include <QFileSystemWatcher>
 #include <QMenu>
 
 RecentInstallations::RecentInstallations(Platform &platform, const RegisteredGame &game, QObject *parent)
@@ -15,9 +16,14 @@ RecentInstallations::RecentInstallations(Platform &platform, const RegisteredGam
     , m_platform(platform)
     , m_game(game)
     , m_menu(std::make_unique<QMenu>(QStringLiteral("Recent installations")))
+    , m_watch(new QFileSystemWatcher(this))
 {
     m_menu->setObjectName(QStringLiteral("RecentMenu"));
     connect(m_menu.get(), &QMenu::aboutToShow, this, &RecentInstallations::fill);
+    // Another copy of the tool, or the user, may change the list meanwhile.
+    connect(m_watch, &QFileSystemWatcher::fileChanged, this, &RecentInstallations::read);
+    connect(m_watch, &QFileSystemWatcher::directoryChanged, this, &RecentInstallations::read);
+    read();
 }
 
 RecentInstallations::~RecentInstallations() = default;
@@ -27,18 +33,44 @@ QString RecentInstallations::filePath(const Platform &platform)
     return tarnwell::installationsFilePath(tarnwell::configFilePath(platform.programFolder()));
 }
 
+void RecentInstallations::read()
+{
+    if (m_reading)
+        m_reading->cancel();
+    const QString path = filePath(m_platform);
+    m_reading = tarnwell::runBeside<tarnwell::KnownInstallations>(
+        this, [path](tarnwell::Job &) { return tarnwell::readInstallations(path); },
+        [this](tarnwell::KnownInstallations known) {
+            m_reading.reset();
+            m_known = std::move(known);
+            watch();
+        });
+}
+
+void RecentInstallations::watch()
+{
+    const QString file = filePath(m_platform), folder = QFileInfo(file).absolutePath();
+    const QString wanted = QFileInfo::exists(file) ? file : folder;
+    const QStringList watched = m_watch->files() + m_watch->directories();
+    if (watched == QStringList{wanted})
+        return;
+    if (!watched.isEmpty())
+        m_watch->removePaths(watched);
+    if (QFileInfo::exists(wanted))
+        m_watch->addPath(wanted);
+}
+
 void RecentInstallations::fill()
 {
     m_menu->clear();
-    const tarnwell::KnownInstallations known = tarnwell::readInstallations(filePath(m_platform));
-    for (const tarnwell::KnownInstallation &item : known.items) {
+    for (const tarnwell::KnownInstallation &item : m_known.items) {
         QAction *action = m_menu->addAction(QDir::toNativeSeparators(item.exePath));
         action->setCheckable(true);
         action->setChecked(item.exePath == m_game.exePath);
         connect(action, &QAction::triggered, this, [this, exe = item.exePath] { emit chosen(exe); });
     }
-    if (known.items.isEmpty())
-        m_menu->addAction(known.error.isEmpty() ? QStringLiteral("None chosen yet") : known.error)->setEnabled(false);
+    if (m_known.items.isEmpty())
+        m_menu->addAction(m_known.error.isEmpty() ? QStringLiteral("None chosen yet") : m_known.error)->setEnabled(false);
 }
 
 void RecentInstallations::rememberRegistered()
@@ -46,6 +78,10 @@ void RecentInstallations::rememberRegistered()
     const QString path = filePath(m_platform);
     tarnwell::KnownInstallations known = tarnwell::readInstallations(path);
     tarnwell::remember(known.items, m_game.exePath);
-    if (const QString error = tarnwell::writeInstallations(path, known.items); !error.isEmpty())
+    if (const QString error = tarnwell::writeInstallations(path, known.items); !error.isEmpty()) {
         m_platform.warn(QStringLiteral("Cannot save the list of installations to %1: %2.").arg(path, error));
+        return;
+    }
+    m_known = known;
+    watch();
 }

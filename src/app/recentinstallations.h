@@ -1,13 +1,18 @@
 // SPDX-License-Identifier: MIT
 // "Recent installations": the executables the user confirmed, newest first, in a menu of their own
-// that the window's and the picker's context menus lead to.
+// that the window's and the picker's context menus lead to. The list is read beside the window and
+// kept fresh, so that opening the menu never waits for a disk.
 #pragma once
+
+#include "files/background.h"
+#include "registration/installations.h"
 
 #include <QObject>
 
 #include <memory>
 
 class Platform;
+class QFileSystemWatcher;
 class QMenu;
 struct RegisteredGame;
 
@@ -22,6 +27,9 @@ public:
     // Where the remembered installations are kept, beside Tarnwell.dat.
     static QString filePath(const Platform &platform);
     QMenu *menu() const { return m_menu.get(); }
+    // The list as last read or written.
+    const tarnwell::KnownInstallations &known() const { return m_known; }
+    bool isReading() const { return m_reading != nullptr; }
     // The registered executable goes to the front; a list that cannot be saved is reported.
     void rememberRegistered();
 
@@ -29,9 +37,14 @@ signals:
     void chosen(const QString &exePath); // another remembered executable
 
 private:
+    void read(); // beside the window; the menu shows what was read last until then
+    void watch();
     void fill();
 
     Platform &m_platform;
     const RegisteredGame &m_game;
     std::unique_ptr<QMenu> m_menu; // a pop-up of its own, not one of the window's controls
+    tarnwell::KnownInstallations m_known;
+    tarnwell::JobHandle m_reading;
+    QFileSystemWatcher *m_watch = nullptr; // on the file, or on its folder while there is none
 };
