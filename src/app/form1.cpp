@@ -357,8 +357,11 @@ void Form1::endCheck(const QString &statusBefore)
     if (QProgressDialog *dialog = std::exchange(m_checkDialog, nullptr)) {
         dialog->disconnect(this);
         dialog->disconnect(m_exeCheck);
+        const bool wasActive = dialog->isActiveWindow();
         dialog->hide();
         dialog->deleteLater();
+        if (wasActive)
+            activateWindow(); // the window's controls answer the keyboard again
     }
     unsetCursor();
     setSettingsEnabled(true);

@@ -128,7 +128,7 @@ private:
         m_used += entries;
         result.entries += entries;
         if (m_used >= m_limits.entries)
-            cut(QStringLiteral("after %1 folder entries and manifests").arg(QLocale::c().toString(m_limits.entries)));
+            cut(QStringLiteral("after %1 folder entries and manifests").arg(QLocale(QLocale::English).toString(m_limits.entries)));
         return goOn();
     }
 

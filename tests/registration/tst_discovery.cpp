@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: MIT
 // Steam's key-values text read tolerantly, and the installations found below a made-up home folder.
+#include "common/playermachine.h"
 #include "common/testfiles.h"
 #include "files/keyvalues.h"
 #include "registration/discovery.h"
@@ -124,6 +125,48 @@ private slots:
             "Games: Quillvane Copy | %HGames/Quillvane Copy/Binaries/QVX.EXE"};
         QCOMPARE(found, QStringList(expected).replaceInStrings("%H", h).replaceInStrings("%D", d));
 #endif
+    }
+
+    // A player's machine: thousands of Steam games over its libraries, Heroic's hundreds, ~/Games.
+    // The game is found wherever its manifest stands, each folder is read once, and a source that
+    // spends its budget leaves the others theirs, and says so.
+    void playerMachine_data()
+    {
+        QTest::addColumn<int>("steamGames");
+        QTest::addColumn<int>("libraries");
+        QTest::addColumn<int>("budget"); // folder entries and manifests per source
+        QTest::addColumn<QStringList>("found");
+        QTest::addColumn<QStringList>("cutShort");
+        const QStringList both{"Steam: Quillvane", "Games: Quillvane Copy"};
+        QTest::newRow("2,000 games in three libraries") << 2000 << 3 << 200000 << both << QStringList();
+        QTest::newRow("5,000 manifests in one library") << 5000 << 1 << 200000 << both << QStringList();
+        QTest::newRow("Steam over its budget") << 2000 << 3 << 3000 << QStringList{"Games: Quillvane Copy"}
+                                               << QStringList{"Steam: after 3,000 folder entries and manifests"};
+    }
+
+    void playerMachine()
+    {
+        QFETCH(int, steamGames);
+        QFETCH(int, libraries);
+        QFETCH(int, budget);
+        QTemporaryDir home;
+        PlayerMachine machine;
+        PlayerMachine::Sizes sizes;
+        sizes.steamGames = steamGames;
+        sizes.steamLibraries = libraries;
+        sizes.exeBytes = 3;
+        QVERIFY(machine.make(home.path(), sizes));
+        QVERIFY(game(home.filePath("Games/Quillvane Copy")));
+        DiscoveryLimits limits;
+        limits.entries = budget;
+        const Discovery result = tarnwell::findInstallations(home.path(), {}, limits);
+        QStringList found;
+        for (const Installation &installation : result.found)
+            found << installation.caption;
+        QTEST(found, "found");
+        QTEST(result.cutShort, "cutShort");
+        // Read once each: a few entries a game, never a listing of a library's games for each of them.
+        QVERIFY2(result.entries < 6 * (steamGames + 500 + 200) + 1000, qPrintable(QString::number(result.entries)));
     }
 
     // Windows: Steam's folder as the registry names it (the user's value, put back afterwards).

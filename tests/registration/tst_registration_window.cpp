@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 // Registering the game in the real window: start-up with a stored executable, the version check and
 // the caption that shows it, the configuration file on disk, and the picker driven through its own lists.
+#include "common/playermachine.h"
 #include "common/systemtest.h"
 #include "common/testsupport.h"
 #include "statuslabel.h"
@@ -10,6 +11,8 @@
 #include <QMenu>
 #include <QDropEvent>
 #include <QMimeData>
+#include <QPointer>
+#include <QProgressDialog>
 #include <QTemporaryFile>
 #include <QToolTip>
 
@@ -38,6 +41,8 @@ enum class Move { Stay, DriveEntry, MenuEntry, TypePath, NoneFound };
 enum class Pick { Nothing, No, Yes };
 // How another executable is chosen once a game is registered.
 enum class Chosen { CaptionThenFile, DroppedOther, DroppedUnreadable };
+// How the large executable of a player's machine comes in: registered already, or typed with Ctrl+L.
+enum class Large { Registered, Typed };
 
 } // namespace
 
@@ -384,6 +389,97 @@ private slots:
         QCOMPARE(form.File1->currentItem() ? form.File1->currentItem()->text() : QString(), selected);
         QCOMPARE(platform.prompts(), prompts.replaceInStrings("%H/none", nativePath(home + "/none")));
         QCOMPARE(form.label(22)->text(), prompts.contains(kAsk) ? kDetected : kNotSet); // selected, never confirmed
+    }
+
+    // A player's machine: an executable of hundreds of megabytes takes a while to check. Once its check
+    // ends, the check dialog is gone, nothing holds the window, and "Apply" has the focus, so that Space
+    // presses it rather than "Quit".
+    void largeExecutable_data()
+    {
+        QTest::addColumn<Large>("how");
+        QTest::addColumn<qint64>("bytes"); // long enough for the dialog, which shows after 0.4 s, to be seen
+        QTest::addColumn<QString>("status");
+        QTest::newRow("registered, checked at start") << Large::Registered << (qint64(300) << 20)
+                                                      << "Unknown Quillvane Version! MD5: 0D97A9CD8BBD7CE75A2A76BB06258915";
+        QTest::newRow("typed with Ctrl+L, checked in its dialog") << Large::Typed << (qint64(1) << 30)
+                                                                  << "Unknown Quillvane Version! MD5: CD573CFAACE07E"
+                                                                     "7949BC0C46028904FF";
+    }
+
+    void largeExecutable()
+    {
+        QFETCH(Large, how);
+        QFETCH(qint64, bytes);
+        QFETCH(QString, status);
+        QTemporaryDir tmp;
+        FakePlatform platform(tmp.filePath("program"));
+        PlayerMachine machine;
+        PlayerMachine::Sizes sizes;
+        sizes.exeBytes = bytes;
+        QVERIFY(machine.make(platform.home.path(), sizes));
+        QVERIFY(makeProgramFolder(platform.folder, how == Large::Registered ? machine.exe : QString()));
+        Form1 form(platform);
+        QVERIFY(start(form, false));
+        QVERIFY(QTest::qWaitForWindowActive(&form));
+        QPointer<QProgressDialog> dialog;
+        if (how == Large::Typed) {
+            QTRY_VERIFY(!form.isBusy());
+            platform.answers.enqueue(Platform::Yes);
+            QTest::keyClick(form.File1, Qt::Key_L, Qt::ControlModifier);
+            QTest::keyClicks(form.pathEdit(), machine.exe);
+            QTest::keyClick(form.pathEdit(), Qt::Key_Return);
+            QTRY_VERIFY(dialog = form.findChild<QProgressDialog *>());
+            QTRY_VERIFY(dialog->isVisible());
+        }
+        QVERIFY(form.isChecking());
+        QVERIFY(!form.command(1)->isEnabled());
+        QTRY_VERIFY_WITH_TIMEOUT(!form.isChecking(), 120000);
+        QCOMPARE(form.label(22)->text(), status);
+        QTRY_VERIFY(!dialog || !dialog->isVisible());
+        QCOMPARE(QApplication::activeModalWidget(), nullptr);
+        QTRY_COMPARE(QApplication::focusWidget(), form.command(1));
+        platform.messages.clear();
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Space);
+        QTRY_VERIFY(!form.isBusy());
+        QCOMPARE(platform.prompts(), QStringList{"Settings written to file!"});
+        QCOMPARE(platform.closes, 0);
+    }
+
+    // Thousands of Steam games over three libraries, Heroic's and ~/Games' hundreds: the game is found
+    // among them, and the picker waits at it with the file list's focus on QVX.EXE, so that Enter and
+    // Yes register it.
+    void foundAmongThousands_data()
+    {
+        QTest::addColumn<bool>("flatpak");
+        QTest::newRow("native Steam") << false;
+        QTest::newRow("Flatpak Steam") << true;
+    }
+
+    void foundAmongThousands()
+    {
+        QFETCH(bool, flatpak);
+        QTemporaryDir tmp;
+        FakePlatform platform(tmp.filePath("program"));
+        PlayerMachine machine;
+        PlayerMachine::Sizes sizes;
+        sizes.flatpak = flatpak;
+        sizes.exeBytes = 3; // a small one: the search is what is looked at here
+        QVERIFY(machine.make(platform.home.path(), sizes));
+        QVERIFY(makeProgramFolder(platform.folder));
+        Form1 form(platform);
+        QVERIFY(start(form));
+        QTRY_VERIFY_WITH_TIMEOUT(!form.isSearching() && !form.isReadingFolder(), 30000);
+        QCOMPARE(form.Drive1->itemText(form.Drive1->count() - 1), "Steam: Quillvane");
+        QCOMPARE(dir1Path(form), nativePath(machine.gameFolder + "Binaries"));
+        QVERIFY(form.File1->currentItem());
+        QCOMPARE(form.File1->currentItem()->text(), "QVX.EXE");
+        QVERIFY(QTest::qWaitForWindowActive(&form));
+        QCOMPARE(QApplication::focusWidget(), form.File1);
+        platform.answers.enqueue(Platform::Yes);
+        QTest::keyClick(form.File1, Qt::Key_Return);
+        QTRY_VERIFY(!form.isBusy());
+        QCOMPARE(platform.prompts(), QStringList({kSelect, kAsk}));
+        QCOMPARE(readFile(platform.folder + "/Tarnwell.dat"), "QVXEXE=" + nativePath(machine.exe).toUtf8() + "\r\n");
     }
 
     // Drive1 lists the drive letters; another drive opens at its root, and coming back opens the folder
