@@ -7,7 +7,7 @@ JOBS := $(shell nproc 2>/dev/null || echo 2)
 # cmake --build runs make again below this one; its "Entering directory" lines say nothing new.
 MAKEFLAGS += --no-print-directory
 
-.PHONY: all deps configure build run test bench clean
+.PHONY: all deps test-deps configure build run test bench clean
 
 # A build folder copied along with the sources still names the folder it was made for, and CMake
 # would go on building that one: stop instead, and say what to do.
@@ -51,7 +51,13 @@ run: deps $(BUILD)/CMakeCache.txt
 	@cmake --build $(BUILD) --target program -j $(JOBS)
 	@./$(BUILD)/tarnwell
 
-test: build
+# What only the tests need: a file system of their own that stalls (FUSE).
+TEST_PACKAGES = fuse3 libfuse3-dev
+
+test-deps:
+	$(call install-missing,$(TEST_PACKAGES))
+
+test: test-deps build
 	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
 
 bench: build

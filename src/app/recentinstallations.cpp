@@ -82,6 +82,10 @@ void RecentInstallations::rememberRegistered()
         m_platform.warn(QStringLiteral("Cannot save the list of installations to %1: %2.").arg(path, error));
         return;
     }
+    // A read begun before this write would bring back the list as it was.
+    if (m_reading)
+        m_reading->cancel();
+    m_reading.reset();
     m_known = known;
     watch();
 }

@@ -28,7 +28,7 @@ public:
     QString folder; // the program folder to report
 
     QString programFolder() const override { return folder; }
-    QString homeFolder() const override { return home.path(); }
+    QString homeFolder() const override { return homePath.isEmpty() ? home.path() : homePath; }
     bool fileExists(const QString &path) const override { return tarnwell::fileExists(path); }
     Answer messageBox(const QString &prompt, MessageOptions options, const QString &title) override;
     // Recorded as a message with its buttons' texts; answered from `pressed`, else with the last button.
@@ -59,6 +59,7 @@ public:
     QList<QStringList> offered; // the items of each choice
     QTemporaryDir dataHome;     // never the user's own data folder
     QTemporaryDir home;         // never the user's own home, where installations are looked for
+    QString homePath;           // another home instead, made by the test
     QString clipboard;
     int closes = 0;
 
