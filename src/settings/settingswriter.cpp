@@ -82,8 +82,8 @@ CollectedValues collectValues(const SettingsControls &controls, const ReadValues
             // goes back as it came.
             const QString text = controls.text(row.control);
             EncodedValue encoded = read.encode(row.property, text);
-            if (encoded.problem.isEmpty() && !read.unchanged(row.property, text) && !inRange(row.control, text))
-                encoded.problem = QStringLiteral("takes %1").arg(valueRange(row.control));
+            if (encoded.problem.isEmpty() && !read.unchanged(row.property, text))
+                encoded.problem = rangeProblem(row.control, text);
             if (!encoded.problem.isEmpty())
                 refused << refusal(controls, row.control, text, encoded.problem);
             result.values[i] = std::move(encoded.bytes);
