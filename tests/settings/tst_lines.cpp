@@ -2,6 +2,7 @@
 // Property lines and values, read and written through the window.
 #include "tst_settings.h"
 
+#include <QFrame>
 #include <QStringEncoder>
 
 namespace {
@@ -159,3 +160,42 @@ void TestSettings::fileLines()
     QCOMPARE(readFile(userPath()), outcome == Outcome::Refused ? kUser : userAfter); // nothing when refused
 }
 
+// After Apply refuses values, the first refused field (in the message's order) takes the focus, and
+// every refused field is framed and says why to a screen reader until its text changes.
+void TestSettings::refusedShown()
+{
+    writeGame(kGraphics, kUser);
+    loadGame();
+    Form1 &form = *m_w->form;
+    const QList<QWidget *> fields{form.combo(1), form.text(3), form.text(4)};
+    for (const QString setting : {"Text4=abc", "Combo1=axb", "Text3=1,5"})
+        setControl(&form, setting);
+    apply();
+    QCOMPARE(prompts().size(), 1);
+    QCOMPARE(form.focusWidget(), form.combo(1));
+    const QStringList refused{"Refused by Apply: it takes width x height, each a whole number from 1 to 16384.",
+        "Refused by Apply: it takes a number from 0 to 300; the game takes a dot, not a comma, before decimals (1.5).",
+        "Refused by Apply: it takes a whole number from 0 to 1000."};
+    const auto marks = [&] {
+        QStringList shown;
+        for (QWidget *field : fields) {
+            const auto *frame = form.findChild<QFrame *>("refused" + field->objectName());
+            const bool framed = frame && frame->isVisible() && frame->geometry().contains(field->geometry())
+                && frame->palette().color(QPalette::Window) == QColor(0xc0, 0, 0);
+            shown << (framed ? "framed: " : "") + field->accessibleDescription();
+        }
+        return shown;
+    };
+    QCOMPARE(marks(), QStringList({"framed: " + refused[0], "framed: " + refused[1], "framed: " + refused[2]}));
+    QCOMPARE(form.combo(1)->lineEdit()->accessibleDescription(), refused[0]);
+    // Edited, a field loses its mark; the others keep theirs, and the next refusal marks again.
+    QTest::keyClick(form.text(3), Qt::Key_Backspace);
+    QCOMPARE(marks(), QStringList({"framed: " + refused[0], "", "framed: " + refused[2]}));
+    form.text(3)->setText("1.5");
+    form.combo(1)->setEditText("1920x1080");
+    QCOMPARE(marks(), QStringList({"", "", "framed: " + refused[2]}));
+    apply();
+    QCOMPARE(form.focusWidget(), form.text(4));
+    QCOMPARE(marks(), QStringList({"", "", "framed: " + refused[2]}));
+    QCOMPARE(readFile(graphicsPath()), kGraphics); // nothing written
+}
