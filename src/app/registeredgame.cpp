@@ -64,9 +64,8 @@ bool gameAllowsWrite(Platform &platform, const RegisteredGame &game, const QStri
     return false;
 }
 
-bool confirmDelete(Platform &platform, const RegisteredGame &game, const QString &question)
+bool confirmDelete(Platform &platform, const QString &question)
 {
-    // What the running game would write again on exit is not deleted by a mere Enter.
-    const Platform::MessageOptions safe = game.isRunning() ? Platform::DefaultNo : Platform::OkOnly;
-    return platform.messageBox(question, Platform::YesNo | safe, question) == Platform::Yes;
+    // A delete is a risky question: a mere Enter never answers Yes to it.
+    return platform.messageBox(question, Platform::YesNo | Platform::DefaultNo, question) == Platform::Yes;
 }

@@ -23,5 +23,5 @@ struct RegisteredGame {
 // Before a write or a restore while the game runs: true when the user still wants the files written;
 // otherwise the user is told `notDone`.
 bool gameAllowsWrite(Platform &platform, const RegisteredGame &game, const QString &notDone);
-// Yes/No with `question` as the title too; No is the answer of Enter while the game runs.
-bool confirmDelete(Platform &platform, const RegisteredGame &game, const QString &question);
+// Yes/No with `question` as the title too; No is the answer of Enter.
+bool confirmDelete(Platform &platform, const QString &question);

@@ -174,9 +174,10 @@ private slots:
         QTest::mouseClick(widget, Qt::LeftButton);
 
         QCOMPARE(m_w->platform.prompts(), message.isEmpty() ? QStringList() : QStringList{message});
-        // A question comes with Yes/No under its own title, a warning with OK alone.
+        // A question comes with Yes/No under its own title, No the answer of Enter; a warning with OK alone.
         for (const FakePlatform::Message &shown : m_w->platform.messages)
-            QCOMPARE(shown.options, Platform::MessageOptions(shown.title == message ? Platform::YesNo : Platform::Exclamation));
+            QCOMPARE(shown.options, shown.title == message ? Platform::YesNo | Platform::DefaultNo
+                                                           : Platform::MessageOptions(Platform::Exclamation));
         QCOMPARE(tree(), entries); // the window itself creates and deletes nothing
         QCOMPARE(m_w->form->text(3)->text(), "115"); // and reads nothing
         QCOMPARE(m_w->platform.commands.size(), line.isEmpty() ? 0 : 1);
@@ -482,8 +483,7 @@ private slots:
         QTest::mouseClick(m_w->form->command(2), Qt::LeftButton);
         m_w->form->RestoreBackup(); // the copy kept by Apply, if it wrote, is offered only when the game is not running
         QTest::mouseClick(m_w->form->command(6), Qt::LeftButton); // "Del All Settings ", answered No
-        QCOMPARE(m_w->platform.messages.last().options,
-                 running ? Platform::YesNo | Platform::DefaultNo : Platform::MessageOptions(Platform::YesNo));
+        QCOMPARE(m_w->platform.messages.last().options, Platform::YesNo | Platform::DefaultNo);
         QCOMPARE(other.state(), QProcess::Running); // it was there all along
         if (running) // Enter answers No: writing under a running game is undone when it exits
             QCOMPARE(m_w->platform.messages[0].options, Platform::YesNo | Platform::Exclamation | Platform::DefaultNo);
