@@ -516,12 +516,15 @@ private slots:
         const QString hidden = kWindows // .index is marked hidden there, DESKTOP.INI a system file
             ? "\n\n2 hidden files were left there: hidden and system files are kept."
             : "\n\n1 hidden file was left there: hidden and system files are kept.";
+        // The subfolders stay, with what they hold, and the report says so.
+        const QString folders = "\n\nThese folders were left there with what they hold: only the files directly in the "
+                                "folder are deleted.\nPIPELINES/ (2 files)\nSUB/ (1 file)";
         using enum Control;
         QTest::newRow("Del ShaderCache") << DelShaderCache << "" << QStringList{cache + "/A.CACHE", cache + "/B.CACHE"}
-            << "Deleted 2 files from\n%1" + cache + hidden;
+            << "Deleted 2 files from\n%1" + cache + folders + hidden;
         QTest::newRow("Del ShaderCache, a file that cannot go") << DelShaderCache << cache + "/B.CACHE"
             << QStringList{cache + "/A.CACHE"} << "Deleted 1 file from\n%1" + cache + "\n\nThese could not be "
-               "deleted:\nB.CACHE: Operation not permitted" + hidden;
+               "deleted:\nB.CACHE: Operation not permitted" + folders + hidden;
         QTest::newRow("Del All Settings") << DelAllSettings << "" << QStringList{settings} << "Deleted the graphics "
             "settings file\n%1" + settings + "\n\nA copy of it is kept as\n%2\n\nTo put it back, choose Restore... "
             "from the window's right-click menu, or press Ctrl+Shift+R.";
@@ -536,7 +539,7 @@ private slots:
         QFETCH(QStringList, gone);
         QFETCH(QString, message);
         const QString cache = m_game + "GAMEDATA/SHADERCACHE/";
-        for (const char *file : {"A.CACHE", "B.CACHE", ".index"})
+        for (const char *file : {"A.CACHE", "B.CACHE", ".index", "PIPELINES/P.BIN", "PIPELINES/OLD/P.BIN"})
             QVERIFY(writeFile(cache + file));
         QVERIFY(markHidden(cache + ".index"));
         QVERIFY(!kWindows || (writeFile(cache + "DESKTOP.INI") && markHidden(cache + "DESKTOP.INI", true)));
