@@ -30,9 +30,9 @@ enum class Before { Registered, Unregistered, ExeIsFolder, ExeGone, CacheGone, S
 // into a Steam library; a program that notes its start (a script, or the Windows program of the test's own).
 enum class Setup { Plain, OpenerFails, NoOpener, LinkIntoLibrary, Script, WindowsProgram };
 // How the other process names the path: by running the executable itself, as its first argument (as
-// a program called by a compatibility layer), or as a later one only; OtherInstallation: another
-// installation's executable, as its first argument (on Windows, its image).
-enum class Call { Itself, First, Later, OtherInstallation };
+// a program called by a compatibility layer; FromGameFolder: running in the game folder), or as a later
+// one only; OtherInstallation: another installation's executable, as its first argument (on Windows, its image).
+enum class Call { Itself, First, FromGameFolder, Later, OtherInstallation };
 } // namespace
 
 class TestMaintenance : public QObject
@@ -421,8 +421,12 @@ private slots:
                                                        << false;
         QTest::newRow("its Z: path as an argument only") << "Z:%2BINARIES\\qvx.exe" << Later
                                                           << Platform::No << false;
+        // As Wine finds the file: letter case aside, from the process's own folder, either separator.
         QTest::newRow("called by its path in another letter case") << "%1binaries/qvx.exe" << First
-                                                                    << Platform::No << false;
+                                                                    << Platform::No << true;
+        QTest::newRow("wine binaries/qvx.exe") << "binaries/qvx.exe" << FromGameFolder << Platform::No << true;
+        QTest::newRow("wine Binaries\\QVX.EXE") << "Binaries\\QVX.EXE" << FromGameFolder << Platform::No << true;
+        QTest::newRow("relative, another folder's") << "Binaries/QVX.EXE" << First << Platform::No << false;
         QTest::newRow("another installation") << "%1Old/Binaries/QVX.EXE" << OtherInstallation << Platform::No
                                               << false;
         QTest::newRow("only its folder") << "%1Binaries" << First << Platform::No << false;
@@ -460,6 +464,8 @@ private slots:
             QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
             environment.insert("WINEPREFIX", prefix);
             other.setProcessEnvironment(environment);
+            if (call == Call::FromGameFolder)
+                other.setWorkingDirectory(m_game);
             const QString windowsForm = QString(m_game).replace('/', '\\').toLower();
             named.replace("%1", m_game).replace("%2", windowsForm);
             // bash's exec -a gives the program the first argument of the row's choice; the shell that
@@ -470,7 +476,10 @@ private slots:
                 other.start("/bin/sh", {"-c", "sleep 60; :", named});
             QVERIFY(other.waitForStarted(5000));
             const QString commandLine = "/proc/" + QString::number(other.processId()) + "/cmdline";
-            QTRY_VERIFY(readFile(commandLine).contains(QFile::encodeName(named))); // once bash has called sleep
+            // Once bash has called sleep: its own command line names the path too, but not first.
+            const QByteArray first = QFile::encodeName(named) + '\0';
+            QTRY_VERIFY(call == Call::Later ? readFile(commandLine).contains(first)
+                                            : readFile(commandLine).startsWith(first));
         }
 #endif
         QVERIFY(other.waitForStarted(5000));
