@@ -78,8 +78,10 @@ void GameLauncher::chooseWay()
     tarnwell::KnownInstallations known = tarnwell::readInstallations(path);
     tarnwell::remember(known.items, m_game.exePath); // an executable registered before lists were kept
     tarnwell::LaunchChoice &choice = known.items.first().launch;
+    // The saved way first: Enter, or OK to look and leave, keeps it.
     const int way = m_platform.choose(QStringLiteral("Launch with"),
-                                      QStringLiteral("How Launch starts\n%1").arg(m_game.exePath), kLaunchWays);
+                                      QStringLiteral("How Launch starts\n%1").arg(m_game.exePath), kLaunchWays,
+                                      choice.kind);
     if (way < 0)
         return;
     QString line = choice.commandLine.isEmpty() ? QStringLiteral("%command%") : choice.commandLine;

@@ -5,6 +5,8 @@
 #include "common/testsupport.h"
 #include "maintenance/filedeletion.h"
 #include "platform/desktopplatform.h"
+#include "recentinstallations.h"
+#include "registration/installations.h"
 
 #include <QDirIterator>
 #include <QProcess>
@@ -349,31 +351,38 @@ private slots:
         QTRY_COMPARE(m_w->platform.prompts(), message.isEmpty() ? QStringList() : QStringList{message});
     }
 
-    // "Launch with...": the way chosen is kept per installation; a command line runs without a shell,
-    // in the game's folder, its words and variables passed as written (recorded by the program it runs).
+    // "Launch with...": the way chosen is kept per installation and offered first when asked again; a
+    // command line runs without a shell, in the game's folder, its words and variables passed as written
+    // (recorded by the program it runs).
     void launchWith_data()
     {
-        QTest::addColumn<int>("way");      // 1 Steam, 2 a command line
+        QTest::addColumn<LaunchChoice::Kind>("way");
         QTest::addColumn<QString>("line"); // %R the recording program
+        QTest::addColumn<bool>("reopened"); // then "Launch with..." again, answered by Enter, Enter
         QTest::addColumn<QByteArray>("recorded"); // its arguments in brackets, then TW_VAR; %E the executable
         QTest::addColumn<QString>("message");
-        QTest::newRow("%command% and a variable") << 2 << "TW_VAR='x y' %R --first %command% \"a b\""
-            << QByteArray("[--first][%E][a b]\nx y\n") << "";
-        QTest::newRow("hostile words, literally") << 2 << "%R \"it's\" ; '$(touch pwned)' `id` \"a\\\"b\" | %command%"
+        using enum LaunchChoice::Kind;
+        QTest::newRow("%command% and a variable") << CommandLine << "TW_VAR='x y' %R --first %command% \"a b\""
+            << false << QByteArray("[--first][%E][a b]\nx y\n") << "";
+        QTest::newRow("the saved line offered again") << CommandLine << "TW_VAR=1 %R %command%" << true
+            << QByteArray("[%E]\n1\n") << "";
+        QTest::newRow("hostile words, literally") << CommandLine
+            << "%R \"it's\" ; '$(touch pwned)' `id` \"a\\\"b\" | %command%" << false
             << QByteArray("[it's][;][$(touch pwned)][`id`][a\"b][|][%E]\n\n") << "";
-        QTest::newRow("no %command%: the game's own arguments") << 2 << "TW_VAR=1 -novid"
+        QTest::newRow("no %command%: the game's own arguments") << CommandLine << "TW_VAR=1 -novid" << false
             << QByteArray("[-novid]\n1\n") << "";
-        QTest::newRow("no such program") << 2 << "no-such-program-tw %command%" << QByteArray()
+        QTest::newRow("no such program") << CommandLine << "no-such-program-tw %command%" << false << QByteArray()
             << "Quillvane could not be started:\nno-such-program-tw\n\n";
-        QTest::newRow("Steam, in no library") << 1 << "" << QByteArray()
+        QTest::newRow("Steam, in no library") << Steam << "" << false << QByteArray()
             << "%E\n\nis in no Steam library that names it, so Steam cannot start it. Choose another way with "
                "Launch with... (right-click Launch).";
     }
 
     void launchWith()
     {
-        QFETCH(int, way);
+        QFETCH(LaunchChoice::Kind, way);
         QFETCH(QString, line);
+        QFETCH(bool, reopened);
         QFETCH(QByteArray, recorded);
         QFETCH(QString, message);
 #ifdef Q_OS_WIN
@@ -387,10 +396,19 @@ private slots:
         startForm();
         m_w->loadGame(m_game);
         m_w->platform.runForReal = true;
-        m_w->platform.choices.enqueue(way);
-        m_w->platform.texts.enqueue(QString(line).replace("%R", recorder));
+        m_w->platform.choices << way << FakePlatform::kEnter;
+        m_w->platform.texts << QString(line).replace("%R", recorder) << QString();
         QCOMPARE(m_w->form->command(2)->actions().value(0)->text(), QString("Launch with..."));
+        const QString installations = RecentInstallations::filePath(m_w->platform);
         m_w->form->command(2)->actions().value(0)->trigger();
+        QTRY_COMPARE(launchChoice(readInstallations(installations).items, exe).kind, way);
+        if (reopened) { // Enter on the way, Enter on the line: both as they were
+            m_w->form->command(2)->actions().value(0)->trigger();
+            QTRY_COMPARE(m_w->platform.texts.size(), 0);
+        }
+        // Offered first: the default, then what was chosen.
+        QCOMPARE(m_w->platform.preselected, reopened ? QList<int>({LaunchChoice::Default, way})
+                                                     : QList<int>({LaunchChoice::Default}));
         QTest::mouseClick(m_w->form->command(2), Qt::LeftButton);
         if (!recorded.isEmpty())
             QTRY_COMPARE(readFile(m_game + "Binaries/recorded"), recorded.replace("%E", exe.toUtf8()));
