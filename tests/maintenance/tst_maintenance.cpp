@@ -4,6 +4,7 @@
 #include "common/systemtest.h"
 #include "common/testsupport.h"
 #include "maintenance/filedeletion.h"
+#include "maintenance/launchline.h"
 #include "platform/desktopplatform.h"
 #include "recentinstallations.h"
 #include "registration/installations.h"
@@ -371,6 +372,9 @@ private slots:
             << QByteArray("[it's][;][$(touch pwned)][`id`][a\"b][|][%E]\n\n") << "";
         QTest::newRow("no %command%: the game's own arguments") << CommandLine << "TW_VAR=1 -novid" << false
             << QByteArray("[-novid]\n1\n") << "";
+        // Only NAME=value written plainly sets a variable: a quoted one is a word like any other.
+        QTest::newRow("\"NAME=value\" quoted is the program") << CommandLine << "\"TW_VAR=x y\" %R %command%"
+            << false << QByteArray() << "Quillvane could not be started:\nTW_VAR=x y\n\n";
         QTest::newRow("no such program") << CommandLine << "no-such-program-tw %command%" << false << QByteArray()
             << "Quillvane could not be started:\nno-such-program-tw\n\n";
         QTest::newRow("Steam, in no library") << Steam << "" << false << QByteArray()
@@ -416,6 +420,46 @@ private slots:
         message.replace("%E", exe);
         QCOMPARE(m_w->platform.prompts().value(0).left(message.size()), message); // then the system's reason
         QVERIFY(!QFileInfo::exists(m_game + "Binaries/pwned"));
+    }
+
+    // A line taken apart by each system's rules, whichever system runs the test.
+    void commandLines_data()
+    {
+        QTest::addColumn<CommandLineRules>("rules");
+        QTest::addColumn<QString>("line");
+        QTest::addColumn<QStringList>("environment");
+        QTest::addColumn<QStringList>("words"); // the program and its arguments; E the executable
+
+        using enum CommandLineRules;
+        using L = QStringList;
+        // Only NAME=value with "NAME=" outside quotes sets a variable, on both.
+        QTest::newRow("Unix: \"A=b c\" is a word") << Unix << "\"A=b c\" %command%" << L{} << L{"A=b c", "E"};
+        QTest::newRow("Unix: A=\"b c\" sets A") << Unix << "A=\"b c\" B=1 %command% x" << L{"A=b c", "B=1"}
+                                                  << L{"E", "x"};
+        QTest::newRow("Windows: \"A=b c\" is a word") << Windows << "\"A=b c\" %command%" << L{} << L{"A=b c", "E"};
+        // A backslash escapes on Unix; on Windows only in a run before a quote, single quotes are plain.
+        QTest::newRow("Unix: C:\\Games\\tool.exe") << Unix << "C:\\Games\\tool.exe %command%" << L{}
+                                                   << L{"C:Gamestool.exe", "E"};
+        QTest::newRow("Windows: C:\\Games\\tool.exe") << Windows << "C:\\Games\\tool.exe 'a b' %command%" << L{}
+                                                      << L{"C:\\Games\\tool.exe", "'a", "b'", "E"};
+        QTest::newRow("Windows: odd run before a quote") << Windows << "a\\\\\\\"b c %command%" << L{}
+                                                         << L{"a\\\"b", "c", "E"};
+        QTest::newRow("Windows: even run before a quote") << Windows << "a\\\\\\\\\"b c\" d %command%" << L{}
+                                                          << L{"a\\\\b c", "d", "E"};
+        QTest::newRow("Windows: doubled quotes inside") << Windows << "\"a \"\"b\"\" c\" %command%" << L{}
+                                                        << L{"a \"b\" c", "E"};
+    }
+
+    void commandLines()
+    {
+        QFETCH(CommandLineRules, rules);
+        QFETCH(QString, line);
+        QFETCH(QStringList, environment);
+        QFETCH(QStringList, words);
+        const LaunchLine launch = launchLine(line, "E", rules);
+        QCOMPARE(launch.environment, environment);
+        QCOMPARE(QStringList{launch.program} + launch.arguments, words);
+        QCOMPARE(launch.problem, QString());
     }
 
     // A process that runs the game's executable, or is called by it (as compatibility layers call
