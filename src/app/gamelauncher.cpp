@@ -11,6 +11,7 @@
 #include "registration/installations.h"
 #include "registration/shortpath.h"
 
+#include <QDir>
 #include <QFileInfo>
 #include <QPointer>
 
@@ -61,10 +62,12 @@ void GameLauncher::launch()
 
 void GameLauncher::start(const tarnwell::Command &command)
 {
-    m_platform.runCommand(command, [self = QPointer(this), command](const tarnwell::CommandOutcome &outcome) {
+    // The game itself goes to the system by its short path; a message names it as the user chose it.
+    const bool itself = !command.webAddress && command.line == tarnwell::launchCommand(command.operand).line;
+    const QString shown = itself ? QDir::toNativeSeparators(m_game.exePath) : command.operand;
+    m_platform.runCommand(command, [self = QPointer(this), shown](const tarnwell::CommandOutcome &outcome) {
         if (self && !outcome.started)
-            self->m_platform.warn(
-                QStringLiteral("Quillvane could not be started:\n%1\n\n%2").arg(command.operand, outcome.error));
+            self->m_platform.warn(QStringLiteral("Quillvane could not be started:\n%1\n\n%2").arg(shown, outcome.error));
     });
 }
 

@@ -30,12 +30,19 @@ QString controlName(Control control)
 // What registration and the reader left before the click; the last three then lose that file or folder.
 enum class Before { Registered, Unregistered, ExeIsFolder, ExeGone, CacheGone, SettingsGone };
 // What else a launch row sets up: the URL opener, alone on the search path, failing or missing; a link
-// into a Steam library; a program that notes its start (a script, or the Windows program of the test's own).
-enum class Setup { Plain, OpenerFails, NoOpener, LinkIntoLibrary, Script, WindowsProgram };
+// into a Steam library; a program that notes its start (a script, or the Windows program of the test's
+// own); an executable that is no program at all, which every system refuses to start.
+enum class Setup { Plain, OpenerFails, NoOpener, LinkIntoLibrary, Script, WindowsProgram, NoProgram };
 // How the other process names the path: by running the executable itself, as its first argument (as
 // a program called by a compatibility layer; FromGameFolder: running in the game folder), or as a later
 // one only; OtherInstallation: another installation's executable, as its first argument (on Windows, its image).
 enum class Call { Itself, First, FromGameFolder, Later, OtherInstallation };
+
+// The program of the test's own that notes how it was started (tests/maintenance/recorder.cpp).
+QString recorderProgram()
+{
+    return QCoreApplication::applicationDirPath() + "/" TARNWELL_RECORDER;
+}
 } // namespace
 
 class TestMaintenance : public QObject
@@ -284,9 +291,12 @@ private slots:
 #endif
         QTest::newRow("script") << "Games/Quillvane" << QByteArray("#!/bin/sh\ntouch started\n") << true << ""
             << "cmd.exe /c start %1Binaries/QVX.EXE" << Script;
-        QTest::newRow("cannot be started") << "Games/Quillvane" << QByteArray("no program\n") << true
-            << "Quillvane could not be started:\n%1Binaries/QVX.EXE\n\nexecv: Exec format error"
-            << "cmd.exe /c start %1Binaries/QVX.EXE" << Plain;
+        // Named as the user chose it (not by its short path), with the system's own reason, which
+        // Windows words in its language: there the message only has to go on after the path.
+        QTest::newRow("cannot be started") << "Games/Quillvane Game" << QByteArray("no program\n") << true
+            << "Quillvane could not be started:\n%1Binaries/QVX.EXE\n\n"
+                   + QString(kWindows ? "" : "execv: Exec format error")
+            << "cmd.exe /c start %1Binaries/QVX.EXE" << NoProgram;
 #ifdef TARNWELL_FAKE_GAME
         const QString fakeGame = QCoreApplication::applicationDirPath() + "/" TARNWELL_FAKE_GAME;
         QTest::newRow("Windows starts it in its own folder") << "Games/Quillvane" << readFile(fakeGame) << true
@@ -302,7 +312,7 @@ private slots:
         QFETCH(QString, message);
         QFETCH(QString, line);
         QFETCH(Setup, setup);
-        if (setup != Setup::WindowsProgram)
+        if (setup != Setup::WindowsProgram && setup != Setup::NoProgram)
             UNIX_ONLY("Windows starts a Windows program itself, and no script");
         const QString game = m_w->dir.filePath(folder) + '/';
         // The URL opener is one of the test's own, alone on the search path.
@@ -317,7 +327,7 @@ private slots:
                         && QFile::setPermissions(bin + "/xdg-open", QFile::ReadOwner | QFile::ExeOwner));
             qputenv("PATH", QFile::encodeName(bin));
         }
-        message.replace("%1", game);
+        message = nativePath(message.replace("%1", game));
         // Comments, escapes, bare words and a nested block whose installdir is not the game's.
         QVERIFY(writeFile(m_w->dir.filePath("Steam/steamapps/appmanifest_4711.acf"),
               "// by hand\n\"AppState\"\n{\n\t\"appid\"\t\"4711\"\n\t\"name\"\t\"Say \\\"hi\\\"\"\n"
@@ -349,32 +359,43 @@ private slots:
             QCOMPARE(m_w->platform.commands[0].line, line);
         if (setup == Setup::Script || setup == Setup::WindowsProgram) // started in its own folder
             QTRY_VERIFY(QFileInfo::exists(game + "Binaries/started"));
-        QTRY_COMPARE(m_w->platform.prompts(), message.isEmpty() ? QStringList() : QStringList{message});
+        QTRY_COMPARE(m_w->platform.prompts().size(), message.isEmpty() ? 0 : 1);
+        const QString shown = m_w->platform.prompts().value(0);
+        QCOMPARE(shown.left(message.size()), message);
+        if (message.endsWith("\n\n")) // the system's reason, not Qt's word for any failure
+            QVERIFY2(shown.size() > message.size() && !shown.contains("Process failed to start"), qPrintable(shown));
+        else
+            QCOMPARE(shown, message);
     }
 
     // "Launch with...": the way chosen is kept per installation and offered first when asked again; a
-    // command line runs without a shell, in the game's folder, its words and variables passed as written
-    // (recorded by the program it runs).
+    // command line runs without a shell, in the game's folder, its words split as the system's own
+    // programs split theirs, its variables passed as written (noted by the program it runs).
     void launchWith_data()
     {
         QTest::addColumn<LaunchChoice::Kind>("way");
-        QTest::addColumn<QString>("line"); // %R the recording program
-        QTest::addColumn<bool>("reopened"); // then "Launch with..." again, answered by Enter, Enter
+        QTest::addColumn<QString>("line");        // %R the recording program, %N its native path
+        QTest::addColumn<bool>("reopened");       // then "Launch with..." again, answered by Enter, Enter
         QTest::addColumn<QByteArray>("recorded"); // its arguments in brackets, then TW_VAR; %E the executable
         QTest::addColumn<QString>("message");
+
         using enum LaunchChoice::Kind;
-        QTest::newRow("%command% and a variable") << CommandLine << "TW_VAR='x y' %R --first %command% \"a b\""
+        QTest::newRow("%command% and a variable") << CommandLine << "TW_VAR=\"x y\" %R --first %command% \"a b\""
             << false << QByteArray("[--first][%E][a b]\nx y\n") << "";
         QTest::newRow("the saved line offered again") << CommandLine << "TW_VAR=1 %R %command%" << true
             << QByteArray("[%E]\n1\n") << "";
         QTest::newRow("hostile words, literally") << CommandLine
             << "%R \"it's\" ; '$(touch pwned)' `id` \"a\\\"b\" | %command%" << false
-            << QByteArray("[it's][;][$(touch pwned)][`id`][a\"b][|][%E]\n\n") << "";
+            << QByteArray(kWindows ? "[it's][;]['$(touch][pwned)'][`id`][a\"b][|][%E]\n\n" // no single quotes there
+                                   : "[it's][;][$(touch pwned)][`id`][a\"b][|][%E]\n\n") << "";
         QTest::newRow("no %command%: the game's own arguments") << CommandLine << "TW_VAR=1 -novid" << false
             << QByteArray("[-novid]\n1\n") << "";
         // Only NAME=value written plainly sets a variable: a quoted one is a word like any other.
         QTest::newRow("\"NAME=value\" quoted is the program") << CommandLine << "\"TW_VAR=x y\" %R %command%"
             << false << QByteArray() << "Quillvane could not be started:\nTW_VAR=x y\n\n";
+        // Windows keeps a backslash that no quote follows; a Unix line reads it as an escape.
+        QTest::newRow("backslashes of a Windows path") << CommandLine << "%N C:\\Games\\tool.exe %command%" << false
+            << QByteArray(kWindows ? "[C:\\Games\\tool.exe][%E]\n\n" : "[C:Gamestool.exe][%E]\n\n") << "";
         QTest::newRow("no such program") << CommandLine << "no-such-program-tw %command%" << false << QByteArray()
             << "Quillvane could not be started:\nno-such-program-tw\n\n";
         QTest::newRow("Steam, in no library") << Steam << "" << false << QByteArray()
@@ -389,23 +410,18 @@ private slots:
         QFETCH(bool, reopened);
         QFETCH(QByteArray, recorded);
         QFETCH(QString, message);
-#ifdef Q_OS_WIN
-        QSKIP("the recording program is a Unix script");
-#endif
-        const QString exe = m_game + "Binaries/QVX.EXE", recorder = m_w->dir.filePath("record");
-        const QByteArray script = "#!/bin/sh\n{ printf '[%s]' \"$@\"; printf '\\n%s\\n' \"$TW_VAR\"; } > recorded\n";
-        QVERIFY(writeFile(recorder, script) && writeFile(exe, script));
+        const QString exe = m_game + "Binaries/QVX.EXE", recorder = m_w->dir.filePath("record.exe");
         for (const QString &program : {recorder, exe})
-            QVERIFY(QFile::setPermissions(program, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
+            QVERIFY((!QFile::exists(program) || QFile::remove(program)) && QFile::copy(recorderProgram(), program));
         startForm();
         m_w->loadGame(m_game);
         m_w->platform.runForReal = true;
         m_w->platform.choices << way << FakePlatform::kEnter;
-        m_w->platform.texts << QString(line).replace("%R", recorder) << QString();
+        m_w->platform.texts << line.replace("%R", recorder).replace("%N", nativePath(recorder)) << QString();
         QCOMPARE(m_w->form->command(2)->actions().value(0)->text(), QString("Launch with..."));
         const QString installations = RecentInstallations::filePath(m_w->platform);
         m_w->form->command(2)->actions().value(0)->trigger();
-        QTRY_COMPARE(launchChoice(readInstallations(installations).items, exe).kind, way);
+        QTRY_COMPARE(launchChoice(readInstallations(installations).items, nativePath(exe)).kind, way);
         if (reopened) { // Enter on the way, Enter on the line: both as they were
             m_w->form->command(2)->actions().value(0)->trigger();
             QTRY_COMPARE(m_w->platform.texts.size(), 0);
@@ -415,9 +431,9 @@ private slots:
                                                      : QList<int>({LaunchChoice::Default}));
         QTest::mouseClick(m_w->form->command(2), Qt::LeftButton);
         if (!recorded.isEmpty())
-            QTRY_COMPARE(readFile(m_game + "Binaries/recorded"), recorded.replace("%E", exe.toUtf8()));
+            QTRY_COMPARE(readFile(m_game + "Binaries/recorded"), recorded.replace("%E", shortName(exe).toUtf8()));
         QTRY_COMPARE(m_w->platform.prompts().size(), int(!message.isEmpty()));
-        message.replace("%E", exe);
+        message.replace("%E", nativePath(exe));
         QCOMPARE(m_w->platform.prompts().value(0).left(message.size()), message); // then the system's reason
         QVERIFY(!QFileInfo::exists(m_game + "Binaries/pwned"));
     }
