@@ -168,4 +168,26 @@ LaunchLine launchLine(const QString &commandLine, const QString &exePath, Comman
     return launch;
 }
 
+const QStringList &compatibilityLayers()
+{
+    static const QStringList names{QStringLiteral("wine"),         QStringLiteral("wine64"),
+                                   QStringLiteral("wine-stable"),  QStringLiteral("wine-staging"),
+                                   QStringLiteral("wine-development"), QStringLiteral("proton"),
+                                   QStringLiteral("umu-run"),      QStringLiteral("steam-run"),
+                                   QStringLiteral("bottles-cli")};
+    return names;
+}
+
+bool namesCompatibilityLayer(const QString &commandLine, CommandLineRules rules)
+{
+    static const QRegularExpression folders(QStringLiteral("^.*[/\\\\]"));
+    for (const Word &word : split(commandLine, rules)) {
+        if (word.text.contains(kPlaceholder))
+            return false;
+        if (!isSetting(word) && compatibilityLayers().contains(QString(word.text).remove(folders), Qt::CaseInsensitive))
+            return true;
+    }
+    return false; // without %command%, the game's executable is the program itself
+}
+
 } // namespace tarnwell

@@ -35,4 +35,11 @@ struct LaunchLine {
 [[nodiscard]] LaunchLine launchLine(const QString &commandLine, const QString &exePath,
                                     CommandLineRules rules = systemCommandLineRules());
 
+// The programs that start a Windows program on another system, by file name: wine, wine64,
+// proton, umu-run, steam-run, ...
+[[nodiscard]] const QStringList &compatibilityLayers();
+// True when a word before %command% (the program, or a program it calls) is one of them.
+[[nodiscard]] bool namesCompatibilityLayer(const QString &commandLine,
+                                           CommandLineRules rules = systemCommandLineRules());
+
 } // namespace tarnwell

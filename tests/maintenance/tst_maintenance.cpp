@@ -478,6 +478,63 @@ private slots:
         QCOMPARE(launch.problem, QString());
     }
 
+    // On a system that cannot start a Windows program by itself, a command line that names no
+    // compatibility layer is pointed out, and a copy in a Steam library is offered Steam instead.
+    void launchWithoutLayer_data()
+    {
+        QTest::addColumn<QString>("folder"); // the game folder, below the temporary folder
+        QTest::addColumn<QString>("line");
+        QTest::addColumn<int>("pressed");    // in the question, when one comes
+        QTest::addColumn<QString>("question"); // empty: none comes; %E the executable, %L the line
+        QTest::addColumn<LaunchChoice::Kind>("kept");
+
+        const QString steam = "Steam/steamapps/common/Quillvane", games = "Games/Quillvane";
+        const QString question = "%E\n\nis a Windows program, which this system cannot start by itself, and the command "
+            "line\n%L\nnames no compatibility layer to start it through (wine, proton, umu-run, ...).";
+        const QString inSteam = question + "\n\nThis copy lies in a Steam library: Steam can start it.";
+        using enum LaunchChoice::Kind;
+        QTest::newRow("Steam copy: Steam instead") << steam << "gamemoderun %command%" << 0 << inSteam << Steam;
+        QTest::newRow("outside Steam: the line kept") << games << "gamemoderun %command%" << 0 << question << CommandLine;
+        QTest::newRow("outside Steam: cancelled") << games << "gamemoderun %command%" << 1 << question << Default;
+        QTest::newRow("no %command%: the executable itself") << games << "-novid" << 0 << question << CommandLine;
+        QTest::newRow("wine after %command% is an argument") << games << "%command% wine" << 0 << question << CommandLine;
+        QTest::newRow("a layer by its path") << steam << "A=1 gamemoderun \"/opt/umu/umu-run\" %command%" << 0 << ""
+                                             << CommandLine;
+    }
+
+    void launchWithoutLayer()
+    {
+        QFETCH(QString, folder);
+        QFETCH(QString, line);
+        QFETCH(int, pressed);
+        QFETCH(QString, question);
+        QFETCH(LaunchChoice::Kind, kept);
+        UNIX_ONLY("Windows starts a Windows program itself");
+        const QString exe = m_w->dir.filePath(folder) + "/Binaries/QVX.EXE";
+        QVERIFY(writeFile(exe, "MZ\x90"));
+        QVERIFY(writeFile(m_w->dir.filePath("Steam/steamapps/appmanifest_4711.acf"),
+                          "\"AppState\" { \"appid\" \"4711\" \"installdir\" \"Quillvane\" }"));
+        startForm();
+        m_w->loadGame(m_w->dir.filePath(folder) + '/');
+        m_w->platform.choices << LaunchChoice::CommandLine;
+        m_w->platform.texts << line;
+        m_w->platform.pressed << pressed;
+
+        m_w->form->command(2)->actions().value(0)->trigger();
+        const QString installations = RecentInstallations::filePath(m_w->platform);
+        if (question.isEmpty())
+            QTRY_VERIFY(QFile::exists(installations));
+        else
+            QTRY_COMPARE(m_w->platform.prompts(), QStringList{question.replace("%E", exe).replace("%L", line)});
+        const QStringList buttons = folder.startsWith("Steam/")
+            ? QStringList{"Launch through Steam", "Keep the command line", "Cancel"}
+            : QStringList{"Keep the command line", "Cancel"};
+        QCOMPARE(m_w->platform.messages.value(0).buttonTexts, question.isEmpty() ? QStringList() : buttons);
+        const LaunchChoice choice = launchChoice(readInstallations(installations).items, exe);
+        QCOMPARE(choice.kind, kept);
+        QCOMPARE(choice.commandLine, kept == LaunchChoice::Default ? QString() : line);
+    }
+
     // A process that runs the game's executable, or is called by it (as compatibility layers call
     // the Windows program they run), is the game: Apply asks first, Launch starts no second copy. A
     // process that merely names it among its arguments is not, nor is one called by another file.
