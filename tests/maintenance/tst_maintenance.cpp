@@ -13,6 +13,7 @@
 #include <QProcess>
 #include <QRegularExpression>
 #include <QScopeGuard>
+#include <QSettings>
 
 using namespace tarnwell;
 using namespace testsupport;
@@ -38,11 +39,34 @@ enum class Setup { Plain, OpenerFails, NoOpener, LinkIntoLibrary, Script, Window
 // one only; OtherInstallation: another installation's executable, as its first argument (on Windows, its image).
 enum class Call { Itself, First, FromGameFolder, Later, OtherInstallation };
 
+// How the steam:// address is opened: by a handler of the test's own (the recording program), or by none.
+enum class Opener { Own, None };
+
 // The program of the test's own that notes how it was started (tests/maintenance/recorder.cpp).
 QString recorderProgram()
 {
     return QCoreApplication::applicationDirPath() + "/" TARNWELL_RECORDER;
 }
+#ifdef Q_OS_WIN
+// The recording program as the handler of steam: addresses: for the user, or for the machine where the
+// system takes in no classes of the user's (Wine). Returns the classes key it is under; empty for none.
+QString registerSteamHandler()
+{
+    const QString command = "\"" + nativePath(recorderProgram()) + "\" \"%1\"";
+    for (const QString classes : {"HKEY_CURRENT_USER\\Software\\Classes", "HKEY_LOCAL_MACHINE\\Software\\Classes"}) {
+        QSettings key(classes, QSettings::NativeFormat);
+        key.setValue("steam/Default", "URL:steam");
+        key.setValue("steam/URL Protocol", "");
+        key.setValue("steam/shell/open/command/Default", command);
+        key.sync();
+        const QSettings merged("HKEY_CLASSES_ROOT\\steam\\shell\\open\\command", QSettings::NativeFormat);
+        if (merged.value("Default") == command)
+            return classes;
+        key.remove("steam");
+    }
+    return {};
+}
+#endif
 } // namespace
 
 class TestMaintenance : public QObject
@@ -476,6 +500,56 @@ private slots:
         QCOMPARE(launch.environment, environment);
         QCOMPARE(QStringList{launch.program} + launch.arguments, words);
         QCOMPARE(launch.problem, QString());
+    }
+
+    // "Launch with..." Steam for a copy in a Steam library: the address goes to the system's opener of
+    // steam:// addresses (xdg-open; on Windows the shell's handler), and one that cannot be had is reported.
+    void steamWay_data()
+    {
+        QTest::addColumn<Opener>("opener");
+        QTest::addColumn<QByteArray>("recorded");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("handed to the opener") << Opener::Own << QByteArray("[steam://rungameid/4711]\n\n") << "";
+        QTest::newRow("no opener") << Opener::None << QByteArray()
+            << "Quillvane could not be started:\nsteam://rungameid/4711\n\nno program on this system opens it"
+                   + QString(kWindows ? "" : " (xdg-open was not found)");
+    }
+
+    void steamWay()
+    {
+        QFETCH(Opener, opener);
+        QFETCH(QByteArray, recorded);
+        QFETCH(QString, message);
+        const QString game = m_w->dir.filePath("Steam/steamapps/common/Quillvane/"), bin = m_w->dir.filePath("bin");
+        QVERIFY(writeFile(game + "Binaries/QVX.EXE", "MZ"));
+        QVERIFY(writeFile(m_w->dir.filePath("Steam/steamapps/appmanifest_4711.acf"),
+                          "\"AppState\" { \"appid\" \"4711\" \"installdir\" \"Quillvane\" }"));
+        // The opener is the test's own, alone on the search path; on Windows the user's handler, put back after.
+        const QByteArray path = qgetenv("PATH");
+        const auto restorePath = qScopeGuard([path] { qputenv("PATH", path); });
+#ifdef Q_OS_WIN
+        if (QSettings("HKEY_CLASSES_ROOT\\steam", QSettings::NativeFormat).contains("URL Protocol"))
+            QSKIP("Steam's own handler is installed: the address would start it");
+        const QString classes = opener == Opener::Own ? registerSteamHandler() : QString();
+        const auto removeHandler = qScopeGuard([classes] {
+            if (!classes.isEmpty())
+                QSettings(classes, QSettings::NativeFormat).remove("steam");
+        });
+        if (opener == Opener::Own && classes.isEmpty())
+            QSKIP("no handler of steam: addresses can be registered here");
+#endif
+        QVERIFY(QDir().mkpath(bin) && (opener == Opener::None || QFile::copy(recorderProgram(), bin + "/xdg-open")));
+        qputenv("PATH", QFile::encodeName(kWindows ? path : bin));
+        startForm();
+        m_w->loadGame(game);
+        m_w->platform.runForReal = true;
+        m_w->platform.choices << LaunchChoice::Steam;
+        m_w->form->command(2)->actions().value(0)->trigger();
+        QTest::mouseClick(m_w->form->command(2), Qt::LeftButton);
+        QCOMPARE(m_w->platform.commands.value(0).line, "cmd.exe /c start steam://rungameid/4711");
+        if (!recorded.isEmpty())
+            QTRY_COMPARE(readFile(m_w->dir.filePath("recorded")), recorded);
+        QTRY_COMPARE(m_w->platform.prompts(), message.isEmpty() ? QStringList() : QStringList{message});
     }
 
     // On a system that cannot start a Windows program by itself, a command line that names no
