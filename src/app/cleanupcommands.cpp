@@ -34,7 +34,7 @@ void CleanupCommands::deleteShaderCache(QString &shaderCachePath)
         m_platform.warn(QStringLiteral("There is no shader cache folder at\n%1").arg(shaderCachePath));
         return;
     }
-    if (!confirmDelete(m_platform, m_game, QStringLiteral("Delete ShaderCache?")))
+    if (!confirmDelete(m_platform, QStringLiteral("Delete ShaderCache?")))
         return;
     const QString folder = shaderCachePath; // the caller's may change before the command ends
     m_platform.runCommand(tarnwell::deleteAllFilesCommand(shortFolder),
@@ -55,7 +55,7 @@ void CleanupCommands::deleteGraphicsSettings(const QString &path, const QString 
         m_platform.warn(QStringLiteral("The graphics settings file is already gone:\n%1").arg(path));
         return;
     }
-    if (!confirmDelete(m_platform, m_game, QStringLiteral("Delete All Graphics Settings?")))
+    if (!confirmDelete(m_platform, QStringLiteral("Delete All Graphics Settings?")))
         return;
     // Never a delete without a copy to undo it with.
     const tarnwell::BackupResult backup = tarnwell::backUpFile(m_platform.backupFolder(),

@@ -285,6 +285,7 @@ bool Form1::WriteConfig()
     const tarnwell::ApplyReport report = m_settings.write(ask);
     if (!report.ok)
         m_platform.messageBox(report.message, report.failed ? Platform::Critical : Platform::Exclamation);
+    m_windowControls.markRefused(report.refused);
     return report.ok;
 }
 

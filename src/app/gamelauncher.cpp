@@ -14,6 +14,7 @@
 #include "registration/installations.h"
 #include "registration/shortpath.h"
 
+#include <QDir>
 #include <QFileInfo>
 #include <QPointer>
 
@@ -120,10 +121,12 @@ void GameLauncher::askSteam(const QString &appId)
 
 void GameLauncher::start(const tarnwell::Command &command)
 {
-    m_platform.runCommand(command, [self = QPointer(this), command](const tarnwell::CommandOutcome &outcome) {
+    // The game itself goes to the system by its short path; a message names it as the user chose it.
+    const bool itself = !command.webAddress && command.line == tarnwell::launchCommand(command.operand).line;
+    const QString shown = itself ? QDir::toNativeSeparators(m_game.exePath) : command.operand;
+    m_platform.runCommand(command, [self = QPointer(this), shown](const tarnwell::CommandOutcome &outcome) {
         if (self && !outcome.started)
-            self->m_platform.warn(
-                QStringLiteral("Quillvane could not be started:\n%1\n\n%2").arg(command.operand, outcome.error));
+            self->m_platform.warn(QStringLiteral("Quillvane could not be started:\n%1\n\n%2").arg(shown, outcome.error));
     });
 }
 
@@ -133,25 +136,84 @@ void GameLauncher::chooseWay()
         m_platform.warn(QStringLiteral("No Quillvane QVX.EXE is registered yet, so there is nothing to launch."));
         return;
     }
-    const QString path = RecentInstallations::filePath(m_platform);
-    tarnwell::KnownInstallations known = tarnwell::readInstallations(path);
+    tarnwell::KnownInstallations known = tarnwell::readInstallations(RecentInstallations::filePath(m_platform));
     tarnwell::remember(known.items, m_game.exePath); // an executable registered before lists were kept
-    tarnwell::LaunchChoice &choice = known.items.first().launch;
+    const tarnwell::LaunchChoice saved = known.items.first().launch;
+    // The saved way first: Enter, or OK to look and leave, keeps it.
     const int way = m_platform.choose(QStringLiteral("Launch with"),
-                                      QStringLiteral("How Launch starts\n%1").arg(m_game.exePath), kLaunchWays);
+                                      QStringLiteral("How Launch starts\n%1").arg(m_game.exePath), kLaunchWays,
+                                      saved.kind);
     if (way < 0)
         return;
-    QString line = choice.commandLine.isEmpty() ? QStringLiteral("%command%") : choice.commandLine;
-    if (way == tarnwell::LaunchChoice::CommandLine
-        && !m_platform.askText(QStringLiteral("Launch with"),
-                               QStringLiteral("Command line; %command% stands for the game's executable, and "
-                                              "NAME=value words before the program set environment variables:"),
-                               line))
+    tarnwell::LaunchChoice choice{tarnwell::LaunchChoice::Kind(way), saved.commandLine};
+    if (way != tarnwell::LaunchChoice::CommandLine) {
+        keep(known.items, choice);
         return;
-    choice.kind = tarnwell::LaunchChoice::Kind(way);
-    if (way == tarnwell::LaunchChoice::CommandLine)
-        choice.commandLine = line;
-    if (const QString error = tarnwell::writeInstallations(path, known.items); !error.isEmpty())
+    }
+    QString line = saved.commandLine.isEmpty() ? QStringLiteral("%command%") : saved.commandLine;
+    if (!m_platform.askText(QStringLiteral("Launch with"),
+                            QStringLiteral("Command line; %command% stands for the game's executable, and "
+                                           "NAME=value words before the program set environment variables:"),
+                            line))
+        return;
+    choice.commandLine = line;
+    keepCommandLine(known.items, choice);
+}
+
+void GameLauncher::keepCommandLine(const QList<tarnwell::KnownInstallation> &items, const tarnwell::LaunchChoice &choice)
+{
+    if (tarnwell::namesCompatibilityLayer(choice.commandLine)) {
+        keep(items, choice);
+        return;
+    }
+    // Whether the executable is a Windows program this system cannot start, and Steam's id for it,
+    // are asked of the game's disk beside the window.
+    struct Check {
+        bool needsLayer = false;
+        QString appId;
+    };
+    const QString exe = m_game.exePath, folder = m_game.folder;
+    tarnwell::runBeside<Check>(
+        this,
+        [exe, folder](tarnwell::Job &) {
+            Check check{tarnwell::needsCompatibilityLayer(tarnwell::shortPath(exe)), {}};
+            if (check.needsLayer)
+                check.appId = tarnwell::steamAppId(folder);
+            return check;
+        },
+        [this, items, choice](Check check) {
+            if (!check.needsLayer)
+                keep(items, choice);
+            else
+                keepWithoutLayer(items, choice, !check.appId.isEmpty());
+        });
+}
+
+void GameLauncher::keepWithoutLayer(const QList<tarnwell::KnownInstallation> &items, tarnwell::LaunchChoice choice,
+                                    bool inSteamLibrary)
+{
+    QString prompt = QStringLiteral("%1\n\nis a Windows program, which this system cannot start by itself, and the "
+                                    "command line\n%2\nnames no compatibility layer to start it through (wine, proton, "
+                                    "umu-run, ...).")
+                         .arg(m_game.exePath, choice.commandLine);
+    QStringList buttons{QStringLiteral("Keep the command line"), QStringLiteral("Cancel")};
+    if (inSteamLibrary) {
+        prompt += QStringLiteral("\n\nThis copy lies in a Steam library: Steam can start it.");
+        buttons.prepend(QStringLiteral("Launch through Steam"));
+    }
+    const int answer = m_platform.question(prompt, buttons, QStringLiteral("Launch with"));
+    if (answer == buttons.size() - 1)
+        return;
+    if (inSteamLibrary && answer == 0)
+        choice.kind = tarnwell::LaunchChoice::Steam;
+    keep(items, choice);
+}
+
+void GameLauncher::keep(QList<tarnwell::KnownInstallation> items, const tarnwell::LaunchChoice &choice)
+{
+    const QString path = RecentInstallations::filePath(m_platform);
+    items.first().launch = choice;
+    if (const QString error = tarnwell::writeInstallations(path, items); !error.isEmpty())
         m_platform.warn(QStringLiteral("Cannot save the list of installations to %1: %2.").arg(path, error));
 }
 

@@ -2,6 +2,8 @@
 // "Launch", and "Launch with...", which chooses how Launch starts the registered game.
 #pragma once
 
+#include "registration/installations.h"
+
 #include <QElapsedTimer>
 #include <QObject>
 
@@ -34,6 +36,14 @@ private:
     // The launch command of the registered executable as chosen with "Launch with...".
     bool launchChosenWay(const Facts &facts);
     void start(const tarnwell::Command &command); // a failed start is reported
+    // A command line that names no compatibility layer is looked at before it is kept.
+    void keepCommandLine(const QList<tarnwell::KnownInstallation> &items, const tarnwell::LaunchChoice &choice);
+    // Keeps the choice for the registered executable, first in `items`.
+    void keep(QList<tarnwell::KnownInstallation> items, const tarnwell::LaunchChoice &choice);
+    // A command line that would start the Windows executable directly where the system cannot: says
+    // so, offers Steam for a copy in a Steam library, and keeps what the user then chooses.
+    void keepWithoutLayer(const QList<tarnwell::KnownInstallation> &items, tarnwell::LaunchChoice choice,
+                          bool inSteamLibrary);
 
     static constexpr int kSteamNoteMs = 6000;
 

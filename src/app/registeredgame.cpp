@@ -102,9 +102,8 @@ void whenWriteAllowed(Platform &platform, const RegisteredGame &game, const QStr
     });
 }
 
-bool confirmDelete(Platform &platform, const RegisteredGame &game, const QString &question)
+bool confirmDelete(Platform &platform, const QString &question)
 {
-    // A delete is a risky question: Enter answers No.
-    Q_UNUSED(game);
+    // A delete is a risky question: a mere Enter never answers Yes to it.
     return platform.messageBox(question, Platform::YesNo | Platform::DefaultNo, question) == Platform::Yes;
 }

@@ -29,5 +29,5 @@ struct RegisteredGame {
 // written; otherwise the user is told `notDone`, then `then(false)`. At once without a game folder.
 void whenWriteAllowed(Platform &platform, const RegisteredGame &game, const QString &notDone, QObject *owner,
                       std::function<void(bool allowed)> then);
-// Yes/No with `question` as the title too; No is the answer of Enter while the game runs.
-bool confirmDelete(Platform &platform, const RegisteredGame &game, const QString &question);
+// Yes/No with `question` as the title too; No is the answer of Enter.
+bool confirmDelete(Platform &platform, const QString &question);

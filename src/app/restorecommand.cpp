@@ -106,7 +106,8 @@ void RestoreCommand::chooseAndRestore()
                      .arg(when(backup), QFileInfo(backup.original).fileName(), backup.game,
                           QDir::toNativeSeparators(backup.original));
     const int chosen = m_platform.choose(QStringLiteral("Restore"),
-                                         QStringLiteral("Backups, newest first. Choose the one to put back:"), items);
+                                         QStringLiteral("Backups, newest first. Choose the one to put back:"), items,
+                                         0);
     if (chosen < 0 || chosen >= backups.size())
         return;
 

@@ -3,9 +3,11 @@
 
 #include "settings/catalogue.h"
 #include "settings/settingssession.h"
+#include "settings/settingswriter.h"
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QFrame>
 #include <QLineEdit>
 
 bool WindowControls::isChecked(QLatin1String control) const
@@ -87,4 +89,49 @@ void WindowControls::markKeptValues(const tarnwell::SettingsSession &settings)
         if (edit)
             edit->setReadOnly(settings.readValues().keptAside(row.property));
     }
+}
+
+void WindowControls::markRefused(const QList<tarnwell::RefusedValue> &refused)
+{
+    QWidget *first = nullptr;
+    for (const tarnwell::RefusedValue &value : refused) {
+        if (QWidget *field = find<QWidget>(value.control)) {
+            markRefused(*field, value.problem);
+            first = first ? first : field;
+        }
+    }
+    if (first)
+        first->setFocus(Qt::OtherFocusReason);
+}
+
+void WindowControls::markRefused(QWidget &field, const QString &problem)
+{
+    const QString name = QStringLiteral("refused") + field.objectName();
+    delete m_window.findChild<QFrame *>(name, Qt::FindDirectChildrenOnly); // refused again
+    // A red frame just outside the field, beneath it: it changes nothing of the field's own look.
+    auto *mark = new QFrame(field.parentWidget());
+    mark->setObjectName(name);
+    QPalette red = mark->palette();
+    red.setColor(QPalette::Window, QColor(0xc0, 0x00, 0x00));
+    mark->setPalette(red);
+    mark->setAutoFillBackground(true);
+    mark->setGeometry(field.geometry().adjusted(-2, -2, 2, 2));
+    mark->stackUnder(&field);
+    mark->show();
+    // Where the field's typing goes: the field itself, or the edit field of a list.
+    auto *list = qobject_cast<QComboBox *>(&field);
+    QWidget *typing = list && list->lineEdit() ? list->lineEdit() : &field;
+    const QString description = QStringLiteral("Refused by Apply: it %1.").arg(problem);
+    field.setAccessibleDescription(description);
+    typing->setAccessibleDescription(description);
+    const auto clear = [mark, &field, typing] {
+        field.setAccessibleDescription(QString()); // the tooltip's help again
+        typing->setAccessibleDescription(QString());
+        mark->hide();
+        mark->deleteLater();
+    };
+    if (auto *edit = qobject_cast<QLineEdit *>(typing))
+        QObject::connect(edit, &QLineEdit::textChanged, mark, clear);
+    if (list)
+        QObject::connect(list, &QComboBox::currentTextChanged, mark, clear);
 }

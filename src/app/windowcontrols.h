@@ -4,7 +4,10 @@
 
 #include "settings/settingscontrols.h"
 
-namespace tarnwell { class SettingsSession; }
+namespace tarnwell {
+class SettingsSession;
+struct RefusedValue;
+} // namespace tarnwell
 
 #include <QWidget>
 
@@ -24,8 +27,13 @@ public:
     void markUnread(const tarnwell::SettingsSession &settings);
     // A value too long to show is shown shortened, read-only.
     void markKeptValues(const tarnwell::SettingsSession &settings);
+    // After Apply refused values: the first of their controls takes the focus, and each is framed
+    // and says why in its accessible description, until its text changes.
+    void markRefused(const QList<tarnwell::RefusedValue> &refused);
 
 private:
+    void markRefused(QWidget &field, const QString &problem);
+
     template <typename Control>
     Control *find(QLatin1String name) const
     {

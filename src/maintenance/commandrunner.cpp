@@ -3,11 +3,10 @@
 
 #include "files/background.h"
 #include "maintenance/filedeletion.h"
+#include "maintenance/programstart.h"
 #include "maintenance/urlopener.h"
 
 #include <QCoreApplication>
-#include <QFileInfo>
-#include <QProcess>
 
 namespace tarnwell {
 
@@ -20,30 +19,6 @@ void report(const CommandDone &done, const CommandOutcome &outcome)
         QMetaObject::invokeMethod(
             QCoreApplication::instance(), [done, outcome] { done(outcome); }, Qt::QueuedConnection);
     }
-}
-
-CommandOutcome startProgram(const Command &command)
-{
-    const QString &path = command.operand;
-    if (path.isEmpty())
-        return {false, QStringLiteral("no program was named"), {}};
-    const QFileInfo program(path);
-    QProcess process;
-    // A bare name is looked up in PATH by the system; a path runs in its own folder.
-    const bool named = !path.contains(u'/') && !path.contains(u'\\');
-    process.setProgram(named ? path : program.absoluteFilePath());
-    process.setArguments(command.arguments);
-    process.setWorkingDirectory(!command.folder.isEmpty() ? command.folder : named ? QString() : program.absolutePath());
-    if (!command.environment.isEmpty()) {
-        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        for (const QString &variable : command.environment)
-            environment.insert(variable.section(u'=', 0, 0), variable.section(u'=', 1));
-        process.setProcessEnvironment(environment);
-    }
-    // Detached: the game outlives the tool. The object only carries the reason when it fails.
-    if (!process.startDetached())
-        return {false, process.errorString(), {}};
-    return {};
 }
 
 } // namespace

@@ -4,6 +4,7 @@
 #include "files/pathcase.h"
 
 #include <QDir>
+#include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
 
@@ -43,6 +44,37 @@ QString files(int count)
     return count == 1 ? QStringLiteral("1 file") : QStringLiteral("%1 files").arg(count);
 }
 
+// More than a report can name; the rest are counted.
+constexpr int kFoldersNamed = 20;
+
+KeptFolder keptFolder(const QFileInfo &info)
+{
+    KeptFolder kept{info.fileName(), 0, info.isSymLink()};
+    if (kept.link)
+        return kept;
+    QDirIterator below(info.filePath(), QDir::Files | QDir::Hidden | QDir::System, QDirIterator::Subdirectories);
+    while (below.hasNext()) {
+        below.next();
+        ++kept.files;
+    }
+    return kept;
+}
+
+QString keptFolders(const QList<KeptFolder> &folders)
+{
+    QString text = QStringLiteral("\n\nThese folders were left there with what they hold: only the files directly in "
+                                  "the folder are deleted.");
+    for (const KeptFolder &folder : folders.mid(0, kFoldersNamed)) {
+        const QString held = folder.link ? QStringLiteral("a link to a folder")
+            : folder.files == 0          ? QStringLiteral("empty")
+                                         : files(folder.files);
+        text += QStringLiteral("\n%1%2 (%3)").arg(folder.name, QDir::separator(), held);
+    }
+    if (folders.size() > kFoldersNamed)
+        text += QStringLiteral("\nand %1 more").arg(folders.size() - kFoldersNamed);
+    return text;
+}
+
 } // namespace
 
 DeleteResult deleteFile(const QString &path)
@@ -69,10 +101,12 @@ DeleteResult deleteAllFilesIn(const QString &folder)
     }
     // System takes in broken links and other odd entries, which are files to the user too.
     const QFileInfoList entries = QDir(resolved).entryInfoList(
-        QDir::Files | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Name);
+        QDir::Files | QDir::Dirs | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Name);
     for (const QFileInfo &entry : entries) {
-        if (entry.isDir())
+        if (entry.isDir()) {
+            result.foldersKept.append(keptFolder(entry));
             continue;
+        }
         if (isHiddenOrSystem(entry)) {
             ++result.hiddenKept;
             continue;
@@ -94,6 +128,8 @@ QString folderDeletionReport(const QString &folder, const DeleteResult &result)
         for (const DeleteFailure &failure : result.failures)
             report += QStringLiteral("\n%1: %2").arg(failure.name, failure.reason);
     }
+    if (!result.foldersKept.isEmpty())
+        report += keptFolders(result.foldersKept);
     if (result.hiddenKept == 1)
         report += QStringLiteral("\n\n1 hidden file was left there: hidden and system files are kept.");
     else if (result.hiddenKept > 1)

@@ -71,10 +71,16 @@ bool namesGame(const QByteArray &argument, const Game &game, int pid)
         path = folder + QLatin1Char('/') + path.mid(3).replace(QLatin1Char('\\'), QLatin1Char('/'));
         return sameWindowsPath(canonical(path), game.path);
     }
-    if (!path.startsWith(QLatin1Char('/')))
-        path = QFileInfo(QStringLiteral("/proc/%1/cwd").arg(pid)).canonicalFilePath() + QLatin1Char('/') + path;
-    // Natively a path names one file, letter case and all.
-    return QFileInfo(path).canonicalFilePath() == game.path;
+    // A relative path ("wine binaries/qvx.exe") from where the process runs, with either separator,
+    // and in any letter case, as the compatibility layer finds the file: only such a layer calls a
+    // program by a name that differs from the file's.
+    if (!path.startsWith(QLatin1Char('/'))) {
+        const QString folder = QFileInfo(QStringLiteral("/proc/%1/cwd").arg(pid)).canonicalFilePath();
+        if (folder.isEmpty())
+            return false;
+        path = folder + QLatin1Char('/') + path.replace(QLatin1Char('\\'), QLatin1Char('/'));
+    }
+    return canonical(path) == game.path;
 }
 
 } // namespace

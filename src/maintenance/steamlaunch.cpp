@@ -60,6 +60,17 @@ bool isStartableProgram(const QString &path)
     return !file.open(QIODevice::ReadOnly) || file.read(2) != "MZ";
 }
 
+bool needsCompatibilityLayer(const QString &path)
+{
+#ifdef Q_OS_WIN
+    Q_UNUSED(path);
+    return false;
+#else
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) && file.read(2) == "MZ";
+#endif
+}
+
 LaunchPlan planLaunch(const QString &exePath, const QString &gameFolder)
 {
 #ifdef Q_OS_WIN

@@ -18,6 +18,8 @@ struct LaunchPlan {
 
 // Execute permission, and not a Windows executable (those begin with "MZ").
 [[nodiscard]] bool isStartableProgram(const QString &path);
+// True for a Windows executable (beginning with "MZ") on a system that cannot start one by itself.
+[[nodiscard]] bool needsCompatibilityLayer(const QString &path);
 
 // The app id of a game folder `<library>/steamapps/common/<folder>`, from the library's
 // `appmanifest_<id>.acf` whose installdir is that folder; empty when there is none.

@@ -8,10 +8,11 @@ namespace tarnwell {
 
 QString gameFolderOf(const QString &exePath)
 {
-    const QString tail = QStringLiteral("Binaries/QVX.EXE");
-    if (exePath.size() > tail.size()
+    // Only a folder named Binaries itself: "MyBinaries/QVX.EXE" ends in the same 16 characters.
+    const QString tail = QStringLiteral("/Binaries/QVX.EXE");
+    if (exePath.size() >= tail.size()
         && QString(exePath.right(tail.size())).replace(QLatin1Char('\\'), QLatin1Char('/')).compare(tail, Qt::CaseInsensitive) == 0)
-        return exePath.left(exePath.size() - tail.size());
+        return exePath.left(exePath.size() - tail.size() + 1);
     const QString fileFolder = QFileInfo(exePath).absolutePath();
     const QString above = QFileInfo(fileFolder).absolutePath();
     if (exePath.isEmpty() || above == fileFolder)

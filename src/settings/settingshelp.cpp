@@ -39,6 +39,34 @@ const Range *rangeOf(QLatin1String control)
     return nullptr;
 }
 
+// Only ASCII blanks: the game reads numbers with atoi and strtod, which take no other spaces.
+QString asciiTrimmed(const QString &text)
+{
+    qsizetype begin = 0, end = text.size();
+    const auto blank = [](QChar c) { return c == QLatin1Char(' ') || c == QLatin1Char('\t'); };
+    while (begin < end && blank(text[begin]))
+        ++begin;
+    while (end > begin && blank(text[end - 1]))
+        --end;
+    return text.sliced(begin, end - begin);
+}
+
+bool inRange(const Range &range, const QString &text)
+{
+    // Blanks around a number are the user's to keep; the number is what counts.
+    const QString number = asciiTrimmed(text);
+    // "-0" is zero to strtod, but a reader of numbers that cannot be negative may refuse it.
+    if (number.startsWith(QLatin1Char('-')) && range.whole && range.min >= 0)
+        return false;
+    bool ok = !number.isEmpty();
+    for (const QChar c : number) {
+        const bool digit = c >= QLatin1Char('0') && c <= QLatin1Char('9');
+        ok = ok && (digit || (!range.whole && c == QLatin1Char('.')) || c == QLatin1Char('-'));
+    }
+    const double value = ok ? number.toDouble(&ok) : 0;
+    return ok && value >= range.min && value <= range.max;
+}
+
 constexpr std::array<Help, 31> kHelp = {{
     {"Check1", "Runs the game in exclusive full screen rather than in a window. Borderless is cleared, as the "
                "two cannot be on together."},
@@ -106,18 +134,22 @@ QString valueRange(QLatin1String control)
 
 bool inRange(QLatin1String control, const QString &text)
 {
+    return rangeProblem(control, text).isEmpty();
+}
+
+QString rangeProblem(QLatin1String control, const QString &text)
+{
     const Range *range = rangeOf(control);
-    if (!range)
-        return true;
-    // Blanks around a number are the user's to keep; the number is what counts.
-    const QString number = text.trimmed();
-    bool ok = !number.isEmpty();
-    for (const QChar c : number) {
-        const bool digit = c >= QLatin1Char('0') && c <= QLatin1Char('9');
-        ok = ok && (digit || (!range->whole && c == QLatin1Char('.')) || c == QLatin1Char('-'));
+    if (!range || inRange(*range, text))
+        return {};
+    QString problem = QStringLiteral("takes %1").arg(valueRange(control));
+    // A comma marks decimals in many languages; the game reads "1,5" as 1, or not at all.
+    if (!range->whole && text.contains(QLatin1Char(','))) {
+        const QString dotted = asciiTrimmed(text).replace(QLatin1Char(','), QLatin1Char('.'));
+        problem += QStringLiteral("; the game takes a dot, not a comma, before decimals (%1)")
+                       .arg(inRange(*range, dotted) ? dotted : QStringLiteral("1.5"));
     }
-    const double value = ok ? number.toDouble(&ok) : 0;
-    return ok && value >= range->min && value <= range->max;
+    return problem;
 }
 
 QString settingHelp(QLatin1String control)

@@ -15,8 +15,11 @@ QString settingHelp(QLatin1String control);
 // What the control's value must be for the game to use it, such as "a whole number from 0 to 100"
 // (for the resolution: each of its two parts); empty for a control whose value is not a number.
 QString valueRange(QLatin1String control);
-// True when the text is such a value, blanks around it allowed, or the control takes any text.
+// True when the text is such a value, ASCII blanks around it allowed, or the control takes any text.
 bool inRange(QLatin1String control, const QString &text);
+// Why the text is no such value, as a phrase after "it" ("takes a number from 0 to 300", with a hint
+// for a decimal comma); empty when inRange() holds.
+QString rangeProblem(QLatin1String control, const QString &text);
 
 // The control's tooltip as rich text: its help, the values the game takes (`values`, when they
 // are known) and the properties it is kept in, with their files.

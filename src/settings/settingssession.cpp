@@ -76,7 +76,7 @@ ApplyReport SettingsSession::write(WriteQuestions &ask)
     const CollectedValues collected = collectValues(m_controls, m_readValues, wasRead(SettingsFile::Graphics),
                                                     wasRead(SettingsFile::User), resWidth, resHeight);
     if (!collected.refusal.isEmpty())
-        return {false, collected.refusal, false};
+        return {false, collected.refusal, false, collected.refused};
 
     QSet<QString> changed;
     for (const SessionFile &file : m_files)

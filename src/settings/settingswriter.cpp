@@ -61,8 +61,10 @@ CollectedValues collectValues(const SettingsControls &controls, const ReadValues
     const QLatin1String resolution("Combo1");
     if (const QString problem = graphics ? resolutionProblem(read, controls.text(resolution), resWidth, resHeight)
                                          : QString();
-        !problem.isEmpty())
+        !problem.isEmpty()) {
         refused << refusal(controls, resolution, controls.text(resolution), problem);
+        result.refused.append({resolution, problem});
+    }
     const auto rows = catalogue();
     for (std::size_t i = 0; i < rows.size(); ++i) {
         const CatalogueRow &row = rows[i];
@@ -82,10 +84,12 @@ CollectedValues collectValues(const SettingsControls &controls, const ReadValues
             // goes back as it came.
             const QString text = controls.text(row.control);
             EncodedValue encoded = read.encode(row.property, text);
-            if (encoded.problem.isEmpty() && !read.unchanged(row.property, text) && !inRange(row.control, text))
-                encoded.problem = QStringLiteral("takes %1").arg(valueRange(row.control));
-            if (!encoded.problem.isEmpty())
+            if (encoded.problem.isEmpty() && !read.unchanged(row.property, text))
+                encoded.problem = rangeProblem(row.control, text);
+            if (!encoded.problem.isEmpty()) {
                 refused << refusal(controls, row.control, text, encoded.problem);
+                result.refused.append({row.control, encoded.problem});
+            }
             result.values[i] = std::move(encoded.bytes);
             break;
         }

@@ -13,9 +13,16 @@
 
 namespace tarnwell {
 
+// A value that cannot be written: its control, and why (a phrase after "it").
+struct RefusedValue {
+    QLatin1String control;
+    QString problem;
+};
+
 struct CollectedValues {
     CatalogueValues values;
     QString refusal; // a message naming the setting whose value cannot be written
+    QList<RefusedValue> refused; // in the message's order
 };
 
 // Cuts the resolution text at every lower-case "x": the first part is the width, the second the
@@ -92,6 +99,7 @@ struct ApplyReport {
     bool ok = true;  // every file that was read has been written or needed no change
     QString message; // for the user when not ok
     bool failed = false;
+    QList<RefusedValue> refused = {}; // the values that stopped it, when they did
 };
 
 ApplyReport applyReport(const QList<NamedOutcome> &files);

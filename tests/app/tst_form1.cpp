@@ -10,6 +10,8 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QInputDialog>
+#include <QListView>
 #include <QMessageBox>
 #include <QResource>
 #include <QScreen>
@@ -346,6 +348,10 @@ private slots:
                                                       "Close Tarnwell?");
         QCOMPARE(question->defaultButton()->text(), "Cancel");
         QCOMPARE(question->escapeButton()->property("answer").toInt(), 2);
+        // A choice opens on the item given, the one OK takes ("Launch with..." on the saved way).
+        const auto choice = desktop.makeChoiceDialog("Launch with", "How Launch starts", {"Default", "Steam", "Line"}, 2);
+        QCOMPARE(choice->findChild<QListView *>()->currentIndex().row(), 2);
+        QCOMPARE(choice->textValue(), "Line");
         QCOMPARE(box->windowIcon().pixmap(32).toImage(), form.windowIcon().pixmap(32).toImage());
         box->show();
         QVERIFY(QTest::qWaitForWindowExposed(box.get()));

@@ -44,8 +44,10 @@ void FakePlatform::runCommand(const tarnwell::Command &command, const tarnwell::
         tarnwell::runDetached(command, done);
 }
 
-int FakePlatform::choose(const QString &, const QString &, const QStringList &items)
+int FakePlatform::choose(const QString &, const QString &, const QStringList &items, int selected)
 {
     offered << items;
-    return choices.isEmpty() ? -1 : choices.dequeue();
+    preselected << selected;
+    const int choice = choices.isEmpty() ? -1 : choices.dequeue();
+    return choice == kEnter ? selected : choice;
 }

@@ -37,11 +37,15 @@ public:
     void runCommand(const tarnwell::Command &command, const tarnwell::CommandDone &done = {}) override;
     void setClipboardText(const QString &text) override { clipboard = text; }
     void closeWindow(QWidget *window) override;
-    int choose(const QString &title, const QString &prompt, const QStringList &items) override;
-    // Answered from `texts`; unscripted, cancelled.
+    int choose(const QString &title, const QString &prompt, const QStringList &items, int selected) override;
+    // Answered from `texts` (a null text: Enter, the text as offered); unscripted, cancelled.
     bool askText(const QString &, const QString &, QString &text) override
     {
-        return !texts.isEmpty() && (text = texts.dequeue(), true);
+        if (texts.isEmpty())
+            return false;
+        if (const QString answer = texts.dequeue(); !answer.isNull())
+            text = answer;
+        return true;
     }
     QQueue<QString> texts;
     QString backupFolder() const override { return dataHome.filePath(QStringLiteral("tarnwell/backups")); }
@@ -54,9 +58,12 @@ public:
     std::function<void(const Message &)> whileOpen;
     QList<tarnwell::Command> commands;
     bool runForReal = false;
-    // Answers for the next choices (an index, -1 for none), in order; unscripted, nothing is chosen.
+    // Answers for the next choices (an index, -1 for none, kEnter for the item offered first), in
+    // order; unscripted, nothing is chosen.
     QQueue<int> choices;
+    static constexpr int kEnter = -2;
     QList<QStringList> offered; // the items of each choice
+    QList<int> preselected;     // the item each choice started at
     QTemporaryDir dataHome;     // never the user's own data folder
     QTemporaryDir home;         // never the user's own home, where installations are looked for
     QString homePath;           // another home instead, made by the test

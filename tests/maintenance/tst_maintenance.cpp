@@ -4,12 +4,16 @@
 #include "common/systemtest.h"
 #include "common/testsupport.h"
 #include "maintenance/filedeletion.h"
+#include "maintenance/launchline.h"
 #include "platform/desktopplatform.h"
+#include "recentinstallations.h"
+#include "registration/installations.h"
 
 #include <QDirIterator>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QScopeGuard>
+#include <QSettings>
 
 using namespace tarnwell;
 using namespace testsupport;
@@ -27,12 +31,42 @@ QString controlName(Control control)
 // What registration and the reader left before the click; the last three then lose that file or folder.
 enum class Before { Registered, Unregistered, ExeIsFolder, ExeGone, CacheGone, SettingsGone };
 // What else a launch row sets up: the URL opener, alone on the search path, failing or missing; a link
-// into a Steam library; a program that notes its start (a script, or the Windows program of the test's own).
-enum class Setup { Plain, OpenerFails, NoOpener, LinkIntoLibrary, Script, WindowsProgram };
+// into a Steam library; a program that notes its start (a script, or the Windows program of the test's
+// own); an executable that is no program at all, which every system refuses to start.
+enum class Setup { Plain, OpenerFails, NoOpener, LinkIntoLibrary, Script, WindowsProgram, NoProgram };
 // How the other process names the path: by running the executable itself, as its first argument (as
-// a program called by a compatibility layer), or as a later one only; OtherInstallation: another
-// installation's executable, as its first argument (on Windows, its image).
-enum class Call { Itself, First, Later, OtherInstallation };
+// a program called by a compatibility layer; FromGameFolder: running in the game folder), or as a later
+// one only; OtherInstallation: another installation's executable, as its first argument (on Windows, its image).
+enum class Call { Itself, First, FromGameFolder, Later, OtherInstallation };
+
+// How the steam:// address is opened: by a handler of the test's own (the recording program), or by none.
+enum class Opener { Own, None };
+
+// The program of the test's own that notes how it was started (tests/maintenance/recorder.cpp).
+QString recorderProgram()
+{
+    return QCoreApplication::applicationDirPath() + "/" TARNWELL_RECORDER;
+}
+#ifdef Q_OS_WIN
+// The recording program as the handler of steam: addresses: for the user, or for the machine where the
+// system takes in no classes of the user's (Wine). Returns the classes key it is under; empty for none.
+QString registerSteamHandler()
+{
+    const QString command = "\"" + nativePath(recorderProgram()) + "\" \"%1\"";
+    for (const QString classes : {"HKEY_CURRENT_USER\\Software\\Classes", "HKEY_LOCAL_MACHINE\\Software\\Classes"}) {
+        QSettings key(classes, QSettings::NativeFormat);
+        key.setValue("steam/Default", "URL:steam");
+        key.setValue("steam/URL Protocol", "");
+        key.setValue("steam/shell/open/command/Default", command);
+        key.sync();
+        const QSettings merged("HKEY_CLASSES_ROOT\\steam\\shell\\open\\command", QSettings::NativeFormat);
+        if (merged.value("Default") == command)
+            return classes;
+        key.remove("steam");
+    }
+    return {};
+}
+#endif
 } // namespace
 
 class TestMaintenance : public QObject
@@ -175,8 +209,7 @@ private slots:
         QTRY_VERIFY(!m_w->form->isBusy());
 
         QCOMPARE(m_w->platform.prompts(), message.isEmpty() ? QStringList() : QStringList{message});
-        // A question comes with Yes/No under its own title, No on Enter (a delete is a risky question); a
-        // warning with OK alone.
+        // A question comes with Yes/No under its own title, No the answer of Enter; a warning with OK alone.
         for (const FakePlatform::Message &shown : m_w->platform.messages)
             QCOMPARE(shown.options, shown.title == message ? Platform::YesNo | Platform::DefaultNo
                                                            : Platform::MessageOptions(Platform::Exclamation));
@@ -283,9 +316,12 @@ private slots:
 #endif
         QTest::newRow("script") << "Games/Quillvane" << QByteArray("#!/bin/sh\ntouch started\n") << true << ""
             << "cmd.exe /c start %1Binaries/QVX.EXE" << Script;
-        QTest::newRow("cannot be started") << "Games/Quillvane" << QByteArray("no program\n") << true
-            << "Quillvane could not be started:\n%1Binaries/QVX.EXE\n\nexecv: Exec format error"
-            << "cmd.exe /c start %1Binaries/QVX.EXE" << Plain;
+        // Named as the user chose it (not by its short path), with the system's own reason, which
+        // Windows words in its language: there the message only has to go on after the path.
+        QTest::newRow("cannot be started") << "Games/Quillvane Game" << QByteArray("no program\n") << true
+            << "Quillvane could not be started:\n%1Binaries/QVX.EXE\n\n"
+                   + QString(kWindows ? "" : "execv: Exec format error")
+            << "cmd.exe /c start %1Binaries/QVX.EXE" << NoProgram;
 #ifdef TARNWELL_FAKE_GAME
         const QString fakeGame = QCoreApplication::applicationDirPath() + "/" TARNWELL_FAKE_GAME;
         QTest::newRow("Windows starts it in its own folder") << "Games/Quillvane" << readFile(fakeGame) << true
@@ -301,7 +337,7 @@ private slots:
         QFETCH(QString, message);
         QFETCH(QString, line);
         QFETCH(Setup, setup);
-        if (setup != Setup::WindowsProgram)
+        if (setup != Setup::WindowsProgram && setup != Setup::NoProgram)
             UNIX_ONLY("Windows starts a Windows program itself, and no script");
         const QString game = m_w->dir.filePath(folder) + '/';
         // The URL opener is one of the test's own, alone on the search path.
@@ -316,7 +352,7 @@ private slots:
                         && QFile::setPermissions(bin + "/xdg-open", QFile::ReadOwner | QFile::ExeOwner));
             qputenv("PATH", QFile::encodeName(bin));
         }
-        message.replace("%1", game);
+        message = nativePath(message.replace("%1", game));
         // Comments, escapes, bare words and a nested block whose installdir is not the game's.
         QVERIFY(writeFile(m_w->dir.filePath("Steam/steamapps/appmanifest_4711.acf"),
               "// by hand\n\"AppState\"\n{\n\t\"appid\"\t\"4711\"\n\t\"name\"\t\"Say \\\"hi\\\"\"\n"
@@ -349,59 +385,239 @@ private slots:
             QCOMPARE(m_w->platform.commands[0].line, line);
         if (setup == Setup::Script || setup == Setup::WindowsProgram) // started in its own folder
             QTRY_VERIFY(QFileInfo::exists(game + "Binaries/started"));
-        QTRY_COMPARE(m_w->platform.prompts(), message.isEmpty() ? QStringList() : QStringList{message});
+        QTRY_COMPARE(m_w->platform.prompts().size(), message.isEmpty() ? 0 : 1);
+        const QString shown = m_w->platform.prompts().value(0);
+        QCOMPARE(shown.left(message.size()), message);
+        if (message.endsWith("\n\n")) // the system's reason, not Qt's word for any failure
+            QVERIFY2(shown.size() > message.size() && !shown.contains("Process failed to start"), qPrintable(shown));
+        else
+            QCOMPARE(shown, message);
     }
 
-    // "Launch with...": the way chosen is kept per installation; a command line runs without a shell,
-    // in the game's folder, its words and variables passed as written (recorded by the program it runs).
+    // "Launch with...": the way chosen is kept per installation and offered first when asked again; a
+    // command line runs without a shell, in the game's folder, its words split as the system's own
+    // programs split theirs, its variables passed as written (noted by the program it runs).
     void launchWith_data()
     {
-        QTest::addColumn<int>("way");      // 1 Steam, 2 a command line
-        QTest::addColumn<QString>("line"); // %R the recording program
+        QTest::addColumn<LaunchChoice::Kind>("way");
+        QTest::addColumn<QString>("line");        // %R the recording program, %N its native path
+        QTest::addColumn<bool>("reopened");       // then "Launch with..." again, answered by Enter, Enter
         QTest::addColumn<QByteArray>("recorded"); // its arguments in brackets, then TW_VAR; %E the executable
         QTest::addColumn<QString>("message");
-        QTest::newRow("%command% and a variable") << 2 << "TW_VAR='x y' %R --first %command% \"a b\""
-            << QByteArray("[--first][%E][a b]\nx y\n") << "";
-        QTest::newRow("hostile words, literally") << 2 << "%R \"it's\" ; '$(touch pwned)' `id` \"a\\\"b\" | %command%"
-            << QByteArray("[it's][;][$(touch pwned)][`id`][a\"b][|][%E]\n\n") << "";
-        QTest::newRow("no %command%: the game's own arguments") << 2 << "TW_VAR=1 -novid"
+
+        using enum LaunchChoice::Kind;
+        QTest::newRow("%command% and a variable") << CommandLine << "TW_VAR=\"x y\" %R --first %command% \"a b\""
+            << false << QByteArray("[--first][%E][a b]\nx y\n") << "";
+        QTest::newRow("the saved line offered again") << CommandLine << "TW_VAR=1 %R %command%" << true
+            << QByteArray("[%E]\n1\n") << "";
+        QTest::newRow("hostile words, literally") << CommandLine
+            << "%R \"it's\" ; '$(touch pwned)' `id` \"a\\\"b\" | %command%" << false
+            << QByteArray(kWindows ? "[it's][;]['$(touch][pwned)'][`id`][a\"b][|][%E]\n\n" // no single quotes there
+                                   : "[it's][;][$(touch pwned)][`id`][a\"b][|][%E]\n\n") << "";
+        QTest::newRow("no %command%: the game's own arguments") << CommandLine << "TW_VAR=1 -novid" << false
             << QByteArray("[-novid]\n1\n") << "";
-        QTest::newRow("no such program") << 2 << "no-such-program-tw %command%" << QByteArray()
+        // Only NAME=value written plainly sets a variable: a quoted one is a word like any other.
+        QTest::newRow("\"NAME=value\" quoted is the program") << CommandLine << "\"TW_VAR=x y\" %R %command%"
+            << false << QByteArray() << "Quillvane could not be started:\nTW_VAR=x y\n\n";
+        // Windows keeps a backslash that no quote follows; a Unix line reads it as an escape.
+        QTest::newRow("backslashes of a Windows path") << CommandLine << "%N C:\\Games\\tool.exe %command%" << false
+            << QByteArray(kWindows ? "[C:\\Games\\tool.exe][%E]\n\n" : "[C:Gamestool.exe][%E]\n\n") << "";
+        QTest::newRow("no such program") << CommandLine << "no-such-program-tw %command%" << false << QByteArray()
             << "Quillvane could not be started:\nno-such-program-tw\n\n";
-        QTest::newRow("Steam, in no library") << 1 << "" << QByteArray()
+        QTest::newRow("Steam, in no library") << Steam << "" << false << QByteArray()
             << "%E\n\nis in no Steam library that names it, so Steam cannot start it. Choose another way with "
                "Launch with... (right-click Launch).";
     }
 
     void launchWith()
     {
-        QFETCH(int, way);
+        QFETCH(LaunchChoice::Kind, way);
         QFETCH(QString, line);
+        QFETCH(bool, reopened);
         QFETCH(QByteArray, recorded);
         QFETCH(QString, message);
-#ifdef Q_OS_WIN
-        QSKIP("the recording program is a Unix script");
-#endif
-        const QString exe = m_game + "Binaries/QVX.EXE", recorder = m_w->dir.filePath("record");
-        const QByteArray script = "#!/bin/sh\n{ printf '[%s]' \"$@\"; printf '\\n%s\\n' \"$TW_VAR\"; } > recorded\n";
-        QVERIFY(writeFile(recorder, script) && writeFile(exe, script));
+        const QString exe = m_game + "Binaries/QVX.EXE", recorder = m_w->dir.filePath("record.exe");
         for (const QString &program : {recorder, exe})
-            QVERIFY(QFile::setPermissions(program, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
+            QVERIFY((!QFile::exists(program) || QFile::remove(program)) && QFile::copy(recorderProgram(), program));
         startForm();
         m_w->loadGame(m_game);
         m_w->platform.runForReal = true;
-        m_w->platform.choices.enqueue(way);
-        m_w->platform.texts.enqueue(QString(line).replace("%R", recorder));
+        m_w->platform.choices << way << FakePlatform::kEnter;
+        m_w->platform.texts << line.replace("%R", recorder).replace("%N", nativePath(recorder)) << QString();
         QCOMPARE(m_w->form->command(2)->actions().value(0)->text(), QString("Launch with..."));
+        const QString installations = RecentInstallations::filePath(m_w->platform);
         m_w->form->command(2)->actions().value(0)->trigger();
+        QTRY_COMPARE(launchChoice(readInstallations(installations).items, nativePath(exe)).kind, way);
+        if (reopened) { // Enter on the way, Enter on the line: both as they were
+            m_w->form->command(2)->actions().value(0)->trigger();
+            QTRY_COMPARE(m_w->platform.texts.size(), 0);
+        }
+        // Offered first: the default, then what was chosen.
+        QCOMPARE(m_w->platform.preselected, reopened ? QList<int>({LaunchChoice::Default, way})
+                                                     : QList<int>({LaunchChoice::Default}));
         QTest::mouseClick(m_w->form->command(2), Qt::LeftButton);
         QTRY_VERIFY(!m_w->form->isBusy());
         if (!recorded.isEmpty())
-            QTRY_COMPARE(readFile(m_game + "Binaries/recorded"), recorded.replace("%E", exe.toUtf8()));
+            QTRY_COMPARE(readFile(m_game + "Binaries/recorded"), recorded.replace("%E", shortName(exe).toUtf8()));
         QTRY_COMPARE(m_w->platform.prompts().size(), int(!message.isEmpty()));
-        message.replace("%E", exe);
+        message.replace("%E", nativePath(exe));
         QCOMPARE(m_w->platform.prompts().value(0).left(message.size()), message); // then the system's reason
         QVERIFY(!QFileInfo::exists(m_game + "Binaries/pwned"));
+    }
+
+    // A line taken apart by each system's rules, whichever system runs the test.
+    void commandLines_data()
+    {
+        QTest::addColumn<CommandLineRules>("rules");
+        QTest::addColumn<QString>("line");
+        QTest::addColumn<QStringList>("environment");
+        QTest::addColumn<QStringList>("words"); // the program and its arguments; E the executable
+
+        using enum CommandLineRules;
+        using L = QStringList;
+        // Only NAME=value with "NAME=" outside quotes sets a variable, on both.
+        QTest::newRow("Unix: \"A=b c\" is a word") << Unix << "\"A=b c\" %command%" << L{} << L{"A=b c", "E"};
+        QTest::newRow("Unix: A=\"b c\" sets A") << Unix << "A=\"b c\" B=1 %command% x" << L{"A=b c", "B=1"}
+                                                  << L{"E", "x"};
+        QTest::newRow("Windows: \"A=b c\" is a word") << Windows << "\"A=b c\" %command%" << L{} << L{"A=b c", "E"};
+        // A backslash escapes on Unix; on Windows only in a run before a quote, single quotes are plain.
+        QTest::newRow("Unix: C:\\Games\\tool.exe") << Unix << "C:\\Games\\tool.exe %command%" << L{}
+                                                   << L{"C:Gamestool.exe", "E"};
+        QTest::newRow("Windows: C:\\Games\\tool.exe") << Windows << "C:\\Games\\tool.exe 'a b' %command%" << L{}
+                                                      << L{"C:\\Games\\tool.exe", "'a", "b'", "E"};
+        QTest::newRow("Windows: odd run before a quote") << Windows << "a\\\\\\\"b c %command%" << L{}
+                                                         << L{"a\\\"b", "c", "E"};
+        QTest::newRow("Windows: even run before a quote") << Windows << "a\\\\\\\\\"b c\" d %command%" << L{}
+                                                          << L{"a\\\\b c", "d", "E"};
+        QTest::newRow("Windows: doubled quotes inside") << Windows << "\"a \"\"b\"\" c\" %command%" << L{}
+                                                        << L{"a \"b\" c", "E"};
+    }
+
+    void commandLines()
+    {
+        QFETCH(CommandLineRules, rules);
+        QFETCH(QString, line);
+        QFETCH(QStringList, environment);
+        QFETCH(QStringList, words);
+        const LaunchLine launch = launchLine(line, "E", rules);
+        QCOMPARE(launch.environment, environment);
+        QCOMPARE(QStringList{launch.program} + launch.arguments, words);
+        QCOMPARE(launch.problem, QString());
+    }
+
+    // "Launch with..." Steam for a copy in a Steam library: the address goes to the system's opener of
+    // steam:// addresses (xdg-open; on Windows the shell's handler), and one that cannot be had is reported.
+    void steamWay_data()
+    {
+        QTest::addColumn<Opener>("opener");
+        QTest::addColumn<QByteArray>("recorded");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("handed to the opener") << Opener::Own << QByteArray("[steam://rungameid/4711]\n\n") << "";
+        QTest::newRow("no opener") << Opener::None << QByteArray()
+            << "Quillvane could not be started:\nsteam://rungameid/4711\n\nno program on this system opens it"
+                   + QString(kWindows ? "" : " (xdg-open was not found)");
+    }
+
+    void steamWay()
+    {
+        QFETCH(Opener, opener);
+        QFETCH(QByteArray, recorded);
+        QFETCH(QString, message);
+        const QString game = m_w->dir.filePath("Steam/steamapps/common/Quillvane/"), bin = m_w->dir.filePath("bin");
+        QVERIFY(writeFile(game + "Binaries/QVX.EXE", "MZ"));
+        QVERIFY(writeFile(m_w->dir.filePath("Steam/steamapps/appmanifest_4711.acf"),
+                          "\"AppState\" { \"appid\" \"4711\" \"installdir\" \"Quillvane\" }"));
+        // The opener is the test's own, alone on the search path; on Windows the user's handler, put back after.
+        const QByteArray path = qgetenv("PATH");
+        const auto restorePath = qScopeGuard([path] { qputenv("PATH", path); });
+#ifdef Q_OS_WIN
+        if (QSettings("HKEY_CLASSES_ROOT\\steam", QSettings::NativeFormat).contains("URL Protocol"))
+            QSKIP("Steam's own handler is installed: the address would start it");
+        const QString classes = opener == Opener::Own ? registerSteamHandler() : QString();
+        const auto removeHandler = qScopeGuard([classes] {
+            if (!classes.isEmpty())
+                QSettings(classes, QSettings::NativeFormat).remove("steam");
+        });
+        if (opener == Opener::Own && classes.isEmpty())
+            QSKIP("no handler of steam: addresses can be registered here");
+#endif
+        QVERIFY(QDir().mkpath(bin) && (opener == Opener::None || QFile::copy(recorderProgram(), bin + "/xdg-open")));
+        qputenv("PATH", QFile::encodeName(kWindows ? path : bin));
+        startForm();
+        m_w->loadGame(game);
+        m_w->platform.runForReal = true;
+        m_w->platform.choices << LaunchChoice::Steam;
+        m_w->form->command(2)->actions().value(0)->trigger();
+        QTest::mouseClick(m_w->form->command(2), Qt::LeftButton);
+        QTRY_VERIFY(!m_w->form->isBusy());
+        QCOMPARE(m_w->platform.commands.value(0).line, "cmd.exe /c start steam://rungameid/4711");
+        // Steam says nothing here for a while: the status area does, and a second press asks no more.
+        QCOMPARE(m_w->form->label(22)->text(),
+                 "Steam was asked to start the game. Another way: right-click Launch, Launch with...");
+        QTest::mouseClick(m_w->form->command(2), Qt::LeftButton);
+        QTRY_VERIFY(!m_w->form->isBusy());
+        QCOMPARE(m_w->form->label(22)->text(), "Steam was already asked to start the game.");
+        QCOMPARE(m_w->platform.commands.size(), 1);
+        if (!recorded.isEmpty())
+            QTRY_COMPARE(readFile(m_w->dir.filePath("recorded")), recorded);
+        QTRY_COMPARE(m_w->platform.prompts(), message.isEmpty() ? QStringList() : QStringList{message});
+    }
+
+    // On a system that cannot start a Windows program by itself, a command line that names no
+    // compatibility layer is pointed out, and a copy in a Steam library is offered Steam instead.
+    void launchWithoutLayer_data()
+    {
+        QTest::addColumn<QString>("folder"); // the game folder, below the temporary folder
+        QTest::addColumn<QString>("line");
+        QTest::addColumn<int>("pressed");    // in the question, when one comes
+        QTest::addColumn<QString>("question"); // empty: none comes; %E the executable, %L the line
+        QTest::addColumn<LaunchChoice::Kind>("kept");
+
+        const QString steam = "Steam/steamapps/common/Quillvane", games = "Games/Quillvane";
+        const QString question = "%E\n\nis a Windows program, which this system cannot start by itself, and the command "
+            "line\n%L\nnames no compatibility layer to start it through (wine, proton, umu-run, ...).";
+        const QString inSteam = question + "\n\nThis copy lies in a Steam library: Steam can start it.";
+        using enum LaunchChoice::Kind;
+        QTest::newRow("Steam copy: Steam instead") << steam << "gamemoderun %command%" << 0 << inSteam << Steam;
+        QTest::newRow("outside Steam: the line kept") << games << "gamemoderun %command%" << 0 << question << CommandLine;
+        QTest::newRow("outside Steam: cancelled") << games << "gamemoderun %command%" << 1 << question << Default;
+        QTest::newRow("no %command%: the executable itself") << games << "-novid" << 0 << question << CommandLine;
+        QTest::newRow("wine after %command% is an argument") << games << "%command% wine" << 0 << question << CommandLine;
+        QTest::newRow("a layer by its path") << steam << "A=1 gamemoderun \"/opt/umu/umu-run\" %command%" << 0 << ""
+                                             << CommandLine;
+    }
+
+    void launchWithoutLayer()
+    {
+        QFETCH(QString, folder);
+        QFETCH(QString, line);
+        QFETCH(int, pressed);
+        QFETCH(QString, question);
+        QFETCH(LaunchChoice::Kind, kept);
+        UNIX_ONLY("Windows starts a Windows program itself");
+        const QString exe = m_w->dir.filePath(folder) + "/Binaries/QVX.EXE";
+        QVERIFY(writeFile(exe, "MZ\x90"));
+        QVERIFY(writeFile(m_w->dir.filePath("Steam/steamapps/appmanifest_4711.acf"),
+                          "\"AppState\" { \"appid\" \"4711\" \"installdir\" \"Quillvane\" }"));
+        startForm();
+        m_w->loadGame(m_w->dir.filePath(folder) + '/');
+        m_w->platform.choices << LaunchChoice::CommandLine;
+        m_w->platform.texts << line;
+        m_w->platform.pressed << pressed;
+
+        m_w->form->command(2)->actions().value(0)->trigger();
+        const QString installations = RecentInstallations::filePath(m_w->platform);
+        if (question.isEmpty())
+            QTRY_VERIFY(QFile::exists(installations));
+        else
+            QTRY_COMPARE(m_w->platform.prompts(), QStringList{question.replace("%E", exe).replace("%L", line)});
+        const QStringList buttons = folder.startsWith("Steam/")
+            ? QStringList{"Launch through Steam", "Keep the command line", "Cancel"}
+            : QStringList{"Keep the command line", "Cancel"};
+        QCOMPARE(m_w->platform.messages.value(0).buttonTexts, question.isEmpty() ? QStringList() : buttons);
+        const LaunchChoice choice = launchChoice(readInstallations(installations).items, exe);
+        QCOMPARE(choice.kind, kept);
+        QCOMPARE(choice.commandLine, kept == LaunchChoice::Default ? QString() : line);
     }
 
     // A process that runs the game's executable, or is called by it (as compatibility layers call
@@ -425,8 +641,12 @@ private slots:
                                                        << false;
         QTest::newRow("its Z: path as an argument only") << "Z:%2BINARIES\\qvx.exe" << Later
                                                           << Platform::No << false;
+        // As Wine finds the file: letter case aside, from the process's own folder, either separator.
         QTest::newRow("called by its path in another letter case") << "%1binaries/qvx.exe" << First
-                                                                    << Platform::No << false;
+                                                                    << Platform::No << true;
+        QTest::newRow("wine binaries/qvx.exe") << "binaries/qvx.exe" << FromGameFolder << Platform::No << true;
+        QTest::newRow("wine Binaries\\QVX.EXE") << "Binaries\\QVX.EXE" << FromGameFolder << Platform::No << true;
+        QTest::newRow("relative, another folder's") << "Binaries/QVX.EXE" << First << Platform::No << false;
         QTest::newRow("another installation") << "%1Old/Binaries/QVX.EXE" << OtherInstallation << Platform::No
                                               << false;
         QTest::newRow("only its folder") << "%1Binaries" << First << Platform::No << false;
@@ -464,6 +684,8 @@ private slots:
             QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
             environment.insert("WINEPREFIX", prefix);
             other.setProcessEnvironment(environment);
+            if (call == Call::FromGameFolder)
+                other.setWorkingDirectory(m_game);
             const QString windowsForm = QString(m_game).replace('/', '\\').toLower();
             named.replace("%1", m_game).replace("%2", windowsForm);
             // bash's exec -a gives the program the first argument of the row's choice; the shell that
@@ -474,7 +696,10 @@ private slots:
                 other.start("/bin/sh", {"-c", "sleep 60; :", named});
             QVERIFY(other.waitForStarted(5000));
             const QString commandLine = "/proc/" + QString::number(other.processId()) + "/cmdline";
-            QTRY_VERIFY(readFile(commandLine).contains(QFile::encodeName(named))); // once bash has called sleep
+            // Once bash has called sleep: its own command line names the path too, but not first.
+            const QByteArray first = QFile::encodeName(named) + '\0';
+            QTRY_VERIFY(call == Call::Later ? readFile(commandLine).contains(first)
+                                            : readFile(commandLine).startsWith(first));
         }
 #endif
         QVERIFY(other.waitForStarted(5000));
@@ -523,12 +748,15 @@ private slots:
         const QString hidden = kWindows // .index is marked hidden there, DESKTOP.INI a system file
             ? "\n\n2 hidden files were left there: hidden and system files are kept."
             : "\n\n1 hidden file was left there: hidden and system files are kept.";
+        // The subfolders stay, with what they hold, and the report says so.
+        const QString folders = "\n\nThese folders were left there with what they hold: only the files directly in the "
+                                "folder are deleted.\nPIPELINES/ (2 files)\nSUB/ (1 file)";
         using enum Control;
         QTest::newRow("Del ShaderCache") << DelShaderCache << "" << QStringList{cache + "/A.CACHE", cache + "/B.CACHE"}
-            << "Deleted 2 files from\n%1" + cache + hidden;
+            << "Deleted 2 files from\n%1" + cache + folders + hidden;
         QTest::newRow("Del ShaderCache, a file that cannot go") << DelShaderCache << cache + "/B.CACHE"
             << QStringList{cache + "/A.CACHE"} << "Deleted 1 file from\n%1" + cache + "\n\nThese could not be "
-               "deleted:\nB.CACHE: Operation not permitted" + hidden;
+               "deleted:\nB.CACHE: Operation not permitted" + folders + hidden;
         QTest::newRow("Del All Settings") << DelAllSettings << "" << QStringList{settings} << "Deleted the graphics "
             "settings file\n%1" + settings + "\n\nA copy of it is kept as\n%2\n\nTo put it back, choose Restore... "
             "from the window's right-click menu, or press Ctrl+Shift+R.";
@@ -543,7 +771,7 @@ private slots:
         QFETCH(QStringList, gone);
         QFETCH(QString, message);
         const QString cache = m_game + "GAMEDATA/SHADERCACHE/";
-        for (const char *file : {"A.CACHE", "B.CACHE", ".index"})
+        for (const char *file : {"A.CACHE", "B.CACHE", ".index", "PIPELINES/P.BIN", "PIPELINES/OLD/P.BIN"})
             QVERIFY(writeFile(cache + file));
         QVERIFY(markHidden(cache + ".index"));
         QVERIFY(!kWindows || (writeFile(cache + "DESKTOP.INI") && markHidden(cache + "DESKTOP.INI", true)));

@@ -169,23 +169,66 @@ private slots:
         QVERIFY2(result.entries < 6 * (steamGames + 500 + 200) + 1000, qPrintable(QString::number(result.entries)));
     }
 
-    // Windows: Steam's folder as the registry names it (the user's value, put back afterwards).
+    // Windows: the installations the registry names: Steam's folder (the user's and the machine's value)
+    // and GOG Galaxy's games. Each row writes a value of its own and removes it (the user's own is put back).
+    void registry_data()
+    {
+        QTest::addColumn<QString>("key");
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("caption");
+        QTest::addColumn<QString>("exe"); // below the folder the value names
+        const QString steamExe = "steamapps/common/Quillvane/Binaries/QVX.EXE";
+        QTest::newRow("Steam: HKCU SteamPath") << "HKEY_CURRENT_USER\\Software\\Valve\\Steam" << "SteamPath"
+                                               << "Steam: Quillvane" << steamExe;
+        QTest::newRow("Steam: HKLM InstallPath") << "HKEY_LOCAL_MACHINE\\SOFTWARE\\WOW6432Node\\Valve\\Steam"
+                                                 << "InstallPath" << "Steam: Quillvane" << steamExe;
+        QTest::newRow("GOG Galaxy: a game's path")
+            << "HKEY_LOCAL_MACHINE\\SOFTWARE\\WOW6432Node\\GOG.com\\Games\\1471147114" << "path" << "GOG: Quillvane"
+            << "Quillvane/Binaries/QVX.EXE";
+    }
+
     void registry()
     {
+        QFETCH(QString, key);
+        QFETCH(QString, name);
+        QFETCH(QString, caption);
+        QFETCH(QString, exe);
 #ifndef Q_OS_WIN
         QSKIP("the registry is Windows's");
 #else
-        QTemporaryDir home, steam;
-        QVERIFY(manifest(steam.filePath("steamapps/"), "1", "Quillvane") && game(steam.filePath("steamapps/common/Quillvane")));
-        QSettings key("HKEY_CURRENT_USER\\Software\\Valve\\Steam", QSettings::NativeFormat);
-        const QVariant before = key.value("SteamPath");
-        key.setValue("SteamPath", steam.path());
-        key.sync();
-        const QList<Installation> found = tarnwell::findInstallations(home.path(), systemPlaces()).found;
-        before.isValid() ? key.setValue("SteamPath", before) : key.remove("SteamPath");
-        QCOMPARE(found.size(), 1);
-        QCOMPARE(found[0].caption, QString("Steam: Quillvane"));
-        QCOMPARE(found[0].exePath, QDir::toNativeSeparators(steam.filePath("steamapps/common/Quillvane/Binaries/QVX.EXE")));
+        QTemporaryDir home, place;
+        QVERIFY(manifest(place.filePath("steamapps/"), "1", "Quillvane"));
+        QVERIFY(game(place.filePath("steamapps/common/Quillvane")) && game(place.filePath("Quillvane")));
+        const QString folder = nativePath(exe.startsWith("steamapps") ? place.path() : place.filePath("Quillvane"));
+        QList<Installation> found;
+        bool keyExisted = true;
+        {
+            QSettings settings(key, QSettings::NativeFormat);
+            const QVariant before = settings.value(name);
+            keyExisted = !settings.allKeys().isEmpty() || !settings.childGroups().isEmpty();
+            settings.setValue(name, folder);
+            settings.sync();
+            if (settings.status() != QSettings::NoError)
+                QSKIP("the registry key cannot be written here");
+            found = tarnwell::findInstallations(home.path(), systemPlaces()).found;
+            before.isValid() ? settings.setValue(name, before) : settings.remove(name);
+            settings.sync();
+            QCOMPARE(settings.value(name), before); // the user's value, or none again
+        }
+        if (!keyExisted) { // a key of the test's own, such as the made-up game's id, goes whole, and a read
+            QSettings parent(key.section('\\', 0, -2), QSettings::NativeFormat); // makes none again
+            parent.remove(key.section('\\', -1));
+            parent.sync();
+            static_cast<void>(systemPlaces());
+            QVERIFY(!parent.childGroups().contains(key.section('\\', -1)));
+        }
+        // Only what lies in the test's own folder: the machine may hold installations of its own.
+        QStringList ours;
+        for (const Installation &installation : found) {
+            if (installation.exePath.startsWith(QDir::toNativeSeparators(place.path())))
+                ours << installation.caption + " | " + installation.exePath;
+        }
+        QCOMPARE(ours, QStringList{caption + " | " + QDir::toNativeSeparators(place.filePath(exe))});
 #endif
     }
 };

@@ -150,11 +150,12 @@ private slots:
         QCOMPARE(tarnwell::pickedPath("/", "QVX.EXE"), QStringLiteral("//QVX.EXE"));
         QCOMPARE(tarnwell::pickedPath("/media/stick/", "QVX.EXE"), QStringLiteral("/media/stick//QVX.EXE"));
 #endif
-        // The game folder: 16 characters off for Binaries/QVX.EXE in any letter case, else the folder above
-        // the file's folder, so that no path shown is a mangled one.
+        // The game folder: 16 characters off for Binaries/QVX.EXE in any letter case (a folder named Binaries,
+        // not one ending in it), else the folder above the file's folder, so that no path shown is a mangled one.
         const QList<QPair<QString, QString>> folders = {{"/home/us/Game/Binaries/QVX.EXE", "/home/us/Game/"},
             {"/home/us/Game/binaries/qvx.exe", "/home/us/Game/"}, {"/home/us/Game/Binaries/Launcher.exe", "/home/us/Game/"},
-            {"/home/us/Launcher.exe", "/home/"}, {"/QVX.EXE", ""}};
+            {"/home/us/Launcher.exe", "/home/"}, {"/QVX.EXE", ""}, {"/games/MyBinaries/QVX.EXE", "/games/"},
+            {"/games/BINARIES/qvx.exe", "/games/"}};
         const QString drive = kWindows ? "C:" : ""; // as Windows gives a path: from a drive, native
         for (const auto &[exe, folder] : folders)
             QCOMPARE(tarnwell::gameFolderOf(nativePath(drive + exe)), folder.isEmpty() ? "" : nativePath(drive + folder));

@@ -2,6 +2,7 @@
 // Property lines and values, read and written through the window.
 #include "tst_settings.h"
 
+#include <QFrame>
 #include <QStringEncoder>
 
 namespace {
@@ -96,7 +97,16 @@ void TestSettings::fileLines_data()
         {"unencodable", "Text3=" + QString(QChar(0xD800)), "Brightness \"" + QString(QChar(0xD800)) + "\": it holds a "
          "character"},
         {"resolution without lower-case x", "Combo1=2560X1440",
-         "Resolution \"2560X1440\": it has no lower-case \"x\""}};
+         "Resolution \"2560X1440\": it has no lower-case \"x\""},
+        // Only ASCII blanks around a number: atoi and strtod in the game stop at any other.
+        {"no-break space", "Text3=\u00a090", "Brightness \"\u00a090\": it takes a number from 0 to 300.\n\n"},
+        {"ideographic space", "Text4=60\u3000", kWindows // no ANSI code page holds it
+             ? "Framerate Lock \"60\u3000\": it holds a character (\"\u3000\", U+3000) that the settings file's"
+             : "Framerate Lock \"60\u3000\": it takes a whole number from 0 to 1000.\n\n"},
+        {"-0 where no number is negative", "Text4=-0", "Framerate Lock \"-0\": it takes a whole number from 0 to 1000."},
+        {"decimal comma", "Text3=1,5", "Brightness \"1,5\": it takes a number from 0 to 300; the game takes a dot, not a "
+         "comma, before decimals (1.5).\n\n"},
+        {"comma in a whole number", "Text4=1,5", "Framerate Lock \"1,5\": it takes a whole number from 0 to 1000.\n\n"}};
     for (const QStringList &refused : refusals)
         QTest::newRow(qPrintable("refused: " + refused[0])) << bright << L{} << L{} << L{refused[1]} << bright << Refused
                                                             << "These values cannot be written:\n\n" + refused[2];
@@ -106,6 +116,8 @@ void TestSettings::fileLines_data()
            "to 16384.\nBrightness \"99999\": it takes a number from 0 to 300.\nFramerate Lock \"abc\": it takes a "
            "whole number from 0 to 1000.\nWork Threads (High) \"-5\": it takes a whole number from 1 to 256.\n\n"
            "Nothing was written. Change them and press Apply again.";
+    QTest::newRow("ASCII blanks around a number") << bright << L{} << L{} << L{"Text3= 90\t"}
+        << out("Brightness", " 90\t") + "\r\n" << Written << "";
     QTest::newRow("out of range as read, written back") << in("Brightness", "99999") + in("NumHighThreads", "-5")
         << L{} << L{"Text3=99999"} << L{"Check5=1"} << out("Brightness", "99999") + out("NumHighThreads", "-5")
         + "\r\n" << Written << "";
@@ -146,4 +158,44 @@ void TestSettings::fileLines()
     QCOMPARE(readFile(graphicsPath()), after);
     const QByteArray userAfter = QByteArray(kUser).replace('\t', ' ') + "\r\n";
     QCOMPARE(readFile(userPath()), outcome == Outcome::Refused ? kUser : userAfter); // nothing when refused
+}
+
+// After Apply refuses values, the first refused field (in the message's order) takes the focus, and
+// every refused field is framed and says why to a screen reader until its text changes.
+void TestSettings::refusedShown()
+{
+    writeGame(kGraphics, kUser);
+    loadGame();
+    Form1 &form = *m_w->form;
+    const QList<QWidget *> fields{form.combo(1), form.text(3), form.text(4)};
+    for (const QString setting : {"Text4=abc", "Combo1=axb", "Text3=1,5"})
+        setControl(&form, setting);
+    apply();
+    QCOMPARE(prompts().size(), 1);
+    QCOMPARE(form.focusWidget(), form.combo(1));
+    const QStringList refused{"Refused by Apply: it takes width x height, each a whole number from 1 to 16384.",
+        "Refused by Apply: it takes a number from 0 to 300; the game takes a dot, not a comma, before decimals (1.5).",
+        "Refused by Apply: it takes a whole number from 0 to 1000."};
+    const auto marks = [&] {
+        QStringList shown;
+        for (QWidget *field : fields) {
+            const auto *frame = form.findChild<QFrame *>("refused" + field->objectName());
+            const bool framed = frame && frame->isVisible() && frame->geometry().contains(field->geometry())
+                && frame->palette().color(QPalette::Window) == QColor(0xc0, 0, 0);
+            shown << (framed ? "framed: " : "") + field->accessibleDescription();
+        }
+        return shown;
+    };
+    QCOMPARE(marks(), QStringList({"framed: " + refused[0], "framed: " + refused[1], "framed: " + refused[2]}));
+    QCOMPARE(form.combo(1)->lineEdit()->accessibleDescription(), refused[0]);
+    // Edited, a field loses its mark; the others keep theirs, and the next refusal marks again.
+    QTest::keyClick(form.text(3), Qt::Key_Backspace);
+    QCOMPARE(marks(), QStringList({"framed: " + refused[0], "", "framed: " + refused[2]}));
+    form.text(3)->setText("1.5");
+    form.combo(1)->setEditText("1920x1080");
+    QCOMPARE(marks(), QStringList({"", "", "framed: " + refused[2]}));
+    apply();
+    QCOMPARE(form.focusWidget(), form.text(4));
+    QCOMPARE(marks(), QStringList({"", "", "framed: " + refused[2]}));
+    QCOMPARE(readFile(graphicsPath()), kGraphics); // nothing written
 }

@@ -31,6 +31,7 @@ private slots:
     void cleanup();
     void fileLines_data();
     void fileLines();
+    void refusedShown();
     void faults_data();
     void faults();
     void merge_data();

@@ -122,24 +122,33 @@ void DesktopPlatform::closeWindow(QWidget *window)
     window->close();
 }
 
-int DesktopPlatform::choose(const QString &title, const QString &prompt, const QStringList &items)
+std::unique_ptr<QInputDialog> DesktopPlatform::makeChoiceDialog(const QString &title, const QString &prompt,
+                                                                 const QStringList &items, int selected) const
 {
-    QInputDialog dialog(m_window ? m_window->window() : QApplication::activeWindow());
-    dialog.setWindowTitle(title);
-    dialog.setLabelText(prompt);
-    dialog.setComboBoxItems(items);
-    dialog.setOption(QInputDialog::UseListViewForComboBoxItems);
+    auto dialog = std::make_unique<QInputDialog>(m_window ? m_window->window() : QApplication::activeWindow());
+    dialog->setWindowTitle(title);
+    dialog->setLabelText(prompt);
+    dialog->setOption(QInputDialog::UseListViewForComboBoxItems);
+    dialog->setComboBoxItems(items);
+    // By its row, not its text: two items may read alike.
+    if (auto *list = dialog->findChild<QListView *>(); list && selected >= 0 && selected < items.size())
+        list->setCurrentIndex(list->model()->index(selected, 0));
     // Wide enough for the longest item, as far as the screen allows: items end in full paths.
     int widest = 0;
     for (const QString &item : items)
-        widest = qMax(widest, dialog.fontMetrics().horizontalAdvance(item));
-    const QRect screen = dialog.screen()->availableGeometry();
-    dialog.resize(qBound(480, widest + 80, screen.width() * 9 / 10), qBound(240, 120 + 20 * int(items.size()), 480));
-    if (dialog.exec() != QDialog::Accepted)
+        widest = qMax(widest, dialog->fontMetrics().horizontalAdvance(item));
+    const QRect screen = dialog->screen()->availableGeometry();
+    dialog->resize(qBound(480, widest + 80, screen.width() * 9 / 10), qBound(240, 120 + 20 * int(items.size()), 480));
+    return dialog;
+}
+
+int DesktopPlatform::choose(const QString &title, const QString &prompt, const QStringList &items, int selected)
+{
+    const std::unique_ptr<QInputDialog> dialog = makeChoiceDialog(title, prompt, items, selected);
+    if (dialog->exec() != QDialog::Accepted)
         return -1;
-    // The row, not the text: two items may read alike.
-    const QListView *list = dialog.findChild<QListView *>();
-    return list && list->currentIndex().isValid() ? list->currentIndex().row() : int(items.indexOf(dialog.textValue()));
+    const QListView *list = dialog->findChild<QListView *>();
+    return list && list->currentIndex().isValid() ? list->currentIndex().row() : int(items.indexOf(dialog->textValue()));
 }
 
 bool DesktopPlatform::askText(const QString &title, const QString &prompt, QString &text)

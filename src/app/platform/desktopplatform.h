@@ -8,6 +8,7 @@
 
 #include <memory>
 
+class QInputDialog;
 class QMessageBox;
 
 class DesktopPlatform : public Platform
@@ -21,6 +22,9 @@ public:
     // The same for question().
     std::unique_ptr<QMessageBox> makeQuestionBox(const QString &prompt, const QStringList &buttons,
                                                  const QString &title) const;
+    // The dialog that choose() shows, built but not shown.
+    std::unique_ptr<QInputDialog> makeChoiceDialog(const QString &title, const QString &prompt,
+                                                   const QStringList &items, int selected) const;
 
     QString programFolder() const override;
     QString homeFolder() const override;
@@ -30,7 +34,7 @@ public:
     void runCommand(const tarnwell::Command &command, const tarnwell::CommandDone &done = {}) override;
     void setClipboardText(const QString &text) override;
     void closeWindow(QWidget *window) override;
-    int choose(const QString &title, const QString &prompt, const QStringList &items) override;
+    int choose(const QString &title, const QString &prompt, const QStringList &items, int selected) override;
     bool askText(const QString &title, const QString &prompt, QString &text) override;
     QString backupFolder() const override;
 

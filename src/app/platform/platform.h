@@ -49,8 +49,9 @@ public:
     virtual void setClipboardText(const QString &text) = 0;
     // Closes the window; with the only window closed the program ends.
     virtual void closeWindow(QWidget *window) = 0;
-    // Modal: the user picks one of the items; returns its index, or -1 when nothing was chosen.
-    virtual int choose(const QString &title, const QString &prompt, const QStringList &items) = 0;
+    // Modal: the user picks one of the items, starting at the item `selected`, which Enter takes;
+    // returns its index, or -1 when nothing was chosen.
+    virtual int choose(const QString &title, const QString &prompt, const QStringList &items, int selected) = 0;
     // Modal: one line of text, starting from `text`; false when the user cancelled.
     virtual bool askText(const QString &title, const QString &prompt, QString &text) = 0;
     // The per-user folder where copies of the settings files are kept.

@@ -1,0 +1,111 @@
+// SPDX-License-Identifier: MIT
+// Windows: CreateProcessW itself, so that a program that cannot start is reported with the system's
+// own words for it (GetLastError), not Qt's "Process failed to start".
+#include "maintenance/programstart.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QProcessEnvironment>
+
+#include <windows.h>
+
+#include <string>
+
+namespace tarnwell {
+
+namespace {
+
+// One argument as a program's run-time library reads it back: between quotes when it holds a blank
+// or a quote, a quote after a backslash, and backslashes doubled only where a quote follows them.
+void appendArgument(std::wstring &line, const QString &argument)
+{
+    if (!line.empty())
+        line += L' ';
+    if (!argument.isEmpty() && !argument.contains(u' ') && !argument.contains(u'\t') && !argument.contains(u'"')) {
+        line += argument.toStdWString();
+        return;
+    }
+    line += L'"';
+    const std::wstring text = argument.toStdWString();
+    std::size_t backslashes = 0;
+    for (const wchar_t c : text) {
+        if (c == L'\\') {
+            ++backslashes;
+            continue;
+        }
+        line.append(c == L'"' ? backslashes * 2 + 1 : backslashes, L'\\');
+        backslashes = 0;
+        line += c;
+    }
+    line.append(backslashes * 2, L'\\'); // before the closing quote
+    line += L'"';
+}
+
+// The system's words for an error; "%1" in them is the program's name.
+QString systemMessage(DWORD code, const QString &program)
+{
+    wchar_t *text = nullptr;
+    const DWORD size = FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM
+                                          | FORMAT_MESSAGE_IGNORE_INSERTS,
+                                      nullptr, code, 0, reinterpret_cast<wchar_t *>(&text), 0, nullptr);
+    QString message = size != 0 ? QString::fromWCharArray(text, int(size)).trimmed() : QString();
+    LocalFree(text);
+    if (message.isEmpty())
+        return QStringLiteral("Windows error %1").arg(code);
+    return message.replace(QStringLiteral("%1"), QFileInfo(program).fileName());
+}
+
+// The tool's environment with the command's NAME=value settings, as CreateProcessW takes it.
+std::wstring environmentBlock(const QStringList &settings)
+{
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    for (const QString &setting : settings)
+        environment.insert(setting.section(u'=', 0, 0), setting.section(u'=', 1));
+    QStringList names = environment.keys();
+    names.sort(Qt::CaseInsensitive); // the order Windows keeps its own blocks in
+    std::wstring block;
+    for (const QString &name : names) {
+        block += (name + u'=' + environment.value(name)).toStdWString();
+        block += L'\0';
+    }
+    block += L'\0';
+    return block;
+}
+
+} // namespace
+
+CommandOutcome startProgram(const Command &command)
+{
+    const QString &path = command.operand;
+    if (path.isEmpty())
+        return {false, QStringLiteral("no program was named"), {}};
+    // A batch file runs through the command interpreter, which would read its arguments.
+    const QString suffix = QFileInfo(path).suffix();
+    if (suffix.compare(QLatin1String("bat"), Qt::CaseInsensitive) == 0
+        || suffix.compare(QLatin1String("cmd"), Qt::CaseInsensitive) == 0)
+        return {false, QStringLiteral("it is a batch file, which only the command interpreter runs"), {}};
+    // A bare name is looked for by the system; a path runs in its own folder.
+    const bool named = !path.contains(u'/') && !path.contains(u'\\');
+    const QString program = named ? path : QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath());
+    const QString folder = !command.folder.isEmpty() ? command.folder : named ? QString() : QFileInfo(path).absolutePath();
+    std::wstring line;
+    appendArgument(line, program);
+    for (const QString &argument : command.arguments)
+        appendArgument(line, argument);
+    const std::wstring application = program.toStdWString();
+    const std::wstring workingFolder = QDir::toNativeSeparators(folder).toStdWString();
+    std::wstring environment = command.environment.isEmpty() ? std::wstring() : environmentBlock(command.environment);
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process{};
+    // Detached: nothing is inherited, and the game outlives the tool.
+    if (!CreateProcessW(named ? nullptr : application.c_str(), line.data(), nullptr, nullptr, FALSE,
+                        CREATE_UNICODE_ENVIRONMENT, environment.empty() ? nullptr : environment.data(),
+                        folder.isEmpty() ? nullptr : workingFolder.c_str(), &startup, &process))
+        return {false, systemMessage(GetLastError(), program), {}};
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+    return {};
+}
+
+} // namespace tarnwell
