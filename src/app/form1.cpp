@@ -3,10 +3,12 @@
 
 #include "accessibility.h"
 #include "artwork.h"
+#include "changemarkers.h"
 #include "cleanupcommands.h"
 #include "clickablelabel.h"
 #include "executablepicker.h"
 #include "gamelauncher.h"
+#include "profilecommands.h"
 #include "recentinstallations.h"
 #include "restorecommand.h"
 #include "windowquestions.h"
@@ -90,6 +92,9 @@ void Form1::createCommands()
     connect(launchWith, &QAction::triggered, this, &Form1::LaunchWith);
     command(2)->addAction(launchWith);
     command(2)->setContextMenuPolicy(Qt::ActionsContextMenu);
+    m_markers = new ChangeMarkers(m_platform, m_settings, m_windowControls, this);
+    m_profiles = new ProfileCommands(m_platform, m_game, m_settings, m_windowControls, this);
+    m_profiles->offerOn(command(1), m_markers->whatWillChange());
 }
 
 void Form1::connectControls()
@@ -243,6 +248,8 @@ void Form1::ReadConfig()
     const QString problems = m_settings.read(GameFolder);
     m_windowControls.markUnread(m_settings);
     m_windowControls.markKeptValues(m_settings);
+    m_markers->refresh();
+    m_profiles->settingsRead();
     // Which installation the window edits, in full: the caption names only its release.
     QString where = QStringLiteral("Click to copy");
     if (!GameExePath.isEmpty())
@@ -264,6 +271,7 @@ bool Form1::WriteConfig()
     }
     WindowQuestions ask(m_platform);
     const tarnwell::ApplyReport report = m_settings.write(ask);
+    m_markers->refresh();
     if (!report.ok)
         m_platform.messageBox(report.message, report.failed ? Platform::Critical : Platform::Exclamation);
     return report.ok;
@@ -510,7 +518,8 @@ void Form1::dropEvent(QDropEvent *event)
     if (path.isEmpty())
         return;
     event->acceptProposedAction();
-    offerExecutable(path, QFileInfo(path).fileName());
+    if (!m_profiles->offerDrop(path))
+        offerExecutable(path, QFileInfo(path).fileName());
 }
 
 bool Form1::isSearching() const

@@ -11,11 +11,13 @@
 
 #include <QWidget>
 
+class ChangeMarkers;
 class CleanupCommands;
 class GameLauncher;
 class QListWidget;
 class QMenu;
 class QProgressDialog;
+class ProfileCommands;
 class RecentInstallations;
 class RestoreCommand;
 
@@ -153,4 +155,6 @@ private:
     CleanupCommands *m_cleanup = nullptr;
     RestoreCommand *m_restore = nullptr;
     RecentInstallations *m_recent = nullptr;
+    ChangeMarkers *m_markers = nullptr;
+    ProfileCommands *m_profiles = nullptr;
 };
