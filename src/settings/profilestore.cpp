@@ -40,7 +40,16 @@ ProfileList listProfiles(const QString &folder)
 
 QString profilePath(const QString &folder, const QString &name)
 {
-    return resolveCase(QDir::toNativeSeparators(folder + QLatin1Char('/') + name + kSuffix));
+    // The name as the folder spells it: Windows finds any letter case by itself, but would not say
+    // how the file is spelled, and the file's name is the profile's.
+    QString spelled = name + kSuffix;
+    for (const QString &file : QDir(folder).entryList({QStringLiteral("*.json")}, QDir::Files)) {
+        if (file == name + kSuffix)
+            return QDir::toNativeSeparators(folder + QLatin1Char('/') + file);
+        if (file.compare(name + kSuffix, Qt::CaseInsensitive) == 0)
+            spelled = file;
+    }
+    return QDir::toNativeSeparators(folder + QLatin1Char('/') + spelled);
 }
 
 ProfileFile readProfileFile(const QString &path)
