@@ -75,6 +75,27 @@ QString optionName(const QString &argument)
     return argument.startsWith(QLatin1String("--")) ? argument.mid(2).section(QLatin1Char('='), 0, 0) : QString();
 }
 
+// Why the options given do not go together, or empty text.
+QString mismatch(const Request &request, const QStringList &positional, bool game)
+{
+    const Verb verb = request.verb;
+    if (!positional.isEmpty() && !(verb == Verb::ExportProfile && positional.size() == 1))
+        return QStringLiteral("Unexpected argument '%1'.").arg(positional.constFirst());
+    if (verb == Verb::ExportProfile && request.file.isEmpty())
+        return QStringLiteral("--export-profile takes a profile's name and a file.");
+    if (request.json && verb != Verb::List)
+        return QStringLiteral("--json goes with --list.");
+    if ((request.strict || request.command) && verb != Verb::Profile)
+        return QStringLiteral("A command after -- and --strict go with --profile.");
+    if (request.strict && !request.command)
+        return QStringLiteral("--strict goes with a command after --.");
+    if (request.force && verb != Verb::Set && verb != Verb::Profile)
+        return QStringLiteral("--force goes with --set or --profile.");
+    if (game && (verb == Verb::Profiles || verb == Verb::ExportProfile || verb == Verb::ImportProfile))
+        return QStringLiteral("--game goes with --list, --get, --set, --save-profile or --profile.");
+    return {};
+}
+
 // The request, or a usage error's text.
 std::optional<Request> parse(const QStringList &head, bool command, QString &error)
 {
@@ -114,26 +135,11 @@ std::optional<Request> parse(const QStringList &head, bool command, QString &err
     request->force = parser.isSet(QStringLiteral("force"));
     request->command = command;
     const QStringList positional = parser.positionalArguments();
-    const Verb verb = request->verb;
-    if (verb == Verb::ExportProfile && positional.size() == 1)
+    if (request->verb == Verb::ExportProfile && positional.size() == 1)
         request->file = positional.first();
-    else if (verb == Verb::ImportProfile)
+    else if (request->verb == Verb::ImportProfile)
         request->file = request->name;
-    if (!positional.isEmpty() && !(verb == Verb::ExportProfile && positional.size() == 1))
-        error = QStringLiteral("Unexpected argument '%1'.").arg(positional.constFirst());
-    else if (verb == Verb::ExportProfile && request->file.isEmpty())
-        error = QStringLiteral("--export-profile takes a profile's name and a file.");
-    else if (request->json && verb != Verb::List)
-        error = QStringLiteral("--json goes with --list.");
-    else if ((request->strict || command) && verb != Verb::Profile)
-        error = QStringLiteral("A command after -- and --strict go with --profile.");
-    else if (request->strict && !command)
-        error = QStringLiteral("--strict goes with a command after --.");
-    else if (request->force && verb != Verb::Set && verb != Verb::Profile)
-        error = QStringLiteral("--force goes with --set or --profile.");
-    else if (parser.isSet(QStringLiteral("game"))
-             && (verb == Verb::Profiles || verb == Verb::ExportProfile || verb == Verb::ImportProfile))
-        error = QStringLiteral("--game goes with --list, --get, --set, --save-profile or --profile.");
+    error = mismatch(*request, positional, parser.isSet(QStringLiteral("game")));
     return error.isEmpty() ? request : std::nullopt;
 }
 
