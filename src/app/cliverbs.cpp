@@ -222,10 +222,13 @@ int importProfile(const Request &request, const Environment &environment)
         return Refused;
     }
     reportUnknown(profile, check.unknown, environment);
+    const bool replaced = fileExists(profilePath(profilesHome(environment), profile.name));
     if (const QString problem = storeProfile(profilesHome(environment), profile); !problem.isEmpty()) {
         environment.err(problem);
         return WriteFailed;
     }
+    if (replaced)
+        environment.err(QStringLiteral("The profile \"%1\" was replaced.").arg(profile.name));
     environment.out(profile.name.toLocal8Bit() + '\n');
     return Done;
 }

@@ -95,7 +95,7 @@ private slots:
         QTest::addColumn<Setup>("setup");
         QTest::addColumn<int>("exitCode");
         QTest::addColumn<QByteArray>("out");
-        QTest::addColumn<QStringList>("errors"); // <graphics>, <user>, <tool> stand for those paths
+        QTest::addColumn<QStringList>("errors"); // <graphics>, <user>, <profiles> stand for those paths
         QTest::addColumn<QByteArray>("after");   // the graphics file; null: as it was
         using enum Setup;
         const QByteArray none;
@@ -152,10 +152,10 @@ private slots:
             << QStringList{"Brightness \"999\": it takes a number from 0 to 300.",
                            "MusicVolume \"loud\": it takes a whole number from 0 to 100.", kNotWritten} << none;
         QTest::newRow("--profile, broken file") << QStringList{"--profile", "Broken"} << Plain << 1 << none
-            << QStringList{"<tool>/profiles/Broken.json cannot be used as a profile. It is not valid JSON: unterminated "
+            << QStringList{"<profiles>/Broken.json cannot be used as a profile. It is not valid JSON: unterminated "
                            "object at line 1, column 14."} << none;
         QTest::newRow("--profile, no such profile") << QStringList{"--profile", "Nope"} << Plain << 2 << none
-            << QStringList{"There is no profile named \"Nope\" in <tool>/profiles."} << none;
+            << QStringList{"There is no profile named \"Nope\" in <profiles>."} << none;
         QTest::newRow("--profile auto, on battery") << QStringList{"--profile", "auto"} << OnBattery << 0 << none
             << QStringList{"--profile auto: on battery, so \"Future\".", "The profile \"Future\" holds settings that "
                            "this Tarnwell does not know, which were left out (they stay in its file): FutureSetting."}
@@ -190,7 +190,8 @@ private slots:
             return text.replace("<dir>/QVX", game.path("QVX")).replace("<dir>", game.dir.path())
                 .replace("<graphics>", game.graphicsPath()).replace("<exe>", game.path("Game/Binaries/QVX.EXE"))
                 .replace("<user>", game.path("Game/Binaries/SETTINGS/GCUSERSETTINGSDATA.MXML"))
-                .replace("<tool>", game.path("tool"));
+                .replace("<profiles>/Broken.json", game.path("tool/profiles/Broken.json"))
+                .replace("<profiles>", game.path("tool/profiles"));
         };
         const cli::Outcome outcome = game.run(QStringList(arguments).replaceInStrings("<dir>", game.dir.path()));
         QStringList expected;
@@ -222,6 +223,9 @@ private slots:
         QCOMPARE(game.output, "Mine\n");
         QCOMPARE(readFile(game.dir.filePath("tool/profiles/Mine.json")), mine);
         QCOMPARE(game.errors, QStringList());
+        QCOMPARE(game.run({"--import-profile", game.dir.filePath("elsewhere/mine.json")}).exitCode, 0);
+        QCOMPARE(game.errors, QStringList{"The profile \"Mine\" was replaced."});
+        game.errors.clear();
         // What comes from elsewhere is checked before it is kept.
         QVERIFY(writeFile(game.dir.filePath("bad.json"), R"({"name": "a/b", "settings": {}})"));
         QCOMPARE(game.run({"--import-profile", game.dir.filePath("bad.json")}).exitCode, 1);
@@ -244,7 +248,7 @@ private slots:
         QTest::newRow("not applied: runs all the same") << QStringList{"--profile", "Nope", "--", "game"} << 2 << 4
                                                         << "Running game all the same.";
         QTest::newRow("--strict: does not run") << QStringList{"--strict", "--profile", "Nope", "--", "game"} << 2 << -1
-            << "There is no profile named \"Nope\" in <tool>/profiles.";
+            << "There is no profile named \"Nope\" in <profiles>.";
         QTest::newRow("game running: runs all the same") << QStringList{"--profile", "Docked", "--", "game", "--", "x"}
                                                          << 5 << 4 << "Running game all the same.";
         QTest::newRow("nothing after --") << QStringList{"--profile", "Docked", "--"} << 2 << -1
@@ -262,7 +266,7 @@ private slots:
         const cli::Outcome outcome = game.run(arguments);
         QCOMPARE(outcome.exitCode, exitCode);
         QCOMPARE(outcome.commandIndex, commandIndex);
-        QCOMPARE(game.errors.value(game.errors.size() - 1), lastError.replace("<tool>", game.path("tool")));
+        QCOMPARE(game.errors.value(game.errors.size() - 1), lastError.replace("<profiles>", game.path("tool/profiles")));
     }
 
     // The program itself, with no display at all: a program that asked the window system first would
