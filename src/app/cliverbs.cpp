@@ -152,7 +152,7 @@ int saveProfile(const Request &request, const Environment &environment)
         if (game.fileValue(name))
             held << name;
     }
-    const Profile profile{request.name, takeValues(game.controls(), held)};
+    const Profile profile{request.name, takeValues(game.controls(), held, game.session().readValues())};
     const ValueCheck check = checkValues(profile.values, game.session().readValues());
     if (!check.refused.isEmpty()) {
         for (const QString &refused : check.refused)

@@ -238,7 +238,7 @@ void ProfileCommands::saveAs()
     const QStringList chosen = name.isEmpty() ? QStringList() : chosenSettings(held);
     if (chosen.isEmpty())
         return;
-    const Profile profile{name, takeValues(m_controls, chosen)};
+    const Profile profile{name, takeValues(m_controls, chosen, m_settings.readValues())};
     const ValueCheck check = checkValues(profile.values, m_settings.readValues());
     if (!check.refused.isEmpty()) {
         m_platform.warn(QStringLiteral("These values cannot be kept in a profile:\n\n%1\n\nThe profile was not saved.")

@@ -123,7 +123,7 @@ void putValues(const ProfileValues &values, SettingsControls &controls)
         controls.setText(kResolution, width + QLatin1Char('x') + height);
 }
 
-ProfileValues takeValues(const SettingsControls &controls, const QStringList &properties)
+ProfileValues takeValues(const SettingsControls &controls, const QStringList &properties, const ReadValues &read)
 {
     QString width;
     QString height;
@@ -131,8 +131,8 @@ ProfileValues takeValues(const SettingsControls &controls, const QStringList &pr
     ProfileValues values;
     for (const QString &name : properties) {
         const RowIndex index = rowOfSetting(name);
-        if (index < 0)
-            continue;
+        if (index < 0 || read.keptAside(catalogue()[index].property))
+            continue; // its control shows its start and size, not the value
         const CatalogueRow &row = catalogue()[index];
         switch (row.kind) {
         case ControlKind::Check:

@@ -35,6 +35,8 @@ struct ValueCheck {
 void putValues(const ProfileValues &values, SettingsControls &controls);
 
 // The values the controls show for the properties named, as the writer would put them in the files.
-[[nodiscard]] ProfileValues takeValues(const SettingsControls &controls, const QStringList &properties);
+// A value read too long to show (see ReadValues::keptAside()) is no setting's, and is left out.
+[[nodiscard]] ProfileValues takeValues(const SettingsControls &controls, const QStringList &properties,
+                                       const ReadValues &read);
 
 } // namespace tarnwell

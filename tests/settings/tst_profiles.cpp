@@ -163,7 +163,16 @@ private slots:
                                                               : controls.text(name);
             QCOMPARE(control.section('=', 0, 0) + "=" + value, control);
         }
-        QCOMPARE(takeValues(controls, values.keys()), values); // what goes in comes out as the file holds it
+        QCOMPARE(takeValues(controls, values.keys(), {}), values); // what goes in comes out as the file holds it
+    }
+
+    // A value far too long for a setting shows shortened: that text is no value to keep.
+    void longValueLeftOut()
+    {
+        HeldControls controls;
+        ReadValues read;
+        controls.setText(QLatin1String("Combo7"), read.remember("ShadowDetail", QByteArray(70000, 'a')));
+        QCOMPARE(takeValues(controls, {"ShadowDetail", "Brightness"}, read), Values({{"Brightness", "115"}}));
     }
 
     // One file a profile, found by its name in any letter case; listed sorted; deleted.
