@@ -23,7 +23,7 @@ namespace {
 class Marker : public QWidget
 {
 public:
-    static constexpr int kSize = 6;
+    static constexpr int kSize = 7;
 
     explicit Marker(QWidget *control) : QWidget(control)
     {
