@@ -306,6 +306,7 @@ private slots:
         qputenv("XDG_DATA_HOME", dir.filePath("data").toUtf8());
         const QString profile = QStringLiteral("tst_cli %1").arg(QCoreApplication::applicationPid());
         const QString profiles = profilesFolder(userToolFolder());
+        const bool ownFolder = !QFileInfo::exists(userToolFolder()); // made here: it goes again
         const QString game = dir.filePath("Game/");
         // Files as Apply writes them, and a profile of the values they hold: nothing is written.
         QVERIFY(writeFile(game + "Binaries/SETTINGS/TKGRAPHICSSETTINGS.MXML", written("120", "false")));
@@ -314,6 +315,8 @@ private slots:
         const auto cleanUp = qScopeGuard([&] {
             QFile::remove(profilePath(profiles, profile));
             QFile::remove(firstFoundPath(userToolFolder(), nativePath(game)));
+            if (ownFolder)
+                QDir(userToolFolder()).removeRecursively();
         });
         const QString echo = nativePath(TARNWELL_BUILD_DIR "/tests/tst_cli_echo");
         QStringList words{"--game", nativePath(game + "Binaries/QVX.EXE")};
