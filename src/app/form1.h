@@ -11,15 +11,15 @@
 
 #include <QWidget>
 
-class ChangeMarkers;
 class CleanupCommands;
 class GameLauncher;
 class QListWidget;
 class QMenu;
 class QProgressDialog;
-class ProfileCommands;
 class RecentInstallations;
 class RestoreCommand;
+class ChangeMarkers; // the profiles and the changed settings
+class ProfileCommands;
 
 class Form1 : public QWidget
 {
