@@ -64,16 +64,20 @@ ProfileCommands::ProfileCommands(Platform &platform, const RegisteredGame &game,
     , m_watcher(new QFileSystemWatcher(this))
 {
     m_menu->setObjectName(QStringLiteral("ProfilesMenu"));
-    const std::pair<const char *, void (ProfileCommands::*)()> commands[] = {
-        {"SaveAsProfile", &ProfileCommands::saveAs},        {"AsFirstFound", &ProfileCommands::applyFirstFound},
-        {"ImportProfile", &ProfileCommands::importChosen}, {"ExportProfile", &ProfileCommands::exportOne},
-        {"DeleteProfile", &ProfileCommands::deleteOne}};
-    const char *const texts[] = {"Save as profile...", "As first found", "Import profile...", "Export profile...",
-                                 "Delete profile..."};
-    for (int i = 0; i < 5; ++i) {
-        auto *action = new QAction(QString::fromLatin1(texts[i]), this);
-        action->setObjectName(QString::fromLatin1(commands[i].first) + QStringLiteral("Action"));
-        connect(action, &QAction::triggered, this, commands[i].second);
+    struct Command {
+        const char *name;
+        const char *text;
+        void (ProfileCommands::*run)();
+    };
+    const Command commands[] = {{"SaveAsProfile", "Save as profile...", &ProfileCommands::saveAs},
+                                {"AsFirstFound", "As first found", &ProfileCommands::applyFirstFound},
+                                {"ImportProfile", "Import profile...", &ProfileCommands::importChosen},
+                                {"ExportProfile", "Export profile...", &ProfileCommands::exportOne},
+                                {"DeleteProfile", "Delete profile...", &ProfileCommands::deleteOne}};
+    for (const Command &command : commands) {
+        auto *action = new QAction(QString::fromLatin1(command.text), this);
+        action->setObjectName(QString::fromLatin1(command.name) + QStringLiteral("Action"));
+        connect(action, &QAction::triggered, this, command.run);
         m_commands << action;
     }
     // Profiles written by another program, or by hand, show up as they come.

@@ -60,7 +60,6 @@ struct Action {
 
 } // namespace
 
-Q_DECLARE_METATYPE(QList<Action>)
 
 class TestProfileWindow : public QObject
 {
