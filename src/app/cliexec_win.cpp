@@ -68,6 +68,8 @@ int runInstead(int argc, char *argv[], int first, const QStringList &words)
         return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND ? 127 : 126;
     }
     CloseHandle(process.hThread);
+    // Ctrl+C in the console is the command's to answer: this process waits on for its exit status.
+    SetConsoleCtrlHandler(nullptr, TRUE);
     WaitForSingleObject(process.hProcess, INFINITE);
     DWORD code = 0;
     GetExitCodeProcess(process.hProcess, &code);
