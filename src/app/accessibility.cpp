@@ -229,4 +229,19 @@ void announceValue(QWidget *widget, const QString &value)
     }
 }
 
+void setNote(QWidget *control, Note note, const QString &text)
+{
+    const char *const names[] = {"refusedNote", "changedNote"};
+    control->setProperty(names[int(note)], text);
+    QStringList notes;
+    for (const char *name : names) {
+        if (const QString held = control->property(name).toString(); !held.isEmpty())
+            notes << held;
+    }
+    const QString description = notes.join(QLatin1Char(' '));
+    control->setAccessibleDescription(description);
+    if (auto *list = qobject_cast<QComboBox *>(control); list && list->lineEdit())
+        list->lineEdit()->setAccessibleDescription(description);
+}
+
 } // namespace accessibility

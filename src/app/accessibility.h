@@ -27,4 +27,10 @@ void pressOnEnter(QAbstractButton *button);
 // Tells screen readers that the caption of `widget` is now `value`.
 void announceValue(QWidget *widget, const QString &value);
 
+// What a setting's control is said to be beside its help: refused by Apply, changed but not applied.
+enum class Note { Refused, Changed };
+// Sets or clears (empty text) one note of a setting's control; its accessible description holds all
+// of them, on the control and on a list's typing field, where the focus goes.
+void setNote(QWidget *control, Note note, const QString &text);
+
 } // namespace accessibility

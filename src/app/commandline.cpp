@@ -1,14 +1,11 @@
 // SPDX-License-Identifier: MIT
 #include "commandline.h"
 
+#include "cli.h"
+#include "cliconsole.h"
+
 #include <QCommandLineParser>
 #include <QStringList>
-
-#include <cstdio>
-
-#ifdef Q_OS_WIN
-#include <windows.h>
-#endif
 
 namespace tarnwell::app {
 
@@ -21,25 +18,12 @@ constexpr const char *kQtOptionsWithValue[] = {"platform", "platformpluginpath",
                                                "stylesheet", "display", "name", "visual"};
 constexpr const char *kQtFlags[] = {"reverse", "widgetcount", "nograb", "dograb", "sync"};
 
-const char kHelp[] = "Usage: tarnwell [--help | --version]\n"
-                     "Edits the settings of the game Quillvane from outside the game, in one window.\n"
-                     "\n"
-                     "  -h, --help     show this help and exit\n"
-                     "  -v, --version  show the version and exit\n"
-                     "\n"
-                     "Qt's own options, such as -platform or -style, are accepted too.\n";
-
-void print(std::FILE *stream, const QString &text)
+void print(bool toOut, const QString &text)
 {
-#ifdef Q_OS_WIN
-    // A windowed program has no terminal of its own; it writes to the one it was started from, unless
-    // its output already goes somewhere (a file, a pipe), which the console would take over.
-    const DWORD handle = stream == stdout ? STD_OUTPUT_HANDLE : STD_ERROR_HANDLE;
-    if (GetFileType(GetStdHandle(handle)) == FILE_TYPE_UNKNOWN && AttachConsole(ATTACH_PARENT_PROCESS))
-        static_cast<void>(std::freopen("CONOUT$", "w", stream));
-#endif
-    std::fputs(text.toLocal8Bit().constData(), stream);
-    std::fflush(stream);
+    if (toOut)
+        console::writeOut(text.toLocal8Bit());
+    else
+        console::writeErr(text);
 }
 
 } // namespace
@@ -49,6 +33,8 @@ std::optional<int> answerCommandLine(int argc, char *argv[])
     QStringList arguments;
     for (int i = 0; i < argc; ++i)
         arguments << QString::fromLocal8Bit(argv[i]);
+    if (cli::wantsCommandLine(arguments))
+        return cli::runCommandLine(argc, argv);
 
     QCommandLineParser parser;
     // Qt's options come with one dash: "-style" is one option, not five letters.
@@ -67,15 +53,15 @@ std::optional<int> answerCommandLine(int argc, char *argv[])
     else if (!parser.positionalArguments().isEmpty())
         error = QStringLiteral("Unexpected argument '%1'.").arg(parser.positionalArguments().constFirst());
     if (!error.isEmpty()) {
-        print(stderr, QStringLiteral("tarnwell: %1\nTry 'tarnwell --help' for more information.\n").arg(error));
+        print(false, QStringLiteral("tarnwell: %1\nTry 'tarnwell --help' for more information.\n").arg(error));
         return 2;
     }
     if (parser.isSet(help)) {
-        print(stdout, QString::fromLatin1(kHelp));
+        print(true, cli::helpText());
         return 0;
     }
     if (parser.isSet(version)) {
-        print(stdout, QStringLiteral("tarnwell " TARNWELL_VERSION_TEXT "\n"));
+        print(true, QStringLiteral("tarnwell " TARNWELL_VERSION_TEXT "\n"));
         return 0;
     }
     return std::nullopt;

@@ -7,8 +7,9 @@
 
 namespace tarnwell::app {
 
-// Prints the help or the version (exit code 0) or a usage error (exit code 2) and gives the code
-// to exit with; nothing when the window is to open. Qt's own options (-platform, -style, ...) are
+// Prints the help or the version (exit code 0) or a usage error (exit code 2), or carries out the
+// verbs of the command line (cli.h), and gives the code to exit with; nothing when the window is to
+// open. Qt's own options (-platform, -style, ...) are
 // left for QApplication.
 std::optional<int> answerCommandLine(int argc, char *argv[]);
 

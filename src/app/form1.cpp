@@ -3,11 +3,13 @@
 
 #include "accessibility.h"
 #include "artwork.h"
+#include "changemarkers.h"
 #include "cleanupcommands.h"
 #include "clickablelabel.h"
 #include "executablepicker.h"
 #include "focusreturn.h"
 #include "gamelauncher.h"
+#include "profilecommands.h"
 #include "recentinstallations.h"
 #include "restorecommand.h"
 #include "windowquestions.h"
@@ -92,6 +94,9 @@ void Form1::createCommands()
     connect(launchWith, &QAction::triggered, this, &Form1::LaunchWith);
     command(2)->addAction(launchWith);
     command(2)->setContextMenuPolicy(Qt::ActionsContextMenu);
+    m_markers = new ChangeMarkers(m_platform, m_settings, m_windowControls, this);
+    m_profiles = new ProfileCommands(m_platform, m_game, m_settings, m_windowControls, this);
+    m_profiles->offerOn(command(1), m_markers->whatWillChange());
 }
 
 void Form1::connectControls()
@@ -262,6 +267,8 @@ void Form1::ReadConfig()
     const QString problems = m_settings.read(GameFolder);
     m_windowControls.markUnread(m_settings);
     m_windowControls.markKeptValues(m_settings);
+    m_markers->refresh();
+    m_profiles->settingsRead();
     // Which installation the window edits, in full: the caption names only its release.
     QString where = QStringLiteral("Click to copy");
     if (!GameExePath.isEmpty())
@@ -283,6 +290,7 @@ bool Form1::WriteConfig()
     }
     WindowQuestions ask(m_platform);
     const tarnwell::ApplyReport report = m_settings.write(ask);
+    m_markers->refresh();
     if (!report.ok)
         m_platform.messageBox(report.message, report.failed ? Platform::Critical : Platform::Exclamation);
     m_windowControls.markRefused(report.refused);
@@ -555,7 +563,8 @@ void Form1::dropEvent(QDropEvent *event)
     if (path.isEmpty())
         return;
     event->acceptProposedAction();
-    offerExecutable(path, QFileInfo(path).fileName());
+    if (!m_profiles->offerDrop(path))
+        offerExecutable(path, QFileInfo(path).fileName());
 }
 
 bool Form1::isSearching() const

@@ -22,6 +22,8 @@ class QProgressDialog;
 class QTimer;
 class RecentInstallations;
 class RestoreCommand;
+class ChangeMarkers; // the profiles and the changed settings
+class ProfileCommands;
 
 class Form1 : public QWidget
 {
@@ -174,4 +176,6 @@ private:
     CleanupCommands *m_cleanup = nullptr;
     RestoreCommand *m_restore = nullptr;
     RecentInstallations *m_recent = nullptr;
+    ChangeMarkers *m_markers = nullptr;
+    ProfileCommands *m_profiles = nullptr;
 };

@@ -8,6 +8,7 @@
 #include "executablepicker.h"
 #include "links/links.h"
 #include "platform/platform.h"
+#include "settings/heldcontrols.h"
 #include "settings/settingshelp.h"
 #include "statuslabel.h"
 
@@ -103,44 +104,43 @@ struct ValueSpec {
     int left;
     int top;
     int width;        // text boxes only
-    const char *text; // a text box's start-up content
     int label;        // the caption label that names it
     const char *part; // which box of a pair, for its accessible name
 };
 
 // In reading order (left column, then right column), which is also the tab order.
 constexpr std::array<ValueSpec, 31> kValues = {{
-    {Kind::Check, 1, 1920, 285, 0, nullptr, 2, nullptr},
-    {Kind::Check, 2, 1920, 520, 0, nullptr, 24, nullptr},
-    {Kind::Check, 3, 1920, 760, 0, nullptr, 4, nullptr},
-    {Kind::Check, 8, 1920, 1000, 0, nullptr, 21, nullptr},
-    {Kind::Check, 10, 1920, 1240, 0, nullptr, 29, nullptr},
-    {Kind::Check, 11, 1920, 1485, 0, nullptr, 30, nullptr},
-    {Kind::Check, 12, 1920, 1725, 0, nullptr, 31, nullptr},
-    {Kind::Combo, 2, 1920, 2040, 0, nullptr, 5, nullptr},
-    {Kind::Combo, 3, 1920, 2400, 0, nullptr, 6, nullptr},
-    {Kind::Combo, 4, 1920, 2760, 0, nullptr, 7, nullptr},
-    {Kind::Combo, 5, 1920, 3120, 0, nullptr, 8, nullptr},
-    {Kind::Combo, 6, 1920, 3480, 0, nullptr, 9, nullptr},
-    {Kind::Combo, 7, 1920, 3840, 0, nullptr, 23, nullptr},
-    {Kind::Combo, 1, 1920, 4200, 0, nullptr, 3, nullptr},
-    {Kind::Text, 1, 5640, 240, 375, "16", 11, nullptr},
-    {Kind::Text, 2, 5640, 600, 495, "140", 12, "Foot"},
-    {Kind::Text, 8, 6120, 600, 495, "140", 12, "Ship"},
-    {Kind::Text, 3, 5640, 960, 615, "115", 13, nullptr},
-    {Kind::Text, 11, 5640, 1320, 375, "0", 33, "Music"},
-    {Kind::Text, 10, 6000, 1320, 375, "80", 33, "SFX"},
-    {Kind::Text, 5, 5640, 1680, 375, "4", 15, "High"},
-    {Kind::Text, 9, 6000, 1680, 375, "4", 15, "Low"},
-    {Kind::Text, 7, 5640, 2040, 615, "180", 10, nullptr},
-    {Kind::Text, 6, 5640, 2400, 615, "256", 17, nullptr},
-    {Kind::Text, 4, 5640, 2760, 615, "160", 14, nullptr},
-    {Kind::Check, 4, 5640, 3165, 0, nullptr, 16, nullptr},
-    {Kind::Check, 5, 5640, 3495, 0, nullptr, 18, nullptr},
-    {Kind::Check, 6, 5640, 3840, 0, nullptr, 19, nullptr},
-    {Kind::Check, 7, 5640, 4200, 0, nullptr, 25, nullptr},
-    {Kind::Check, 13, 5640, 4560, 0, nullptr, 35, nullptr},
-    {Kind::Check, 9, 5640, 4920, 0, nullptr, 26, nullptr},
+    {Kind::Check, 1, 1920, 285, 0, 2, nullptr},
+    {Kind::Check, 2, 1920, 520, 0, 24, nullptr},
+    {Kind::Check, 3, 1920, 760, 0, 4, nullptr},
+    {Kind::Check, 8, 1920, 1000, 0, 21, nullptr},
+    {Kind::Check, 10, 1920, 1240, 0, 29, nullptr},
+    {Kind::Check, 11, 1920, 1485, 0, 30, nullptr},
+    {Kind::Check, 12, 1920, 1725, 0, 31, nullptr},
+    {Kind::Combo, 2, 1920, 2040, 0, 5, nullptr},
+    {Kind::Combo, 3, 1920, 2400, 0, 6, nullptr},
+    {Kind::Combo, 4, 1920, 2760, 0, 7, nullptr},
+    {Kind::Combo, 5, 1920, 3120, 0, 8, nullptr},
+    {Kind::Combo, 6, 1920, 3480, 0, 9, nullptr},
+    {Kind::Combo, 7, 1920, 3840, 0, 23, nullptr},
+    {Kind::Combo, 1, 1920, 4200, 0, 3, nullptr},
+    {Kind::Text, 1, 5640, 240, 375, 11, nullptr},
+    {Kind::Text, 2, 5640, 600, 495, 12, "Foot"},
+    {Kind::Text, 8, 6120, 600, 495, 12, "Ship"},
+    {Kind::Text, 3, 5640, 960, 615, 13, nullptr},
+    {Kind::Text, 11, 5640, 1320, 375, 33, "Music"},
+    {Kind::Text, 10, 6000, 1320, 375, 33, "SFX"},
+    {Kind::Text, 5, 5640, 1680, 375, 15, "High"},
+    {Kind::Text, 9, 6000, 1680, 375, 15, "Low"},
+    {Kind::Text, 7, 5640, 2040, 615, 10, nullptr},
+    {Kind::Text, 6, 5640, 2400, 615, 17, nullptr},
+    {Kind::Text, 4, 5640, 2760, 615, 14, nullptr},
+    {Kind::Check, 4, 5640, 3165, 0, 16, nullptr},
+    {Kind::Check, 5, 5640, 3495, 0, 18, nullptr},
+    {Kind::Check, 6, 5640, 3840, 0, 19, nullptr},
+    {Kind::Check, 7, 5640, 4200, 0, 25, nullptr},
+    {Kind::Check, 13, 5640, 4560, 0, 35, nullptr},
+    {Kind::Check, 9, 5640, 4920, 0, 26, nullptr},
 }};
 
 struct ButtonSpec {
@@ -259,8 +259,9 @@ void Form1Ui::createSettingControls(QWidget *form)
             break;
         }
         case Kind::Text: {
-            auto *edit = new QLineEdit(QString::fromLatin1(row.text), form);
+            auto *edit = new QLineEdit(form);
             edit->setObjectName(QStringLiteral("Text%1").arg(row.number));
+            edit->setText(tarnwell::startupText(QLatin1String(edit->objectName().toLatin1())));
             edit->setGeometry(twipRect(row.left, row.top, row.width, 285));
             edit->setMaxLength(std::numeric_limits<int>::max()); // a value of any length goes back whole
             text[row.number] = edit;

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "windowcontrols.h"
 
+#include "accessibility.h"
+
 #include "settings/catalogue.h"
 #include "settings/settingssession.h"
 #include "settings/settingswriter.h"
@@ -121,12 +123,9 @@ void WindowControls::markRefused(QWidget &field, const QString &problem)
     // Where the field's typing goes: the field itself, or the edit field of a list.
     auto *list = qobject_cast<QComboBox *>(&field);
     QWidget *typing = list && list->lineEdit() ? list->lineEdit() : &field;
-    const QString description = QStringLiteral("Refused by Apply: it %1.").arg(problem);
-    field.setAccessibleDescription(description);
-    typing->setAccessibleDescription(description);
-    const auto clear = [mark, &field, typing] {
-        field.setAccessibleDescription(QString()); // the tooltip's help again
-        typing->setAccessibleDescription(QString());
+    accessibility::setNote(&field, accessibility::Note::Refused, QStringLiteral("Refused by Apply: it %1.").arg(problem));
+    const auto clear = [mark, &field] {
+        accessibility::setNote(&field, accessibility::Note::Refused, QString());
         mark->hide();
         mark->deleteLater();
     };

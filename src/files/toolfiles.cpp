@@ -41,7 +41,15 @@ bool canWriteIn(const QString &folder)
     return probe.open();
 }
 
-QString userConfigFolder()
+bool isInstalled(const QString &programFolder)
+{
+    return !fileExists(besideProgram(programFolder, QStringLiteral("/dat/QVX.dat")))
+        && fileExists(installed(programFolder, QStringLiteral("/" TARNWELL_DATA_FROM_BIN "/dat/QVX.dat")));
+}
+
+} // namespace
+
+QString userToolFolder()
 {
 #ifdef Q_OS_WIN
     const QString name = QStringLiteral("/Tarnwell");
@@ -51,13 +59,16 @@ QString userConfigFolder()
     return QDir::toNativeSeparators(QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) + name);
 }
 
-bool isInstalled(const QString &programFolder)
+QString profilesFolder(const QString &toolFolder)
 {
-    return !fileExists(besideProgram(programFolder, QStringLiteral("/dat/QVX.dat")))
-        && fileExists(installed(programFolder, QStringLiteral("/" TARNWELL_DATA_FROM_BIN "/dat/QVX.dat")));
+    return QDir::toNativeSeparators(toolFolder + QStringLiteral("/profiles"));
 }
 
-} // namespace
+QString backupsFolder()
+{
+    // ~/.local/share on Linux (or $XDG_DATA_HOME), the local application data folder on Windows.
+    return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) + QStringLiteral("/tarnwell/backups");
+}
 
 QString configFilePath(const QString &programFolder)
 {
@@ -67,7 +78,7 @@ QString configFilePath(const QString &programFolder)
     if (QFileInfo::exists(resolveCase(beside))
         || (!isInstalled(programFolder) && canWriteIn(programFolder)))
         return beside;
-    return userConfigFolder() + native(QStringLiteral("/Tarnwell.dat"));
+    return userToolFolder() + native(QStringLiteral("/Tarnwell.dat"));
 }
 
 QString versionListPath(const QString &programFolder)

@@ -13,6 +13,15 @@ namespace tarnwell {
 // list beside it and one in the installed data folder. Native separators.
 QString configFilePath(const QString &programFolder);
 
+// The per-user folder of the tool's own files: $XDG_CONFIG_HOME/tarnwell on Linux (~/.config/tarnwell
+// by default), %LOCALAPPDATA%\Tarnwell on Windows. Profiles and the values first found live below it.
+QString userToolFolder();
+// The profiles, one file each, below a tool folder such as userToolFolder().
+QString profilesFolder(const QString &toolFolder);
+// The copies of the settings files kept before a write: $XDG_DATA_HOME/tarnwell/backups on Linux,
+// %LOCALAPPDATA%\tarnwell\backups on Windows.
+QString backupsFolder();
+
 // dat/QVX.dat beside the program, else the installed one; beside the program when neither exists.
 QString versionListPath(const QString &programFolder);
 

@@ -49,6 +49,21 @@ public:
     }
     QQueue<QString> texts;
     QString backupFolder() const override { return dataHome.filePath(QStringLiteral("tarnwell/backups")); }
+    QString toolFolder() const override { return dataHome.filePath(QStringLiteral("config/tarnwell")); }
+    // Answered from `several` (recorded in `offered`), then from `files`; unscripted, nothing is chosen.
+    QList<int> chooseSeveral(const QString &, const QString &, const QStringList &items) override
+    {
+        offered << items;
+        return several.isEmpty() ? QList<int>() : several.dequeue();
+    }
+    QString chooseFile(const QString &, FileUse, const QString &suggested, const QString &) override
+    {
+        suggestedFiles << suggested;
+        return files.isEmpty() ? QString() : files.dequeue();
+    }
+    QQueue<QList<int>> several;
+    QQueue<QString> files;
+    QStringList suggestedFiles;
 
     // Answers for the next Yes/No boxes, in order; an unscripted Yes/No box is answered No.
     QQueue<Answer> answers;

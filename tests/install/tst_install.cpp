@@ -136,11 +136,41 @@ private slots:
         QTest::addColumn<QByteArray>("out");
         QTest::addColumn<QByteArray>("err");
         const QByteArray version = "tarnwell 0.0.2-r09\n";
-        const QByteArray help = "Usage: tarnwell [--help | --version]\n"
-                                "Edits the settings of the game Quillvane from outside the game, in one window.\n\n"
-                                "  -h, --help     show this help and exit\n"
-                                "  -v, --version  show the version and exit\n\n"
-                                "Qt's own options, such as -platform or -style, are accepted too.\n";
+        const QByteArray help =
+            "Usage: tarnwell [--help | --version]\n"
+            "       tarnwell [--game PATH] --list [--json] | --get NAME | --set NAME=VALUE... [--force]\n"
+            "       tarnwell [--game PATH] --save-profile NAME | --profile NAME [--force]\n"
+            "       tarnwell [--game PATH] --profile NAME [--strict] [--force] -- COMMAND [ARGUMENTS...]\n"
+            "       tarnwell --profiles | --export-profile NAME FILE | --import-profile FILE\n"
+            "Edits the settings of the game Quillvane from outside the game, in a window or on the command line.\n"
+            "\n"
+            "  -h, --help                  show this help and exit\n"
+            "  -v, --version               show the version and exit\n"
+            "  --game PATH                 the game's QVX.EXE; without it, the one chosen in the window\n"
+            "  --list                      every setting as Name=value, one a line (--json: a JSON object)\n"
+            "  --get NAME                  the value of one setting\n"
+            "  --set NAME=VALUE            change a setting (repeat for more); every value is checked first\n"
+            "  --save-profile NAME         keep the game's settings as a profile\n"
+            "  --profile NAME              write the profile's settings into the game's files\n"
+            "  --profile auto              the profile that auto-profile.json names for battery or mains power\n"
+            "  --profile NAME -- COMMAND   then run COMMAND with its arguments as given, never through a shell,\n"
+            "                              and exit with its exit status; a profile that cannot be written is\n"
+            "                              reported and the command runs all the same, unless --strict\n"
+            "  --force                     write even while the game runs, or into a read-only file\n"
+            "  --profiles                  the names of the profiles\n"
+            "  --export-profile NAME FILE  copy a profile to FILE\n"
+            "  --import-profile FILE       add the profile in FILE\n"
+            "\n"
+            "Settings are named as in the game's files (ResolutionWidth, UseHDR, Brightness, ...), and values\n"
+            "are written as the files hold them (\"1920\", \"true\", \"On\"). Profiles are kept in\n"
+            "$XDG_CONFIG_HOME/tarnwell/profiles (~/.config/tarnwell/profiles), on Windows in\n"
+            "%LOCALAPPDATA%\\Tarnwell\\profiles.\n"
+            "\n"
+            "Exit status: 0 done; 1 a value refused (nothing written); 2 a usage error; 3 no game, or its\n"
+            "settings files missing or unreadable; 4 a write failed (files as they were); 5 the game is running\n"
+            "(nothing written; --force writes anyway). After -- COMMAND: the command's own exit status.\n"
+            "\n"
+            "Qt's own options, such as -platform or -style, are accepted when the window opens.\n";
         QTest::newRow("--version") << QStringList{"--version"} << 0 << version << QByteArray();
         QTest::newRow("-v after Qt's own option") << QStringList{"-platform", "offscreen", "-v"} << 0 << version
                                                   << QByteArray();

@@ -2,6 +2,8 @@
 // Property lines and values, read and written through the window.
 #include "tst_settings.h"
 
+#include <QRegularExpression>
+
 #include <QFrame>
 #include <QStringEncoder>
 
@@ -182,12 +184,14 @@ void TestSettings::refusedShown()
             const auto *frame = form.findChild<QFrame *>("refused" + field->objectName());
             const bool framed = frame && frame->isVisible() && frame->geometry().contains(field->geometry())
                 && frame->palette().color(QPalette::Window) == QColor(0xc0, 0, 0);
-            shown << (framed ? "framed: " : "") + field->accessibleDescription();
+            // The refusal leads the description; a note of the change, which follows, is not looked at here.
+            shown << (framed ? "framed: " : "")
+                    + field->accessibleDescription().remove(QRegularExpression(" ?Changed, not yet applied: .*$"));
         }
         return shown;
     };
     QCOMPARE(marks(), QStringList({"framed: " + refused[0], "framed: " + refused[1], "framed: " + refused[2]}));
-    QCOMPARE(form.combo(1)->lineEdit()->accessibleDescription(), refused[0]);
+    QVERIFY(form.combo(1)->lineEdit()->accessibleDescription().startsWith(refused[0]));
     // Edited, a field loses its mark; the others keep theirs, and the next refusal marks again.
     QTest::keyClick(form.text(3), Qt::Key_Backspace);
     QCOMPARE(marks(), QStringList({"framed: " + refused[0], "", "framed: " + refused[2]}));

@@ -4,10 +4,16 @@
 #include "maintenance/command.h"
 #include "maintenance/commandrunner.h"
 #include "files/pathcase.h"
+#include "files/toolfiles.h"
 
 #include <QApplication>
 #include <QClipboard>
+#include <QDialog>
+#include <QDialogButtonBox>
 #include <QDir>
+#include <QFileDialog>
+#include <QLabel>
+#include <QListWidget>
 #include <QGridLayout>
 #include <QInputDialog>
 #include <QLineEdit>
@@ -15,7 +21,7 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QScreen>
-#include <QStandardPaths>
+#include <QVBoxLayout>
 #include <QWidget>
 
 QString DesktopPlatform::programFolder() const
@@ -163,6 +169,46 @@ bool DesktopPlatform::askText(const QString &title, const QString &prompt, QStri
 
 QString DesktopPlatform::backupFolder() const
 {
-    // ~/.local/share on Linux (or $XDG_DATA_HOME), the local application data folder on Windows.
-    return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) + QStringLiteral("/tarnwell/backups");
+    return tarnwell::backupsFolder();
+}
+
+QString DesktopPlatform::toolFolder() const
+{
+    return tarnwell::userToolFolder();
+}
+
+QList<int> DesktopPlatform::chooseSeveral(const QString &title, const QString &prompt, const QStringList &items)
+{
+    QDialog dialog(m_window ? m_window->window() : QApplication::activeWindow());
+    dialog.setWindowTitle(title);
+    auto *layout = new QVBoxLayout(&dialog);
+    layout->addWidget(new QLabel(prompt, &dialog));
+    auto *list = new QListWidget(&dialog);
+    for (const QString &item : items) {
+        auto *row = new QListWidgetItem(item, list);
+        row->setFlags(Qt::ItemIsEnabled | Qt::ItemIsUserCheckable);
+        row->setCheckState(Qt::Unchecked);
+    }
+    layout->addWidget(list);
+    auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dialog);
+    QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
+    QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
+    layout->addWidget(buttons);
+    dialog.resize(420, 480);
+    QList<int> chosen;
+    if (dialog.exec() != QDialog::Accepted)
+        return chosen;
+    for (int i = 0; i < list->count(); ++i) {
+        if (list->item(i)->checkState() == Qt::Checked)
+            chosen << i;
+    }
+    return chosen;
+}
+
+QString DesktopPlatform::chooseFile(const QString &title, FileUse use, const QString &suggested, const QString &filter)
+{
+    QWidget *parent = m_window ? m_window->window() : QApplication::activeWindow();
+    const QString path = use == FileUse::Open ? QFileDialog::getOpenFileName(parent, title, suggested, filter)
+                                              : QFileDialog::getSaveFileName(parent, title, suggested, filter);
+    return QDir::toNativeSeparators(path);
 }

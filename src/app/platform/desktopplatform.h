@@ -37,6 +37,9 @@ public:
     int choose(const QString &title, const QString &prompt, const QStringList &items, int selected) override;
     bool askText(const QString &title, const QString &prompt, QString &text) override;
     QString backupFolder() const override;
+    QString toolFolder() const override;
+    QList<int> chooseSeveral(const QString &title, const QString &prompt, const QStringList &items) override;
+    QString chooseFile(const QString &title, FileUse use, const QString &suggested, const QString &filter) override;
 
 private:
     QPointer<QWidget> m_window;

@@ -56,6 +56,13 @@ public:
     virtual bool askText(const QString &title, const QString &prompt, QString &text) = 0;
     // The per-user folder where copies of the settings files are kept.
     virtual QString backupFolder() const = 0;
+    // The per-user folder of the tool's own files: the profiles, the values first found.
+    virtual QString toolFolder() const = 0;
+    // Modal: the user ticks any of the items; returns their indices, empty when nothing was chosen.
+    virtual QList<int> chooseSeveral(const QString &title, const QString &prompt, const QStringList &items) = 0;
+    // Modal: a file to read (Open) or to write (Save), starting at `suggested`; empty when cancelled.
+    enum class FileUse { Open, Save };
+    virtual QString chooseFile(const QString &title, FileUse use, const QString &suggested, const QString &filter) = 0;
 };
 
 Q_DECLARE_OPERATORS_FOR_FLAGS(Platform::MessageOptions)

@@ -1,0 +1,11 @@
+// SPDX-License-Identifier: MIT
+#include "maintenance/powersource.h"
+
+namespace tarnwell {
+
+PowerSource systemPowerSource()
+{
+    return powerSourceIn(QStringLiteral("/sys/class/power_supply"));
+}
+
+} // namespace tarnwell
