@@ -114,7 +114,7 @@ void GameLauncher::askSteam(const QString &appId)
 {
     // Steam takes its time and says nothing here: the window says it was asked.
     m_steamAsked.start();
-    emit note(QStringLiteral("Steam was asked to start the game. Another way: right-click Launch, Launch with..."),
+    emit note(QStringLiteral("Steam was asked to start the game. Launch with...: right-click Launch."),
               kSteamNoteMs);
     start(tarnwell::openAddressCommand(QStringLiteral("steam://rungameid/") + appId));
 }

@@ -6,16 +6,11 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QLocale>
-#include <QSaveFile>
 
 #include <cstring>
 
 #ifdef Q_OS_LINUX
 #include <sys/mman.h>
-#endif
-#ifdef Q_OS_UNIX
-#include <sys/stat.h>
-#include <unistd.h>
 #endif
 
 namespace tarnwell {
@@ -38,22 +33,6 @@ void preferLargePages(QByteArray &buffer)
         madvise(reinterpret_cast<void *>(begin), end - begin, MADV_HUGEPAGE);
 #else
     Q_UNUSED(buffer);
-#endif
-}
-
-// The new file is made by this process: it takes the old one's owner and group where the process
-// may set them, so that a game running as the player can still write its own settings.
-void keepOwner(QSaveFile &file, const QString &path)
-{
-#ifdef Q_OS_UNIX
-    struct stat old = {};
-    if (::stat(QFile::encodeName(path).constData(), &old) != 0)
-        return;
-    if (::fchown(file.handle(), old.st_uid, old.st_gid) != 0)
-        static_cast<void>(::fchown(file.handle(), uid_t(-1), old.st_gid)); // the group alone, where allowed
-#else
-    Q_UNUSED(file);
-    Q_UNUSED(path);
 #endif
 }
 
@@ -172,64 +151,6 @@ Comparison compareWithFile(const QString &path, QByteArrayView expected)
         }
         return true;
     });
-}
-
-FileWrite writeAtomically(const QString &path, const Producer &content)
-{
-    // The save file copies the permissions as this user sees them (for root that adds the owner's
-    // write bit), so the file's own bits are put back afterwards. A read-only file is made
-    // writable for the moment of the write only: the save file refuses to replace it otherwise.
-    constexpr QFileDevice::Permissions kUserBits = QFileDevice::ReadUser | QFileDevice::WriteUser | QFileDevice::ExeUser;
-    QFile existing(path);
-    const bool exists = existing.exists();
-    const QFileDevice::Permissions kept = exists ? existing.permissions() & ~kUserBits : QFileDevice::Permissions();
-    const bool readOnly = exists && !(kept & QFileDevice::WriteOwner);
-    if (readOnly && !existing.setPermissions(kept | QFileDevice::WriteOwner))
-        return {false, QStringLiteral("It was not written: it could not be made writable (%1). The file was left as "
-                                      "it was.").arg(existing.errorString())};
-    const auto restore = [&]() -> QString {
-        QFile target(path);
-        if (exists && target.exists() && (target.permissions() & ~kUserBits) != kept && !target.setPermissions(kept))
-            return target.errorString();
-        // Some file systems take the bits and keep none of them (a Windows disk mounted without them).
-        if (readOnly && (QFile::permissions(path) & QFileDevice::WriteOwner))
-            return QStringLiteral("its file system does not keep the read-only mark, so it is no longer read-only");
-        return {};
-    };
-
-    QSaveFile file(path);
-    QString error;
-    if (!file.open(QIODevice::WriteOnly)) {
-        error = file.errorString();
-        // The save file words a refusal in its own terms; opening the file itself (without
-        // truncating it) gives the system's reason, such as an immutable file's.
-        QFile probe(path);
-        if (exists && !probe.open(QIODevice::ReadWrite | QIODevice::ExistingOnly))
-            error = probe.errorString();
-    } else if (!content([&file](QByteArrayView chunk) { return file.write(chunk.data(), chunk.size()) == chunk.size(); })
-               || !file.flush()) {
-        // Checked before commit(): commit() does not report a failed flush of a small payload.
-        error = file.errorString();
-        file.cancelWriting();
-    } else {
-        if (exists)
-            keepOwner(file, path);
-        if (!file.commit())
-            error = file.errorString();
-    }
-    const QString restoreError = restore();
-    if (!error.isEmpty())
-        return {false, QStringLiteral("It was not written: %1. The file was left as it was.").arg(error)};
-
-    const Comparison check = compareWithFile(path, content);
-    if (check.result == Comparison::Failed)
-        return {true, QStringLiteral("It was written, but could not be read back to check it: %1.").arg(check.error)};
-    if (check.result == Comparison::Different)
-        return {true, QStringLiteral("It was written, but the file does not hold what was written (another program "
-                                     "may have written it at the same moment). Check it and press Reload.")};
-    if (!restoreError.isEmpty())
-        return {true, QStringLiteral("It was written, but its permissions could not be set back: %1.").arg(restoreError)};
-    return {true, {}};
 }
 
 } // namespace tarnwell

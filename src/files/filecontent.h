@@ -5,6 +5,7 @@
 
 #include "files/chunks.h"
 #include "files/openfile.h"
+#include "files/safepath.h"
 
 #include <QByteArray>
 #include <QString>
@@ -43,15 +44,25 @@ struct Comparison {
 
 struct FileWrite {
     bool replaced = false; // the old content is gone
-    QString problem;       // a sentence for the user; empty when the file holds exactly the content
-    bool ok() const { return problem.isEmpty(); }
+    QString problem = {};  // a sentence for the user; empty when the file holds exactly the content
+    QString reason = {};   // when it was not written: why, as the system or the checks put it
+    bool changed = false;  // the file was no longer what was read: nothing was written
+    bool ok() const { return problem.isEmpty() && !changed; }
 };
 
-// Writes the content to a temporary file beside the target and renames it over the target only
-// when it is complete; then reads the file back. The file keeps its permissions, a read-only file
-// included, and its owner and group where the process may set them. The file is a new one: hard
-// links to the old file keep the old content. When the write fails the old file is left whole and
-// the problem gives the system's reason.
-[[nodiscard]] FileWrite writeAtomically(const QString &path, const Producer &content);
+struct WriteOptions {
+    // What the file held when it was read. Right before the new content takes its place, the file
+    // must still be that (the same file, size and time of change, to the nanosecond, and its bytes
+    // up to 4 MB); otherwise nothing is written and FileWrite::changed says so.
+    const FileBytes *expected = nullptr;
+    Reach reach = Reach::Write; // ToolWrite: the tool's own file, its folders made on the way
+};
+
+// Writes the content to a temporary file beside the target and puts it in the target's place only
+// when it is complete and on the disk; then reads the file back. The file keeps its permissions, a
+// read-only file included, and its owner and group where the process may set them. The file is a
+// new one: hard links to the old file keep the old content. When the write fails the old file is
+// left whole and the problem gives the system's reason. Where it may be written: see reachFile().
+[[nodiscard]] FileWrite writeAtomically(const QString &path, const Producer &content, const WriteOptions &options = {});
 
 } // namespace tarnwell

@@ -2,6 +2,7 @@
 #include "files/toolfiles.h"
 
 #include "files/filecontent.h"
+#include "files/fileremoval.h"
 #include "files/pathcase.h"
 
 #include <QDir>
@@ -106,17 +107,17 @@ QString findBannerModule(const QString &programFolder)
 
 QString writeToolFile(const QString &path, const QByteArray &bytes)
 {
-    QDir().mkpath(QFileInfo(path).absolutePath()); // a failure shows as the write's own below
-    const FileWrite written = writeAtomically(path, [&bytes](const ChunkSink &sink) { return sink(bytes); });
-    return written.ok() ? QString() : written.problem;
+    WriteOptions tool;
+    tool.reach = Reach::ToolWrite; // its folders made on the way, for the user alone
+    const FileWrite written = writeAtomically(path, [&bytes](const ChunkSink &sink) { return sink(bytes); }, tool);
+    return written.ok() ? QString() : written.replaced ? written.problem : written.reason;
 }
 
 QString removeToolFile(const QString &path)
 {
-    QFile file(path);
-    if (!file.exists() && !QFileInfo(path).isSymLink())
+    if (!QFileInfo::exists(path) && !QFileInfo(path).isSymLink())
         return {};
-    return file.remove() ? QString() : file.errorString();
+    return removeFile(path);
 }
 
 } // namespace tarnwell

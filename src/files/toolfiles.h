@@ -29,7 +29,8 @@ QString versionListPath(const QString &programFolder);
 QString findBannerModule(const QString &programFolder);
 
 // Writes one of the tool's own files (Tarnwell.dat, Installations.json, a profile) whole or not at
-// all, making its folder on the way. Returns why it could not be written, or empty text.
+// all, making its folder on the way, for the user alone. Returns why it could not be written (a
+// phrase), or empty text.
 [[nodiscard]] QString writeToolFile(const QString &path, const QByteArray &bytes);
 // Removes one of the tool's own files. Returns why it could not be removed, or empty text; a file
 // that is not there is no error.

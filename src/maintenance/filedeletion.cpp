@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "maintenance/filedeletion.h"
 
+#include "files/fileremoval.h"
 #include "files/pathcase.h"
 
 #include <QDir>
@@ -27,16 +28,6 @@ bool isHiddenOrSystem(const QFileInfo &info)
 #else
     return info.fileName().startsWith(QLatin1Char('.'));
 #endif
-}
-
-// Empty when removed, else the reason.
-QString removeEntry(const QFileInfo &info)
-{
-    // isDir() follows links: a link to a folder is left alone, and so is everything behind it.
-    if (info.isDir())
-        return QStringLiteral("it is a folder");
-    QFile file(info.filePath());
-    return file.remove() ? QString() : file.errorString();
 }
 
 QString files(int count)
@@ -80,10 +71,7 @@ QString keptFolders(const QList<KeptFolder> &folders)
 DeleteResult deleteFile(const QString &path)
 {
     DeleteResult result;
-    const QFileInfo info(resolveCase(path));
-    const QString problem = path.isEmpty()                             ? QStringLiteral("no file was named")
-        : !info.exists() && !info.isSymLink()                          ? QStringLiteral("it is not there")
-                                                                       : removeEntry(info);
+    const QString problem = path.isEmpty() ? QStringLiteral("no file was named") : removeFile(resolveCase(path));
     if (problem.isEmpty())
         result.deleted = 1;
     else
@@ -99,6 +87,13 @@ DeleteResult deleteAllFilesIn(const QString &folder)
         result.failures.append({folder, QStringLiteral("the folder is not there")});
         return result;
     }
+    // The files go from the folder as it was checked, whatever is put in its place meanwhile.
+    QString refused;
+    const WalkedFolder walked = reachFolder(resolved, refused);
+    if (!walked.isOpen()) {
+        result.failures.append({folder, refused});
+        return result;
+    }
     // System takes in broken links and other odd entries, which are files to the user too.
     const QFileInfoList entries = QDir(resolved).entryInfoList(
         QDir::Files | QDir::Dirs | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Name);
@@ -111,7 +106,8 @@ DeleteResult deleteAllFilesIn(const QString &folder)
             ++result.hiddenKept;
             continue;
         }
-        const QString problem = removeEntry(entry);
+        // isDir() follows links: a link to a folder is left alone, and so is everything behind it.
+        const QString problem = entry.isDir() ? QStringLiteral("it is a folder") : removeIn(walked, entry.fileName());
         if (problem.isEmpty())
             ++result.deleted;
         else

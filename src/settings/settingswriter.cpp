@@ -248,7 +248,13 @@ FileOutcome writeSettingsFile(const QString &path, FileState &state, SettingsFil
             return {FileOutcome::NotWritten, unprotected + QStringLiteral(" It was not written."), true};
         if (!unchangedSince(onDisk, now))
             continue;
-        const FileWrite written = writeAtomically(onDisk, [&content](const ChunkSink &sink) { return sink(content); });
+        // The last look comes once the new content is on the disk, right before it takes the file's place.
+        WriteOptions lastLook;
+        lastLook.expected = &now;
+        const FileWrite written = writeAtomically(onDisk, [&content](const ChunkSink &sink) { return sink(content); },
+                                                  lastLook);
+        if (written.changed)
+            continue;
         if (written.replaced)
             settle();
         if (!written.ok())

@@ -553,7 +553,7 @@ private slots:
         QCOMPARE(m_w->platform.commands.value(0).line, "cmd.exe /c start steam://rungameid/4711");
         // Steam says nothing here for a while: the status area does, and a second press asks no more.
         QCOMPARE(m_w->form->label(22)->text(),
-                 "Steam was asked to start the game. Another way: right-click Launch, Launch with...");
+                 "Steam was asked to start the game. Launch with...: right-click Launch.");
         QTest::mouseClick(m_w->form->command(2), Qt::LeftButton);
         QTRY_VERIFY(!m_w->form->isBusy());
         QCOMPARE(m_w->form->label(22)->text(), "Steam was already asked to start the game.");
