@@ -159,6 +159,7 @@ private slots:
         QVERIFY(game(home.filePath("Games/Quillvane Copy")));
         DiscoveryLimits limits;
         limits.entries = budget;
+        limits.milliseconds = 600000; // a slow machine (or Wine) would stop at the time bound, not the budget
         const Discovery result = tarnwell::findInstallations(home.path(), {}, limits);
         QStringList found;
         for (const Installation &installation : result.found)
