@@ -80,11 +80,11 @@ void Form1::createCommands()
     m_exeCheck = new tarnwell::ExecutableCheck([this] {
         return tarnwell::ExecutableCheck::Snapshot{GameExePath, label(22)->text(), m_outerWidthTwips};
     }, this);
-    m_launcher = new GameLauncher(m_platform, m_game, this);
+    m_recent = new RecentInstallations(m_platform, m_game, this);
+    m_launcher = new GameLauncher(m_platform, m_game, *m_recent, this);
     m_cleanup = new CleanupCommands(m_platform, m_game, this);
     m_restore = new RestoreCommand(m_platform, m_game, m_settings, this);
     m_restore->offerBeside(command(1), command(3));
-    m_recent = new RecentInstallations(m_platform, m_game, this);
     // The window's menu and the picker's, where the caption click leads.
     for (QWidget *widget : std::initializer_list<QWidget *>{this, Dir1, File1}) {
         widget->addAction(m_recent->menu()->menuAction());

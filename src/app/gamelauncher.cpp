@@ -23,10 +23,12 @@ const QStringList kLaunchWays{QStringLiteral("The default: the game itself, or t
                               QStringLiteral("Steam"), QStringLiteral("A command line...")};
 } // namespace
 
-GameLauncher::GameLauncher(Platform &platform, const RegisteredGame &game, QObject *parent)
+GameLauncher::GameLauncher(Platform &platform, const RegisteredGame &game, RecentInstallations &recent,
+                           QObject *parent)
     : QObject(parent)
     , m_platform(platform)
     , m_game(game)
+    , m_recent(recent)
 {
 }
 
@@ -35,6 +37,7 @@ struct GameLauncher::Facts {
     QString shortPath; // empty: the executable is gone
     bool running = false;
     tarnwell::LaunchChoice choice;
+    QString choiceForeign;   // why the list that holds the choice could have been written by another user
     QString steamId;         // the choice is Steam
     tarnwell::LaunchPlan plan; // the choice is the default
 };
@@ -49,7 +52,9 @@ GameLauncher::Facts gather(const QString &exePath, const QString &gameFolder, co
         return facts;
     facts.shortPath = shortPath;
     facts.running = tarnwell::isGameRunning(exePath);
-    facts.choice = tarnwell::launchChoice(tarnwell::readInstallations(installations).items, exePath);
+    const tarnwell::KnownInstallations known = tarnwell::readInstallations(installations);
+    facts.choice = tarnwell::launchChoice(known.items, exePath);
+    facts.choiceForeign = known.foreign.isEmpty() ? QString() : installations + QStringLiteral(": ") + known.foreign;
     if (facts.choice.kind == tarnwell::LaunchChoice::Steam)
         facts.steamId = tarnwell::steamAppId(gameFolder);
     else if (facts.choice.kind == tarnwell::LaunchChoice::Default)
@@ -95,6 +100,10 @@ void GameLauncher::launchWith(const Facts &facts)
                               Platform::Information);
         return;
     }
+    if (const QString why = distrusted(facts); !why.isEmpty()) {
+        m_platform.warn(why);
+        return;
+    }
     if (launchChosenWay(facts))
         return;
     if (facts.plan.kind == tarnwell::LaunchPlan::NeedsCompatibilityLayer) {
@@ -108,6 +117,23 @@ void GameLauncher::launchWith(const Facts &facts)
         askSteam(facts.plan.appId);
     else
         start(tarnwell::launchCommand(facts.shortPath));
+}
+
+QString GameLauncher::distrusted(const Facts &facts) const
+{
+    // A program to run that another user could have named is never run: Tarnwell may be the superuser.
+    const QString notRun = QStringLiteral("\n\nTarnwell does not run a program that another user could have named "
+                                          "there. Run Tarnwell as the user whose configuration it is, or choose the "
+                                          "executable and the way to launch it again as yourself.");
+    if (facts.choice.kind == tarnwell::LaunchChoice::CommandLine && !facts.choiceForeign.isEmpty())
+        return QStringLiteral("The command line to launch Quillvane with was not run: it was read from %1.")
+                   .arg(facts.choiceForeign) + notRun;
+    const bool startsItself = facts.choice.kind == tarnwell::LaunchChoice::Default
+        && facts.plan.kind == tarnwell::LaunchPlan::Direct;
+    if (startsItself && !m_game.foreign.isEmpty())
+        return QStringLiteral("%1\n\nwas not started: it was named by %2.").arg(m_game.exePath, m_game.foreign)
+            + notRun;
+    return {};
 }
 
 void GameLauncher::askSteam(const QString &appId)
@@ -147,7 +173,7 @@ void GameLauncher::chooseWay()
         return;
     tarnwell::LaunchChoice choice{tarnwell::LaunchChoice::Kind(way), saved.commandLine};
     if (way != tarnwell::LaunchChoice::CommandLine) {
-        keep(known.items, choice);
+        m_recent.keepLaunchChoice(choice);
         return;
     }
     QString line = saved.commandLine.isEmpty() ? QStringLiteral("%command%") : saved.commandLine;
@@ -157,13 +183,13 @@ void GameLauncher::chooseWay()
                             line))
         return;
     choice.commandLine = line;
-    keepCommandLine(known.items, choice);
+    keepCommandLine(choice);
 }
 
-void GameLauncher::keepCommandLine(const QList<tarnwell::KnownInstallation> &items, const tarnwell::LaunchChoice &choice)
+void GameLauncher::keepCommandLine(const tarnwell::LaunchChoice &choice)
 {
     if (tarnwell::namesCompatibilityLayer(choice.commandLine)) {
-        keep(items, choice);
+        m_recent.keepLaunchChoice(choice);
         return;
     }
     // Whether the executable is a Windows program this system cannot start, and Steam's id for it,
@@ -181,16 +207,15 @@ void GameLauncher::keepCommandLine(const QList<tarnwell::KnownInstallation> &ite
                 check.appId = tarnwell::steamAppId(folder);
             return check;
         },
-        [this, items, choice](Check check) {
+        [this, choice](Check check) {
             if (!check.needsLayer)
-                keep(items, choice);
+                m_recent.keepLaunchChoice(choice);
             else
-                keepWithoutLayer(items, choice, !check.appId.isEmpty());
+                keepWithoutLayer(choice, !check.appId.isEmpty());
         });
 }
 
-void GameLauncher::keepWithoutLayer(const QList<tarnwell::KnownInstallation> &items, tarnwell::LaunchChoice choice,
-                                    bool inSteamLibrary)
+void GameLauncher::keepWithoutLayer(tarnwell::LaunchChoice choice, bool inSteamLibrary)
 {
     QString prompt = QStringLiteral("%1\n\nis a Windows program, which this system cannot start by itself, and the "
                                     "command line\n%2\nnames no compatibility layer to start it through (wine, proton, "
@@ -206,15 +231,7 @@ void GameLauncher::keepWithoutLayer(const QList<tarnwell::KnownInstallation> &it
         return;
     if (inSteamLibrary && answer == 0)
         choice.kind = tarnwell::LaunchChoice::Steam;
-    keep(items, choice);
-}
-
-void GameLauncher::keep(QList<tarnwell::KnownInstallation> items, const tarnwell::LaunchChoice &choice)
-{
-    const QString path = RecentInstallations::filePath(m_platform);
-    items.first().launch = choice;
-    if (const QString error = tarnwell::writeInstallations(path, items); !error.isEmpty())
-        m_platform.warn(QStringLiteral("Cannot save the list of installations to %1: %2.").arg(path, error));
+    m_recent.keepLaunchChoice(choice);
 }
 
 bool GameLauncher::launchChosenWay(const Facts &facts)

@@ -8,6 +8,7 @@
 #include <QObject>
 
 class Platform;
+class RecentInstallations;
 struct RegisteredGame;
 namespace tarnwell { struct Command; }
 
@@ -18,7 +19,7 @@ class GameLauncher : public QObject
 public:
     struct Facts; // what the disk and the processes say about the registered game
 
-    GameLauncher(Platform &platform, const RegisteredGame &game, QObject *parent);
+    GameLauncher(Platform &platform, const RegisteredGame &game, RecentInstallations &recent, QObject *parent);
 
     // Starts the game the way chosen for it; a game that cannot start, or already runs, is reported.
     void launch();
@@ -37,18 +38,18 @@ private:
     bool launchChosenWay(const Facts &facts);
     void start(const tarnwell::Command &command); // a failed start is reported
     // A command line that names no compatibility layer is looked at before it is kept.
-    void keepCommandLine(const QList<tarnwell::KnownInstallation> &items, const tarnwell::LaunchChoice &choice);
-    // Keeps the choice for the registered executable, first in `items`.
-    void keep(QList<tarnwell::KnownInstallation> items, const tarnwell::LaunchChoice &choice);
+    void keepCommandLine(const tarnwell::LaunchChoice &choice);
     // A command line that would start the Windows executable directly where the system cannot: says
     // so, offers Steam for a copy in a Steam library, and keeps what the user then chooses.
-    void keepWithoutLayer(const QList<tarnwell::KnownInstallation> &items, tarnwell::LaunchChoice choice,
-                          bool inSteamLibrary);
+    void keepWithoutLayer(tarnwell::LaunchChoice choice, bool inSteamLibrary);
+    // Why what the configuration names is not run now, or empty text when it is.
+    QString distrusted(const Facts &facts) const;
 
     static constexpr int kSteamNoteMs = 6000;
 
     Platform &m_platform;
     const RegisteredGame &m_game;
+    RecentInstallations &m_recent;
     bool m_preparing = false; // what the disk and the processes say is being gathered
     QElapsedTimer m_steamAsked;
 };

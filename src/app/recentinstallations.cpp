@@ -75,17 +75,35 @@ void RecentInstallations::fill()
 
 void RecentInstallations::rememberRegistered()
 {
+    save([](tarnwell::KnownInstallation &) {});
+}
+
+void RecentInstallations::keepLaunchChoice(const tarnwell::LaunchChoice &choice)
+{
+    save([&choice](tarnwell::KnownInstallation &registered) { registered.launch = choice; });
+}
+
+void RecentInstallations::save(const std::function<void(tarnwell::KnownInstallation &registered)> &change)
+{
     const QString path = filePath(m_platform);
     tarnwell::KnownInstallations known = tarnwell::readInstallations(path);
     tarnwell::remember(known.items, m_game.exePath);
-    if (const QString error = tarnwell::writeInstallations(path, known.items); !error.isEmpty()) {
-        m_platform.warn(QStringLiteral("Cannot save the list of installations to %1: %2.").arg(path, error));
+    change(known.items.first());
+    const tarnwell::ListWrite written = tarnwell::writeInstallations(path, known.items);
+    if (!written.keptAs.isEmpty())
+        m_platform.warn(QStringLiteral("%1 could not be read (%2), so it was kept as\n%3\nbefore a new list was "
+                                       "written there.")
+                            .arg(path, known.error, written.keptAs));
+    if (!written.error.isEmpty()) {
+        m_platform.warn(QStringLiteral("Cannot save the list of installations to %1: %2.").arg(path, written.error));
         return;
     }
     // A read begun before this write would bring back the list as it was.
     if (m_reading)
         m_reading->cancel();
     m_reading.reset();
+    known.error.clear();
+    known.unreadable = false;
     m_known = known;
     watch();
 }

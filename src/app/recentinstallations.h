@@ -9,6 +9,7 @@
 
 #include <QObject>
 
+#include <functional>
 #include <memory>
 
 class Platform;
@@ -32,12 +33,17 @@ public:
     bool isReading() const { return m_reading != nullptr; }
     // The registered executable goes to the front; a list that cannot be saved is reported.
     void rememberRegistered();
+    // How Launch starts the registered executable, kept with it.
+    void keepLaunchChoice(const tarnwell::LaunchChoice &choice);
 
 signals:
     void chosen(const QString &exePath); // another remembered executable
 
 private:
     void read(); // beside the window; the menu shows what was read last until then
+    // Writes the list with the registered executable first, changed by `change`; a list there that
+    // cannot be read is kept aside first, and the user told so.
+    void save(const std::function<void(tarnwell::KnownInstallation &registered)> &change);
     void watch();
     void fill();
 

@@ -32,6 +32,7 @@ void RegisteredGame::load(Platform &platform)
     switch (stored.status) {
     case tarnwell::StoredPath::Status::Found:
         exePath = stored.path;
+        foreign = stored.foreign.isEmpty() ? QString() : QStringLiteral("%1, which named it: %2").arg(path, stored.foreign);
         break;
     case tarnwell::StoredPath::Status::Failed:
         platform.warn(QStringLiteral("Cannot read %1: %2.").arg(path, stored.error));
@@ -42,15 +43,21 @@ void RegisteredGame::load(Platform &platform)
     }
 }
 
-bool RegisteredGame::save(Platform &platform) const
+bool RegisteredGame::save(Platform &platform)
 {
     const QString path = tarnwell::configFilePath(platform.programFolder());
-    const QString error = tarnwell::writeStoredPath(path, exePath);
-    if (!error.isEmpty())
+    const tarnwell::StoredWrite written = tarnwell::writeStoredPath(path, exePath);
+    if (!written.keptAs.isEmpty())
+        platform.warn(QStringLiteral("%1 could not be read, so it was kept as\n%2\nbefore a new one was written there.")
+                          .arg(path, written.keptAs));
+    if (!written.error.isEmpty()) {
         platform.warn(QStringLiteral("Cannot save the game's path to %1: %2.\nIt will have to be chosen again at "
                                      "the next start.")
-                          .arg(path, error));
-    return error.isEmpty();
+                          .arg(path, written.error));
+        return false;
+    }
+    foreign.clear(); // chosen by the user running Tarnwell now
+    return true;
 }
 
 void RegisteredGame::whenRunningKnown(QObject *owner, std::function<void(bool running)> then) const

@@ -13,11 +13,13 @@ struct RegisteredGame {
     QString exePath;       // as registered; empty before the first choice
     QString folder;        // holds Binaries and GAMEDATA; empty when none is known
     QString folderProblem; // why the registered executable gives no folder, when it gives none
+    // Why it is not to be started: the file that named it could have been written by another user.
+    QString foreign;
 
     // Reads the executable stored in Tarnwell.dat; something there that cannot be read is reported.
     void load(Platform &platform);
     // Stores the executable in Tarnwell.dat; false (and a message) when it cannot.
-    bool save(Platform &platform) const;
+    bool save(Platform &platform);
     // Why no game folder is known, as the start of a sentence.
     QString noFolderReason() const;
     // Asks beside the window whether the game runs: every process is looked at, and one's folder may

@@ -3,11 +3,13 @@
 
 #include "files/filecontent.h"
 #include "files/pathcase.h"
+#include "files/safepath.h"
+#include "files/toolfiles.h"
+#include "registration/installations.h"
 #include "registration/legacytext.h"
 
 #include <QDir>
 #include <QFileInfo>
-#include <QSaveFile>
 
 namespace tarnwell {
 
@@ -36,7 +38,9 @@ StoredPath readStoredPath(const QString &configPath)
     const FileBytes file = readWholeFile(onDisk, kConfigFileLimit);
     if (!file.ok())
         return {StoredPath::Status::Failed, QString(), file.error};
-    return parseStoredPath(file.bytes);
+    StoredPath stored = parseStoredPath(file.bytes);
+    stored.foreign = foreignReason(onDisk);
+    return stored;
 }
 
 QString storedPathProblem(const QString &exePath)
@@ -52,27 +56,24 @@ QString storedPathProblem(const QString &exePath)
     return QString();
 }
 
-QString writeStoredPath(const QString &configPath, const QString &exePath)
+StoredWrite writeStoredPath(const QString &configPath, const QString &exePath)
 {
+    StoredWrite result;
     // A line break would end the one line early: the next start would read a shorter path.
-    if (const QString problem = storedPathProblem(exePath); !problem.isEmpty())
-        return problem;
-    // The per-user folder may not exist yet; a failure shows as the save's own error below.
-    const QString target = resolveCase(configPath);
-    QDir().mkpath(QFileInfo(target).absolutePath());
-    // QSaveFile writes beside the old file and renames over it, so a failed write leaves the old one whole.
-    QSaveFile file(target);
-    if (!file.open(QIODevice::WriteOnly))
-        return file.errorString();
-    const QByteArray line = "QVXEXE=" + exePath.toUtf8() + "\r\n";
-    if (file.write(line) != line.size()) {
-        const QString why = file.errorString();
-        file.cancelWriting();
-        return why;
+    if (const QString problem = storedPathProblem(exePath); !problem.isEmpty()) {
+        result.error = problem;
+        return result;
     }
-    if (!file.commit())
-        return file.errorString();
-    return QString();
+    const QString target = resolveCase(configPath);
+    // What the player had there and the tool cannot read is theirs: it goes aside, not under.
+    if (readStoredPath(target).status == StoredPath::Status::Failed && QFileInfo(target).isFile()
+        && notRegularReason(target).isEmpty()) {
+        result.keptAs = keepAside(target, result.error);
+        if (!result.error.isEmpty())
+            return result;
+    }
+    result.error = writeToolFile(target, "QVXEXE=" + exePath.toUtf8() + "\r\n");
+    return result;
 }
 
 } // namespace tarnwell

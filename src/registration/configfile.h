@@ -16,6 +16,7 @@ struct StoredPath {
     Status status = Status::Missing;
     QString path;
     QString error;
+    QString foreign = {}; // why the executable it names is not to be started (see foreignReason())
 };
 
 // The first line of the content, which ends at CR LF, CR or LF; its first 7 characters are skipped
@@ -29,9 +30,14 @@ struct StoredPath {
 // phrase after a colon), or empty text when it can.
 QString storedPathProblem(const QString &exePath);
 
+struct StoredWrite {
+    QString error;  // why it could not be written; empty when it was
+    QString keptAs; // where a file there that could not be read was put aside first, native
+};
+
 // Replaces the file as a whole or not at all (UTF-8, "QVXEXE=" + path + CR LF); a path that the one
-// line cannot hold is refused.
-// Returns why it could not be written, or empty text on success.
-[[nodiscard]] QString writeStoredPath(const QString &configPath, const QString &exePath);
+// line cannot hold is refused. A regular file there that cannot be read (larger than any such file)
+// is renamed aside first, never written over.
+[[nodiscard]] StoredWrite writeStoredPath(const QString &configPath, const QString &exePath);
 
 } // namespace tarnwell

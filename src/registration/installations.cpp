@@ -2,13 +2,15 @@
 #include "registration/installations.h"
 
 #include "files/filecontent.h"
+#include "files/fileremoval.h"
+#include "files/toolfiles.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QSaveFile>
 
 namespace tarnwell {
 
@@ -26,13 +28,26 @@ QString installationsFilePath(const QString &configPath)
 
 KnownInstallations readInstallations(const QString &path)
 {
-    if (!QFileInfo::exists(path))
+    if (!QFileInfo::exists(path) && !QFileInfo(path).isSymLink())
         return {};
-    const FileBytes file = readWholeFile(path, kFileLimit);
-    if (!file.ok())
-        return {{}, file.error};
     KnownInstallations known;
-    for (const QJsonValue &entry : QJsonDocument::fromJson(file.bytes).object().value(u"installations").toArray()) {
+    known.foreign = foreignReason(path);
+    const FileBytes file = readWholeFile(path, kFileLimit);
+    if (!file.ok()) {
+        known.error = file.error;
+        known.unreadable = notRegularReason(path).isEmpty() && QFileInfo(path).isFile();
+        return known;
+    }
+    QJsonParseError parsed;
+    const QJsonDocument document = QJsonDocument::fromJson(file.bytes, &parsed);
+    if (parsed.error != QJsonParseError::NoError || !document.isObject()) {
+        known.error = parsed.error != QJsonParseError::NoError
+            ? QStringLiteral("it is not a list Tarnwell can read (%1 at byte %2)").arg(parsed.errorString()).arg(parsed.offset)
+            : QStringLiteral("it is not a list Tarnwell can read");
+        known.unreadable = true;
+        return known;
+    }
+    for (const QJsonValue &entry : document.object().value(u"installations").toArray()) {
         const QJsonObject object = entry.toObject();
         KnownInstallation item{object.value(u"executable").toString(), {}};
         const QString kind = object.value(u"launch").toString();
@@ -47,7 +62,15 @@ KnownInstallations readInstallations(const QString &path)
     return known;
 }
 
-QString writeInstallations(const QString &path, const QList<KnownInstallation> &items)
+QString keepAside(const QString &path, QString &error)
+{
+    const QString name = QFileInfo(path).fileName() + QStringLiteral(".unreadable-")
+        + QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd-HHmmss"));
+    error = renameAside(path, name);
+    return error.isEmpty() ? QDir::toNativeSeparators(QFileInfo(path).dir().filePath(name)) : QString();
+}
+
+ListWrite writeInstallations(const QString &path, const QList<KnownInstallation> &items)
 {
     QJsonArray entries;
     for (const KnownInstallation &item : items) {
@@ -57,24 +80,35 @@ QString writeInstallations(const QString &path, const QList<KnownInstallation> &
             object.insert(QStringLiteral("command"), item.launch.commandLine);
         entries.append(object);
     }
-    const QByteArray bytes = QJsonDocument(QJsonObject{{QStringLiteral("installations"), entries}}).toJson();
-    QDir().mkpath(QFileInfo(path).absolutePath());
-    // Written beside the old file and renamed over it: a failed write leaves the old one whole.
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size()) {
-        const QString why = file.errorString();
-        file.cancelWriting();
-        return why;
+    ListWrite result;
+    // The player's own list, which could not be read, is never written over: it goes aside first.
+    if (readInstallations(path).unreadable) {
+        result.keptAs = keepAside(path, result.error);
+        if (!result.error.isEmpty())
+            return result;
     }
-    return file.commit() ? QString() : file.errorString();
+    const QByteArray bytes = QJsonDocument(QJsonObject{{QStringLiteral("installations"), entries}}).toJson();
+    result.error = writeToolFile(path, bytes);
+    return result;
 }
 
 void remember(QList<KnownInstallation> &items, const QString &exePath)
 {
+    // Where it really is, when it is there: two spellings of one file are one installation.
+    const auto resolved = [](const QString &path) {
+        const QString real = QFileInfo(path).canonicalFilePath();
+        return real.isEmpty() ? QDir::cleanPath(QDir::fromNativeSeparators(path)) : real;
+    };
+    const QString wanted = resolved(exePath);
     KnownInstallation item{exePath, {}};
-    for (qsizetype i = 0; i < items.size(); ++i) {
-        if (items[i].exePath == exePath)
-            item = items.takeAt(i);
+    bool found = false;
+    for (qsizetype i = items.size() - 1; i >= 0; --i) {
+        if (resolved(items[i].exePath) != wanted)
+            continue;
+        const KnownInstallation taken = items.takeAt(i);
+        if (!found || taken.launch.kind != LaunchChoice::Default)
+            item.launch = taken.launch; // the newest choice made for it
+        found = true;
     }
     items.prepend(item);
     while (items.size() > kKnownInstallations)

@@ -27,15 +27,31 @@ inline constexpr int kKnownInstallations = 20;
 struct KnownInstallations {
     QList<KnownInstallation> items;
     QString error; // why an existing file could not be read; a missing one is no error
+    // A file that is there but could not be read as a list: it is the player's, and is kept aside
+    // before a new one is written, never written over.
+    bool unreadable = false;
+    QString foreign; // why its launch commands are not to be run (see foreignReason())
 };
 
-// Entries it cannot make out are passed over; a file that is not JSON gives none.
+// Entries it cannot make out are passed over; a file that is not a list (not JSON, or larger than
+// any list) is unreadable.
 [[nodiscard]] KnownInstallations readInstallations(const QString &path);
 
-// Replaces the file whole or not at all; returns why it could not be written, or empty text.
-[[nodiscard]] QString writeInstallations(const QString &path, const QList<KnownInstallation> &items);
+struct ListWrite {
+    QString error;  // why it could not be written; empty when it was
+    QString keptAs; // where an unreadable list was put aside first, native; empty when none was
+};
 
-// The executable moved to the front (added when new), keeping how it is launched.
+// Replaces the file whole or not at all; a file there that cannot be read as a list is renamed aside
+// first (NAME.unreadable-<date and time>).
+[[nodiscard]] ListWrite writeInstallations(const QString &path, const QList<KnownInstallation> &items);
+
+// Renames the file at `path` aside as NAME.unreadable-<date and time>; returns the new path, or
+// empty text and why not in `error`.
+[[nodiscard]] QString keepAside(const QString &path, QString &error);
+
+// The executable moved to the front (added when new), keeping how it is launched; every entry that
+// names the same file (by where it really is) goes.
 void remember(QList<KnownInstallation> &items, const QString &exePath);
 
 // How the executable is launched; the default for one not in the list.

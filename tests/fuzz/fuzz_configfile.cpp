@@ -28,7 +28,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     static QTemporaryDir folder; // a tmpfs TMPDIR keeps the writes cheap
     const QString config = folder.filePath(QStringLiteral("Tarnwell.dat"));
     QFile::remove(config);
-    require(writeStoredPath(config, path) == problem, "the path was not stored, or stored despite its problem");
+    require(writeStoredPath(config, path).error == problem, "the path was not stored, or stored despite its problem");
     if (!problem.isEmpty()) {
         require(!QFile::exists(config), "a refused path left a file");
         return 0;

@@ -108,7 +108,7 @@ private slots:
         const QString file = dir.filePath("Tarnwell.dat");
         QVERIFY(writeFile(file, before));
         if (!saved.isNull()) {
-            QCOMPARE(tarnwell::writeStoredPath(file, saved), QString());
+            QCOMPARE(tarnwell::writeStoredPath(file, saved).error, QString());
             QCOMPARE(readFile(file), "QVXEXE=" + saved.toUtf8() + "\r\n"); // one line, nothing of the old file
         }
         const tarnwell::StoredPath stored = tarnwell::readStoredPath(file);

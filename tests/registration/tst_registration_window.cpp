@@ -83,8 +83,8 @@ private slots:
         QTest::newRow("pick, Yes without known-versions file") << Nothing << NoList << yes << asked + QStringList{kFatal} << kNotSet << 8000;
         QTest::newRow("pick, Yes, configuration cannot be saved") << Nothing << ConfigIsFolder << yes
             << QStringList{"Cannot read <tmp>/program/Tarnwell.dat: it is a folder, not a file.", kSelect, kAsk,
-                           "Cannot save the game's path to <tmp>/program/Tarnwell.dat: Filename refers to a "
-                           "directory.\nIt will have to be chosen again at the next start."} << kDetected << 8100;
+                           "Cannot save the game's path to <tmp>/program/Tarnwell.dat: it is a folder, not a "
+                           "file.\nIt will have to be chosen again at the next start."} << kDetected << 8100;
         QTest::newRow("pick with Enter from the keyboard") << Nothing << Keyboard << yes << asked << kDetected << 8100;
         QTest::newRow("pick after an unplugged drive") << Nothing << Unplugged << yes
             << QStringList{kSelect, "Drive <tmp>/unplugged/ cannot be opened: the drive is not there.", kAsk}
