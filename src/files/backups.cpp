@@ -3,6 +3,8 @@
 
 #include "files/backupstore.h"
 #include "files/filecontent.h"
+#include "files/fileremoval.h"
+#include "files/folderlisting.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -37,32 +39,54 @@ QString shortened(const QString &name, qsizetype bytes)
     return result;
 }
 
-std::optional<Backup> readNote(const QString &notePath)
+std::optional<Backup> readNote(const WalkedFolder &store, const QString &noteName)
 {
-    const FileBytes note = readOwnFile(notePath, kNoteLimit);
+    const FileBytes note = readStored(store, noteName, kNoteLimit);
     const QStringList lines = QString::fromUtf8(note.bytes).split(QLatin1Char('\n'));
+    const QString copyName = noteName.chopped(kNoteSuffix.size());
     Backup backup;
-    backup.file = notePath.chopped(kNoteSuffix.size());
+    backup.file = QDir(store.path()).filePath(copyName);
     backup.original = lines.value(0);
     backup.time = QDateTime::fromString(lines.value(1), Qt::ISODateWithMs);
     QFile copy;
-    if (!note.ok() || backup.original.isEmpty() || !backup.time.isValid()
-        || !openOwnForReading(copy, backup.file).isEmpty())
+    if (!note.ok() || backup.original.isEmpty() || !backup.time.isValid() || !openStored(store, copyName, copy).isEmpty())
         return std::nullopt;
     backup.game = gameOf(backup.original);
     return backup;
 }
 
-void dropOldest(const QString &folder, const QString &original)
+QList<Backup> backupsIn(const WalkedFolder &store)
+{
+    QList<Backup> backups;
+    for (const FolderEntry &entry : listFolder(store.path()).entries) {
+        if (entry.kind != FolderEntry::File || entry.link || !entry.name.endsWith(kNoteSuffix))
+            continue;
+        if (std::optional<Backup> backup = readNote(store, entry.name))
+            backups.append(std::move(*backup));
+    }
+    std::stable_sort(backups.begin(), backups.end(), [](const Backup &a, const Backup &b) { return a.time > b.time; });
+    return backups;
+}
+
+void dropOldest(const WalkedFolder &store, const QString &original)
 {
     int kept = 0;
-    for (const Backup &backup : listBackups(folder).backups) {
+    for (const Backup &backup : backupsIn(store)) {
         if (backup.original != original || ++kept <= kBackupsKept)
             continue;
         // The note goes first: a copy without its note is never offered again.
-        QFile::remove(backup.file + kNoteSuffix);
-        QFile::remove(backup.file);
+        const QString name = QFileInfo(backup.file).fileName();
+        static_cast<void>(removeIn(store, name + kNoteSuffix));
+        static_cast<void>(removeIn(store, name));
     }
+}
+
+BackupResult failedIn(const QString &folder, QString reason)
+{
+    // Windows words its reasons as sentences; the message ends the sentence itself.
+    if (reason.endsWith(QLatin1Char('.')))
+        reason.chop(1);
+    return {{}, QStringLiteral("No backup of it could be kept in %1: %2.").arg(QDir::toNativeSeparators(folder), reason)};
 }
 
 } // namespace
@@ -70,14 +94,9 @@ void dropOldest(const QString &folder, const QString &original)
 BackupResult backUpBytes(const QString &folder, const QString &original, QByteArrayView bytes)
 {
     const QString source = QFileInfo(original).absoluteFilePath();
-    const auto failed = [&](QString reason) {
-        // Windows words its reasons as sentences; the message ends the sentence itself.
-        if (reason.endsWith(QLatin1Char('.')))
-            reason.chop(1);
-        return BackupResult{{}, QStringLiteral("No backup of it could be kept in %1: %2.")
-                                    .arg(QDir::toNativeSeparators(folder), reason)};
-    };
-    if (const QString distrust = backupFolderProblem(folder, true); !distrust.isEmpty())
+    QString distrust;
+    const WalkedFolder store = openStore(folder, true, distrust);
+    if (!store.isOpen())
         return BackupResult{{}, QStringLiteral("No backup of it could be kept in %1.").arg(distrust)};
 
     // Names differ by the millisecond; two copies within one are a millisecond apart.
@@ -86,32 +105,30 @@ BackupResult backUpBytes(const QString &folder, const QString &original, QByteAr
         const QString name = QStringLiteral("%1 %2 %3").arg(shortened(gameOf(source), 64),
                                                             time.toLocalTime().toString(kNameTime),
                                                             shortened(QFileInfo(source).fileName(), 64));
-        const StoredFile copy = storeNewFile(folder, name, bytes);
+        const StoredFile copy = storeNewFile(store, name, bytes);
         if (copy.taken)
             continue;
         if (!copy.ok())
-            return failed(copy.error);
+            return failedIn(folder, copy.error);
         const QByteArray note = (source + QLatin1Char('\n') + time.toString(Qt::ISODateWithMs) + QLatin1Char('\n')).toUtf8();
-        const StoredFile noted = storeNewFile(folder, name + kNoteSuffix, note);
-        const QString file = QDir(folder).filePath(name);
+        const StoredFile noted = storeNewFile(store, name + kNoteSuffix, note);
         if (!noted.ok())
-            QFile::remove(file);
+            static_cast<void>(removeIn(store, name));
         if (noted.taken)
             continue;
         if (!noted.ok())
-            return failed(noted.error);
-        dropOldest(folder, source);
-        return {file, {}};
+            return failedIn(folder, noted.error);
+        dropOldest(store, source);
+        return {QDir(store.path()).filePath(name), {}};
     }
-    return failed(QStringLiteral("every name for this moment is taken"));
+    return failedIn(folder, QStringLiteral("every name for this moment is taken"));
 }
 
 BackupResult backUpFile(const QString &folder, const QString &original)
 {
     const FileBytes bytes = readWholeFile(original, kSettingsFileLimit);
     if (!bytes.ok())
-        return {{}, QStringLiteral("No backup of it could be kept in %1: %2.")
-                        .arg(QDir::toNativeSeparators(folder), bytes.error)};
+        return failedIn(folder, bytes.error);
     return backUpBytes(folder, original, bytes.bytes);
 }
 
@@ -121,25 +138,23 @@ BackupList listBackups(const QString &folder)
     if (!QFileInfo::exists(folder) && !QFileInfo(folder).isSymLink())
         return list;
     // Copies in a folder that others can write could be anybody's.
-    if (const QString distrust = backupFolderProblem(folder, false); !distrust.isEmpty()) {
+    QString distrust;
+    const WalkedFolder store = openStore(folder, false, distrust);
+    if (!store.isOpen()) {
         list.problem = QStringLiteral("The backups cannot be trusted: %1.").arg(distrust);
         return list;
     }
-    const QFileInfoList notes = QDir(folder).entryInfoList({QLatin1Char('*') + kNoteSuffix},
-                                                           QDir::Files | QDir::NoSymLinks | QDir::Hidden);
-    for (const QFileInfo &note : notes) {
-        if (std::optional<Backup> backup = readNote(note.filePath()))
-            list.backups.append(std::move(*backup));
-    }
-    std::stable_sort(list.backups.begin(), list.backups.end(),
-                     [](const Backup &a, const Backup &b) { return a.time > b.time; });
+    list.backups = backupsIn(store);
     return list;
 }
 
 RestoreResult restoreBackup(const QString &folder, const Backup &backup)
 {
     RestoreResult result;
-    const FileBytes bytes = readOwnFile(backup.file, kSettingsFileLimit);
+    QString distrust;
+    const WalkedFolder store = openStore(folder, false, distrust);
+    const FileBytes bytes = store.isOpen() ? readStored(store, QFileInfo(backup.file).fileName(), kSettingsFileLimit)
+                                           : FileBytes{{}, distrust};
     if (!bytes.ok()) {
         result.problem = QStringLiteral("The backup %1 could not be read: %2. Nothing was changed.")
                              .arg(QDir::toNativeSeparators(backup.file), bytes.error);

@@ -10,24 +10,33 @@
 
 namespace tarnwell {
 
-QString backupFolderProblem(const QString &folder, bool create)
+WalkedFolder openStore(const QString &folder, bool create, QString &problem)
 {
     for (const QString &path : {QFileInfo(folder).absolutePath(), folder}) {
         const QFileInfo info(path);
-        if (info.isSymLink() || info.isJunction())
-            return QStringLiteral("%1: it is a link, not a folder").arg(QDir::toNativeSeparators(path));
-        if (info.exists() && !info.isDir())
-            return QStringLiteral("%1: it is a file, not a folder").arg(QDir::toNativeSeparators(path));
-        if (create && !info.exists() && !QDir().mkpath(path))
-            return QStringLiteral("%1: it could not be made").arg(QDir::toNativeSeparators(path));
+        if (info.isSymLink() || info.isJunction()) {
+            problem = QStringLiteral("%1: it is a link, not a folder").arg(QDir::toNativeSeparators(path));
+            return {};
+        }
+        if (info.exists() && !info.isDir()) {
+            problem = QStringLiteral("%1: it is a file, not a folder").arg(QDir::toNativeSeparators(path));
+            return {};
+        }
+        if (!info.exists() && (!create || !QDir().mkpath(path))) {
+            problem = create ? QStringLiteral("%1: it could not be made").arg(QDir::toNativeSeparators(path))
+                             : QStringLiteral("%1: it is not there").arg(QDir::toNativeSeparators(path));
+            return {};
+        }
     }
-    return {};
+    return WalkedFolder(WalkedFolder::kPathOnly, QDir::toNativeSeparators(folder));
 }
 
-StoredFile storeNewFile(const QString &folder, const QString &name, QByteArrayView bytes)
+StoredFile storeNewFile(const WalkedFolder &store, const QString &name, QByteArrayView bytes)
 {
-    const QDir dir(folder);
-    const QString temporary = dir.filePath(QStringLiteral(".new-%1").arg(QRandomGenerator::global()->generate64(), 0, 36));
+    removeStaleTemporaries(store);
+    const QDir dir(store.path());
+    const QString temporary = dir.filePath(QLatin1String(kTemporaryPrefix)
+                                           + QString::number(QRandomGenerator::global()->generate64(), 36));
     QFile file(temporary);
     if (!file.open(QIODevice::WriteOnly | QIODevice::NewOnly))
         return {false, file.errorString()};
@@ -44,6 +53,16 @@ StoredFile storeNewFile(const QString &folder, const QString &name, QByteArrayVi
     const bool taken = QFileInfo::exists(target) || QFileInfo(target).isSymLink();
     QFile::remove(temporary);
     return {taken, taken ? QString() : QStringLiteral("it could not be given its name")};
+}
+
+QString openStored(const WalkedFolder &store, const QString &name, QFile &file)
+{
+    return openOwnForReading(file, QDir(store.path()).filePath(name));
+}
+
+FileBytes readStored(const WalkedFolder &store, const QString &name, qint64 limit)
+{
+    return readOwnFile(QDir(store.path()).filePath(name), limit);
 }
 
 } // namespace tarnwell

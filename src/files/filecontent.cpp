@@ -42,7 +42,9 @@ QString sizeText(qint64 bytes)
     return QLocale::c().formattedDataSize(bytes, 0, QLocale::DataSizeTraditionalFormat);
 }
 
-FileBytes readOpened(QFile &file, qint64 limit)
+} // namespace
+
+FileBytes readOpenedFile(QFile &file, qint64 limit)
 {
     const FileStamp stamp = stampOf(file);
     const auto tooLarge = [&] {
@@ -77,14 +79,12 @@ FileBytes readOpened(QFile &file, qint64 limit)
     return {std::move(bytes), {}, stamp};
 }
 
-} // namespace
-
 FileBytes readWholeFile(const QString &path, qint64 limit)
 {
     QFile file;
     if (const QString problem = openForReading(file, path); !problem.isEmpty())
         return {{}, problem};
-    return readOpened(file, limit);
+    return readOpenedFile(file, limit);
 }
 
 FileBytes readOwnFile(const QString &path, qint64 limit)
@@ -92,7 +92,7 @@ FileBytes readOwnFile(const QString &path, qint64 limit)
     QFile file;
     if (const QString problem = openOwnForReading(file, path); !problem.isEmpty())
         return {{}, problem};
-    return readOpened(file, limit);
+    return readOpenedFile(file, limit);
 }
 
 bool unchangedSince(const QString &path, const FileBytes &read)

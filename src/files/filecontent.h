@@ -28,6 +28,8 @@ inline constexpr qint64 kSettingsFileLimit = 64 << 20;
 [[nodiscard]] FileBytes readWholeFile(const QString &path, qint64 limit);
 // The same for a file that only the running user can have made (see openOwnForReading()).
 [[nodiscard]] FileBytes readOwnFile(const QString &path, qint64 limit);
+// Reads a file opened already, whole, never past `limit`.
+[[nodiscard]] FileBytes readOpenedFile(QFile &file, qint64 limit);
 
 // True when the file at `path` still holds what `read` took from it: the same file, size and time of
 // its last change, and for a file small enough to read again at once, the same bytes.

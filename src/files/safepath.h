@@ -52,8 +52,9 @@ enum class Reach {
 
 [[nodiscard]] FileTarget reachFile(const QString &path, Reach reach);
 
-// A folder itself, to list and delete in, under the same rules; `problem` says why not.
-[[nodiscard]] WalkedFolder reachFolder(const QString &path, QString &problem);
+// A folder itself, to list, write and delete in, under the same rules; `problem` says why not. With
+// `make`, missing folders are made on the way, for the user alone (never in another user's folder).
+[[nodiscard]] WalkedFolder reachFolder(const QString &path, QString &problem, bool make = false);
 
 // Why what `path` names cannot be trusted to say what to run: it, or a folder on its way, belongs to
 // another user or can be written by one. Empty when it can, and when nothing is there.

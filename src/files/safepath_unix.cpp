@@ -55,9 +55,10 @@ QString userName(uid_t uid)
     return QStringLiteral("user id %1").arg(uid);
 }
 
+// A sticky folder (as /tmp) lets others add to it, but not take away or swap what is not theirs.
 bool othersMayWrite(const struct stat &info)
 {
-    return (info.st_mode & S_IWGRP) || ((info.st_mode & S_IWOTH) && !(info.st_mode & S_ISVTX));
+    return !(info.st_mode & S_ISVTX) && (info.st_mode & (S_IWGRP | S_IWOTH));
 }
 
 QString typeProblem(mode_t mode)
@@ -168,7 +169,7 @@ private:
         const QByteArray encoded = QFile::encodeName(name);
         int next = ::openat(m_fd, encoded.constData(), O_PATH | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
         // Made for the user alone; made by another write at the same moment, it is there all the same.
-        if (next < 0 && errno == ENOENT && m_make
+        if (next < 0 && errno == ENOENT && m_make && other == 0
             && (::mkdirat(m_fd, encoded.constData(), 0700) == 0 || errno == EEXIST))
             next = ::openat(m_fd, encoded.constData(), O_PATH | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
         if (next >= 0)
@@ -227,7 +228,7 @@ QString foreignFolderProblem(Walker &walker, const struct stat &folder, const st
         return QStringLiteral("it lies in %1, a folder that other users can write in (mode %2)")
             .arg(where)
             .arg(folder.st_mode & 07777, 4, 8, QLatin1Char('0'));
-    if (file && (folder.st_mode & S_IWOTH) && file->st_uid != walker.me() && file->st_uid != 0)
+    if (file && (folder.st_mode & (S_IWGRP | S_IWOTH)) && file->st_uid != walker.me() && file->st_uid != 0)
         return QStringLiteral("it belongs to %1, in %2, a folder that anybody can write in").arg(userName(file->st_uid), where);
     return {};
 }
@@ -296,9 +297,9 @@ FileTarget reachFile(const QString &path, Reach reach)
     return target;
 }
 
-WalkedFolder reachFolder(const QString &path, QString &problem)
+WalkedFolder reachFolder(const QString &path, QString &problem, bool make)
 {
-    Walker walker(false);
+    Walker walker(make);
     QString unused;
     if (!walker.walk(path, true, unused)) {
         problem = walker.problem;

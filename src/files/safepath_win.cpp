@@ -48,8 +48,10 @@ FileTarget reachFile(const QString &path, Reach reach)
     return target;
 }
 
-WalkedFolder reachFolder(const QString &path, QString &problem)
+WalkedFolder reachFolder(const QString &path, QString &problem, bool make)
 {
+    if (make)
+        QDir().mkpath(path);
     if (!QFileInfo(path).isDir()) {
         problem = QStringLiteral("the folder is not there");
         return {};
