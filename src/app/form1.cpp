@@ -290,6 +290,8 @@ bool Form1::WriteConfig()
     }
     WindowQuestions ask(m_platform);
     const tarnwell::ApplyReport report = m_settings.write(ask);
+    // What the files hold now: a value the game wrote meanwhile may be too long to show, or no longer.
+    m_windowControls.markKeptValues(m_settings);
     m_markers->refresh();
     if (!report.ok)
         m_platform.messageBox(report.message, report.failed ? Platform::Critical : Platform::Exclamation);
@@ -511,10 +513,23 @@ void Form1::offerExecutable(const QString &path, const QString &name)
                             .arg(path, problem));
         return;
     }
+    if (!editsMayGo())
+        return;
     if (m_platform.messageBox(QStringLiteral("Set File: ") + name, Platform::YesNo, QStringLiteral("Set this file?"))
         != Platform::Yes)
         return;
     registerExecutable(path, name);
+}
+
+bool Form1::editsMayGo()
+{
+    // Another installation's values take the controls' place: edits not yet applied go with them.
+    return !hasUnsavedEdits()
+        || m_platform.question(QStringLiteral("Some settings were changed in the window but not written to the game's "
+                                              "files. Switching to another installation replaces them."),
+                               {QStringLiteral("Discard and switch"), QStringLiteral("Cancel")},
+                               QStringLiteral("Switch installation?"))
+        == 0;
 }
 
 void Form1::registerExecutable(const QString &path, const QString &name, tarnwell::ExecutableCheck::Origin origin)
@@ -599,14 +614,7 @@ QMenu *Form1::recentMenu() const
 
 void Form1::SwitchInstallation(const QString &exePath)
 {
-    if (exePath == GameExePath)
-        return;
-    if (hasUnsavedEdits()
-        && m_platform.question(QStringLiteral("Some settings were changed in the window but not written to the game's "
-                                              "files. Switching to another installation replaces them."),
-                               {QStringLiteral("Discard and switch"), QStringLiteral("Cancel")},
-                               QStringLiteral("Switch installation?"))
-            != 0)
+    if (exePath == GameExePath || !editsMayGo())
         return;
     registerExecutable(exePath, QFileInfo(exePath).fileName(), tarnwell::ExecutableCheck::Origin::Recent);
 }

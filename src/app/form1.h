@@ -146,6 +146,8 @@ private:
 
     // Registration: asks about the executable at `path` (`name` shown), registers it after a Yes.
     void offerExecutable(const QString &path, const QString &name);
+    // True when no setting was changed but not applied, or the user lets those edits go.
+    bool editsMayGo();
     void registerExecutable(const QString &path, const QString &name, // as after a Yes
                             tarnwell::ExecutableCheck::Origin origin = tarnwell::ExecutableCheck::Origin::Picker);
     // Checks the executable at `path`; one from the picker is registered once the check has begun.

@@ -2,6 +2,8 @@
 // Unix: a detached process, whose failure to start the system explains (such as "execv: Exec format error").
 #include "maintenance/programstart.h"
 
+#include "files/programs.h"
+
 #include <QFileInfo>
 #include <QProcess>
 
@@ -12,13 +14,15 @@ CommandOutcome startProgram(const Command &command)
     const QString &path = command.operand;
     if (path.isEmpty())
         return {false, QStringLiteral("no program was named"), {}};
-    const QFileInfo program(path);
     QProcess process;
-    // A bare name is looked up in PATH by the system; a path runs in its own folder.
+    // A bare name is looked up in PATH by the system; a path is taken from where the program runs.
     const bool named = !path.contains(u'/') && !path.contains(u'\\');
-    process.setProgram(named ? path : program.absoluteFilePath());
+    const QString program = programPath(path, command.folder);
+    process.setProgram(program);
     process.setArguments(command.arguments);
-    process.setWorkingDirectory(!command.folder.isEmpty() ? command.folder : named ? QString() : program.absolutePath());
+    process.setWorkingDirectory(!command.folder.isEmpty() ? command.folder
+                                : named                   ? QString()
+                                                          : QFileInfo(program).absolutePath());
     if (!command.environment.isEmpty()) {
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         for (const QString &variable : command.environment)

@@ -3,6 +3,8 @@
 // own words for it (GetLastError), not Qt's "Process failed to start".
 #include "maintenance/programstart.h"
 
+#include "files/programs.h"
+
 #include <QDir>
 #include <QFileInfo>
 #include <QProcessEnvironment>
@@ -86,8 +88,8 @@ CommandOutcome startProgram(const Command &command)
         return {false, QStringLiteral("it is a batch file, which only the command interpreter runs"), {}};
     // A bare name is looked for by the system; a path runs in its own folder.
     const bool named = !path.contains(u'/') && !path.contains(u'\\');
-    const QString program = named ? path : QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath());
-    const QString folder = !command.folder.isEmpty() ? command.folder : named ? QString() : QFileInfo(path).absolutePath();
+    const QString program = programPath(path, command.folder);
+    const QString folder = !command.folder.isEmpty() ? command.folder : named ? QString() : QFileInfo(program).absolutePath();
     std::wstring line;
     appendArgument(line, program);
     for (const QString &argument : command.arguments)

@@ -102,6 +102,11 @@ EncodedValue ReadValues::encode(QByteArrayView property, const QString &text) co
     const auto found = m_read.constFind(property.toByteArray());
     if (found != m_read.cend() && found->text == text)
         return {found->bytes, {}};
+    // The shortened form of a value too long to show stands for it only as it is: edited, it would
+    // write its start over the whole value.
+    if (found != m_read.cend() && found->aside && text.contains(found->text.section(QChar(0x2026), 1)))
+        return {{}, QStringLiteral("is the shortened form of a value too long to show, which only the game's "
+                                   "file can change")};
     QString problem = valueProblem(text);
     if (!problem.isEmpty())
         return {{}, problem};

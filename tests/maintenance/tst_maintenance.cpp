@@ -422,6 +422,9 @@ private slots:
         // Windows keeps a backslash that no quote follows; a Unix line reads it as an escape.
         QTest::newRow("backslashes of a Windows path") << CommandLine << "%N C:\\Games\\tool.exe %command%" << false
             << QByteArray(kWindows ? "[C:\\Games\\tool.exe][%E]\n\n" : "[C:Gamestool.exe][%E]\n\n") << "";
+        // A relative program is the one beside the game, where the line runs, not one in Tarnwell's own folder.
+        QTest::newRow("relative program, from Binaries") << CommandLine << "TW_VAR=2 ./beside.exe %command%" << false
+            << QByteArray("[%E]\n2\n") << "";
         QTest::newRow("no such program") << CommandLine << "no-such-program-tw %command%" << false << QByteArray()
             << "Quillvane could not be started:\nno-such-program-tw\n\n";
         QTest::newRow("Steam, in no library") << Steam << "" << false << QByteArray()
@@ -437,7 +440,7 @@ private slots:
         QFETCH(QByteArray, recorded);
         QFETCH(QString, message);
         const QString exe = m_game + "Binaries/QVX.EXE", recorder = m_w->dir.filePath("record.exe");
-        for (const QString &program : {recorder, exe})
+        for (const QString &program : {recorder, exe, m_game + "Binaries/beside.exe"})
             QVERIFY((!QFile::exists(program) || QFile::remove(program)) && QFile::copy(recorderProgram(), program));
         startForm();
         m_w->loadGame(m_game);
