@@ -246,9 +246,8 @@ FileOutcome writeSettingsFile(const QString &path, FileState &state, SettingsFil
         const QString unprotected = ask.beforeReplace(onDisk, now.bytes);
         if (!unprotected.isEmpty())
             return {FileOutcome::NotWritten, unprotected + QStringLiteral(" It was not written."), true};
-        if (!unchangedSince(onDisk, now))
-            continue;
-        // The last look comes once the new content is on the disk, right before it takes the file's place.
+        // The last look comes once the new content is on the disk, right before it takes the file's place:
+        // a change made while the copy was kept, or while the new content was written, is merged.
         WriteOptions lastLook;
         lastLook.expected = &now;
         const FileWrite written = writeAtomically(onDisk, [&content](const ChunkSink &sink) { return sink(content); },

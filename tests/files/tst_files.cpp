@@ -1,19 +1,54 @@
 // SPDX-License-Identifier: MIT
-// The one way to run work beside the window: results on the owner's thread, only while it lives and
-// wants them, and an end of the program that never waits without a bound.
+// The one way to touch a file and the one way to run work beside the window: writes that no link or
+// other user's folder can steer, a last look that never loses the game's change, temporaries that do
+// not stay; results on the owner's thread, only while it lives and wants them, and an end of the
+// program that never waits without a bound.
+#include "common/systemtest.h"
+#include "common/testfiles.h"
 #include "files/background.h"
+#include "files/filecontent.h"
 
+#include <QDirIterator>
 #include <QElapsedTimer>
+#include <QRegularExpression>
 #include <QSemaphore>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QThread>
 
+#ifdef Q_OS_UNIX
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
+
 using namespace tarnwell;
+using namespace testsupport;
 
 namespace {
 
 // What happens to the owner, or to the job, before the task has ended.
 enum class Before { Nothing, OwnerGone, Cancelled };
+// What stands where a settings file is written: its own file, or what an attacker or a mistake made.
+enum class Place { OwnLink, OthersLink, OthersFolder, GroupFolder, RootFolder, LinkToDevice, Fifo };
+// What the game does to the file while the new content is being written.
+enum class Game { Nothing, InPlace, Renamed };
+
+const QByteArray kOld = "<Data>\n\t<Property name=\"Brightness\" value=\"120\" />\n</Data>\n";
+const QByteArray kNew = "<Data>\n <Property name=\"Brightness\" value=\"90\" />\n</Data>\n\r\n";
+const QByteArray kGames = "<Data>\n\t<Property name=\"Brightness\" value=\"130\" />\n</Data>\n";
+
+Producer bytes(const QByteArray &content)
+{
+    return [content](const ChunkSink &sink) { return sink(content); };
+}
+
+#ifdef Q_OS_UNIX
+bool own(const QString &path, uid_t user, bool link = false)
+{
+    const QByteArray name = QFile::encodeName(path);
+    return (link ? ::lchown(name.constData(), user, user) : ::chown(name.constData(), user, user)) == 0;
+}
+#endif
 
 } // namespace
 
@@ -22,6 +57,125 @@ class TestFiles : public QObject
     Q_OBJECT
 
 private slots:
+    void reach_data()
+    {
+        QTest::addColumn<Place>("place");
+        QTest::addColumn<bool>("asRoot");  // the superuser runs it; else the player does
+        QTest::addColumn<QString>("refusal"); // a pattern of why it was not written; empty: it was
+        using enum Place;
+        const QString runAs = "run Tarnwell as nobody \\(user id 65534\\) to change it";
+        QTest::newRow("the player's own link to their own file") << OwnLink << false << "";
+        QTest::newRow("root, a link planted by another user") << OthersLink << true << "symbolic link.*" + runAs;
+        QTest::newRow("root, in another user's folder") << OthersFolder << true << "belongs to nobody.*" + runAs;
+        QTest::newRow("root, in a folder its group can write") << GroupFolder << true
+                                                             << "other users can write in \\(mode 0770\\)";
+        QTest::newRow("root, in its own folder") << RootFolder << true << "";
+        QTest::newRow("the player's link to a device") << LinkToDevice << false << "it is a device";
+        QTest::newRow("root, a link to a device") << LinkToDevice << true << "it is a symbolic link";
+        QTest::newRow("a named pipe") << Fifo << false << "it is a named pipe";
+    }
+
+    // Where a file is written, as sudoedit would have it: the superuser never through a link nor in a
+    // folder another user can change meanwhile; nobody ever over a device or a pipe.
+    void reach()
+    {
+        QFETCH(Place, place);
+        QFETCH(bool, asRoot);
+        QFETCH(QString, refusal);
+        UNIX_ONLY("owners, links, devices and named pipes of Unix");
+#ifdef Q_OS_UNIX
+        if (asRoot && !isSuperuser())
+            QSKIP("needs the superuser");
+        if (!asRoot && rerunAsUser())
+            return;
+        QTemporaryDir tmp;
+        const QString folder = tmp.filePath("SETTINGS"), file = folder + "/TKGRAPHICSSETTINGS.MXML";
+        const QString secret = tmp.filePath("root/secret"); // a root-only file, for a link to aim at
+        QVERIFY(writeFile(file, kOld) && writeFile(secret, kOld));
+        QVERIFY(QFile::setPermissions(tmp.filePath("root"), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
+        const QString target = place == Place::OwnLink ? tmp.filePath("synced/TKGRAPHICSSETTINGS.MXML") : secret;
+        QVERIFY(place != Place::OwnLink || writeFile(target, kOld));
+        const bool link = place == Place::OwnLink || place == Place::OthersLink || place == Place::LinkToDevice;
+        QVERIFY(!link || (QFile::remove(file) && QFile::link(place == Place::LinkToDevice ? "/dev/null" : target, file)));
+        QVERIFY(place != Place::OthersLink || own(file, 65534, true));
+        QVERIFY(place != Place::OthersFolder || own(folder, 65534));
+        QVERIFY(place != Place::GroupFolder || ::chmod(QFile::encodeName(folder).constData(), 0770) == 0);
+        QVERIFY(place != Place::Fifo || (QFile::remove(file) && ::mkfifo(QFile::encodeName(file).constData(), 0644) == 0));
+
+        const FileWrite written = writeAtomically(file, bytes(kNew));
+        QCOMPARE(written.ok(), refusal.isEmpty());
+        QVERIFY2(written.problem.contains(QRegularExpression(refusal)), qPrintable(written.problem));
+        QCOMPARE(readFile(secret), kOld); // never written through a planted link
+        if (place == Place::OwnLink) { // through the link, which stays one
+            QCOMPARE(readFile(target), kNew);
+            QCOMPARE(QFileInfo(file).symLinkTarget(), target);
+        } else if (place == Place::OthersFolder || place == Place::GroupFolder || place == Place::RootFolder) {
+            QCOMPARE(readFile(file), refusal.isEmpty() ? kNew : kOld);
+        }
+        QCOMPARE(QDir(folder).entryList(QDir::Files | QDir::Hidden | QDir::System).filter("tarnwell"), QStringList());
+#endif
+    }
+
+    void lastLook_data()
+    {
+        QTest::addColumn<Game>("game");
+        QTest::addColumn<QByteArray>("after");
+        QTest::newRow("the game leaves it alone") << Game::Nothing << kNew;
+        QTest::newRow("the game writes into it meanwhile") << Game::InPlace << kGames;
+        QTest::newRow("the game saves a new one over it meanwhile") << Game::Renamed << kGames;
+    }
+
+    // The new content is complete on the disk before the file is looked at one last time: what the
+    // game wrote while it was being written is never replaced, and the write says the file changed.
+    void lastLook()
+    {
+        QFETCH(Game, game);
+        QFETCH(QByteArray, after);
+        QTemporaryDir tmp;
+        const QString file = tmp.filePath("TKGRAPHICSSETTINGS.MXML");
+        QVERIFY(writeFile(file, kOld));
+        const FileBytes read = readWholeFile(file, kSettingsFileLimit);
+        bool played = false;
+        const auto writing = [&](const ChunkSink &sink) {
+            if (!sink(QByteArrayView(kNew).first(10)))
+                return false;
+            if (!std::exchange(played, true) && game == Game::InPlace) {
+                QFile same(file);
+                same.open(QIODevice::ReadWrite); // the same file, written where it stands
+                same.write(kGames);
+            } else if (game == Game::Renamed && played && QFile::exists(file) && readFile(file) == kOld) {
+                [&] { QVERIFY(writeFile(file + ".new", kGames) && replaceFile(file + ".new", file)); }();
+            }
+            return sink(QByteArrayView(kNew).sliced(10));
+        };
+        WriteOptions options;
+        options.expected = &read;
+        const FileWrite written = writeAtomically(file, writing, options);
+        QCOMPARE(written.changed, game != Game::Nothing);
+        QCOMPARE(readFile(file), after);
+    }
+
+    // A temporary of the tool's own naming left by a write that was killed goes with the next write in
+    // its folder, once a minute old and the user's own; anything else stays.
+    void staleTemporaries()
+    {
+        QTemporaryDir tmp;
+        const QString folder = tmp.path() + '/';
+        QStringList names{".tarnwell-new-killed", ".tarnwell-new-fresh", ".tarnwell-other", "QVX.EXE"};
+        for (const QString &name : names)
+            QVERIFY(writeFile(folder + name, "x"));
+        const QDateTime old = QDateTime::currentDateTime().addSecs(-120);
+        for (const QString &name : {names[0], names[2], names[3]}) {
+            QFile file(folder + name);
+            QVERIFY(file.open(QIODevice::ReadWrite) && file.setFileTime(old, QFileDevice::FileModificationTime));
+        }
+        QVERIFY(writeAtomically(folder + "Tarnwell.dat", bytes("QVXEXE=\r\n")).ok());
+        names.removeFirst();
+        names << "Tarnwell.dat";
+        names.sort();
+        QCOMPARE(QDir(folder).entryList(QDir::Files | QDir::Hidden, QDir::Name), names);
+    }
+
     void handedOver_data()
     {
         QTest::addColumn<Before>("before");

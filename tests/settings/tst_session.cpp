@@ -4,6 +4,8 @@
 #include "settings/settingssession.h"
 
 #include <QTemporaryDir>
+
+#include <functional>
 #include <QTest>
 
 using namespace tarnwell;
@@ -35,6 +37,14 @@ public:
         return yes;
     }
     bool writeReadOnly(const QString &) override { return yes; }
+    // While the copy of the file is kept, right before the replace: what the game does meanwhile.
+    std::function<void()> whileKept;
+    QString beforeReplace(const QString &, QByteArrayView) override
+    {
+        if (whileKept)
+            std::exchange(whileKept, {})();
+        return {};
+    }
 };
 
 QByteArray line(const char *indent, const QByteArray &name, const QByteArray &value)
@@ -115,6 +125,22 @@ private slots:
         QCOMPARE(readFile(game.graphicsPath()), "<Data>\n" + out("Brightness", "90") + out("MaxframeRate", "60")
                  + out("FoVInShip", "") + "</Data>\n\r\n");
         QCOMPARE(game.controls.values["Text4"], "60");
+    }
+
+    // The game writes the file while its copy is kept: the file is looked at once more after that, the
+    // game's change merged with the user's, and nothing of it lost.
+    void gameWritesWhileTheCopyIsKept()
+    {
+        Game game;
+        game.read();
+        game.controls.values["Text3"] = "90";
+        game.ask.whileKept = [&game] {
+            Game::put(game.graphicsPath(), "<Data>\n" + in("Brightness", "120") + in("MaxframeRate", "60") + "</Data>\n");
+        };
+        game.apply();
+        QCOMPARE(game.ask.listed, QStringList({"Text3: 90", "Text4: 60"}));
+        QCOMPARE(readFile(game.graphicsPath()),
+                 "<Data>\n" + out("Brightness", "90") + out("MaxframeRate", "60") + "</Data>\n\r\n");
     }
 
     void unsavedEditsFollowReadAndWrite()
