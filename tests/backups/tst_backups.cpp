@@ -29,7 +29,7 @@ QByteArray written(const char *brightness)
 
 // What stands in the way of the copies: a file at the tool's folder, a backups folder open to all or
 // another user's, links planted at the next copies' names, a copy swapped for a link.
-enum class Attack { File, OpenToAll, Owner, Names, Link };
+enum class Attack { File, OpenToAll, GroupOnly, Owner, Names, Link, StoreLink, ToolLink };
 
 } // namespace
 
@@ -230,6 +230,11 @@ private slots:
             + ". It was not deleted.";
         QTest::newRow("Apply, folder open to all") << 1 << Attack::OpenToAll << QString(apply).replace("%2", "%5: other "
             "users can write in it (mode 0777); it must be writable by its owner alone");
+        QTest::newRow("Apply, folder its group can write") << 1 << Attack::GroupOnly << QString(apply).replace("%2", "%5: "
+            "other users can write in it (mode 0770); it must be writable by its owner alone");
+        QTest::newRow("Apply, backups folder a link") << 1 << Attack::StoreLink
+            << QString(apply).replace("%2", "%5: it is a symbolic link or a file, not a folder");
+        QTest::newRow("Apply, the tool's folder a link") << 1 << Attack::ToolLink << QString(apply).replace("%2", file);
         QTest::newRow("Apply, folder of another user, links planted") << 1 << Attack::Owner
             << QString(apply).replace("%2", "%5: it belongs to another user (user id 65534), not to the user running "
                                             "Tarnwell (0)");
@@ -241,8 +246,17 @@ private slots:
         QFETCH(Attack, attack);
         QFETCH(QString, message);
         QString target;
+        const QString tool = m_w->platform.dataHome.filePath("tarnwell"), elsewhere = m_w->dir.filePath("elsewhere");
         if (attack == Attack::File) {
-            QVERIFY(writeFile(m_w->platform.dataHome.filePath("tarnwell"), "a file where the folder should be"));
+            QVERIFY(writeFile(tool, "a file where the folder should be"));
+        } else if (attack == Attack::StoreLink || attack == Attack::ToolLink) { // to a folder of the user's own
+            UNIX_ONLY("symbolic links to folders are Unix things here");
+            QVERIFY(QDir().mkpath(elsewhere + "/backups") && (attack == Attack::ToolLink || QDir().mkpath(tool)));
+            QVERIFY(QFile::link(attack == Attack::ToolLink ? elsewhere : elsewhere + "/backups",
+                                attack == Attack::ToolLink ? tool : backups()));
+        } else if (attack == Attack::GroupOnly) {
+            QVERIFY(QDir().mkpath(backups()));
+            QVERIFY(QFile::setPermissions(backups(), QFileDevice::Permissions(0x7770)));
         } else {
 #ifdef Q_OS_UNIX
             if (attack == Attack::Owner && !isSuperuser())
@@ -265,6 +279,60 @@ private slots:
         QCOMPARE(readFile(graphics()), kGraphics);
         QCOMPARE(m_w->platform.commands.size(), 0);
         QVERIFY(target.isEmpty() || !QFileInfo::exists(target));
+        QCOMPARE(QDir(elsewhere + "/backups").entryList(QDir::Files | QDir::Hidden), QStringList()); // nothing went there
+    }
+
+    // The superuser restores a copy of a file that its user has since replaced by a link to a file only
+    // root may read and write: nothing is written through the link, and the message says whose it is.
+    void restoreThroughPlantedLink()
+    {
+        UNIX_ONLY("symbolic links and owners are Unix things here");
+#ifdef Q_OS_UNIX
+        if (!isSuperuser())
+            QSKIP("only the superuser can plant a link as another user");
+        m_w->form->text(3)->setText("200");
+        QTest::mouseClick(m_w->form->command(1), Qt::LeftButton);
+        QTRY_VERIFY(!m_w->form->isBusy());
+        const QString secret = m_w->dir.filePath("root/cron");
+        QVERIFY(writeFile(secret, "root's own"));
+        QVERIFY(QFile::setPermissions(secret, QFileDevice::ReadOwner | QFileDevice::WriteOwner));
+        QVERIFY(QFile::setPermissions(m_w->dir.filePath("root"), QFileDevice::ReadOwner | QFileDevice::WriteOwner
+                                                                     | QFileDevice::ExeOwner));
+        QVERIFY(QFile::remove(graphics()) && QFile::link(secret, graphics()));
+        QCOMPARE(::lchown(QFile::encodeName(graphics()).constData(), 65534, 65534), 0);
+        m_w->platform.messages.clear();
+        m_w->platform.choices << 0;
+        m_w->platform.answers << Platform::Yes;
+        pressRestore();
+        QCOMPARE(readFile(secret), "root's own");
+        QCOMPARE(QFileInfo(secret).permissions() & 0x7077, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+        QVERIFY(QFileInfo(graphics()).isSymLink());
+        const QString last = m_w->platform.prompts().value(m_w->platform.prompts().size() - 1);
+        QVERIFY2(last.contains("it is a symbolic link") && last.contains("run Tarnwell as nobody (user id 65534)"),
+                 qPrintable(last));
+#endif
+    }
+
+    // Another window, or a clock gone back an hour, has a copy under the name the next one would take:
+    // that copy is never written over; the new one takes a name of its own.
+    void takenNames()
+    {
+        QVERIFY(QDir().mkpath(backups()));
+        QVERIFY(QFile::setPermissions(backups(), QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner));
+        const QDateTime now = QDateTime::currentDateTime();
+        for (int at = 0; at < 500; ++at)
+            QVERIFY(writeFile(backups() + now.addMSecs(at).toString("/'Game' yyyy-MM-dd HH.mm.ss.zzz 'TKGRAPHICSSETTINGS.MXML'"),
+                              "another window's copy"));
+        m_w->form->text(3)->setText("200");
+        QTest::mouseClick(m_w->form->command(1), Qt::LeftButton);
+        QTRY_VERIFY(!m_w->form->isBusy());
+        QCOMPARE(m_w->platform.prompts(), QStringList{"Settings written to file!"});
+        QStringList theirs, ours;
+        for (const QString &copy : kept("TKGRAPHICSSETTINGS.MXML"))
+            (readFile(backups() + '/' + copy) == kGraphics ? ours : theirs) << copy;
+        QCOMPARE(theirs.size(), 500);
+        QCOMPARE(ours.size(), 1);
+        QVERIFY(QFileInfo::exists(backups() + '/' + ours[0] + ".origin"));
     }
 
     // In a folder of the user's own, a planted link is never written through nor read back: a copy
