@@ -13,6 +13,7 @@
 #include <QMimeData>
 #include <QPointer>
 #include <QProgressDialog>
+#include <QRegularExpression>
 #include <QTemporaryFile>
 #include <QToolTip>
 
@@ -41,6 +42,8 @@ enum class Move { Stay, DriveEntry, MenuEntry, TypePath, NoneFound };
 enum class Pick { Nothing, No, Yes };
 // How another executable is chosen once a game is registered.
 enum class Chosen { CaptionThenFile, DroppedOther, DroppedUnreadable };
+// Which of the player's lists cannot be read, and why.
+enum class Unreadable { TrailingComma, LargeList, LargeConfig };
 // How the large executable of a player's machine comes in: registered already, or typed with Ctrl+L.
 enum class Large { Registered, Typed };
 
@@ -389,6 +392,56 @@ private slots:
         QCOMPARE(form.File1->currentItem() ? form.File1->currentItem()->text() : QString(), selected);
         QCOMPARE(platform.prompts(), prompts.replaceInStrings("%H/none", nativePath(home + "/none")));
         QCOMPARE(form.label(22)->text(), prompts.contains(kAsk) ? kDetected : kNotSet); // selected, never confirmed
+    }
+
+    // A list of the player's that cannot be read is theirs: it is kept under another name, the player is
+    // told where, and only then is a new one written.
+    void unreadableListsKept_data()
+    {
+        QTest::addColumn<Unreadable>("unreadable");
+        QTest::addColumn<QString>("file"); // in the program folder
+        QTest::addColumn<QString>("why");  // a pattern of the message
+        const QString kept = "so it was kept as\n.*\\.unreadable-\\d{4}-\\d\\d-\\d\\d-\\d{6}\n";
+        QTest::newRow("a list with a trailing comma") << Unreadable::TrailingComma << "Installations.json"
+                                                      << "Installations.json could not be read \\(.*\\), " + kept;
+        QTest::newRow("a list over 1 MB") << Unreadable::LargeList << "Installations.json"
+                                          << "Installations.json could not be read \\(it is larger than 1 MB.*\\), " + kept;
+        QTest::newRow("Tarnwell.dat over 1 MB") << Unreadable::LargeConfig << "Tarnwell.dat"
+                                                << "Tarnwell.dat could not be read, " + kept;
+    }
+
+    void unreadableListsKept()
+    {
+        QFETCH(Unreadable, unreadable);
+        QFETCH(QString, file);
+        QFETCH(QString, why);
+        QTemporaryDir tmp;
+        FakePlatform platform(tmp.filePath("program"));
+        const QString game = tmp.filePath("Game"), path = platform.folder + '/' + file;
+        QVERIFY(copySampleGame(game) && makeProgramFolder(platform.folder));
+        const QByteArray list = "{\"installations\": [\n{\"executable\": \"/a/QVX.EXE\", \"launch\": \"default\"},\n"
+                                "{\"executable\": \"/b/QVX.EXE\", \"launch\": \"command\", \"command\": "
+                                "\"gamemoderun mangohud %command% -novid\"},\n{\"executable\": \"/c/QVX.EXE\", "
+                                "\"launch\": \"steam\"},\n]}\n";
+        const QByteArray before = unreadable == Unreadable::TrailingComma ? list
+            : unreadable == Unreadable::LargeList ? list.left(list.size() - 6) + "]}" + QByteArray(1 << 20, ' ')
+                                                   : "QVXEXE=" + QByteArray(1 << 20, 'x');
+        QVERIFY(writeFile(path, before));
+        Form1 form(platform);
+        QVERIFY(start(form));
+        QVERIFY(openFolder(form, game + "/Binaries"));
+        platform.answers.enqueue(Platform::Yes);
+        QVERIFY(clickItem(form.File1, "QVX.EXE"));
+        QTRY_VERIFY(!form.isBusy());
+        const QStringList told = platform.prompts().filter(QRegularExpression(why));
+        QCOMPARE(told.size(), 1);
+        const QStringList aside = QDir(platform.folder).entryList({file + ".unreadable-*"}, QDir::Files);
+        QCOMPARE(aside.size(), 1);
+        QVERIFY(told[0].contains(nativePath(platform.folder + '/' + aside[0])));
+        QCOMPARE(readFile(platform.folder + '/' + aside[0]), before); // kept byte for byte
+        const QString exe = nativePath(game + "/Binaries/QVX.EXE");
+        QVERIFY(unreadable == Unreadable::LargeConfig ? readFile(path) == "QVXEXE=" + exe.toUtf8() + "\r\n"
+                                                       : readFile(path).count("\"executable\"") == 1);
     }
 
     // A player's machine: an executable of hundreds of megabytes takes a while to check. Once its check
