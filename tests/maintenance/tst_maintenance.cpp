@@ -468,6 +468,54 @@ private slots:
         QVERIFY(!QFileInfo::exists(m_game + "Binaries/pwned"));
     }
 
+    void foreignConfiguration_data()
+    {
+        QTest::addColumn<bool>("foreign");    // the program folder, where Tarnwell.dat and the list lie, another user's
+        QTest::addColumn<bool>("commandLine"); // Launch with... a command line, else the game itself
+        QTest::addColumn<QString>("refusal");  // the start of the message; empty: it runs
+        QTest::newRow("another user's command line") << true << true << "The command line to launch Quillvane with "
+                                                                        "was not run: it was read from ";
+        QTest::newRow("an executable another user named") << true << false << "%E\n\nwas not started: it was named by ";
+        QTest::newRow("the superuser's own command line") << false << true << "";
+        QTest::newRow("an executable the superuser named") << false << false << "";
+    }
+
+    // Run as the superuser with another user's configuration (as sudo may keep XDG_CONFIG_HOME), what
+    // that user wrote there never names a program the superuser runs.
+    void foreignConfiguration()
+    {
+        QFETCH(bool, foreign);
+        QFETCH(bool, commandLine);
+        QFETCH(QString, refusal);
+        UNIX_ONLY("owners of folders are Unix things here");
+#ifdef Q_OS_UNIX
+        if (!isSuperuser())
+            QSKIP("only the superuser runs another user's configuration here");
+        QTemporaryDir tmp;
+        const QString program = tmp.filePath("program"), exe = m_game + "Binaries/QVX.EXE";
+        QVERIFY(QFile::remove(exe) && QFile::copy(recorderProgram(), exe));
+        QVERIFY(makeProgramFolder(program, exe));
+        const QByteArray list = "{\"installations\": [{\"executable\": \"" + exe.toUtf8() + "\", \"launch\": \""
+            + (commandLine ? "command\", \"command\": \"TW_VAR=3 %command% -novid\"" : "default\"") + "}]}";
+        QVERIFY(writeFile(program + "/Installations.json", list));
+        for (const QString &path : {program, program + "/Tarnwell.dat", program + "/Installations.json"})
+            QVERIFY(!foreign || ::chown(QFile::encodeName(path).constData(), 65534, 65534) == 0);
+        FakePlatform platform(program);
+        platform.runForReal = true;
+        Form1 form(platform);
+        QVERIFY(start(form));
+        platform.messages.clear();
+        QTest::mouseClick(form.command(2), Qt::LeftButton);
+        QTRY_VERIFY(!form.isBusy());
+        QCOMPARE(platform.commands.size(), refusal.isEmpty() ? 1 : 0);
+        QVERIFY2(refusal.isEmpty() ? platform.prompts().isEmpty()
+                                   : platform.prompts().value(0).startsWith(QString(refusal).replace("%E", exe)),
+                 qPrintable(platform.prompts().join("\n")));
+        if (refusal.isEmpty())
+            QTRY_COMPARE(readFile(m_game + "Binaries/recorded"), commandLine ? "[-novid]\n3\n" : "\n\n");
+#endif
+    }
+
     // A line taken apart by each system's rules, whichever system runs the test.
     void commandLines_data()
     {
