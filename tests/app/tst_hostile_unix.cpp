@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 // Odd and hostile files where the tool expects its own and the game's: the window comes up, says
 // what it found, and neither hangs, crashes, nor acts on the wrong thing.
+#include "common/systemtest.h"
 #include "common/testsupport.h"
 
 #include <QProgressDialog>
@@ -197,6 +198,26 @@ private slots:
         QCOMPARE(form->label(22)->text(), QString("Not Set"));
         QCOMPARE(form->outerWidthTwips(), 11000);
         QVERIFY(form->check(1)->isEnabled());
+    }
+
+    // Tarnwell.dat is a link to a device: choosing an executable writes no file over the device, whoever
+    // runs Tarnwell, and says why.
+    void configOverDevice()
+    {
+        testsupport::rerunAsUser(); // the player's run first, where the superuser runs this
+        install(false);
+        const QString config = m_program + "/Tarnwell.dat", device = kindOf("/dev/zero");
+        QVERIFY(makeOdd(config, Odd::LinkToDevZero));
+        QVERIFY(m_w->start());
+        QVERIFY(openFolder(*m_w->form, m_game + "/Binaries"));
+        m_w->platform.answers.enqueue(Platform::Yes);
+        QVERIFY(clickItem(m_w->form->File1, "QVX.EXE"));
+        QTRY_VERIFY(!m_w->form->isBusy());
+        QCOMPARE(kindOf("/dev/zero"), device);
+        QCOMPARE(QFileInfo(config).symLinkTarget(), "/dev/zero");
+        const QString why = ::geteuid() == 0 ? "it is a symbolic link" : "it is a device, not a regular file";
+        QVERIFY2(m_w->platform.prompts().last().startsWith("Cannot save the game's path to " + config + ": " + why),
+                 qPrintable(m_w->platform.prompts().join('\n')));
     }
 
     // A remembered installation that is gone (an unplugged disk), chosen while the start-up check of a
