@@ -42,6 +42,8 @@ enum class Move { Stay, DriveEntry, MenuEntry, TypePath, NoneFound };
 enum class Pick { Nothing, No, Yes };
 // How another executable is chosen once a game is registered.
 enum class Chosen { CaptionThenFile, DroppedOther, DroppedUnreadable };
+// The ways another executable replaces the registered one.
+enum class Route { Click, FoundEntry, Typed, Dropped };
 // Which of the player's lists cannot be read, and why.
 enum class Unreadable { TrailingComma, LargeList, LargeConfig };
 // How the large executable of a player's machine comes in: registered already, or typed with Ctrl+L.
@@ -392,6 +394,67 @@ private slots:
         QCOMPARE(form.File1->currentItem() ? form.File1->currentItem()->text() : QString(), selected);
         QCOMPARE(platform.prompts(), prompts.replaceInStrings("%H/none", nativePath(home + "/none")));
         QCOMPARE(form.label(22)->text(), prompts.contains(kAsk) ? kDetected : kNotSet); // selected, never confirmed
+    }
+
+    // Settings changed but not applied are not thrown away by choosing another executable, whichever
+    // way it is chosen: the question comes first, Cancel on Enter, as for Recent installations.
+    void editsBeforeAnotherExecutable_data()
+    {
+        QTest::addColumn<Route>("route");
+        QTest::addColumn<bool>("discard"); // the answer: "Discard and switch", else Enter (Cancel)
+        for (const auto &[route, name] : {std::pair{Route::Click, "a file clicked"}, {Route::FoundEntry, "a found one"},
+                                          {Route::Typed, "a typed path"}, {Route::Dropped, "a dropped file"}}) {
+            QTest::addRow("%s, Enter", name) << route << false;
+            QTest::addRow("%s, discard", name) << route << true;
+        }
+    }
+
+    void editsBeforeAnotherExecutable()
+    {
+        QFETCH(Route, route);
+        QFETCH(bool, discard);
+        QTemporaryDir tmp;
+        FakePlatform platform(tmp.filePath("program"));
+        const QString game = tmp.filePath("Game"), other = platform.home.filePath("Games/Other");
+        QVERIFY(copySampleGame(game) && copySampleGame(other));
+        QVERIFY(makeProgramFolder(platform.folder, game + "/Binaries/QVX.EXE"));
+        const QByteArray config = readFile(platform.folder + "/Tarnwell.dat");
+        Form1 form(platform);
+        QVERIFY(start(form));
+        QTRY_VERIFY(!form.isSearching() && !form.isReadingFolder());
+        QTest::mouseClick(form.label(1), Qt::LeftButton); // the picker
+        QTRY_VERIFY(!form.isBusy());
+        form.text(3)->setText("99");
+        platform.pressed.enqueue(discard ? 0 : 1);
+        platform.answers.enqueue(Platform::Yes);
+        const QString exe = other + "/Binaries/QVX.EXE";
+        if (route == Route::Click || route == Route::FoundEntry) {
+            if (route == Route::Click)
+                QVERIFY(openFolder(form, other + "/Binaries"));
+            else
+                form.File1->actions().last()->trigger(); // "Games: Other" in the lists' menu
+            QTRY_VERIFY(!form.isBusy());
+            QVERIFY(clickItem(form.File1, "QVX.EXE"));
+        } else if (route == Route::Typed) {
+            QVERIFY(QTest::qWaitForWindowActive(&form));
+            QTest::keyClick(form.File1, Qt::Key_L, Qt::ControlModifier);
+            QTest::keyClicks(form.pathEdit(), exe);
+            QTest::keyClick(form.pathEdit(), Qt::Key_Return);
+        } else {
+            QMimeData data;
+            data.setUrls({QUrl::fromLocalFile(exe)});
+            QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+            QApplication::sendEvent(&form, &enter);
+            QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+            QApplication::sendEvent(&form, &drop);
+        }
+        QTRY_VERIFY(!form.isBusy());
+        QCOMPARE(platform.messages.value(0).title, "Switch installation?");
+        QCOMPARE(platform.messages.value(0).buttonTexts, QStringList({"Discard and switch", "Cancel"}));
+        QCOMPARE(platform.prompts().size(), discard ? 2 : 1); // then "Set File: QVX.EXE"
+        QCOMPARE(readFile(platform.folder + "/Tarnwell.dat"), discard ? "QVXEXE=" + nativePath(exe).toUtf8() + "\r\n"
+                                                                      : config);
+        QCOMPARE(form.text(3)->text(), discard ? "120" : "99");
     }
 
     // A list of the player's that cannot be read is theirs: it is kept under another name, the player is
