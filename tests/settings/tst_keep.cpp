@@ -149,3 +149,53 @@ void TestSettings::unsavedEdits()
     QCOMPARE(m_w->form->isClosed(), closed);
     QCOMPARE(m_w->form->hasUnsavedEdits(), !applied && brightness == "90"); // the edit is still there, unsaved
 }
+
+// Whether a value is too long to show follows the file after every read and write: what Apply's merge
+// took from the game is shown as the file now holds it, shortened and read-only when too long, and
+// an edit can never write the shortened text over the value.
+void TestSettings::keptAside_data()
+{
+    QTest::addColumn<int>("readBytes");     // of Brightness when read
+    QTest::addColumn<int>("gameBytes");     // then written by the game while Framerate Lock is edited; 0: nothing
+    QTest::addColumn<QString>("shown");     // Brightness after Apply: "7" n times for a whole value
+    QTest::addColumn<bool>("readOnly");
+    const QString shortened = "77777777777777777777777777777777\u2026 (a value of %1, kept as it is)";
+    QTest::newRow("65,536 bytes read: whole, editable") << 65536 << 0 << "65536" << false;
+    QTest::newRow("65,537 bytes read: shortened, read-only") << 65537 << 0 << shortened.arg("64.0 kB") << true;
+    QTest::newRow("short read, 70 kB merged in") << 3 << 70000 << shortened.arg("68.4 kB") << true;
+    QTest::newRow("70 kB read, short merged in") << 70000 << 3 << "3" << false;
+}
+
+void TestSettings::keptAside()
+{
+    QFETCH(int, readBytes);
+    QFETCH(int, gameBytes);
+    QFETCH(QString, shown);
+    QFETCH(bool, readOnly);
+    const auto graphics = [](int bytes) { return in("Brightness", QByteArray(bytes, '7')) + in("MaxframeRate", "144"); };
+    writeGame(graphics(readBytes), kUser);
+    loadGame();
+    setControl(m_w->form.get(), "Text4=60");
+    QByteArray expected = out("Brightness", QByteArray(readBytes, '7')) + out("MaxframeRate", "60") + "\r\n";
+    if (gameBytes > 0) {
+        writeGame(graphics(gameBytes), kUser);
+        m_w->platform.answers << Platform::Yes; // write the edit into the game's file as it is now
+        expected = out("Brightness", QByteArray(gameBytes, '7')) + out("MaxframeRate", "60") + "\r\n";
+    }
+    apply();
+    QCOMPARE(readFile(graphicsPath()), expected);
+    QLineEdit *brightness = m_w->form->text(3);
+    QCOMPARE(brightness->text(), shown.toInt() ? QString(shown.toInt(), '7') : shown);
+    QCOMPARE(brightness->isReadOnly(), readOnly);
+    // Typed into: a value kept aside takes nothing, and Apply writes it back whole.
+    const QString before = brightness->text();
+    QTest::keyClick(brightness, Qt::Key_End);
+    QTest::keyClick(brightness, Qt::Key_8);
+    QCOMPARE(brightness->text(), readOnly ? before : before + '8');
+    if (!readOnly)
+        return;
+    m_w->platform.messages.clear();
+    apply();
+    QCOMPARE(readFile(graphicsPath()), expected);
+    QCOMPARE(prompts(), L{"Settings written to file!"});
+}

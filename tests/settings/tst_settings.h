@@ -38,6 +38,8 @@ private slots:
     void merge();
     void unsavedEdits_data();
     void unsavedEdits();
+    void keptAside_data();
+    void keptAside();
 
 private:
     QString gameFolder() const { return m_w->dir.path() + "/Game/"; }
