@@ -130,6 +130,33 @@ private slots:
             QCOMPARE(readFile(graphics), graphicsBefore);
     }
 
+    void filesAtTheirBound_data()
+    {
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<int>("megabytes");
+        QTest::newRow("a settings file of 64 MB") << "G/Binaries/SETTINGS/TKGRAPHICSSETTINGS.MXML" << 64;
+        QTest::newRow("Tarnwell.dat of 1 MB") << "P/Tarnwell.dat" << 1;
+        QTest::newRow("QVX.dat of 4 MB") << "P/dat/QVX.dat" << 4;
+    }
+
+    // A file of exactly the size its kind may have is read as any other: a byte more is refused (above).
+    void filesAtTheirBound()
+    {
+        QFETCH(QString, file);
+        QFETCH(int, megabytes);
+        install();
+        const QString path = (file.startsWith('P') ? m_program : m_game) + file.mid(1);
+        QByteArray bytes = readFile(path);
+        const qsizetype at = bytes.indexOf('\n') + 1; // after its first line, a line of blanks fills it up
+        bytes.insert(at, QByteArray((qint64(megabytes) << 20) - bytes.size() - 1, ' ') + '\n');
+        QVERIFY(writeFile(path, bytes));
+        QCOMPARE(QFileInfo(path).size(), qint64(megabytes) << 20);
+        QVERIFY(m_w->start());
+        QCOMPARE(m_w->platform.prompts(), QStringList());
+        QCOMPARE(m_w->form->label(22)->text(), "Quillvane Sample Installation Detected!");
+        QCOMPARE(m_w->form->text(3)->text(), "120"); // Brightness, from the game's file
+    }
+
     // The picker lists regular files (and links to them) only, and refuses a path that Tarnwell.dat cannot hold.
     void picker()
     {
