@@ -15,10 +15,11 @@ namespace {
 ExecutableCheck::Result inspect(const QString &path, Job &job)
 {
     ExecutableCheck::Result result;
-    if (!fileExists(path)) {
+    // Something that is no file stands there (a folder, a pipe): said rather than passed over, and
+    // never opened, which a pipe would never answer.
+    result.notRegular = notRegularReason(resolveCase(path));
+    if (!fileExists(path) || !result.notRegular.isEmpty()) {
         result.missing = true;
-        // Something that is no file stands there (a folder, a pipe): said rather than passed over.
-        result.notRegular = notRegularReason(resolveCase(path));
         return result;
     }
     const QString shortExe = shortPath(path);

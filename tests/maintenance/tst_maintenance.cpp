@@ -542,6 +542,10 @@ private slots:
                                                           << L{"a\\\\b c", "d", "E"};
         QTest::newRow("Windows: doubled quotes inside") << Windows << "\"a \"\"b\"\" c\" %command%" << L{}
                                                         << L{"a \"b\" c", "E"};
+        // A value holding = and , is one value, whole.
+        for (const CommandLineRules rules : {Unix, Windows})
+            QTest::addRow("%s: WINEDLLOVERRIDES=d3d11=n,b", rules == Unix ? "Unix" : "Windows")
+                << rules << "WINEDLLOVERRIDES=d3d11=n,b %command%" << L{"WINEDLLOVERRIDES=d3d11=n,b"} << L{"E"};
     }
 
     void commandLines()

@@ -58,6 +58,9 @@ private slots:
         QTest::newRow("comments, escapes, bare words, conditions")
             << QByteArray("// x\nA { k \"v \\\"q\\\" \\\\ \\n\" [$WIN32] b { } [$X] c d }") << "A{k=v \"q\" \\ \n c=d b{}}";
         QTest::newRow("unclosed quote and block") << QByteArray("A { k \"v") << "A{k=v}";
+        QTest::newRow("CR LF line ends") << QByteArray("\"libraryfolders\"\r\n{\r\n\t\"0\"\r\n\t{\r\n\t\t\"path\"\t\t"
+                                                     "\"/a b\"\r\n\t}\r\n}\r\n")
+                                         << "libraryfolders{0{path=/a b}}";
         QTest::newRow("stray closing brace, key without value") << QByteArray("} k v } { x y } z") << "k=v";
         QTest::newRow("nested past the depth limit")
             << QByteArray("a{b{c{d{e{f{g{h{i{j{k v}}}}}}}}} w x}") << "a{w=x b{c{d{e{f{g{}}}}}}}";

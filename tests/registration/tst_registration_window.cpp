@@ -10,12 +10,18 @@
 #include <QApplication>
 #include <QMenu>
 #include <QDropEvent>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QMimeData>
 #include <QPointer>
 #include <QProgressDialog>
 #include <QRegularExpression>
 #include <QTemporaryFile>
 #include <QToolTip>
+
+#ifdef Q_OS_UNIX
+#include <sys/stat.h>
+#endif
 
 using namespace testsupport;
 
@@ -394,6 +400,59 @@ private slots:
         QCOMPARE(form.File1->currentItem() ? form.File1->currentItem()->text() : QString(), selected);
         QCOMPARE(platform.prompts(), prompts.replaceInStrings("%H/none", nativePath(home + "/none")));
         QCOMPARE(form.label(22)->text(), prompts.contains(kAsk) ? kDetected : kNotSet); // selected, never confirmed
+    }
+
+    // Recent installations: at most 20, the registered one ticked; one that is gone (a disk unplugged), or
+    // a named pipe where it stood, is said to be unusable and changes nothing.
+    void recentMenu_data()
+    {
+        QTest::addColumn<QString>("chosen"); // the entry chosen after the menu was looked at
+        QTest::addColumn<QString>("why");
+        QTest::newRow("an installation that is gone") << "gone" << "it is no longer there";
+        QTest::newRow("a named pipe where one stood") << "fifo" << "it is a named pipe (FIFO), not a regular file";
+    }
+
+    void recentMenu()
+    {
+        QFETCH(QString, chosen);
+        QFETCH(QString, why);
+        QTemporaryDir tmp;
+        FakePlatform platform(tmp.filePath("program"));
+        const QString game = tmp.filePath("Game"), exe = nativePath(game + "/Binaries/QVX.EXE");
+        QVERIFY(copySampleGame(game) && makeProgramFolder(platform.folder, game + "/Binaries/QVX.EXE"));
+        const QString other = nativePath(tmp.filePath(chosen + "/Binaries/QVX.EXE"));
+        if (chosen == "fifo") {
+            UNIX_ONLY("named pipes in the file system are Unix things");
+#ifdef Q_OS_UNIX
+            QVERIFY(QDir().mkpath(QFileInfo(other).path()) && ::mkfifo(QFile::encodeName(other).constData(), 0644) == 0);
+#endif
+        }
+        QByteArray list = "{\"installations\": [";
+        for (int i = 0; i < 25; ++i) {
+            const QString entry = i == 0 ? other : i == 2 ? exe : nativePath(tmp.filePath(QString("Old%1/QVX.EXE").arg(i)));
+            list += (i ? "," : "") + QJsonDocument(QJsonObject{{"executable", entry}}).toJson(QJsonDocument::Compact);
+        }
+        QVERIFY(writeFile(platform.folder + "/Installations.json", list + "]}"));
+        const QByteArray config = readFile(platform.folder + "/Tarnwell.dat");
+        Form1 form(platform);
+        QVERIFY(start(form));
+        form.text(3)->setText("99"); // an edit of the game that stays
+        QStringList entries, ticked;
+        QTRY_VERIFY((emit form.recentMenu()->aboutToShow(), form.recentMenu()->actions().size() == 20));
+        for (const QAction *action : form.recentMenu()->actions()) {
+            entries << action->text();
+            if (action->isChecked())
+                ticked << action->text();
+        }
+        QCOMPARE(entries.value(0), other);
+        QCOMPARE(ticked, QStringList{exe});
+        platform.pressed.enqueue(0); // "Discard and switch"
+        form.recentMenu()->actions().value(0)->trigger();
+        QTRY_VERIFY(!form.isBusy());
+        QCOMPARE(platform.prompts().last(), other + "\n\ncannot be chosen: " + why + ". Nothing was changed.");
+        QCOMPARE(form.GameExePath, exe);
+        QCOMPARE(readFile(platform.folder + "/Tarnwell.dat"), config);
+        QCOMPARE(form.text(3)->text(), "99");
     }
 
     // Settings changed but not applied are not thrown away by choosing another executable, whichever

@@ -108,7 +108,9 @@ void TestSettings::fileLines_data()
         {"-0 where no number is negative", "Text4=-0", "Framerate Lock \"-0\": it takes a whole number from 0 to 1000."},
         {"decimal comma", "Text3=1,5", "Brightness \"1,5\": it takes a number from 0 to 300; the game takes a dot, not a "
          "comma, before decimals (1.5).\n\n"},
-        {"comma in a whole number", "Text4=1,5", "Framerate Lock \"1,5\": it takes a whole number from 0 to 1000.\n\n"}};
+        {"comma in a whole number", "Text4=1,5", "Framerate Lock \"1,5\": it takes a whole number from 0 to 1000.\n\n"},
+        {"fraction in a whole number", "Text5=4.5", "Work Threads (High) \"4.5\": it takes a whole number from 1 to "
+         "256.\n\n"}};
     for (const QStringList &refused : refusals)
         QTest::newRow(qPrintable("refused: " + refused[0])) << bright << L{} << L{} << L{refused[1]} << bright << Refused
                                                             << "These values cannot be written:\n\n" + refused[2];
