@@ -176,6 +176,40 @@ private slots:
         QCOMPARE(QDir(folder).entryList(QDir::Files | QDir::Hidden, QDir::Name), names);
     }
 
+    // One way to touch a file: outside src/files/, no code writes, renames, removes or makes a file or a
+    // folder, or uses QSaveFile. What is looked for: QSaveFile; QFile::remove, rename, copy and link;
+    // mkdir, mkpath, rmdir, rmpath and removeRecursively of QDir; opening a QIODevice to write;
+    // the system's own calls to do any of that (unlink, rename, mkdir, link, symlink, truncate, O_WRONLY,
+    // O_RDWR, O_CREAT, fopen, freopen, std::ofstream, std::filesystem, DeleteFile, MoveFile, CopyFile,
+    // GENERIC_WRITE). Left aside: the build's own picture renderer (src/tools/), and the console that
+    // the command line writes to on Windows (a device, no file).
+    void writesOnlyThroughTheFileLayer()
+    {
+        const QString sources = TARNWELL_SOURCE_DIR "/src";
+        if (!QFileInfo(sources).isDir())
+            QSKIP("the sources are not where the build left them");
+        static const QRegularExpression touches(
+            R"(QSaveFile|QFile::(remove|rename|copy|link)\(|)"
+            R"(\.(removeRecursively|rmdir|rmpath|mkpath|mkdir)\(|QIODevice::(WriteOnly|ReadWrite|Append|Truncate)|)"
+            R"((?<![\w:])::(unlink|unlinkat|rename|renameat2?|mkdir|mkdirat|rmdir|link|linkat|symlink|truncate)\(|)"
+            R"(\bO_(WRONLY|RDWR|CREAT|TRUNC)\b|\b(fopen|freopen)\(|std::ofstream|std::filesystem::|)"
+            R"(\b(DeleteFile|MoveFile|CopyFile)[AW]?\(|GENERIC_WRITE)");
+        const QStringList allowed{"/src/app/cliconsole_win.cpp"};
+        QStringList found;
+        for (QDirIterator it(sources, {"*.cpp", "*.h"}, QDir::Files, QDirIterator::Subdirectories); it.hasNext();) {
+            const QString path = it.next(), relative = path.mid(QString(TARNWELL_SOURCE_DIR).size());
+            if (relative.startsWith("/src/files/") || relative.startsWith("/src/tools/") || allowed.contains(relative))
+                continue;
+            const QList<QByteArray> lines = readFile(path).split('\n');
+            for (qsizetype n = 0; n < lines.size(); ++n) {
+                const QString line = QString::fromUtf8(lines[n]).section("//", 0, 0);
+                if (line.contains(touches))
+                    found << QString("%1:%2: %3").arg(relative).arg(n + 1).arg(line.trimmed());
+            }
+        }
+        QVERIFY2(found.isEmpty(), qPrintable(found.join('\n')));
+    }
+
     void handedOver_data()
     {
         QTest::addColumn<Before>("before");
