@@ -74,6 +74,7 @@ void CleanupCommands::deleteGraphicsSettings(const QString &path, const QString 
                                       .arg(path, outcome.deletion.failures.value(0).reason));
             return;
         }
+        emit self->graphicsSettingsDeleted();
         self->m_platform.messageBox(
             QStringLiteral("Deleted the graphics settings file\n%1\n\nA copy of it is kept as\n%2\n\nTo put it back, "
                            "choose Restore... from the window's right-click menu, or press %3.")

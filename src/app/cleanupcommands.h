@@ -20,8 +20,10 @@ public:
     // Deletes the graphics settings file at `path` after keeping a copy, which `restoreShortcut` puts back.
     void deleteGraphicsSettings(const QString &path, const QString &restoreShortcut);
 
-private:
+signals:
+    void graphicsSettingsDeleted(); // the window no longer shows what a file holds
 
+private:
     Platform &m_platform;
     const RegisteredGame &m_game;
 };

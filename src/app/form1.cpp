@@ -120,6 +120,12 @@ void Form1::connectControls()
     connect(m_exeCheck, &tarnwell::ExecutableCheck::finished, this, &Form1::finishCheck);
     connect(m_restore, &RestoreCommand::restored, this, &Form1::ReadConfig);
     connect(m_launcher, &GameLauncher::note, this, &Form1::showNote);
+    connect(m_cleanup, &CleanupCommands::graphicsSettingsDeleted, this, [this] {
+        m_settings.forget(tarnwell::SettingsFile::Graphics);
+        m_windowControls.markUnread(m_settings);
+        m_windowControls.markKeptValues(m_settings);
+        m_markers->refresh();
+    });
     connect(m_recent, &RecentInstallations::chosen, this, &Form1::SwitchInstallation);
 }
 

@@ -113,9 +113,12 @@ void RestoreCommand::chooseAndRestore()
 
     const tarnwell::Backup &backup = backups.at(chosen);
     const QString original = QDir::toNativeSeparators(backup.original);
-    QString question = QStringLiteral("Put back %1 as it was on %2?\n\n%3\n\nWhat the file holds now is kept as a "
-                                      "backup first; then the settings are read again.")
-                           .arg(QFileInfo(backup.original).fileName(), when(backup), original);
+    // A file deleted since (Del All Settings) has nothing to keep: it is made again.
+    const QString now = QFileInfo(backup.original).isFile()
+        ? QStringLiteral("What the file holds now is kept as a backup first")
+        : QStringLiteral("The file is not there now: it is made again from the copy");
+    QString question = QStringLiteral("Put back %1 as it was on %2?\n\n%3\n\n%4; then the settings are read again.")
+                           .arg(QFileInfo(backup.original).fileName(), when(backup), original, now);
     const bool edited = m_settings.hasUnsavedEdits();
     if (edited)
         question += QStringLiteral("\n\nSettings changed in the window but not applied are replaced by what is read.");

@@ -97,6 +97,14 @@ ApplyReport SettingsSession::write(WriteQuestions &ask)
     return applyReport(outcomes);
 }
 
+void SettingsSession::forget(SettingsFile which)
+{
+    SessionFile &gone = file(which);
+    gone.lines = LineList();
+    gone.read = {ReadState::Missing, {}};
+    gone.shown.clear();
+}
+
 bool SettingsSession::hasUnsavedEdits() const
 {
     // Only a file that was read can take the edits; the others have nothing to lose.

@@ -53,6 +53,9 @@ public:
     void takeResolution();
     // True when the last read had a game folder to read from.
     bool hasGameFolder() const { return m_files[0].read.state != ReadState::NoGameFolder; }
+    // The file is gone (deleted by the tool): its controls show no value of it any more, as after a
+    // read that found it missing, and nothing is written into it until it is read again.
+    void forget(SettingsFile file);
     // Writes the files that were read, asking `ask` where the user must decide.
     ApplyReport write(WriteQuestions &ask);
     // True while some control of a file that was read differs from what was last read or written.

@@ -171,6 +171,10 @@ private slots:
         QTest::mouseClick(m_w->form->command(apply ? 1 : 6), Qt::LeftButton);
         QTRY_COMPARE(m_w->platform.messages.size(), apply ? 1 : 2);
         QCOMPARE(readFile(graphics()), apply ? written("200") : "<unreadable>");
+        // Deleted, the file's settings show no value of it any more, as a read that found it missing.
+        QCOMPARE(m_w->form->text(3)->toolTip().contains("TKGRAPHICSSETTINGS.MXML was deleted. Start the game to make "
+                                                        "it again"), !apply);
+        QCOMPARE(m_w->form->text(3)->palette().color(QPalette::Text) == Qt::gray, !apply);
         m_w->platform.messages.clear();
 
         m_w->platform.choices << choice;
@@ -183,9 +187,9 @@ private slots:
         QStringList expected; // nothing is asked when nothing was chosen
         if (choice >= 0)
             expected << "Put back TKGRAPHICSSETTINGS.MXML as it was on " + time + "?\n\n" + nativePath(graphics())
-                            + "\n\nWhat the file holds now is kept as a backup first; then the settings are read again."
-                            + (apply ? "" : "\n\nSettings changed in the window but not applied are replaced by what is "
-                                            "read.");
+                            + (apply ? "\n\nWhat the file holds now is kept as a backup first"
+                                     : "\n\nThe file is not there now: it is made again from the copy")
+                            + "; then the settings are read again.";
         if (choice >= 0 && answer == Platform::Yes)
             expected << "Restored " + nativePath(graphics()) + " as it was on " + time + '.'
                     + (copies > 1 ? "\n\nWhat it held before is kept as\n"
