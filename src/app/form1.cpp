@@ -40,6 +40,7 @@
 #include <QPainter>
 #include <QProgressDialog>
 #include <QPushButton>
+#include <QShortcut>
 #include <QTimer>
 
 namespace {
@@ -90,6 +91,7 @@ void Form1::createCommands()
         widget->addAction(m_recent->menu()->menuAction());
         widget->setContextMenuPolicy(Qt::ActionsContextMenu);
     }
+    addKeys();
     auto *launchWith = new QAction(QStringLiteral("Launch with..."), this);
     connect(launchWith, &QAction::triggered, this, &Form1::LaunchWith);
     command(2)->addAction(launchWith);
@@ -97,6 +99,23 @@ void Form1::createCommands()
     m_markers = new ChangeMarkers(m_platform, m_settings, m_windowControls, this);
     m_profiles = new ProfileCommands(m_platform, m_game, m_settings, m_windowControls, this);
     m_profiles->offerOn(command(1), m_markers->whatWillChange());
+}
+
+void Form1::addKeys()
+{
+    // Ctrl+Q as "Quit", as desktop programs have it.
+    auto *quit = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q), this);
+    connect(quit, &QShortcut::activated, this, &Form1::Command4_Click);
+    // Escape puts the picker away from within it, once a game is known, as a second click on the caption does.
+    for (QWidget *list : {static_cast<QWidget *>(Drive1), static_cast<QWidget *>(Dir1), static_cast<QWidget *>(File1)}) {
+        auto *escape = new QShortcut(QKeySequence(Qt::Key_Escape), list, nullptr, nullptr, Qt::WidgetShortcut);
+        connect(escape, &QShortcut::activated, this, [this] {
+            if (m_outerWidthTwips != kPickerWidthTwips || GameFolder.isEmpty())
+                return;
+            setOuterWidthTwips(kSettingsWidthTwips);
+            command(1)->setFocus(Qt::ShortcutFocusReason);
+        });
+    }
 }
 
 void Form1::connectControls()

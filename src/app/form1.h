@@ -139,6 +139,7 @@ protected:
 
 private:
     void createCommands();
+    void addKeys(); // Ctrl+Q, and Escape in the picker
     void connectControls();
     void setSettingsEnabled(bool enabled);
     void showStatus(const QString &caption); // Label22, sized to its caption

@@ -24,6 +24,19 @@ namespace {
 const char *const kHeroicLists[] = {"legendaryConfig/legendary/installed.json", "gog_store/installed.json",
                                     "nile_config/nile/installed.json", "sideload_apps/library.json"};
 
+// The names of the entries of a kind, in the order of their names: the installations come in the
+// same order wherever the system lists a folder's entries in an order of its own.
+QStringList byName(const FolderListing &listing, FolderEntry::Kind kind)
+{
+    QStringList names;
+    for (const FolderEntry &entry : listing.entries) {
+        if (entry.kind == kind)
+            names << entry.name;
+    }
+    names.sort();
+    return names;
+}
+
 QString childPath(const QString &folder, const QString &name)
 {
     return folder.endsWith(u'/') ? folder + name : folder + u'/' + name;
@@ -101,12 +114,11 @@ public:
     {
         if (!goOn() || !firstVisit(parent))
             return;
-        const FolderListing listing = list(parent);
-        for (const FolderEntry &entry : listing.entries) {
+        const QStringList names = byName(list(parent), FolderEntry::Folder);
+        for (const QString &name : names) {
             if (!goOn())
                 return;
-            if (entry.kind == FolderEntry::Folder)
-                game(source, childPath(parent, entry.name));
+            game(source, childPath(parent, name));
         }
     }
 
@@ -196,13 +208,13 @@ private:
             return;
         const QString commonPath = childPath(steamapps, common->name);
         const FolderIndex games(list(commonPath));
-        for (const FolderEntry &entry : apps.listing().entries) {
-            if (entry.kind != FolderEntry::File || !isManifestName(entry.name))
+        for (const QString &manifest : byName(apps.listing(), FolderEntry::File)) {
+            if (!isManifestName(manifest))
                 continue;
             if (!counted())
                 return;
             // One folder name, never a path that leads out of the library.
-            const QString name = readSteamApp(steamapps, entry.name).installDir;
+            const QString name = readSteamApp(steamapps, manifest).installDir;
             if (name.isEmpty() || name == u'.' || name == QLatin1String("..") || name.contains(u'/') || name.contains(u'\\'))
                 continue;
             if (const FolderEntry *folder = games.find(name); folder && folder->kind == FolderEntry::Folder)

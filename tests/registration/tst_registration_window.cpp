@@ -48,6 +48,8 @@ enum class Move { Stay, DriveEntry, MenuEntry, TypePath, NoneFound };
 enum class Pick { Nothing, No, Yes };
 // How another executable is chosen once a game is registered.
 enum class Chosen { CaptionThenFile, DroppedOther, DroppedUnreadable };
+// What the keyboard does in the picker and the window.
+enum class Keys { ArrowsToSecondFound, CtrlQ, EscapePutsPickerAway, FocusShown, FieldLeft, LocalhostAddress };
 // The ways another executable replaces the registered one.
 enum class Route { Click, FoundEntry, Typed, Dropped };
 // Which of the player's lists cannot be read, and why.
@@ -400,6 +402,77 @@ private slots:
         QCOMPARE(form.File1->currentItem() ? form.File1->currentItem()->text() : QString(), selected);
         QCOMPARE(platform.prompts(), prompts.replaceInStrings("%H/none", nativePath(home + "/none")));
         QCOMPARE(form.label(22)->text(), prompts.contains(kAsk) ? kDetected : kNotSet); // selected, never confirmed
+    }
+
+    void keys_data()
+    {
+        QTest::addColumn<Keys>("keys");
+        QTest::newRow("arrows reach the second installation found") << Keys::ArrowsToSecondFound;
+        QTest::newRow("Ctrl+Q quits") << Keys::CtrlQ;
+        QTest::newRow("Escape puts the picker away") << Keys::EscapePutsPickerAway;
+        QTest::newRow("the file list shows its focus") << Keys::FocusShown;
+        QTest::newRow("the typed path closes when the focus leaves") << Keys::FieldLeft;
+        QTest::newRow("file://localhost/ is this machine") << Keys::LocalhostAddress;
+    }
+
+    void keys()
+    {
+        QFETCH(Keys, keys);
+        QTemporaryDir tmp;
+        FakePlatform platform(tmp.filePath("program"));
+        const QString home = platform.home.path(), copy = home + "/Games/Quillvane Copy";
+        QVERIFY(copySampleGame(home + "/Games/Quillvane") && copySampleGame(copy));
+        const bool registered = keys == Keys::EscapePutsPickerAway;
+        QVERIFY(makeProgramFolder(platform.folder, registered ? copy + "/Binaries/QVX.EXE" : QString()));
+        Form1 form(platform);
+        QVERIFY(start(form));
+        QTRY_VERIFY(!form.isSearching() && !form.isBusy());
+        QVERIFY(QTest::qWaitForWindowActive(&form));
+        switch (keys) {
+        case Keys::ArrowsToSecondFound: // the list closed: each key moves on from where it stands
+            form.Drive1->setFocus();
+            while (form.Drive1->currentText() != "Games: Quillvane")
+                QTest::keyClick(form.Drive1, Qt::Key_Down);
+            QTRY_COMPARE(dir1Path(form), nativePath(home + "/Games/Quillvane/Binaries"));
+            QTest::keyClick(form.Drive1, Qt::Key_Down);
+            QCOMPARE(form.Drive1->currentText(), "Games: Quillvane Copy");
+            QTRY_COMPARE(dir1Path(form), nativePath(copy + "/Binaries"));
+            break;
+        case Keys::CtrlQ:
+            QTest::keyClick(form.File1, Qt::Key_Q, Qt::ControlModifier);
+            QCOMPARE(platform.closes, 1);
+            break;
+        case Keys::EscapePutsPickerAway:
+            QTest::mouseClick(form.label(1), Qt::LeftButton);
+            QTRY_VERIFY(!form.isBusy());
+            QCOMPARE(form.outerWidthTwips(), 11000);
+            form.File1->setFocus();
+            QTest::keyClick(form.File1, Qt::Key_Escape);
+            QCOMPARE(form.outerWidthTwips(), 8100);
+            QCOMPARE(QApplication::focusWidget(), form.command(1));
+            break;
+        case Keys::FocusShown:
+            QVERIFY(openFolder(form, copy + "/Binaries/SETTINGS"));
+            QVERIFY(!form.File1->currentItem());
+            form.File1->setFocus();
+            QVERIFY(form.File1->currentItem() && form.File1->selectedItems().isEmpty()); // shown, not chosen
+            break;
+        case Keys::FieldLeft:
+            QTest::keyClick(form.File1, Qt::Key_L, Qt::ControlModifier);
+            QTest::keyClicks(form.pathEdit(), "/nowhere");
+            QTest::mouseClick(form.Dir1->viewport(), Qt::LeftButton, {}, QPoint(5, 5));
+            QTRY_VERIFY(!form.pathEdit()->isVisible());
+            QTest::keyClick(form.File1, Qt::Key_L, Qt::ControlModifier);
+            QCOMPARE(form.pathEdit()->text(), nativePath(home + "/Games/Quillvane/Binaries")); // the open folder again
+            break;
+        case Keys::LocalhostAddress:
+            QTest::keyClick(form.File1, Qt::Key_L, Qt::ControlModifier);
+            QTest::keyClicks(form.pathEdit(), "file://localhost" + QUrl::fromLocalFile(copy).path());
+            QTest::keyClick(form.pathEdit(), Qt::Key_Return);
+            QTRY_VERIFY(!form.isBusy());
+            QCOMPARE(dir1Path(form), nativePath(copy));
+            break;
+        }
     }
 
     // Recent installations: at most 20, the registered one ticked; one that is gone (a disk unplugged), or
