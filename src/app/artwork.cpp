@@ -75,6 +75,12 @@ QPixmap pixmap(const Picture &picture, qreal ratio)
     return QPixmap::fromImage(ahead.isNull() ? render(source(picture), picture, ratio) : ahead);
 }
 
+QPixmap linkPixmap(int n, qreal ratio)
+{
+    const QImage ahead = prerendered(link(n), ratio);
+    return ahead.isNull() ? pixmap(link(n), qMax<qreal>(2.0, ratio)) : QPixmap::fromImage(ahead);
+}
+
 void draw(QPainter &painter, const Picture &picture)
 {
     const qreal ratio = painter.device()->devicePixelRatio();

@@ -43,6 +43,9 @@ QString prerenderedName(const Picture &picture, qreal ratio);
 QImage render(const QString &svgFile, const Picture &picture, qreal ratio);
 // The picture for a screen of the given pixel ratio: as rendered ahead where it was, else rendered now.
 QPixmap pixmap(const Picture &picture, qreal ratio);
+// A link picture for a screen of the given pixel ratio: as rendered ahead for it, drawn then without
+// scaling; else rendered for twice the pixel density at least, so that it stays sharp when scaled.
+QPixmap linkPixmap(int n, qreal ratio);
 // Draws the picture unscaled at the painter's origin, at its logical size.
 void draw(QPainter &painter, const Picture &picture);
 QIcon windowIcon();

@@ -356,8 +356,7 @@ void Form1Ui::createPictures(QWidget *form)
         picture->setAlignment(Qt::AlignLeft | Qt::AlignTop);
         picture->setCursor(Qt::PointingHandCursor);
         picture->setToolTip(tarnwell::links::imageAddress(n));
-        // Rendered for twice the pixel density at least, so the picture stays sharp when scaled.
-        picture->setPixmap(artwork::pixmap(artwork::link(n), qMax<qreal>(2.0, form->devicePixelRatioF())));
+        picture->setPixmap(artwork::linkPixmap(n, form->devicePixelRatioF()));
         image[n] = picture;
     }
 

@@ -468,8 +468,10 @@ private slots:
         QTest::newRow("icon 1x") << 2 << 1.0 << "icon@1x.argb";
         QTest::newRow("icon 1.5x") << 2 << 1.5 << "icon@1.5x.argb";
         QTest::newRow("icon 2x") << 2 << 2.0 << "icon@2x.argb";
-        for (int n = 1; n <= 6; ++n)
+        for (int n = 1; n <= 6; ++n) {
+            QTest::addRow("link%d 1x", n) << 2 + n << 1.0 << QString("link%1@1x.argb").arg(n);
             QTest::addRow("link%d 2x", n) << 2 + n << 2.0 << QString("link%1@2x.argb").arg(n);
+        }
     }
 
     // What the build rendered ahead is, to the pixel, what the window would draw from the vector source.
