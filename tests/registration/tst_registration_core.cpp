@@ -52,6 +52,33 @@ private slots:
         QCOMPARE(result.hex, digest);
     }
 
+    // Giving up part way ends the digest at once, without a result, whichever piece it happens at.
+    void md5GivenUp_data()
+    {
+        QTest::addColumn<int>("calls"); // progress answers "go on" this many times, then "stop"
+        QTest::newRow("at the first piece") << 0;
+        QTest::newRow("at the second piece") << 1;
+        QTest::newRow("at the last piece") << 1000;
+    }
+
+    void md5GivenUp()
+    {
+        QFETCH(int, calls);
+        QTemporaryDir dir;
+        QVERIFY(writeFile(dir.filePath("input.bin"), QByteArray(9 * 1024 * 1024, 'x')));
+        int asked = 0;
+        qint64 lastDone = 0;
+        const tarnwell::FileDigest result = tarnwell::md5OfFile(dir.filePath("input.bin"),
+                                                                [&](qint64 done, qint64 total) {
+                                                                    lastDone = done;
+                                                                    return total == 9 * 1024 * 1024 && done < total
+                                                                           && asked++ < calls;
+                                                                });
+        QVERIFY(result.cancelled);
+        QVERIFY(result.hex.isEmpty());
+        QVERIFY(lastDone > 0);
+    }
+
     void versionScan_data()
     {
         QTest::addColumn<QByteArray>("content");
