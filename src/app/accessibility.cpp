@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "accessibility.h"
 
+#include "firstpaint.h"
+
 #include "clickablelabel.h"
 #include "links/links.h"
 #include "platform/readers.h"
@@ -206,9 +208,14 @@ void nameControls(QWidget *window)
 void nameList(QComboBox *list, const QString &name)
 {
     list->setAccessibleName(name);
-    list->view()->setAccessibleName(name);
     if (list->lineEdit())
         list->lineEdit()->setAccessibleName(name);
+    // Asking for the pop-up builds it: that waits until the window has been seen, unless a screen
+    // reader already listens.
+    if (QAccessible::isActive())
+        list->view()->setAccessibleName(name);
+    else
+        afterFirstPaint(list->window(), list, [list, name] { list->view()->setAccessibleName(name); });
 }
 
 void pressOnEnter(QAbstractButton *button)

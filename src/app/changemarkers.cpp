@@ -15,6 +15,7 @@
 #include <QDir>
 #include <QLineEdit>
 #include <QPainter>
+#include <QSet>
 #include <QTimer>
 
 namespace {
@@ -70,16 +71,19 @@ ChangeMarkers::ChangeMarkers(Platform &platform, const tarnwell::SettingsSession
 {
     m_action->setObjectName(QStringLiteral("WhatWillChangeAction"));
     connect(m_action, &QAction::triggered, this, &ChangeMarkers::showPendingChanges);
+    QSet<QWidget *> watched;
     for (const tarnwell::CatalogueRow &row : tarnwell::catalogue()) {
         QWidget *control = window->findChild<QWidget *>(QString(row.control), Qt::FindDirectChildrenOnly);
-        if (control && !m_markers.contains(control->objectName()))
+        if (control && !watched.contains(control)) {
+            watched.insert(control);
             watch(control);
+        }
     }
 }
 
 void ChangeMarkers::watch(QWidget *control)
 {
-    m_markers.insert(control->objectName(), new Marker(control));
+    // Its marker is made once a change is to be marked: none is, before the window shows.
     if (auto *box = qobject_cast<QCheckBox *>(control))
         connect(box, &QCheckBox::toggled, this, &ChangeMarkers::refresh);
     else if (auto *edit = qobject_cast<QLineEdit *>(control))
@@ -104,11 +108,13 @@ void ChangeMarkers::update()
         const bool read = file.read.state == tarnwell::ReadState::Read;
         const QSet<QString> changed = read ? tarnwell::changedControls(m_controls, file.shown) : QSet<QString>();
         for (auto it = file.shown.cbegin(); it != file.shown.cend(); ++it) {
-            QWidget *marker = m_markers.value(it.key());
             auto *control = m_window->findChild<QWidget *>(it.key(), Qt::FindDirectChildrenOnly);
-            if (!marker || !control)
-                continue;
+            QWidget *marker = m_markers.value(it.key());
             const bool marked = changed.contains(it.key());
+            if (!control || (!marker && !marked))
+                continue;
+            if (!marker)
+                marker = m_markers.insert(it.key(), new Marker(control)).value();
             marker->setVisible(marked);
             marker->raise();
             const QString description = marked ? QStringLiteral("Changed, not yet applied: the file holds %1.")

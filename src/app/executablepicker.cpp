@@ -127,14 +127,21 @@ void ExecutablePicker::start()
 {
     connectControls();
     createPathEdit(m_drives->parentWidget());
-    fillDrives();
-    // The home folder, or the first drive where there is none to open; nothing to report either way.
-    const QString home = QDir::homePath();
-    read(home, false, [this](const tarnwell::FolderView &view) {
-        if (view.problem.isEmpty())
-            show(view);
-        else
-            openFolder(m_drives->itemData(0).toString(), {}, true);
+    // The mount table and the home folder wait until the window has been seen; until then the lists
+    // count as being read.
+    m_starting = true;
+    afterFirstPaint(m_drives->window(), this, [this] {
+        m_starting = false;
+        fillDrives();
+        if (m_listing || !m_dirPath.isEmpty())
+            return; // a found installation is being shown already
+        // The home folder, or the first drive where there is none to open; nothing to report either way.
+        read(QDir::homePath(), false, [this](const tarnwell::FolderView &view) {
+            if (view.problem.isEmpty())
+                show(view);
+            else
+                openFolder(m_drives->itemData(0).toString(), {}, true);
+        });
     });
 }
 
@@ -279,10 +286,15 @@ QString ExecutablePicker::droppedFile(const QMimeData *data)
 
 void ExecutablePicker::fillDrives()
 {
-    m_drives->clear();
+    // The drives lead the list; installations found already stay after them.
+    for (int i = m_drives->count() - 1; i >= 0; --i) {
+        if (m_drives->itemData(i, kInstallationRole).isNull())
+            m_drives->removeItem(i);
+    }
+    int at = 0;
     for (const tarnwell::Drive &drive : tarnwell::drives()) {
-        m_drives->addItem(icon(QStyle::SP_DriveHDIcon), drive.caption, drive.root);
-        m_drives->setItemData(m_drives->count() - 1, QStyle::SP_DriveHDIcon, kIconRole);
+        m_drives->insertItem(at, icon(QStyle::SP_DriveHDIcon), drive.caption, drive.root);
+        m_drives->setItemData(at++, QStyle::SP_DriveHDIcon, kIconRole);
         // The volume's name, and whether it is a folder at all, come from the drive itself, later.
         const QString root = drive.root;
         tarnwell::runBeside<tarnwell::VolumeDetails>(

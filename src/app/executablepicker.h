@@ -57,7 +57,7 @@ public:
     void findInstallations(bool now, std::function<bool()> waitAtFirst);
     bool isSearching() const { return m_searching; }
     // A folder is being read for the lists.
-    bool isReadingFolder() const { return m_listing || m_fileRefresh || m_typedCheck; }
+    bool isReadingFolder() const { return m_starting || m_listing || m_fileRefresh || m_typedCheck; }
     // The user has moved the picker: a search that ends later leaves it where it is.
     bool movedByUser() const { return m_moved; }
     // The one local file dropped, native; empty for anything else. What it is, is checked later.
@@ -103,6 +103,7 @@ private:
     QHash<QString, QString> m_driveFolders; // each drive's current folder: the last one shown on it
     QList<QAction *> m_installationActions;
     bool m_moved = false;
+    bool m_starting = false; // the first folder is read once the window has been seen
     tarnwell::JobHandle m_listing; // the folder being read
     QString m_listingPath;
     QTimer *m_slowListing = nullptr;

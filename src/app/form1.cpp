@@ -7,6 +7,7 @@
 #include "cleanupcommands.h"
 #include "clickablelabel.h"
 #include "executablepicker.h"
+#include "firstpaint.h"
 #include "focusreturn.h"
 #include "gamelauncher.h"
 #include "profilecommands.h"
@@ -158,10 +159,12 @@ void Form1::Form_Load()
     startBanner();
     m_ui.fillLists();
     m_settings.keepStartupValues();
-    m_windowControls.markUnread(m_settings); // until a file is read, no control shows a value of the game's
     LoadSettings();
     if (isClosed())
         return;
+    // Until a file is read, no control shows a value of the game's; the check's end marks them itself.
+    if (!isChecking())
+        m_windowControls.markUnread(m_settings);
     // Found installations only add entries to the picker's lists while an executable is registered:
     // then the search waits until the window has been painted. Else the picker waits at the first one.
     m_ui.picker->findInstallations(GameExePath.isEmpty(), [this] { return GameExePath.isEmpty(); });
@@ -355,11 +358,39 @@ void Form1::checkExecutable(const QString &path, tarnwell::ExecutableCheck::Orig
         }
         return;
     }
+    // At the start, the window is seen first, and the check begins right after: the first frame
+    // shares the processor with nothing.
+    if (!chosen && !m_painted && !isVisible()) {
+        GameExePath = path;
+        m_checkWaits = true;
+        afterFirstPaint(this, this, [this, path] {
+            m_checkWaits = false;
+            if (GameExePath == path && !isChecking())
+                checkExecutable(path, tarnwell::ExecutableCheck::Origin::Registered);
+        });
+        return;
+    }
     // Whether it is there, and its digest, come from beside the window: its disk may be slow.
     m_exeCheck->begin(path, origin);
     GameExePath = path;
-    if (chosen)
+    if (chosen) {
         setOuterWidthTwips(kCheckingWidthTwips);
+        holdWhileChecking();
+        return;
+    }
+    // The registered executable's check mostly ends at once: the window shows without the controls
+    // held back, and holds them only once the check takes a while.
+    QTimer::singleShot(kCheckPatienceMs, this, [this] {
+        if (isChecking() && !m_checkHolds)
+            holdWhileChecking();
+    });
+}
+
+void Form1::holdWhileChecking()
+{
+    if (m_checkHolds)
+        return;
+    m_checkHolds = true;
     setSettingsEnabled(false);
     setCursor(Qt::BusyCursor);
     showCheckProgress(m_exeCheck->percent());
@@ -382,6 +413,8 @@ bool Form1::knownVersionsAvailable()
 
 void Form1::showCheckProgress(int percent)
 {
+    if (!m_checkHolds)
+        return;
     showStatus(QStringLiteral("Checking the game executable: %1%").arg(percent));
     if (m_checkDialog)
         m_checkDialog->setValue(percent);
@@ -399,6 +432,8 @@ void Form1::endCheck(const QString &statusBefore)
         if (wasActive)
             activateWindow(); // the window's controls answer the keyboard again
     }
+    if (!std::exchange(m_checkHolds, false))
+        return; // nothing was held back, and the caption never stood in for the progress
     unsetCursor();
     setSettingsEnabled(true);
     // The progress goes; the caption it stood in for comes back unless a version is found.
@@ -684,6 +719,7 @@ void Form1::showEvent(QShowEvent *event)
 
 void Form1::paintEvent(QPaintEvent *)
 {
+    m_painted = true;
     QPainter painter(this);
     painter.fillRect(rect(), artwork::background.backdrop);
     artwork::draw(painter, artwork::background);

@@ -38,7 +38,7 @@ public:
     // True once the window has been closed (by "Quit" or a fatal error), even before it was shown.
     bool isClosed() const { return m_closed; }
     // True while the executable's digest is being computed; the settings controls wait meanwhile.
-    bool isChecking() const { return m_exeCheck->isRunning(); }
+    bool isChecking() const { return m_exeCheck->isRunning() || m_checkWaits; }
     // True while the game's installations are being looked for.
     bool isSearching() const;
     // True while the picker reads a folder for its lists.
@@ -153,6 +153,8 @@ private:
                             tarnwell::ExecutableCheck::Origin origin = tarnwell::ExecutableCheck::Origin::Picker);
     // Checks the executable at `path`; one from the picker is registered once the check has begun.
     void checkExecutable(const QString &path, tarnwell::ExecutableCheck::Origin origin);
+    // The settings and commands wait, the progress shows, while the check runs.
+    void holdWhileChecking();
     void showCheckProgress(int percent);
     void finishCheck(const tarnwell::ExecutableCheck::Result &result);
     void endCheck(const QString &statusBefore); // the window as it was before the check, usable again
@@ -167,6 +169,10 @@ private:
     Form1Ui m_ui;
     bool m_closed = false;
     bool m_applying = false; // Apply waits to know whether the game runs
+    bool m_checkHolds = false; // the controls wait for the executable's check
+    bool m_painted = false;
+    bool m_checkWaits = false; // the start-up check begins once the window has been painted
+    static constexpr int kCheckPatienceMs = 200;
     bool m_bannerStarted = false; // the banner is asked for once, never again
     int m_outerWidthTwips = 0;
     tarnwell::ExecutableCheck *m_exeCheck = nullptr;

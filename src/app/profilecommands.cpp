@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "profilecommands.h"
 
+#include "firstpaint.h"
+
 #include "registeredgame.h"
 
 #include "files/background.h"
@@ -83,7 +85,7 @@ ProfileCommands::ProfileCommands(Platform &platform, const RegisteredGame &game,
     // Profiles written by another program, or by hand, show up as they come.
     connect(m_watcher, &QFileSystemWatcher::directoryChanged, this, &ProfileCommands::refresh);
     fillMenu();
-    refresh();
+    afterFirstPaint(window, this, [this] { refresh(); }); // the menu is not seen before the window is
 }
 
 ProfileCommands::~ProfileCommands() = default;
@@ -125,12 +127,16 @@ void ProfileCommands::refresh()
         [this](const Listing &listing) {
             m_names = listing.list.names;
             const QStringList watched = m_watcher->directories();
+            bool newlyWatched = false;
             for (const QString &folder : listing.watchable) {
                 if (!watched.contains(folder))
-                    m_watcher->addPath(folder);
+                    newlyWatched = m_watcher->addPath(folder) || newlyWatched;
             }
             fillMenu();
             emit listed();
+            // A change made between the listing and the watch would go unseen: listed once more.
+            if (newlyWatched)
+                refresh();
         });
 }
 

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "recentinstallations.h"
 
+#include "firstpaint.h"
 #include "registeredgame.h"
 
 #include "files/toolfiles.h"
@@ -10,6 +11,7 @@
 #include <QFileInfo>
 #include <QFileSystemWatcher>
 #include <QMenu>
+#include <QWidget>
 
 RecentInstallations::RecentInstallations(Platform &platform, const RegisteredGame &game, QObject *parent)
     : QObject(parent)
@@ -23,7 +25,10 @@ RecentInstallations::RecentInstallations(Platform &platform, const RegisteredGam
     // Another copy of the tool, or the user, may change the list meanwhile.
     connect(m_watch, &QFileSystemWatcher::fileChanged, this, &RecentInstallations::read);
     connect(m_watch, &QFileSystemWatcher::directoryChanged, this, &RecentInstallations::read);
-    read();
+    if (auto *window = qobject_cast<QWidget *>(parent))
+        afterFirstPaint(window, this, [this] { read(); }); // nothing of it is seen before the window is
+    else
+        read();
 }
 
 RecentInstallations::~RecentInstallations() = default;

@@ -115,7 +115,7 @@ private slots:
         // A game executable of many gigabytes is simply large: its check goes on while the window answers.
         if (file.endsWith("QVX.EXE") && kind == Odd::Oversized) {
             QVERIFY(form->isChecking());
-            QVERIFY(!form->check(1)->isEnabled() && !form->command(1)->isEnabled() && form->command(4)->isEnabled());
+            QTRY_VERIFY(!form->check(1)->isEnabled() && !form->command(1)->isEnabled() && form->command(4)->isEnabled());
         } else {
             QTRY_VERIFY(!form->isChecking());
             const QString named = m_w->platform.prompts().filter(path).join("\n");
@@ -265,7 +265,7 @@ private slots:
         QCOMPARE(form->GameExePath, registered);
         QCOMPARE(readFile(m_program + "/Tarnwell.dat"), configBefore);
         QVERIFY(form->isChecking()); // the registered one again
-        QVERIFY(form->label(22)->text().startsWith("Checking the game executable: "));
+        QTRY_VERIFY(form->label(22)->text().startsWith("Checking the game executable: "));
     }
 
     void ownerKept()

@@ -31,8 +31,9 @@ bool start(Form1 &form, bool waitForCheck)
             return false;
     }
     // The picker's first folder is read beside the window, as the check is.
-    return QTest::qWaitFor([&form] { return !form.isReadingFolder(); }, 10000)
-        && (!waitForCheck || QTest::qWaitFor([&form] { return !form.isChecking(); }, 10000));
+    return form.isClosed()
+        || (QTest::qWaitFor([&form] { return !form.isReadingFolder(); }, 10000)
+            && (!waitForCheck || QTest::qWaitFor([&form] { return !form.isChecking(); }, 10000)));
 }
 
 bool clickItem(QListWidget *list, const QString &text)
