@@ -145,10 +145,10 @@ void GameLauncher::askSteam(const QString &appId)
     start(tarnwell::openAddressCommand(QStringLiteral("steam://rungameid/") + appId));
 }
 
-void GameLauncher::start(const tarnwell::Command &command)
+void GameLauncher::start(const tarnwell::Command &command, bool game)
 {
-    // The game itself goes to the system by its short path; a message names it as the user chose it.
-    const bool itself = !command.webAddress && command.line == tarnwell::launchCommand(command.operand).line;
+    // The game goes to the system by its short path; a message names it as the user chose it.
+    const bool itself = game || (!command.webAddress && command.line == tarnwell::launchCommand(command.operand).line);
     const QString shown = itself ? QDir::toNativeSeparators(m_game.exePath) : command.operand;
     m_platform.runCommand(command, [self = QPointer(this), shown](const tarnwell::CommandOutcome &outcome) {
         if (self && !outcome.started)
@@ -257,7 +257,9 @@ bool GameLauncher::launchChosenWay(const Facts &facts)
             QStringLiteral("Quillvane could not be started with\n%1\n\n%2.").arg(choice.commandLine, launch.problem));
         return true;
     }
+    // A line of arguments alone (`-novid`) starts the game itself.
     start(tarnwell::programCommand(launch.program, launch.arguments, launch.environment,
-                                       QFileInfo(facts.shortPath).absolutePath(), choice.commandLine));
+                                   QFileInfo(facts.shortPath).absolutePath(), choice.commandLine),
+          launch.program == facts.shortPath);
     return true;
 }

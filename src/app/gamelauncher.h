@@ -36,7 +36,8 @@ private:
     void askSteam(const QString &appId);
     // The launch command of the registered executable as chosen with "Launch with...".
     bool launchChosenWay(const Facts &facts);
-    void start(const tarnwell::Command &command); // a failed start is reported
+    // A failed start is reported, naming the game by the path the user chose when `game` starts it.
+    void start(const tarnwell::Command &command, bool game = false);
     // A command line that names no compatibility layer is looked at before it is kept.
     void keepCommandLine(const tarnwell::LaunchChoice &choice);
     // A command line that would start the Windows executable directly where the system cannot: says

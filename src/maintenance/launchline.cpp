@@ -173,8 +173,7 @@ const QStringList &compatibilityLayers()
     static const QStringList names{QStringLiteral("wine"),         QStringLiteral("wine64"),
                                    QStringLiteral("wine-stable"),  QStringLiteral("wine-staging"),
                                    QStringLiteral("wine-development"), QStringLiteral("proton"),
-                                   QStringLiteral("umu-run"),      QStringLiteral("steam-run"),
-                                   QStringLiteral("bottles-cli")};
+                                   QStringLiteral("umu-run"),      QStringLiteral("bottles-cli")};
     return names;
 }
 

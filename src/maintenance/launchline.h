@@ -36,7 +36,7 @@ struct LaunchLine {
                                     CommandLineRules rules = systemCommandLineRules());
 
 // The programs that start a Windows program on another system, by file name: wine, wine64,
-// proton, umu-run, steam-run, ...
+// proton, umu-run, ... (not steam-run: it runs Linux programs only)
 [[nodiscard]] const QStringList &compatibilityLayers();
 // True when a word before %command% (the program, or a program it calls) is one of them.
 [[nodiscard]] bool namesCompatibilityLayer(const QString &commandLine,

@@ -468,6 +468,28 @@ private slots:
         QVERIFY(!QFileInfo::exists(m_game + "Binaries/pwned"));
     }
 
+    // A line of arguments alone starts the game itself: a failure names it by the path the user chose,
+    // never by its short form, with the system's reason after it.
+    void launchArgumentsOnlyFails()
+    {
+        const QString exe = m_game + "Binaries/QVX.EXE";
+        QVERIFY(writeFile(exe, "no program\n"));
+        QVERIFY(QFile::setPermissions(exe, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
+        startForm();
+        m_w->loadGame(m_game);
+        m_w->platform.runForReal = true;
+        m_w->platform.choices << LaunchChoice::CommandLine;
+        m_w->platform.texts << "-novid";
+        m_w->form->command(2)->actions().value(0)->trigger();
+        QTRY_COMPARE(launchChoice(readInstallations(RecentInstallations::filePath(m_w->platform)).items,
+                                  nativePath(exe)).kind, LaunchChoice::CommandLine);
+        QTest::mouseClick(m_w->form->command(2), Qt::LeftButton);
+        QTRY_COMPARE(m_w->platform.prompts().size(), 1);
+        const QString named = "Quillvane could not be started:\n" + nativePath(exe) + "\n\n";
+        QCOMPARE(m_w->platform.prompts().value(0).left(named.size()), named);
+        QVERIFY(m_w->platform.prompts().value(0).size() > named.size());
+    }
+
     void foreignConfiguration_data()
     {
         QTest::addColumn<bool>("foreign");    // the program folder, where Tarnwell.dat and the list lie, another user's
@@ -638,6 +660,8 @@ private slots:
         QTest::newRow("outside Steam: cancelled") << games << "gamemoderun %command%" << 1 << question << Default;
         QTest::newRow("no %command%: the executable itself") << games << "-novid" << 0 << question << CommandLine;
         QTest::newRow("wine after %command% is an argument") << games << "%command% wine" << 0 << question << CommandLine;
+        // steam-run gives Linux programs a familiar set of libraries; it cannot start a Windows one.
+        QTest::newRow("steam-run is no layer") << games << "steam-run %command%" << 0 << question << CommandLine;
         QTest::newRow("a layer by its path") << steam << "A=1 gamemoderun \"/opt/umu/umu-run\" %command%" << 0 << ""
                                              << CommandLine;
     }
