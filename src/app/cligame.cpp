@@ -40,16 +40,21 @@ public:
         return backUpBytes(m_environment.backupFolder, path, bytes).problem;
     }
 
+    bool refused() const { return m_refused; }
+
 private:
     bool allowed(const QString &why)
     {
-        if (!m_force)
+        if (!m_force) {
             m_environment.err(why);
+            m_refused = true;
+        }
         return m_force;
     }
 
     const Environment &m_environment;
     bool m_force;
+    bool m_refused = false;
 };
 
 QString shown(const QString &path)
@@ -150,6 +155,14 @@ int CliGame::write(const ProfileValues &values, bool force)
     putValues(values, m_controls);
     m_session.takeResolution();
     CliQuestions ask(m_environment, force);
+    // What the writer would refuse without --force is found for both files before either is written.
+    if (!force) {
+        m_session.rehearseWrite(ask);
+        if (ask.refused()) {
+            m_environment.err(QStringLiteral("Nothing was written."));
+            return WriteFailed;
+        }
+    }
     const ApplyReport report = m_session.write(ask);
     if (report.ok)
         return Done;

@@ -70,17 +70,27 @@ void SettingsSession::takeResolution()
     }
 }
 
-ApplyReport SettingsSession::write(WriteQuestions &ask)
+CollectedValues SettingsSession::collected() const
 {
     const auto wasRead = [this](SettingsFile file) { return this->file(file).read.state == ReadState::Read; };
-    const CollectedValues collected = collectValues(m_controls, m_readValues, wasRead(SettingsFile::Graphics),
-                                                    wasRead(SettingsFile::User), resWidth, resHeight);
-    if (!collected.refusal.isEmpty())
-        return {false, collected.refusal, false, collected.refused};
+    return collectValues(m_controls, m_readValues, wasRead(SettingsFile::Graphics), wasRead(SettingsFile::User),
+                         resWidth, resHeight);
+}
 
+QSet<QString> SettingsSession::userChanged() const
+{
     QSet<QString> changed;
     for (const SessionFile &file : m_files)
         changed.unite(changedControls(m_controls, file.shown));
+    return changed;
+}
+
+ApplyReport SettingsSession::write(WriteQuestions &ask)
+{
+    const CollectedValues collected = this->collected();
+    if (!collected.refusal.isEmpty())
+        return {false, collected.refusal, false, collected.refused};
+    const QSet<QString> changed = userChanged();
     const WindowValues window{collected.values, changed, m_controls};
     QList<NamedOutcome> outcomes;
     for (SessionFile &file : m_files)
@@ -95,6 +105,40 @@ ApplyReport SettingsSession::write(WriteQuestions &ask)
             m_files[i].shown = shownValues(m_controls, m_files[i].file);
     }
     return applyReport(outcomes);
+}
+
+namespace {
+
+// Passes the questions on, and stops each file right before it would be replaced.
+class Rehearsal final : public WriteQuestions
+{
+public:
+    explicit Rehearsal(WriteQuestions &ask) : m_ask(ask) {}
+    bool writeMerged(const QString &path, const Merge &merge) override { return m_ask.writeMerged(path, merge); }
+    bool writeReadOnly(const QString &path) override { return m_ask.writeReadOnly(path); }
+    bool writeLinked(const QString &path, int others) override { return m_ask.writeLinked(path, others); }
+    QString beforeReplace(const QString &, QByteArrayView) override { return QStringLiteral("Only rehearsed."); }
+
+private:
+    WriteQuestions &m_ask;
+};
+
+} // namespace
+
+void SettingsSession::rehearseWrite(WriteQuestions &ask) const
+{
+    const CollectedValues collected = this->collected();
+    if (!collected.refusal.isEmpty())
+        return;
+    const QSet<QString> changed = userChanged();
+    const WindowValues window{collected.values, changed, m_controls};
+    Rehearsal rehearsal(ask);
+    for (const SessionFile &file : m_files) {
+        // On copies: what was read stays as it was for the write itself.
+        FileState state = file.read;
+        LineList lines = file.lines;
+        (void)writeSettingsFile(file.path, state, file.file, lines, window, rehearsal);
+    }
 }
 
 void SettingsSession::forget(SettingsFile which)

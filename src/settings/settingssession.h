@@ -58,6 +58,9 @@ public:
     void forget(SettingsFile file);
     // Writes the files that were read, asking `ask` where the user must decide.
     ApplyReport write(WriteQuestions &ask);
+    // Asks `ask` what write() would ask about each file it would change, and writes nothing: a
+    // caller that answers without a user can then refuse before any file is written.
+    void rehearseWrite(WriteQuestions &ask) const;
     // True while some control of a file that was read differs from what was last read or written.
     bool hasUnsavedEdits() const;
     // Why the controls of `file` show no value of it, for their tooltips; empty when it was read.
@@ -66,6 +69,8 @@ public:
 private:
     static int index(SettingsFile file) { return file == SettingsFile::Graphics ? 0 : 1; }
     void startRead(const QString &gameFolder);
+    CollectedValues collected() const; // the controls' values, or the refusal of some
+    QSet<QString> userChanged() const; // the controls changed since their file was read or written
 
     SettingsControls &m_controls;
     std::array<SessionFile, 2> m_files;

@@ -166,9 +166,10 @@ private slots:
             "$XDG_CONFIG_HOME/tarnwell/profiles (~/.config/tarnwell/profiles), on Windows in\n"
             "%LOCALAPPDATA%\\Tarnwell\\profiles.\n"
             "\n"
-            "Exit status: 0 done; 1 a value refused (nothing written); 2 a usage error; 3 no game, or its\n"
-            "settings files missing or unreadable; 4 a write failed (files as they were); 5 the game is running\n"
-            "(nothing written; --force writes anyway). After -- COMMAND: the command's own exit status.\n"
+            "Exit status: 0 done; 1 a value or profile refused (nothing written); 2 a usage error; 3 no game,\n"
+            "or its settings files missing or unreadable; 4 a write refused or failed (nothing written, but a\n"
+            "file the message names as written before a failure); 5 the game is running (nothing written;\n"
+            "--force writes anyway). After -- COMMAND: the command's own exit status.\n"
             "\n"
             "Qt's own options, such as -platform or -style, are accepted when the window opens.\n";
         QTest::newRow("--version") << QStringList{"--version"} << 0 << version << QByteArray();
