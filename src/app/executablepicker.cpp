@@ -24,6 +24,7 @@
 #include <QTimer>
 #include <QUrl>
 
+#include <mutex>
 #include <utility>
 
 namespace {
@@ -34,6 +35,8 @@ constexpr int kInstallationRole = Qt::UserRole + 1;
 constexpr int kIconRole = Qt::UserRole + 2;
 // A folder not read by then is taken to be on a disk that does not answer.
 constexpr int kListingPatienceMs = 3000;
+// Beyond the search's own time bound, for a file system call that never returns.
+constexpr int kSearchGraceMs = 2000;
 
 QRect twipRect(int left, int top, int width, int height)
 {
@@ -517,13 +520,39 @@ void ExecutablePicker::findInstallations(bool now, std::function<bool()> waitAtF
     m_searching = true;
     const auto begin = [this, wait = std::move(waitAtFirst)] {
         const QString home = m_platform.homeFolder();
-        m_search = tarnwell::runBeside<tarnwell::Discovery>(
+        // What was found so far, for when a disk does not answer and the search never comes back.
+        struct SoFar {
+            std::mutex mutex;
+            QList<tarnwell::Installation> found;
+        };
+        const auto soFar = std::make_shared<SoFar>();
+        const tarnwell::JobHandle search = tarnwell::runBeside<tarnwell::Discovery>(
             this,
-            [home](tarnwell::Job &job) {
+            [home, soFar](tarnwell::Job &job) {
                 return tarnwell::findInstallations(home, tarnwell::systemPlaces(), {},
-                                                   [&job] { return job.cancelled(); });
+                                                   [&job] { return job.cancelled(); },
+                                                   [soFar](const tarnwell::Installation &one) {
+                                                       const std::lock_guard lock(soFar->mutex);
+                                                       soFar->found.append(one);
+                                                   });
             },
             [this, wait](tarnwell::Discovery found) { installationsFound(found, wait); });
+        m_search = search;
+        // The search keeps its own time only between calls to the file system; one that never returns
+        // is given up here, with what it found before.
+        QTimer::singleShot(tarnwell::DiscoveryLimits{}.milliseconds + kSearchGraceMs, this, [this, search, soFar, wait] {
+            if (m_search != search)
+                return; // it ended, or another took its place
+            search->cancel();
+            tarnwell::Discovery partial;
+            {
+                const std::lock_guard lock(soFar->mutex);
+                partial.found = soFar->found;
+            }
+            partial.cutShort << QStringLiteral("a folder did not answer within %1 seconds")
+                                    .arg((tarnwell::DiscoveryLimits{}.milliseconds + kSearchGraceMs) / 1000);
+            installationsFound(partial, wait);
+        });
     };
     if (now)
         begin();

@@ -45,7 +45,9 @@ QString childPath(const QString &folder, const QString &name)
 class Search
 {
 public:
-    Search(const DiscoveryLimits &limits, const std::function<bool()> &stop) : m_limits(limits), m_stop(stop)
+    Search(const DiscoveryLimits &limits, const std::function<bool()> &stop,
+           const std::function<void(const Installation &)> &found)
+        : m_limits(limits), m_stop(stop), m_foundOne(found)
     {
         m_clock.start();
     }
@@ -107,6 +109,8 @@ public:
         m_found.insert(real);
         result.found.append({source + QStringLiteral(": ") + QFileInfo(folder).fileName(),
                              QDir::toNativeSeparators(QDir::cleanPath(exe))});
+        if (m_foundOne)
+            m_foundOne(result.found.last());
     }
 
     // Every folder directly inside `parent`, each a game folder of `source`.
@@ -242,6 +246,7 @@ private:
 
     DiscoveryLimits m_limits;
     std::function<bool()> m_stop;
+    std::function<void(const Installation &)> m_foundOne;
     QElapsedTimer m_clock;
     QString m_source;
     int m_used = 0;          // by the current source
@@ -254,9 +259,9 @@ private:
 } // namespace
 
 Discovery findInstallations(const QString &home, const SystemPlaces &system, const DiscoveryLimits &limits,
-                            const std::function<bool()> &stop)
+                            const std::function<bool()> &stop, const std::function<void(const Installation &)> &found)
 {
-    Search search(limits, stop);
+    Search search(limits, stop, found);
     const QDir dir(home);
     search.beginSource(QStringLiteral("Steam"));
     for (const char *root : {".steam/steam", ".local/share/Steam", ".var/app/com.valvesoftware.Steam/.local/share/Steam",

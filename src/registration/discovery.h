@@ -43,8 +43,10 @@ struct Discovery {
 // Every installation (a `Binaries/QVX.EXE`, letter case ignored) below the home folder's Steam
 // roots (native, Flatpak, Snap), the libraries their libraryfolders.vdf names, Heroic's lists of
 // installed games, ~/Games/Heroic and ~/Games, and the system's places; each once, by the file it
-// really is. Stops early when `stop` says so.
+// really is. Stops early when `stop` says so. `found` hears of each installation as it is found, so
+// that what was found before a disk stopped answering is not lost with the search.
 [[nodiscard]] Discovery findInstallations(const QString &home, const SystemPlaces &system,
-                                          const DiscoveryLimits &limits = {}, const std::function<bool()> &stop = {});
+                                          const DiscoveryLimits &limits = {}, const std::function<bool()> &stop = {},
+                                          const std::function<void(const Installation &)> &found = {});
 
 } // namespace tarnwell
