@@ -18,6 +18,8 @@ int Job::percent() const
 
 namespace {
 
+constexpr int kMostThreads = 1024;
+
 // Never deleted: deleting a pool waits for every one of its threads, one blocked on a stalled
 // network share included. Its threads end with the process.
 QThreadPool *pool()
@@ -92,7 +94,13 @@ JobHandle runBeside(QObject *owner, std::function<void(Job &job)> task, std::fun
         JobRunner::ended(*job);
         --registry().tasks;
     });
-    pool()->start([job, link, counted, task = std::move(task), done = std::move(done)]() mutable {
+    // Work given up while blocked on a disk that does not answer keeps its thread: while every thread
+    // is taken, the pool grows, so that new work never queues behind it. A blocked thread costs
+    // little; the bound only keeps a runaway loop from exhausting the system.
+    QThreadPool *const threads = pool();
+    if (threads->activeThreadCount() >= threads->maxThreadCount() && threads->maxThreadCount() < kMostThreads)
+        threads->setMaxThreadCount(threads->maxThreadCount() + 8);
+    threads->start([job, link, counted, task = std::move(task), done = std::move(done)]() mutable {
         if (!job->cancelled())
             task(*job);
         JobRunner::ended(*job);

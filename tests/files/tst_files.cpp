@@ -275,6 +275,26 @@ private slots:
         }
     }
 
+    // Tasks blocked for good (a stalled network share, given up) never hold back new ones: more than
+    // the pool's usual 32 of them, and the next task still runs and hands its result over.
+    void blockedTasksLeaveRoom()
+    {
+        QObject owner;
+        QSemaphore blocker, started;
+        const auto releaseAll = qScopeGuard([&] { blocker.release(100); });
+        QList<JobHandle> blocked;
+        for (int i = 0; i < 100; ++i) {
+            blocked << runBeside(&owner, [&](Job &) {
+                started.release();
+                blocker.acquire();
+            }, {});
+        }
+        QTRY_COMPARE(started.available(), 100);
+        bool done = false;
+        const JobHandle next = runBeside<int>(&owner, [](Job &) { return 7; }, [&](int seven) { done = seven == 7; });
+        QTRY_VERIFY(done);
+    }
+
     // The end of the program waits for a blocked task only as long as it was told, and gives up the
     // others' results.
     void endsWithoutWaitingForever()
