@@ -649,7 +649,8 @@ bool Form1::isSearching() const
 
 bool Form1::isBusy() const
 {
-    return m_applying || isChecking() || isReadingFolder() || m_launcher->isPreparing() || m_restore->isWaiting();
+    return m_applying || isChecking() || isReadingFolder() || m_launcher->isPreparing() || m_restore->isWaiting()
+        || m_recent->isSaving();
 }
 
 bool Form1::isReadingFolder() const

@@ -162,9 +162,9 @@ void GameLauncher::chooseWay()
         m_platform.warn(QStringLiteral("No Quillvane QVX.EXE is registered yet, so there is nothing to launch."));
         return;
     }
-    tarnwell::KnownInstallations known = tarnwell::readInstallations(RecentInstallations::filePath(m_platform));
-    tarnwell::remember(known.items, m_game.exePath); // an executable registered before lists were kept
-    const tarnwell::LaunchChoice saved = known.items.first().launch;
+    // The tool's own list, as written last; one registered before lists were kept is launched the default way.
+    const tarnwell::LaunchChoice saved = tarnwell::launchChoice(
+        tarnwell::readInstallations(RecentInstallations::filePath(m_platform)).items, m_game.exePath);
     // The saved way first: Enter, or OK to look and leave, keeps it.
     const int way = m_platform.choose(QStringLiteral("Launch with"),
                                       QStringLiteral("How Launch starts\n%1").arg(m_game.exePath), kLaunchWays,

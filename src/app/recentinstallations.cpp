@@ -40,6 +40,8 @@ QString RecentInstallations::filePath(const Platform &platform)
 
 void RecentInstallations::read()
 {
+    if (m_saving)
+        return; // what the save wrote comes back with it
     if (m_reading)
         m_reading->cancel();
     const QString path = filePath(m_platform);
@@ -71,7 +73,7 @@ void RecentInstallations::fill()
     for (const tarnwell::KnownInstallation &item : m_known.items) {
         QAction *action = m_menu->addAction(QDir::toNativeSeparators(item.exePath));
         action->setCheckable(true);
-        action->setChecked(item.exePath == m_game.exePath);
+        action->setChecked(tarnwell::samePathText(item.exePath, m_game.exePath));
         connect(action, &QAction::triggered, this, [this, exe = item.exePath] { emit chosen(exe); });
     }
     if (m_known.items.isEmpty())
@@ -85,30 +87,59 @@ void RecentInstallations::rememberRegistered()
 
 void RecentInstallations::keepLaunchChoice(const tarnwell::LaunchChoice &choice)
 {
-    save([&choice](tarnwell::KnownInstallation &registered) { registered.launch = choice; });
+    save([choice](tarnwell::KnownInstallation &registered) { registered.launch = choice; });
 }
 
-void RecentInstallations::save(const std::function<void(tarnwell::KnownInstallation &registered)> &change)
+void RecentInstallations::save(Change change)
 {
-    const QString path = filePath(m_platform);
-    tarnwell::KnownInstallations known = tarnwell::readInstallations(path);
-    tarnwell::remember(known.items, m_game.exePath);
-    change(known.items.first());
-    const tarnwell::ListWrite written = tarnwell::writeInstallations(path, known.items);
-    if (!written.keptAs.isEmpty())
-        m_platform.warn(QStringLiteral("%1 could not be read (%2), so it was kept as\n%3\nbefore a new list was "
-                                       "written there.")
-                            .arg(path, known.error, written.keptAs));
-    if (!written.error.isEmpty()) {
-        m_platform.warn(QStringLiteral("Cannot save the list of installations to %1: %2.").arg(path, written.error));
+    m_saves.append({m_game.exePath, std::move(change)});
+    if (!m_saving)
+        saveNext();
+}
+
+void RecentInstallations::saveNext()
+{
+    if (m_saves.isEmpty())
         return;
-    }
+    const std::pair<QString, Change> next = m_saves.takeFirst();
+    const QString &exe = next.first;
+    const Change &change = next.second;
     // A read begun before this write would bring back the list as it was.
     if (m_reading)
         m_reading->cancel();
     m_reading.reset();
-    known.error.clear();
-    known.unreadable = false;
-    m_known = known;
-    watch();
+    struct Saved {
+        tarnwell::KnownInstallations known;
+        QString readError;
+        tarnwell::ListWrite written;
+    };
+    const QString path = filePath(m_platform);
+    m_saving = tarnwell::runBeside<Saved>(
+        this,
+        [path, exe, change](tarnwell::Job &) {
+            Saved saved;
+            saved.known = tarnwell::readInstallations(path);
+            saved.readError = saved.known.error;
+            tarnwell::remember(saved.known.items, exe);
+            change(saved.known.items.first());
+            saved.written = tarnwell::writeInstallations(path, saved.known.items);
+            return saved;
+        },
+        [this, path](Saved saved) {
+            m_saving.reset();
+            if (!saved.written.keptAs.isEmpty())
+                m_platform.warn(QStringLiteral("%1 could not be read (%2), so it was kept as\n%3\nbefore a new list "
+                                               "was written there.")
+                                    .arg(path, saved.readError, saved.written.keptAs));
+            if (!saved.written.error.isEmpty()) {
+                m_platform.warn(
+                    QStringLiteral("Cannot save the list of installations to %1: %2.").arg(path, saved.written.error));
+            } else {
+                saved.known.error.clear();
+                saved.known.unreadable = false;
+                m_known = std::move(saved.known);
+            }
+            watch();
+            saveNext();
+        });
 }

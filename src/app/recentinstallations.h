@@ -31,6 +31,7 @@ public:
     // The list as last read or written.
     const tarnwell::KnownInstallations &known() const { return m_known; }
     bool isReading() const { return m_reading != nullptr; }
+    bool isSaving() const { return m_saving != nullptr; }
     // The registered executable goes to the front; a list that cannot be saved is reported.
     void rememberRegistered();
     // How Launch starts the registered executable, kept with it.
@@ -41,9 +42,12 @@ signals:
 
 private:
     void read(); // beside the window; the menu shows what was read last until then
-    // Writes the list with the registered executable first, changed by `change`; a list there that
-    // cannot be read is kept aside first, and the user told so.
-    void save(const std::function<void(tarnwell::KnownInstallation &registered)> &change);
+    using Change = std::function<void(tarnwell::KnownInstallation &registered)>;
+    // Writes the list with the registered executable first, changed by `change`, beside the window:
+    // finding the entries that name the same file looks at the disks they are on. A list there that
+    // cannot be read is kept aside first, and the user told so. One save at a time, in order.
+    void save(Change change);
+    void saveNext();
     void watch();
     void fill();
 
@@ -52,5 +56,7 @@ private:
     std::unique_ptr<QMenu> m_menu; // a pop-up of its own, not one of the window's controls
     tarnwell::KnownInstallations m_known;
     tarnwell::JobHandle m_reading;
+    tarnwell::JobHandle m_saving;
+    QList<std::pair<QString, Change>> m_saves; // the executable and the change, not yet begun
     QFileSystemWatcher *m_watch = nullptr; // on the file, or on its folder while there is none
 };

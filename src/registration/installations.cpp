@@ -111,14 +111,33 @@ void remember(QList<KnownInstallation> &items, const QString &exePath)
         found = true;
     }
     items.prepend(item);
+    // A list written by hand, or by an older copy, may name another file twice: the newer entry stays.
+    QSet<QString> seen{wanted};
+    for (qsizetype i = 1; i < items.size();) {
+        if (seen.contains(resolved(items[i].exePath)))
+            items.removeAt(i);
+        else
+            seen.insert(resolved(items[i++].exePath));
+    }
     while (items.size() > kKnownInstallations)
         items.removeLast();
+}
+
+bool samePathText(const QString &a, const QString &b)
+{
+#ifdef Q_OS_WIN
+    constexpr Qt::CaseSensitivity kCase = Qt::CaseInsensitive;
+#else
+    constexpr Qt::CaseSensitivity kCase = Qt::CaseSensitive;
+#endif
+    return QDir::cleanPath(QDir::fromNativeSeparators(a)).compare(QDir::cleanPath(QDir::fromNativeSeparators(b)), kCase)
+        == 0;
 }
 
 LaunchChoice launchChoice(const QList<KnownInstallation> &items, const QString &exePath)
 {
     for (const KnownInstallation &item : items) {
-        if (item.exePath == exePath)
+        if (samePathText(item.exePath, exePath))
             return item.launch;
     }
     return {};

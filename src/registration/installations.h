@@ -51,10 +51,14 @@ struct ListWrite {
 [[nodiscard]] QString keepAside(const QString &path, QString &error);
 
 // The executable moved to the front (added when new), keeping how it is launched; every entry that
-// names the same file (by where it really is) goes.
+// names the same file (by where it really is) goes, and of entries naming another file alike the
+// first stays. Looks at the disks the entries are on.
 void remember(QList<KnownInstallation> &items, const QString &exePath);
 
 // How the executable is launched; the default for one not in the list.
 [[nodiscard]] LaunchChoice launchChoice(const QList<KnownInstallation> &items, const QString &exePath);
+// True when two paths are written alike, separators and (on Windows) letter case aside: the list and
+// Tarnwell.dat may each spell the registered executable their own way. Touches no disk.
+[[nodiscard]] bool samePathText(const QString &a, const QString &b);
 
 } // namespace tarnwell

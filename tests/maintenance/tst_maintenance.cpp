@@ -694,6 +694,7 @@ private slots:
             ? QStringList{"Launch through Steam", "Keep the command line", "Cancel"}
             : QStringList{"Keep the command line", "Cancel"};
         QCOMPARE(m_w->platform.messages.value(0).buttonTexts, question.isEmpty() ? QStringList() : buttons);
+        QTRY_VERIFY(!m_w->form->isBusy()); // the list is written beside the window
         const LaunchChoice choice = launchChoice(readInstallations(installations).items, exe);
         QCOMPARE(choice.kind, kept);
         QCOMPARE(choice.commandLine, kept == LaunchChoice::Default ? QString() : line);

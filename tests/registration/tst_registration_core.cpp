@@ -5,6 +5,7 @@
 #include "registration/digest.h"
 #include "registration/folderlist.h"
 #include "registration/gamefolder.h"
+#include "registration/installations.h"
 #include "registration/shortpath.h"
 #include "registration/versionlist.h"
 
@@ -77,6 +78,43 @@ private slots:
         QVERIFY(result.cancelled);
         QVERIFY(result.hex.isEmpty());
         QVERIFY(lastDone > 0);
+    }
+
+    // Remembering puts the executable first, once, with the launch way it had; every other file stays
+    // once, its first entry kept. Paths that do not exist compare as written.
+    void rememberInstallation_data()
+    {
+        QTest::addColumn<QStringList>("before"); // a path, with "*" after it for a command-line launch
+        QTest::addColumn<QString>("remembered");
+        QTest::addColumn<QStringList>("after");
+        QTest::newRow("new one first") << QStringList{"/a", "/b"} << "/c" << QStringList{"/c", "/a", "/b"};
+        QTest::newRow("moved to the front") << QStringList{"/a", "/b"} << "/b" << QStringList{"/b", "/a"};
+        QTest::newRow("its duplicates go") << QStringList{"/a", "/a", "/b"} << "/a" << QStringList{"/a", "/b"};
+        QTest::newRow("another file's duplicates go") << QStringList{"/a", "/a", "/b"} << "/b"
+                                                      << QStringList{"/b", "/a"};
+        QTest::newRow("its launch way kept") << QStringList{"/a", "/b*"} << "/b" << QStringList{"/b*", "/a"};
+        QTest::newRow("two spellings of one path") << QStringList{"/x/../a", "/a/"} << "/a" << QStringList{"/a"};
+    }
+
+    void rememberInstallation()
+    {
+        QFETCH(QStringList, before);
+        QFETCH(QString, remembered);
+        QFETCH(QStringList, after);
+        const QString root = QDir::rootPath() + "no-such-folder-tw"; // nothing there: paths as written
+        QList<tarnwell::KnownInstallation> items;
+        for (QString entry : before) {
+            tarnwell::KnownInstallation item{root + entry.remove('*'), {}};
+            if (before.contains(entry + '*'))
+                item.launch = {tarnwell::LaunchChoice::CommandLine, "-novid"};
+            items << item;
+        }
+        tarnwell::remember(items, root + remembered);
+        QStringList listed;
+        for (const tarnwell::KnownInstallation &item : items)
+            listed << item.exePath.mid(root.size())
+                    + (item.launch.kind == tarnwell::LaunchChoice::CommandLine ? "*" : "");
+        QCOMPARE(listed, after);
     }
 
     void versionScan_data()

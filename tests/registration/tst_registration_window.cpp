@@ -298,7 +298,7 @@ private slots:
             QVERIFY(openFolder(form, game + "/Binaries"));
             platform.answers.enqueue(Platform::Yes);
             QVERIFY(clickItem(form.File1, "QVX.EXE"));
-            QTRY_VERIFY(!form.isChecking());
+            QTRY_VERIFY(!form.isBusy());
         }
         const auto recent = [&form] {
             emit form.recentMenu()->aboutToShow();
@@ -316,7 +316,7 @@ private slots:
             platform.pressed.enqueue(press);
             recent();
             form.recentMenu()->actions().value(1)->trigger();
-            QTRY_VERIFY(!form.isChecking());
+            QTRY_VERIFY(!form.isBusy());
             QCOMPARE(form.GameExePath, press ? exeB : exeA);
         }
         QCOMPARE(platform.messages.size(), 2);
