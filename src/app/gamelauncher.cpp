@@ -17,6 +17,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QPointer>
+#include <QTimer>
 
 namespace {
 const QStringList kLaunchWays{QStringLiteral("The default: the game itself, or through Steam where it must"),
@@ -80,13 +81,25 @@ void GameLauncher::launch()
     }
     m_preparing = true;
     const QString exe = m_game.exePath, folder = m_game.folder, installations = RecentInstallations::filePath(m_platform);
-    tarnwell::runBeside<Facts>(
+    const tarnwell::JobHandle job = tarnwell::runBeside<Facts>(
         this, [exe, folder, installations](tarnwell::Job &) { return gather(exe, folder, installations); },
         [this, exe](Facts facts) {
             m_preparing = false;
             if (exe == m_game.exePath)
                 launchWith(facts);
         });
+    // A game folder on a disk that does not answer: the user hears of it, and the press is given up
+    // rather than starting the game at some later moment.
+    QTimer::singleShot(kPreparePatienceMs, this, [this, job, exe] {
+        if (!job->running() || job->cancelled())
+            return;
+        job->cancel();
+        m_preparing = false;
+        m_platform.warn(QStringLiteral("Quillvane was not started: the disk of\n%1\ndid not answer within %2 seconds. "
+                                       "It may be a network share that has stalled.")
+                            .arg(exe)
+                            .arg(kPreparePatienceMs / 1000));
+    });
 }
 
 void GameLauncher::launchWith(const Facts &facts)
@@ -128,9 +141,10 @@ QString GameLauncher::distrusted(const Facts &facts) const
     if (facts.choice.kind == tarnwell::LaunchChoice::CommandLine && !facts.choiceForeign.isEmpty())
         return QStringLiteral("The command line to launch Quillvane with was not run: it was read from %1.")
                    .arg(facts.choiceForeign) + notRun;
-    const bool startsItself = facts.choice.kind == tarnwell::LaunchChoice::Default
-        && facts.plan.kind == tarnwell::LaunchPlan::Direct;
-    if (startsItself && !m_game.foreign.isEmpty())
+    // A command line runs the executable too, for %command% or as the program of its arguments alone.
+    const bool runsIt = facts.choice.kind == tarnwell::LaunchChoice::CommandLine
+        || (facts.choice.kind == tarnwell::LaunchChoice::Default && facts.plan.kind == tarnwell::LaunchPlan::Direct);
+    if (runsIt && !m_game.foreign.isEmpty())
         return QStringLiteral("%1\n\nwas not started: it was named by %2.").arg(m_game.exePath, m_game.foreign)
             + notRun;
     return {};

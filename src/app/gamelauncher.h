@@ -47,6 +47,8 @@ private:
     QString distrusted(const Facts &facts) const;
 
     static constexpr int kSteamNoteMs = 6000;
+    // How long Launch waits for what the game's disk says; a sleeping hard disk wakes within it.
+    static constexpr int kPreparePatienceMs = 10000;
 
     Platform &m_platform;
     const RegisteredGame &m_game;

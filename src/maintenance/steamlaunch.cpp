@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "maintenance/steamlaunch.h"
 
+#include "files/openfile.h"
 #include "files/steamlibrary.h"
 
 #include <QDir>
@@ -55,9 +56,9 @@ bool isStartableProgram(const QString &path)
     const QFileInfo info(path);
     if (!info.isFile() || !info.isExecutable())
         return false;
-    QFile file(path);
+    QFile file;
     // A program that may be run but not read cannot be examined; the system decides when it starts it.
-    return !file.open(QIODevice::ReadOnly) || file.read(2) != "MZ";
+    return !openForReading(file, path).isEmpty() || file.read(2) != "MZ";
 }
 
 bool needsCompatibilityLayer(const QString &path)
@@ -66,8 +67,9 @@ bool needsCompatibilityLayer(const QString &path)
     Q_UNUSED(path);
     return false;
 #else
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) && file.read(2) == "MZ";
+    QFile file;
+    // Only a regular file is opened: a named pipe in its place would never answer.
+    return openForReading(file, path).isEmpty() && file.read(2) == "MZ";
 #endif
 }
 

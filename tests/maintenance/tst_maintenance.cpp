@@ -3,8 +3,10 @@
 // the real runner on real folders and what it reports, the running game, launching through Steam.
 #include "common/systemtest.h"
 #include "common/testsupport.h"
+#include "files/background.h"
 #include "maintenance/filedeletion.h"
 #include "maintenance/launchline.h"
+#include "maintenance/steamlaunch.h"
 #include "platform/desktopplatform.h"
 #include "recentinstallations.h"
 #include "registration/installations.h"
@@ -14,6 +16,10 @@
 #include <QRegularExpression>
 #include <QScopeGuard>
 #include <QSettings>
+
+#ifdef Q_OS_UNIX
+#include <sys/stat.h>
+#endif
 
 using namespace tarnwell;
 using namespace testsupport;
@@ -490,23 +496,45 @@ private slots:
         QVERIFY(m_w->platform.prompts().value(0).size() > named.size());
     }
 
+    // A named pipe where the executable was is no Windows program, and looking at it never waits
+    // for a writer that does not come (the check runs beside the window; here beside the test).
+    void pipeInPlaceOfTheGame()
+    {
+        UNIX_ONLY("named pipes in the file system are Unix things");
+        const QString exe = m_game + "Binaries/QVX.EXE";
+        QVERIFY(QDir().mkpath(m_game + "Binaries") && (!QFile::exists(exe) || QFile::remove(exe)));
+#ifdef Q_OS_UNIX
+        QVERIFY(::mkfifo(QFile::encodeName(exe).constData(), 0644) == 0);
+#endif
+        QObject owner;
+        std::optional<bool> needs;
+        const JobHandle job = runBeside<bool>(&owner, [exe](Job &) { return needsCompatibilityLayer(exe); },
+                                              [&needs](bool answer) { needs = answer; });
+        QTRY_VERIFY(needs.has_value());
+        QVERIFY(!*needs);
+    }
+
     void foreignConfiguration_data()
     {
-        QTest::addColumn<bool>("foreign");    // the program folder, where Tarnwell.dat and the list lie, another user's
-        QTest::addColumn<bool>("commandLine"); // Launch with... a command line, else the game itself
-        QTest::addColumn<QString>("refusal");  // the start of the message; empty: it runs
-        QTest::newRow("another user's command line") << true << true << "The command line to launch Quillvane with "
-                                                                        "was not run: it was read from ";
-        QTest::newRow("an executable another user named") << true << false << "%E\n\nwas not started: it was named by ";
-        QTest::newRow("the superuser's own command line") << false << true << "";
-        QTest::newRow("an executable the superuser named") << false << false << "";
+        QTest::addColumn<QStringList>("theirs"); // given to another user, in the program folder ("" the folder)
+        QTest::addColumn<bool>("commandLine");   // Launch with... a command line, else the game itself
+        QTest::addColumn<QString>("refusal");    // the start of the message; empty: it runs
+        const QStringList all{"", "/Tarnwell.dat", "/Installations.json"}, none;
+        QTest::newRow("another user's command line") << all << true << "The command line to launch Quillvane with "
+                                                                       "was not run: it was read from ";
+        QTest::newRow("an executable another user named") << all << false << "%E\n\nwas not started: it was named by ";
+        // The line is the superuser's own, but %command% stands for what another user named.
+        QTest::newRow("own line, another user's executable") << QStringList{"/Tarnwell.dat"} << true
+                                                             << "%E\n\nwas not started: it was named by ";
+        QTest::newRow("the superuser's own command line") << none << true << "";
+        QTest::newRow("an executable the superuser named") << none << false << "";
     }
 
     // Run as the superuser with another user's configuration (as sudo may keep XDG_CONFIG_HOME), what
     // that user wrote there never names a program the superuser runs.
     void foreignConfiguration()
     {
-        QFETCH(bool, foreign);
+        QFETCH(QStringList, theirs);
         QFETCH(bool, commandLine);
         QFETCH(QString, refusal);
         UNIX_ONLY("owners of folders are Unix things here");
@@ -520,8 +548,8 @@ private slots:
         const QByteArray list = "{\"installations\": [{\"executable\": \"" + exe.toUtf8() + "\", \"launch\": \""
             + (commandLine ? "command\", \"command\": \"TW_VAR=3 %command% -novid\"" : "default\"") + "}]}";
         QVERIFY(writeFile(program + "/Installations.json", list));
-        for (const QString &path : {program, program + "/Tarnwell.dat", program + "/Installations.json"})
-            QVERIFY(!foreign || ::chown(QFile::encodeName(path).constData(), 65534, 65534) == 0);
+        for (const QString &name : theirs)
+            QVERIFY(::chown(QFile::encodeName(program + name).constData(), 65534, 65534) == 0);
         FakePlatform platform(program);
         platform.runForReal = true;
         Form1 form(platform);
