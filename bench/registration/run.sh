@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Digest throughput: the tool's streaming digest against md5sum on the same 256 MiB file, in one run,
 # as whole-process times (RUNS runs of each, default 7).
-# Also digests a 16 MiB file, to show that peak memory does not follow the file's size.
+# Also digests a 16 MiB file, to show that peak memory does not follow the file's size, and prints
+# the library's own speed (openssl speed md5), which the goal is set against.
 set -euo pipefail
 build=$(cd "${1:-build}" && pwd)
 bench="$build/bench/bench_md5"
@@ -60,7 +61,7 @@ ref_mibs=$(calc "$big_mib / $ref_s")
 printf 'file: %d MiB, digest %s (both agree), best of %d runs each, taking turns\n' "$big_mib" "$tool_digest" "$runs"
 printf 'CalcMD5 : %8.1f MiB/s  peak memory %7d KiB\n' "$tool_mibs" "$tool_peak"
 printf 'md5sum  : %8.1f MiB/s  peak memory %7d KiB\n' "$ref_mibs" "$ref_peak"
-printf 'throughput ratio CalcMD5/md5sum: %.2f (goal >= 0.95)\n' "$(calc "$tool_mibs / $ref_mibs")"
+printf 'throughput ratio CalcMD5/md5sum: %.2f\n' "$(calc "$tool_mibs / $ref_mibs")"
 printf 'CalcMD5 peak memory: %d KiB for %d MiB, %d KiB for %d MiB (growth %+d KiB)\n' \
     "$small_peak" "$small_mib" "$tool_peak" "$big_mib" "$((tool_peak - small_peak))"
 # The library's own figure for MD5 over 16 KiB blocks already in memory: the ceiling for any tool that
@@ -69,7 +70,7 @@ if command -v openssl >/dev/null; then
     speed_kbs=$(openssl speed -seconds 2 -bytes 16384 md5 2>/dev/null | awk '$1 == "md5" { sub(/k$/, "", $NF); print $NF }')
     if [ -n "$speed_kbs" ]; then
         speed_mibs=$(calc "$speed_kbs * 1000 / 1048576")
-        printf 'openssl speed md5 (16 KiB blocks, in memory): %.1f MiB/s; CalcMD5 reaches %.2f of it\n' \
+        printf 'openssl speed md5 (16 KiB blocks, in memory): %.1f MiB/s; CalcMD5 reaches %.2f of it (goal >= 0.95)\n' \
             "$speed_mibs" "$(calc "$tool_mibs / $speed_mibs")"
     fi
 fi

@@ -6,11 +6,11 @@
 #  - the banner module beside the program against none (goal: with <= 1.1 x without);
 #  - a 4 GiB executable registered against a 64 KiB one (goal: <= 1.2 x): the executable's digest must
 #    not hold the window back. The time until the status caption names the release is shown beside it.
-# RUNS (default 15) and LARGE_RUNS (default 5) set the number of pairs; VERBOSE=1 prints every run;
+# RUNS (default 21) and LARGE_RUNS (default 5) set the number of pairs; VERBOSE=1 prints every run;
 # COMPARISONS (default "reference banner executable") picks some of them.
 set -euo pipefail
 build=$(cd "${1:-build}" && pwd)
-runs=${RUNS:-15}
+runs=${RUNS:-21}
 large_runs=${LARGE_RUNS:-5}
 comparisons=${COMPARISONS:-reference banner executable}
 harness="$build/bench/tarnwell_firstpaint"

@@ -73,7 +73,7 @@ Form1::Form1(Platform &platform, QWidget *parent)
     setAcceptDrops(true);
 }
 
-Form1::~Form1() = default; // a check still running is stopped and waited for
+Form1::~Form1() = default; // a check still running is given up, never waited for
 
 void Form1::createCommands()
 {
@@ -597,6 +597,8 @@ void Form1::registerExecutable(const QString &path, const QString &name, tarnwel
     // A check still running (of the executable found at start-up) is given up for this one, and taken
     // up again should this one be given up.
     checkExecutable(path, origin);
+    if (!isChecking())
+        return; // none began (no list of known versions): nothing to show
     // Saved once the check has finished; a check given up registers nothing. The dialog lives as long
     // as the check: it shows only once the check takes a while.
     if (!m_checkDialog) {

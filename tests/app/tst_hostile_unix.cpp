@@ -4,6 +4,7 @@
 #include "common/systemtest.h"
 #include "common/testsupport.h"
 
+#include <QPointer>
 #include <QProgressDialog>
 #include <QTimer>
 
@@ -215,10 +216,13 @@ private slots:
         QVERIFY(form->isChecking());
         // The window's own events go on, and so does the digest, which says how far it has come.
         QTRY_VERIFY(form->label(22)->text().startsWith("Checking the game executable: ") && ticks > 20);
-        auto *progress = form->findChild<QProgressDialog *>();
-        QTRY_VERIFY(progress && progress->isVisible());
+        QPointer<QProgressDialog> progress;
+        QTRY_VERIFY((progress = form->findChild<QProgressDialog *>()) && progress->isVisible());
         QTest::mouseClick(progress->findChild<QPushButton *>(), Qt::LeftButton);
         QTRY_VERIFY(!form->isChecking());
+        // The dialog went with its check, and nothing holds the window.
+        QTRY_VERIFY(!progress || !progress->isVisible());
+        QCOMPARE(QApplication::activeModalWidget(), nullptr);
         // Given up: nothing registered, the picker back.
         QVERIFY(form->GameExePath.isEmpty());
         QVERIFY(!QFileInfo::exists(m_program + "/Tarnwell.dat"));
