@@ -4,6 +4,7 @@
 #include "common/systemtest.h"
 #include "common/testsupport.h"
 
+#include <QMenu>
 #include <QPointer>
 #include <QProgressDialog>
 #include <QTimer>
@@ -138,6 +139,7 @@ private slots:
         QTest::newRow("a settings file of 64 MB") << "G/Binaries/SETTINGS/TKGRAPHICSSETTINGS.MXML" << 64;
         QTest::newRow("Tarnwell.dat of 1 MB") << "P/Tarnwell.dat" << 1;
         QTest::newRow("QVX.dat of 4 MB") << "P/dat/QVX.dat" << 4;
+        QTest::newRow("Installations.json of 1 MB") << "P/Installations.json" << 1;
     }
 
     // A file of exactly the size its kind may have is read as any other: a byte more is refused (above).
@@ -147,6 +149,9 @@ private slots:
         QFETCH(int, megabytes);
         install();
         const QString path = (file.startsWith('P') ? m_program : m_game) + file.mid(1);
+        const QString exe = m_game + "/Binaries/QVX.EXE";
+        if (file.endsWith("Installations.json"))
+            QVERIFY(writeFile(path, "{\n\"installations\": [{\"executable\": \"" + exe.toUtf8() + "\"}]}\n"));
         QByteArray bytes = readFile(path);
         const qsizetype at = bytes.indexOf('\n') + 1; // after its first line, a line of blanks fills it up
         bytes.insert(at, QByteArray((qint64(megabytes) << 20) - bytes.size() - 1, ' ') + '\n');
@@ -156,6 +161,10 @@ private slots:
         QCOMPARE(m_w->platform.prompts(), QStringList());
         QCOMPARE(m_w->form->label(22)->text(), "Quillvane Sample Installation Detected!");
         QCOMPARE(m_w->form->text(3)->text(), "120"); // Brightness, from the game's file
+        if (file.endsWith("Installations.json")) {
+            QMenu *recent = m_w->form->recentMenu();
+            QTRY_VERIFY((emit recent->aboutToShow(), recent->actions().value(0)->text() == exe));
+        }
     }
 
     // The picker lists regular files (and links to them) only, and refuses a path that Tarnwell.dat cannot hold.
