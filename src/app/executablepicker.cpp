@@ -540,7 +540,8 @@ void ExecutablePicker::findInstallations(bool now, std::function<bool()> waitAtF
         m_search = search;
         // The search keeps its own time only between calls to the file system; one that never returns
         // is given up here, with what it found before.
-        QTimer::singleShot(tarnwell::DiscoveryLimits{}.milliseconds + kSearchGraceMs, this, [this, search, soFar, wait] {
+        const int patience = tarnwell::DiscoveryLimits{}.milliseconds + kSearchGraceMs;
+        QTimer::singleShot(patience, this, [this, search, soFar, wait, patience] {
             if (m_search != search)
                 return; // it ended, or another took its place
             search->cancel();
@@ -549,8 +550,7 @@ void ExecutablePicker::findInstallations(bool now, std::function<bool()> waitAtF
                 const std::lock_guard lock(soFar->mutex);
                 partial.found = soFar->found;
             }
-            partial.cutShort << QStringLiteral("a folder did not answer within %1 seconds")
-                                    .arg((tarnwell::DiscoveryLimits{}.milliseconds + kSearchGraceMs) / 1000);
+            partial.cutShort << QStringLiteral("a folder did not answer within %1 seconds").arg(patience / 1000);
             installationsFound(partial, wait);
         });
     };

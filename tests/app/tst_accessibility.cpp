@@ -71,7 +71,8 @@ private slots:
             QCOMPARE(iface->text(role == QAccessible::Link ? QAccessible::Description : QAccessible::Value), more);
         QCOMPARE(iface->state().focusable, !window); // the window, and every control
         QCOMPARE(iface->state().linked, role == QAccessible::Link);
-        for (int child = 0; parts != Parts::None && child < 2; ++child) // the pop-up (named once the window shows), the typing field
+        // The pop-up (named once the window shows), then the typing field.
+        for (int child = 0; parts != Parts::None && child < 2; ++child)
             QTRY_COMPARE(child < iface->childCount() ? iface->child(child)->text(QAccessible::Name) : "none",
                          parts == Parts::PopUp && child ? "none" : name);
     }
