@@ -523,7 +523,7 @@ private slots:
         form.recentMenu()->actions().value(0)->trigger();
         QTRY_VERIFY(!form.isBusy());
         QCOMPARE(platform.prompts().last(), other + "\n\ncannot be chosen: " + why + ". Nothing was changed.");
-        QCOMPARE(form.GameExePath, exe);
+        QCOMPARE(nativePath(form.GameExePath), exe); // as Tarnwell.dat spells it
         QCOMPARE(readFile(platform.folder + "/Tarnwell.dat"), config);
         QCOMPARE(form.text(3)->text(), "99");
     }
