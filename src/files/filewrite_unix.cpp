@@ -5,11 +5,13 @@
 // moment is put back, and nothing of it is lost.
 #include "files/filecontent.h"
 
+#include <QElapsedTimer>
 #include <QFile>
 #include <QRandomGenerator>
 
 #include <cerrno>
 #include <cstring>
+#include <dirent.h>
 #include <fcntl.h>
 #include <stdio.h>
 #include <sys/stat.h>
@@ -162,6 +164,57 @@ mode_t takeOver(int folder, const char *name, bool exists, int fd)
     return old.st_mode & 07777;
 }
 
+// Waits, a second at most, while another process of the user's (all of them, for the superuser) holds
+// the file `name` open for writing: one that opened it before the exchange still writes into it, and
+// its change is seen only once it is done. Linux says which files a process holds; elsewhere, and for
+// processes that cannot be looked into, there is no wait.
+void waitForWriters(int folder, const char *name)
+{
+#ifdef Q_OS_LINUX
+    struct stat file = {};
+    if (::fstatat(folder, name, &file, AT_SYMLINK_NOFOLLOW) != 0)
+        return;
+    const auto heldForWriting = [&file] {
+        const QByteArray self = QByteArray::number(::getpid());
+        DIR *processes = ::opendir("/proc");
+        if (!processes)
+            return false;
+        bool held = false;
+        while (const dirent *process = held ? nullptr : ::readdir(processes)) {
+            if (process->d_name[0] < '1' || process->d_name[0] > '9' || self == process->d_name)
+                continue;
+            const QByteArray fds = QByteArrayLiteral("/proc/") + process->d_name + "/fd";
+            DIR *open = ::opendir(fds.constData());
+            if (!open)
+                continue; // another user's, or gone
+            while (const dirent *fd = held ? nullptr : ::readdir(open)) {
+                struct stat target = {};
+                if (fd->d_name[0] == '.' || ::stat((fds + '/' + fd->d_name).constData(), &target) != 0
+                    || target.st_dev != file.st_dev || target.st_ino != file.st_ino)
+                    continue;
+                // The flags of the open file, in octal, on the line "flags:".
+                QFile info(QString::fromLatin1(fds + "info/" + fd->d_name));
+                const QByteArray text = info.open(QIODevice::ReadOnly) ? info.readAll() : QByteArray();
+                const qsizetype at = text.indexOf("flags:");
+                const qsizetype end = text.indexOf('\n', at);
+                const int flags = at < 0 ? 0 : text.mid(at + 6, end - at - 6).trimmed().toInt(nullptr, 8);
+                held = (flags & O_ACCMODE) != O_RDONLY;
+            }
+            ::closedir(open);
+        }
+        ::closedir(processes);
+        return held;
+    };
+    QElapsedTimer waited;
+    waited.start();
+    while (heldForWriting() && !waited.hasExpired(1000))
+        ::usleep(5000);
+#else
+    Q_UNUSED(folder);
+    Q_UNUSED(name);
+#endif
+}
+
 enum class Placed { Done, Changed, Failed };
 
 // Puts the new content in the target's place in one step. Exchanged rather than renamed over, the
@@ -173,6 +226,8 @@ Placed place(const FileTarget &target, Temporary &temporary, const FileBytes *ex
     const QByteArray name = QFile::encodeName(target.name);
     const unsigned how = target.exists ? RENAME_EXCHANGE : RENAME_NOREPLACE;
     if (::renameat2(folder, temporary.name(), folder, name.constData(), how) == 0) {
+        if (target.exists && expected)
+            waitForWriters(folder, temporary.name());
         if (target.exists && expected && !stillHolds(folder, temporary.name(), *expected)) {
             ::renameat2(folder, temporary.name(), folder, name.constData(), RENAME_EXCHANGE);
             return Placed::Changed;

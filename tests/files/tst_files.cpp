@@ -17,7 +17,9 @@
 #include <QThread>
 
 #ifdef Q_OS_UNIX
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 #endif
 
@@ -31,7 +33,7 @@ enum class Before { Nothing, OwnerGone, Cancelled };
 // What stands where a settings file is written: its own file, or what an attacker or a mistake made.
 enum class Place { OwnLink, OthersLink, OthersFolder, GroupFolder, RootFolder, LinkToDevice, Fifo };
 // What the game does to the file while the new content is being written.
-enum class Game { Nothing, InPlace, Renamed };
+enum class Game { Nothing, InPlace, Renamed, HeldOpen };
 
 const QByteArray kOld = "<Data>\n\t<Property name=\"Brightness\" value=\"120\" />\n</Data>\n";
 const QByteArray kNew = "<Data>\n <Property name=\"Brightness\" value=\"90\" />\n</Data>\n\r\n";
@@ -123,6 +125,8 @@ private slots:
         QTest::newRow("the game leaves it alone") << Game::Nothing << kNew;
         QTest::newRow("the game writes into it meanwhile") << Game::InPlace << kGames;
         QTest::newRow("the game saves a new one over it meanwhile") << Game::Renamed << kGames;
+        // Opened before the new content took its place, written into a moment after.
+        QTest::newRow("the game writes into it as it is replaced") << Game::HeldOpen << kGames;
     }
 
     // The new content is complete on the disk before the file is looked at one last time: what the
@@ -135,6 +139,28 @@ private slots:
         const QString file = tmp.filePath("TKGRAPHICSSETTINGS.MXML");
         QVERIFY(writeFile(file, kOld));
         const FileBytes read = readWholeFile(file, kSettingsFileLimit);
+        int holder = 0; // the process of the game, where one holds the file open
+        if (game == Game::HeldOpen) {
+#ifdef Q_OS_LINUX
+            int ready[2];
+            QVERIFY(::pipe(ready) == 0);
+            const QByteArray path = QFile::encodeName(file);
+            holder = ::fork();
+            if (holder == 0) { // the game, in a process of its own
+                const int fd = ::open(path.constData(), O_WRONLY);
+                static_cast<void>(::write(ready[1], "r", 1));
+                ::usleep(300000);
+                static_cast<void>(::pwrite(fd, kGames.constData(), size_t(kGames.size()), 0));
+                ::_exit(0);
+            }
+            char got = 0;
+            QVERIFY(holder > 0 && ::read(ready[0], &got, 1) == 1);
+            ::close(ready[0]);
+            ::close(ready[1]);
+#else
+            QSKIP("only Linux says which files another process holds open");
+#endif
+        }
         bool played = false;
         const auto writing = [&](const ChunkSink &sink) {
             if (!sink(QByteArrayView(kNew).first(10)))
@@ -151,6 +177,10 @@ private slots:
         WriteOptions options;
         options.expected = &read;
         const FileWrite written = writeAtomically(file, writing, options);
+#ifdef Q_OS_UNIX
+        if (holder > 0)
+            QCOMPARE(int(::waitpid(holder, nullptr, 0)), holder);
+#endif
         QCOMPARE(written.changed, game != Game::Nothing);
         QCOMPARE(readFile(file), after);
     }
