@@ -145,7 +145,7 @@ void SettingsSession::forget(SettingsFile which)
 {
     SessionFile &gone = file(which);
     gone.lines = LineList();
-    gone.read = {ReadState::Missing, {}};
+    gone.read = {ReadState::Missing, {}, {}};
     gone.shown.clear();
 }
 
