@@ -54,6 +54,7 @@ int main(int argc, char *argv[])
     print(QStringLiteral("configuration: ") + tarnwell::configFilePath(platform.programFolder()));
     Form1 form(platform);
     form.Form_Load();
+    form.show(); // the start-up check begins once the window has been painted
     while (form.isChecking()) // the executable's digest runs beside the window
         QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
     print(QStringLiteral("known versions: ") + form.VersionListPath);
