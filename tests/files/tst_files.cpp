@@ -16,6 +16,9 @@
 #include <QTest>
 #include <QThread>
 
+#include <algorithm>
+#include <memory>
+
 #ifdef Q_OS_UNIX
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -303,6 +306,7 @@ private slots:
             stepped.acquire();
             QCOMPARE(job->percent(), expected);
         }
+        QTRY_VERIFY(!job->running()); // the task still uses this frame's semaphores
     }
 
     // Tasks blocked for good (a stalled network share, given up) never hold back new ones: more than
@@ -310,19 +314,23 @@ private slots:
     void blockedTasksLeaveRoom()
     {
         QObject owner;
-        QSemaphore blocker, started;
-        const auto releaseAll = qScopeGuard([&] { blocker.release(100); });
+        // Shared with the tasks: they may still be leaving acquire() once this test has returned.
+        struct Gates { QSemaphore blocker, started; };
+        const auto gates = std::make_shared<Gates>();
+        const auto releaseAll = qScopeGuard([gates] { gates->blocker.release(100); });
         QList<JobHandle> blocked;
         for (int i = 0; i < 100; ++i) {
-            blocked << runBeside(&owner, [&](Job &) {
-                started.release();
-                blocker.acquire();
+            blocked << runBeside(&owner, [gates](Job &) {
+                gates->started.release();
+                gates->blocker.acquire();
             }, {});
         }
-        QTRY_COMPARE(started.available(), 100);
+        QTRY_COMPARE(gates->started.available(), 100);
         bool done = false;
         const JobHandle next = runBeside<int>(&owner, [](Job &) { return 7; }, [&](int seven) { done = seven == 7; });
         QTRY_VERIFY(done);
+        gates->blocker.release(100);
+        QTRY_VERIFY(std::none_of(blocked.cbegin(), blocked.cend(), [](const JobHandle &job) { return job->running(); }));
     }
 
     // The end of the program waits for a blocked task only as long as it was told, and gives up the
