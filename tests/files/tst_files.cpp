@@ -84,11 +84,11 @@ private slots:
     // folder another user can change meanwhile; nobody ever over a device or a pipe.
     void reach()
     {
+        UNIX_ONLY("owners, links, devices and named pipes of Unix");
+#ifdef Q_OS_UNIX
         QFETCH(Place, place);
         QFETCH(bool, asRoot);
         QFETCH(QString, refusal);
-        UNIX_ONLY("owners, links, devices and named pipes of Unix");
-#ifdef Q_OS_UNIX
         if (asRoot && !isSuperuser())
             QSKIP("needs the superuser");
         if (!asRoot && rerunAsUser())
@@ -142,7 +142,9 @@ private slots:
         const QString file = tmp.filePath("TKGRAPHICSSETTINGS.MXML");
         QVERIFY(writeFile(file, kOld));
         const FileBytes read = readWholeFile(file, kSettingsFileLimit);
+#ifdef Q_OS_UNIX
         int holder = 0; // the process of the game, where one holds the file open
+#endif
         if (game == Game::HeldOpen) {
 #ifdef Q_OS_LINUX
             int ready[2];

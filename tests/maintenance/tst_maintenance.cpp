@@ -534,11 +534,11 @@ private slots:
     // that user wrote there never names a program the superuser runs.
     void foreignConfiguration()
     {
+        UNIX_ONLY("owners of folders are Unix things here");
+#ifdef Q_OS_UNIX
         QFETCH(QStringList, theirs);
         QFETCH(bool, commandLine);
         QFETCH(QString, refusal);
-        UNIX_ONLY("owners of folders are Unix things here");
-#ifdef Q_OS_UNIX
         if (!isSuperuser())
             QSKIP("only the superuser runs another user's configuration here");
         QTemporaryDir tmp;
