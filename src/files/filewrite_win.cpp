@@ -5,13 +5,16 @@
 
 #include <QFile>
 #include <QSaveFile>
+#include <QThread>
 
 namespace tarnwell {
 
 FileWrite writeAtomically(const QString &path, const Producer &content, const WriteOptions &options)
 {
     const FileTarget target = reachFile(path, options.reach);
-    const auto notWritten = [](const QString &why) {
+    const auto notWritten = [](QString why) {
+        if (why.endsWith(u'.')) // the system's sentence goes inside this one
+            why.chop(1);
         return FileWrite{false, QStringLiteral("It was not written: %1. The file was left as it was.").arg(why), why};
     };
     if (!target.ok())
@@ -33,24 +36,46 @@ FileWrite writeAtomically(const QString &path, const Producer &content, const Wr
         return {};
     };
 
-    QSaveFile file(target.path);
+    // One write and rename. The rename fails while another program holds the target open without
+    // sharing its deletion (a virus scanner, a reader of the same list): then it is tried again, a
+    // few times within half a second, each with a new last look.
+    enum class Step { Done, Failed, RenameRefused, Changed };
     QString error;
-    bool changed = false;
-    if (!file.open(QIODevice::WriteOnly)) {
-        error = file.errorString();
-        QFile probe(target.path); // the system's own words for a refusal
-        if (exists && !probe.open(QIODevice::ReadWrite | QIODevice::ExistingOnly))
-            error = probe.errorString();
-    } else if (!content([&file](QByteArrayView chunk) { return file.write(chunk.data(), chunk.size()) == chunk.size(); })
-               || !file.flush()) {
-        error = file.errorString();
-        file.cancelWriting();
-    } else if (options.expected && !unchangedSince(target.path, *options.expected)) {
-        changed = true; // the last look, right before the rename
-        file.cancelWriting();
-    } else if (!file.commit()) {
-        error = file.errorString();
+    const auto attempt = [&]() -> Step {
+        QSaveFile file(target.path);
+        if (!file.open(QIODevice::WriteOnly)) {
+            error = file.errorString();
+            QFile probe(target.path); // the system's own words for a refusal
+            if (exists && !probe.open(QIODevice::ReadWrite | QIODevice::ExistingOnly))
+                error = probe.errorString();
+            return Step::Failed;
+        }
+        if (!content([&file](QByteArrayView chunk) { return file.write(chunk.data(), chunk.size()) == chunk.size(); })
+            || !file.flush()) {
+            error = file.errorString();
+            file.cancelWriting();
+            return Step::Failed;
+        }
+        if (options.expected && !unchangedSince(target.path, *options.expected)) {
+            file.cancelWriting(); // the last look, right before the rename
+            return Step::Changed;
+        }
+        if (!file.commit()) {
+            error = file.errorString();
+            return file.error() == QFileDevice::RenameError && QFile::exists(target.path) ? Step::RenameRefused
+                                                                                          : Step::Failed;
+        }
+        error.clear();
+        return Step::Done;
+    };
+    Step step = attempt();
+    for (int wait : {50, 100, 150, 200}) {
+        if (step != Step::RenameRefused)
+            break;
+        QThread::msleep(wait);
+        step = attempt();
     }
+    const bool changed = step == Step::Changed;
     const QString restoreError = restore();
     if (changed)
         return {false, {}, {}, true};

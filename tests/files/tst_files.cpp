@@ -190,6 +190,26 @@ private slots:
         QCOMPARE(readFile(file), after);
     }
 
+    // Another program reading the file at the moment of the rename (Windows refuses to replace a file
+    // open without shared deletion) holds the write back only until it lets go.
+    void heldOpenByAReader()
+    {
+        QTemporaryDir tmp;
+        const QString file = tmp.filePath("Installations.json");
+        QVERIFY(writeFile(file, kOld));
+        QFile reader(file);
+        QVERIFY(reader.open(QIODevice::ReadOnly));
+        int produced = 0;
+        const FileWrite written = writeAtomically(file, [&](const ChunkSink &sink) {
+            if (++produced == 2)
+                reader.close(); // the reader is done by the second try
+            return sink(kNew);
+        });
+        QVERIFY2(written.ok(), qPrintable(written.problem));
+        reader.close();
+        QCOMPARE(readFile(file), kNew);
+    }
+
     // A temporary of the tool's own naming left by a write that was killed goes with the next write in
     // its folder, once a minute old and the user's own; anything else stays.
     void staleTemporaries()

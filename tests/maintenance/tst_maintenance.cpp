@@ -468,7 +468,8 @@ private slots:
         QTRY_VERIFY(!m_w->form->isBusy());
         if (!recorded.isEmpty())
             QTRY_COMPARE(readFile(m_game + "Binaries/recorded"), recorded.replace("%E", shortName(exe).toUtf8()));
-        QTRY_COMPARE(m_w->platform.prompts().size(), int(!message.isEmpty()));
+        QTRY_VERIFY2(m_w->platform.prompts().size() == int(!message.isEmpty()),
+                     qPrintable(m_w->platform.prompts().join("\n")));
         message.replace("%E", nativePath(exe));
         QCOMPARE(m_w->platform.prompts().value(0).left(message.size()), message); // then the system's reason
         QVERIFY(!QFileInfo::exists(m_game + "Binaries/pwned"));
