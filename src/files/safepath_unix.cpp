@@ -311,7 +311,11 @@ WalkedFolder reachFolder(const QString &path, QString &problem, bool make)
         return {};
     }
     if (walker.strict()) {
-        if (QString foreign = foreignFolderProblem(walker, folder, nullptr); !foreign.isEmpty()) {
+        QString foreign = foreignFolderProblem(walker, folder, nullptr);
+        // Another user's link chose this folder, however safe the folder itself is.
+        if (foreign.isEmpty() && walker.followedLink && walker.other)
+            foreign = QStringLiteral("a link of %1 leads to it").arg(userName(walker.other));
+        if (!foreign.isEmpty()) {
             problem = refusal(walker, foreign.replace(QStringLiteral("it lies in "), QStringLiteral("it is ")));
             return {};
         }

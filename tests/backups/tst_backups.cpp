@@ -29,7 +29,7 @@ QByteArray written(const char *brightness)
 
 // What stands in the way of the copies: a file at the tool's folder, a backups folder open to all or
 // another user's, links planted at the next copies' names, a copy swapped for a link.
-enum class Attack { File, OpenToAll, GroupOnly, Owner, Names, Link, StoreLink, ToolLink };
+enum class Attack { File, OpenToAll, GroupOnly, Owner, Names, Link, StoreLink, ToolLink, HomeLink };
 
 } // namespace
 
@@ -242,6 +242,10 @@ private slots:
         QTest::newRow("Apply, folder of another user, links planted") << 1 << Attack::Owner
             << QString(apply).replace("%2", "%5: it belongs to another user (user id 65534), not to the user running "
                                             "Tarnwell (0)");
+        QTest::newRow("Apply as root, data home a link of another user") << 1 << Attack::HomeLink
+            << QString(apply).replace("%2", "%6: a link of nobody (user id 65534) leads to it, and Tarnwell, running as "
+                                            "root (user id 0), does not change a file there that another user could "
+                                            "swap meanwhile; run Tarnwell as nobody (user id 65534) to change it");
     }
 
     void noBackupStopsIt()
@@ -258,6 +262,16 @@ private slots:
             QVERIFY(QDir().mkpath(elsewhere + "/backups") && (attack == Attack::ToolLink || QDir().mkpath(tool)));
             QVERIFY(QFile::link(attack == Attack::ToolLink ? elsewhere : elsewhere + "/backups",
                                 attack == Attack::ToolLink ? tool : backups()));
+        } else if (attack == Attack::HomeLink) { // to a folder of root's own that nobody else may write
+#ifdef Q_OS_UNIX
+            if (!isSuperuser())
+                QSKIP("only the superuser can plant a link as another user");
+            const QString home = m_w->platform.dataHome.path();
+            QVERIFY(!QFileInfo::exists(tool) && QDir().rename(home, elsewhere) && QFile::link(elsewhere, home));
+            QVERIFY(::lchown(QFile::encodeName(home).constData(), 65534, 65534) == 0);
+#else
+            QSKIP("owners of symbolic links are Unix things here");
+#endif
         } else if (attack == Attack::GroupOnly) {
             UNIX_ONLY("folder modes are Unix things here");
             QVERIFY(QDir().mkpath(backups()));
@@ -278,13 +292,18 @@ private slots:
         m_w->form->text(3)->setText("200");
         message.replace("%1", nativePath(graphics())).replace("%5", nativePath(backups()))
             .replace("%3", nativePath(game() + "Binaries/SETTINGS/"))
-            .replace("%4", nativePath(m_w->platform.dataHome.filePath("tarnwell")));
+            .replace("%4", nativePath(m_w->platform.dataHome.filePath("tarnwell")))
+            .replace("%6", nativePath(m_w->platform.dataHome.path()));
         QTest::mouseClick(m_w->form->command(command), Qt::LeftButton);
         QTRY_COMPARE(m_w->platform.prompts().value(m_w->platform.prompts().size() - 1), message); // may come later
         QCOMPARE(readFile(graphics()), kGraphics);
         QCOMPARE(m_w->platform.commands.size(), 0);
         QVERIFY(target.isEmpty() || !QFileInfo::exists(target));
         QCOMPARE(QDir(elsewhere + "/backups").entryList(QDir::Files | QDir::Hidden), QStringList()); // nothing went there
+        if (attack == Attack::HomeLink) { // root made nothing where the link led; the data home comes back
+            QVERIFY(!QFileInfo::exists(elsewhere + "/tarnwell"));
+            QVERIFY(QFile::remove(m_w->platform.dataHome.path()) && QDir().rename(elsewhere, m_w->platform.dataHome.path()));
+        }
     }
 
     // The superuser restores a copy of a file that its user has since replaced by a link to a file only
