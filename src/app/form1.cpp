@@ -99,7 +99,7 @@ void Form1::createCommands()
     command(2)->setContextMenuPolicy(Qt::ActionsContextMenu);
     m_markers = new ChangeMarkers(m_platform, m_settings, m_windowControls, this);
     m_profiles = new ProfileCommands(m_platform, m_game, m_settings, m_windowControls, this);
-    m_profiles->offerOn(command(1), m_markers->whatWillChange());
+    m_profiles->offerOn(command(1), m_markers->whatWillChange(), {m_restore->action()});
 }
 
 void Form1::addKeys()

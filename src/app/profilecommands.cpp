@@ -95,14 +95,19 @@ QString ProfileCommands::folder() const
     return profilesFolder(m_platform.toolFolder());
 }
 
-void ProfileCommands::offerOn(QPushButton *apply, QAction *leading)
+void ProfileCommands::offerOn(QPushButton *apply, QAction *leading, const QList<QAction *> &applyFirst)
 {
     m_leading = leading;
     fillMenu();
     // Apply's own menu (a right-click, the Menu key, Shift+F10); the window's leads to it too.
     apply->setContextMenuPolicy(Qt::CustomContextMenu);
-    connect(apply, &QWidget::customContextMenuRequested, this,
-            [this, apply](const QPoint &at) { m_menu->exec(apply->mapToGlobal(at)); });
+    connect(apply, &QWidget::customContextMenuRequested, this, [this, apply, applyFirst](const QPoint &at) {
+        QMenu menu(apply);
+        menu.addActions(applyFirst);
+        menu.addSeparator();
+        menu.addActions(m_menu->actions());
+        menu.exec(apply->mapToGlobal(at));
+    });
     apply->window()->addAction(m_menu->menuAction());
     if (leading)
         apply->window()->addAction(leading);

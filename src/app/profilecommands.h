@@ -31,8 +31,9 @@ public:
                     tarnwell::SettingsControls &controls, QWidget *window);
     ~ProfileCommands() override;
 
-    // The menu, led by `leading`, as Apply's own (a right-click, Shift+F10) and in the window's.
-    void offerOn(QPushButton *apply, QAction *leading);
+    // The menu, led by `leading`, in the window's; Apply's own (a right-click, Shift+F10) puts
+    // `applyFirst` above it, as the window's menu has those too.
+    void offerOn(QPushButton *apply, QAction *leading, const QList<QAction *> &applyFirst);
     QMenu *menu() const { return m_menu.get(); }
     QStringList names() const { return m_names; } // as last listed
     // After each read: the values of settings read for the first time in this game folder are kept.

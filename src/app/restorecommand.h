@@ -23,6 +23,7 @@ public:
     // In the context menus of the window and of `reload`; the tooltips of both buttons name it.
     void offerBeside(QPushButton *apply, QPushButton *reload);
     QString shortcutText() const; // as the user's system writes it
+    QAction *action() const { return m_action; }
     void run();
     bool isWaiting() const { return m_waiting; } // to know whether the game runs
 

@@ -113,7 +113,7 @@ private slots:
         QTest::newRow("Image1 Space") << Link << space << opened;
         QTest::newRow("Image1 Return") << Link << enter << opened;
         QTest::newRow("Command1 Shift+F10") << Apply << QKeySequence(Qt::SHIFT | Qt::Key_F10)
-                                            << "menu What will change...";
+                                            << "menu Restore...";
     }
 
     void keys()
