@@ -22,6 +22,7 @@
 namespace {
 const QStringList kLaunchWays{QStringLiteral("The default: the game itself, or through Steam where it must"),
                               QStringLiteral("Steam"), QStringLiteral("A command line...")};
+const QString kSteamAsked = QStringLiteral("Steam was asked to start the game. Launch with...: right-click Launch.");
 } // namespace
 
 GameLauncher::GameLauncher(Platform &platform, const RegisteredGame &game, RecentInstallations &recent,
@@ -154,8 +155,7 @@ void GameLauncher::askSteam(const QString &appId)
 {
     // Steam takes its time and says nothing here: the window says it was asked.
     m_steamAsked.start();
-    emit note(QStringLiteral("Steam was asked to start the game. Launch with...: right-click Launch."),
-              kSteamNoteMs);
+    emit note(kSteamAsked, kSteamNoteMs);
     start(tarnwell::openAddressCommand(QStringLiteral("steam://rungameid/") + appId));
 }
 
@@ -164,9 +164,15 @@ void GameLauncher::start(const tarnwell::Command &command, bool game)
     // The game goes to the system by its short path; a message names it as the user chose it.
     const bool itself = game || (!command.webAddress && command.line == tarnwell::launchCommand(command.operand).line);
     const QString shown = itself ? QDir::toNativeSeparators(m_game.exePath) : command.operand;
-    m_platform.runCommand(command, [self = QPointer(this), shown](const tarnwell::CommandOutcome &outcome) {
-        if (self && !outcome.started)
-            self->m_platform.warn(QStringLiteral("Quillvane could not be started:\n%1\n\n%2").arg(shown, outcome.error));
+    const bool steam = command.webAddress && command.operand.startsWith(QLatin1String("steam:"));
+    m_platform.runCommand(command, [self = QPointer(this), shown, steam](const tarnwell::CommandOutcome &outcome) {
+        if (!self || outcome.started)
+            return;
+        if (steam && self->m_steamAsked.isValid()) { // Steam was not asked after all: the note goes, a press tries again
+            self->m_steamAsked.invalidate();
+            emit self->note(kSteamAsked, 0);
+        }
+        self->m_platform.warn(QStringLiteral("Quillvane could not be started:\n%1\n\n%2").arg(shown, outcome.error));
     });
 }
 
