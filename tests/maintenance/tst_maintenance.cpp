@@ -857,6 +857,33 @@ private slots:
         QVERIFY(readFile(settings).contains(value));
     }
 
+    // The subfolders a cache delete leaves are named, twenty at most, with what each holds; nothing
+    // behind a link to a folder is touched.
+    void keptFoldersNamed()
+    {
+        QTemporaryDir tmp;
+        const QString cache = tmp.filePath("SHADERCACHE"), elsewhere = tmp.filePath("elsewhere/P.BIN");
+        QVERIFY(writeFile(cache + "/A.CACHE") && writeFile(elsewhere) && QDir().mkpath(cache + "/EMPTY"));
+        QString named = "\nEMPTY/ (empty)";
+        if (!kWindows) {
+            QVERIFY(QFile::link(tmp.filePath("elsewhere"), cache + "/BLINK"));
+            named.prepend("\nBLINK/ (a link to a folder)");
+        }
+        for (int i = 1; i <= 20; ++i) {
+            const QString folder = QString("F%1").arg(i, 2, 10, QChar('0'));
+            QVERIFY(writeFile(cache + '/' + folder + "/P.BIN"));
+            if (i <= (kWindows ? 19 : 18))
+                named += '\n' + folder + "/ (1 file)";
+        }
+        const DeleteResult result = deleteAllFilesIn(cache);
+        QCOMPARE(folderDeletionReport(cache, result),
+                 nativePath("Deleted 1 file from\n" + cache + "\n\nThese folders were left there with what they hold: only "
+                            "the files directly in the folder are deleted." + named + "\nand "
+                            + (kWindows ? "1" : "2") + " more"));
+        QVERIFY(!QFileInfo::exists(cache + "/A.CACHE"));
+        QVERIFY(QFileInfo::exists(elsewhere) && QFileInfo::exists(cache + "/F20/P.BIN"));
+    }
+
     // What the delete commands did, reported when they are done, on real files.
     void reports_data()
     {
