@@ -200,6 +200,24 @@ private slots:
             QCOMPARE(readFile(backups() + '/' + kept("TKGRAPHICSSETTINGS.MXML").last()), written("200"));
     }
 
+    // Once Del All Settings deleted the graphics file, Apply leaves it to the game to make again and
+    // writes the user file alone.
+    void applyAfterDelete()
+    {
+        m_w->platform.runForReal = true;
+        m_w->platform.answers << Platform::Yes;
+        QTest::mouseClick(m_w->form->command(6), Qt::LeftButton);
+        QTRY_COMPARE(m_w->platform.messages.size(), 2);
+        m_w->platform.messages.clear();
+        m_w->form->text(3)->setText("200"); // Brightness, of the graphics file
+        m_w->form->text(11)->setText("60");  // MusicVolume, of the user file
+        QTest::mouseClick(m_w->form->command(1), Qt::LeftButton);
+        QTRY_COMPARE(m_w->platform.prompts(), QStringList{"Settings written to file!"});
+        QVERIFY(!QFileInfo::exists(graphics()));
+        QCOMPARE(readFile(game() + "Binaries/SETTINGS/GCUSERSETTINGSDATA.MXML"),
+                 "<Data>\n <Property name=\"MusicVolume\" value=\"60\" />\n</Data>\n\r\n");
+    }
+
     // A game folder's name of 240 bytes still gives a copy, under a short name; its note keeps the whole path.
     void longGameFolder()
     {
