@@ -60,7 +60,11 @@ test-deps:
 test: test-deps build
 	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
 
+# What only the benchmarks need: the reference digest and the memory figures.
+BENCH_PACKAGES = openssl time
+
 bench: build
+	$(call install-missing,$(BENCH_PACKAGES))
 	cmake --build $(BUILD) --target benchmarks -j $(JOBS)
 	bench/run.sh $(BUILD)
 
