@@ -232,9 +232,10 @@ private slots:
     }
 
     // One way to touch a file: outside src/files/, no code writes, renames, removes or makes a file or a
-    // folder, or uses QSaveFile. What is looked for: QSaveFile; QFile::remove, rename, copy and link;
-    // mkdir, mkpath, rmdir, rmpath and removeRecursively of QDir; opening a QIODevice to write;
-    // the system's own calls to do any of that (unlink, rename, mkdir, link, symlink, truncate, O_WRONLY,
+    // folder, or uses QSaveFile. What is looked for: QSaveFile and QTemporaryFile; QFile::remove, rename,
+    // copy, link, moveToTrash and setPermissions; mkdir, mkpath, rmdir, rmpath and removeRecursively of
+    // QDir; opening a QIODevice to write; the C library's remove, rename, unlink and truncate called
+    // bare; the system's own calls to do any of that (unlink, rename, mkdir, link, symlink, truncate, O_WRONLY,
     // O_RDWR, O_CREAT, fopen, freopen, std::ofstream, std::filesystem, DeleteFile, MoveFile, CopyFile,
     // GENERIC_WRITE). Left aside: the build's own picture renderer (src/tools/), and the console that
     // the command line writes to on Windows (a device, no file).
@@ -244,9 +245,11 @@ private slots:
         if (!QFileInfo(sources).isDir())
             QSKIP("the sources are not where the build left them");
         static const QRegularExpression touches(
-            R"(QSaveFile|QFile::(remove|rename|copy|link)\(|)"
-            R"(\.(removeRecursively|rmdir|rmpath|mkpath|mkdir)\(|QIODevice::(WriteOnly|ReadWrite|Append|Truncate)|)"
-            R"((?<![\w:])::(unlink|unlinkat|rename|renameat2?|mkdir|mkdirat|rmdir|link|linkat|symlink|truncate)\(|)"
+            R"(QSaveFile|QTemporaryFile|QFile::(remove|rename|copy|link|moveToTrash|setPermissions)\(|)"
+            R"(\.(removeRecursively|rmdir|rmpath|mkpath|mkdir|moveToTrash|setPermissions)\(|)"
+            R"(QIODevice(Base)?::(WriteOnly|ReadWrite|Append|Truncate)|)"
+            R"((?<![\w:])::(unlink|unlinkat|remove|rename|renameat2?|mkdir|mkdirat|rmdir|link|linkat|symlink|truncate)\(|)"
+            R"((?<![\w.:>~])(remove|rename|unlink|truncate)\(|)"
             R"(\bO_(WRONLY|RDWR|CREAT|TRUNC)\b|\b(fopen|freopen)\(|std::ofstream|std::filesystem::|)"
             R"(\b(DeleteFile|MoveFile|CopyFile)[AW]?\(|GENERIC_WRITE)");
         const QStringList allowed{"/src/app/cliconsole_win.cpp"};
