@@ -4,7 +4,7 @@
 #include "files/backupstore.h"
 #include "files/filecontent.h"
 #include "files/fileremoval.h"
-#include "files/folderlisting.h"
+#include "files/safepath.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -58,10 +58,10 @@ std::optional<Backup> readNote(const WalkedFolder &store, const QString &noteNam
 QList<Backup> backupsIn(const WalkedFolder &store)
 {
     QList<Backup> backups;
-    for (const FolderEntry &entry : listFolder(store.path()).entries) {
-        if (entry.kind != FolderEntry::File || entry.link || !entry.name.endsWith(kNoteSuffix))
+    for (const QString &name : filesIn(store)) {
+        if (!name.endsWith(kNoteSuffix))
             continue;
-        if (std::optional<Backup> backup = readNote(store, entry.name))
+        if (std::optional<Backup> backup = readNote(store, name))
             backups.append(std::move(*backup));
     }
     std::stable_sort(backups.begin(), backups.end(), [](const Backup &a, const Backup &b) { return a.time > b.time; });

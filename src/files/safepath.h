@@ -8,6 +8,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 namespace tarnwell {
 
@@ -63,6 +64,10 @@ enum class Reach {
 // The prefix of every temporary file the tool makes before it gives one its name; such a file left
 // behind by a write that was killed is removed by the next write in its folder, a minute later.
 inline constexpr char kTemporaryPrefix[] = ".tarnwell-new-";
+
+// The names of the regular files directly in `folder` (no links), listed through the folder as it
+// was reached, whatever is put at its path meanwhile.
+[[nodiscard]] QStringList filesIn(const WalkedFolder &folder);
 
 // Removes the temporaries of the tool's own naming in `folder` that are older than a minute and the
 // running user's own.

@@ -343,6 +343,25 @@ QString foreignReason(const QString &path)
     return {};
 }
 
+QStringList filesIn(const WalkedFolder &folder)
+{
+    QStringList names;
+    const int listed = ::openat(folder.handle(), ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    DIR *entries = listed >= 0 ? ::fdopendir(listed) : nullptr;
+    if (!entries) {
+        if (listed >= 0)
+            ::close(listed);
+        return names;
+    }
+    while (const struct dirent *entry = ::readdir(entries)) {
+        struct stat info = {};
+        if (::fstatat(folder.handle(), entry->d_name, &info, AT_SYMLINK_NOFOLLOW) == 0 && S_ISREG(info.st_mode))
+            names << QFile::decodeName(entry->d_name);
+    }
+    ::closedir(entries);
+    return names;
+}
+
 void removeStaleTemporaries(const WalkedFolder &folder)
 {
     const int listed = ::openat(folder.handle(), ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);

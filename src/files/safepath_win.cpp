@@ -64,6 +64,16 @@ QString foreignReason(const QString &)
     return {};
 }
 
+QStringList filesIn(const WalkedFolder &folder)
+{
+    QStringList names;
+    for (const QFileInfo &entry : QDir(folder.path()).entryInfoList(QDir::Files | QDir::Hidden | QDir::System)) {
+        if (!entry.isSymLink())
+            names << entry.fileName();
+    }
+    return names;
+}
+
 void removeStaleTemporaries(const WalkedFolder &folder)
 {
     // Matched by hand: a name filter is a regular expression, whose per-thread clean-up hangs a
