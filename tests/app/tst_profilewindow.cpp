@@ -9,6 +9,8 @@
 #include <QAction>
 #include <QApplication>
 #include <QDropEvent>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QMenu>
 #include <QMimeData>
 
@@ -243,6 +245,50 @@ private slots:
         trigger("WhatWillChangeAction");
         QCOMPARE(platform.prompts().value(1), "These values cannot be written:\n\nBrightness \"bright\": it takes a "
                  "number from 0 to 300.\n\nNothing was written. Change them and press Apply again.");
+    }
+
+    // "Save as profile...": all the settings, one file's, or a chosen few; a name taken asks first,
+    // and No keeps the profile there.
+    void saveChoices_data()
+    {
+        QTest::addColumn<int>("choice");        // all, graphics, user, a chosen few
+        QTest::addColumn<QList<int>>("several"); // the chosen few, as offered
+        QTest::addColumn<QStringList>("kept");  // the saved profile's settings
+        QTest::newRow("the user file's") << 2 << QList<int>() << QStringList{"HUDHidden", "MusicVolume", "SfxVolume",
+                                                                              "Vibration"};
+        QTest::newRow("a chosen few") << 3 << QList<int>{0, 2} << QStringList{"FullScreen", "ResolutionWidth"};
+    }
+
+    void saveChoices()
+    {
+        QFETCH(int, choice);
+        QFETCH(QList<int>, several);
+        QFETCH(QStringList, kept);
+        FakePlatform &platform = m_w->platform;
+        const QString file = profiles() + "/Docked.json";
+        const auto saveAs = [&](int which) {
+            platform.texts << "Docked";
+            platform.choices << which;
+            platform.several << several;
+            trigger("SaveAsProfileAction");
+        };
+        saveAs(choice);
+        QTRY_VERIFY(QFile::exists(file));
+        QCOMPARE(QJsonDocument::fromJson(readFile(file)).object().value("settings").toObject().keys(), kept);
+        if (choice == 3)
+            QVERIFY(platform.offered.value(1).value(2).startsWith("ResolutionWidth ("));
+        const QByteArray saved = readFile(file);
+        platform.answers << Platform::No;
+        saveAs(1); // the graphics file's, over it: asked, and refused
+        QTRY_COMPARE(platform.prompts().value(0), "A profile named \"Docked\" already exists:\n" + nativePath(file)
+                                                      + "\n\nReplace it?");
+        QCOMPARE(platform.messages.value(0).options, Platform::YesNo | Platform::Question | Platform::DefaultNo);
+        QCOMPARE(readFile(file), saved);
+        platform.answers << Platform::Yes;
+        saveAs(1);
+        QTRY_VERIFY(readFile(file) != saved);
+        const QStringList graphics = QJsonDocument::fromJson(readFile(file)).object().value("settings").toObject().keys();
+        QVERIFY(graphics.contains("Brightness") && graphics.contains("UseHDR") && !graphics.contains("MusicVolume"));
     }
 
     // Kept at the first read of an installation; chosen, it puts those values back as edits.
