@@ -129,13 +129,16 @@ bool LineList::render(const Replace &replace, const ChunkSink &sink) const
     if (replace) {
         QByteArray content;
         forEachLine([&](const Line &line) {
+            if (out.stopped())
+                return false; // the sink has had enough: no need to look at the rest
             content.resize(0);
-            if (out.stopped() || !replace(line, content))
-                return;
+            if (!replace(line, content))
+                return true;
             const qsizetype start = line.content.data() - data;
             collapser.add(QByteArrayView(data + copied, start - copied));
             collapser.add(content);
             copied = start + line.content.size();
+            return true;
         });
     }
     collapser.add(QByteArrayView(data + copied, m_bodyEnd - copied));

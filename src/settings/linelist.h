@@ -9,6 +9,7 @@
 
 #include <cstring>
 #include <functional>
+#include <type_traits>
 
 namespace tarnwell {
 
@@ -70,7 +71,14 @@ void LineList::forEachLine(Visit &&visit) const
             contentEnd = cr ? lf - 1 : lf;
             end = cr ? LineEnd::CrLf : LineEnd::Lf;
         }
-        visit(Line{index, QByteArrayView(data + start, contentEnd - start), end});
+        const Line line{index, QByteArrayView(data + start, contentEnd - start), end};
+        // A visitor that answers false has seen enough.
+        if constexpr (std::is_same_v<std::invoke_result_t<Visit &, const Line &>, bool>) {
+            if (!visit(line))
+                return;
+        } else {
+            visit(line);
+        }
         if (end == LineEnd::None)
             return;
         start = contentEnd + (end == LineEnd::CrLf ? 2 : 1);

@@ -88,6 +88,16 @@ PropertyValues propertyValues(const LineList &lines, SettingsFile file, const Ca
     return values;
 }
 
+bool holdsAnySetting(const LineList &lines, SettingsFile file)
+{
+    bool found = false;
+    lines.forEachLine([&found, file](const LineList::Line &line) {
+        found = rowWrittenTo(line.content, file) >= 0;
+        return !found;
+    });
+    return found;
+}
+
 ShownValues shownValues(const SettingsControls &controls, SettingsFile file)
 {
     ShownValues shown;

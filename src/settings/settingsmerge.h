@@ -20,6 +20,8 @@ using PropertyValues = QHash<QByteArray, QByteArray>;
 
 // The values the file's lines hold, or, given the values written into them, those.
 PropertyValues propertyValues(const LineList &lines, SettingsFile file, const CatalogueValues *written = nullptr);
+// Whether any line of `lines` holds a setting of `file`; stops at the first.
+bool holdsAnySetting(const LineList &lines, SettingsFile file);
 
 // The value each catalogue control shows ("1"/"0" for a check box, else its text), for the controls
 // of one file: what the window showed when it last read or wrote that file.

@@ -147,14 +147,17 @@ std::optional<FileOutcome> refusedByRead(const FileState &state, bool exists)
     return std::nullopt;
 }
 
-QByteArray rendered(const LineList &lines, SettingsFile file, const CatalogueValues &values)
+// Whether the lines with these values give exactly `bytes`; compared as they are made, never built whole.
+bool rendersAs(const LineList &lines, SettingsFile file, const CatalogueValues &values, QByteArrayView bytes)
 {
-    QByteArray text;
-    renderWithValues(lines, file, values, [&text](QByteArrayView chunk) {
-        text.append(chunk);
+    qsizetype at = 0;
+    const bool same = renderWithValues(lines, file, values, [&at, bytes](QByteArrayView chunk) {
+        if (chunk.size() > bytes.size() - at || bytes.sliced(at, chunk.size()) != chunk)
+            return false;
+        at += chunk.size();
         return true;
     });
-    return text;
+    return same && at == bytes.size();
 }
 
 // What one round of a write puts into the file: its lines and the values that go into them.
@@ -206,8 +209,10 @@ FileOutcome writeSettingsFile(const QString &path, FileState &state, SettingsFil
     if (std::optional<FileOutcome> refused = refusedByRead(state, fileExists(path)))
         return *refused;
     const QString onDisk = resolveCase(path);
-    // What the file should hold if nobody else has written it since this tool last read or wrote it.
-    const QByteArray expected = state.written ? rendered(lines, file, *state.written) : lines.text();
+    // Whether the file holds what it should if nobody else has written it since this tool last read or wrote it.
+    const auto asLastSeen = [&](const QByteArray &bytes) {
+        return state.written ? rendersAs(lines, file, *state.written, bytes) : lines.text() == bytes;
+    };
     for (int round = 0; round < kRounds; ++round) {
         // Read once: the merge, the backup and the check before the replace all go by these bytes.
         const FileBytes now = readWholeFile(onDisk, kSettingsFileLimit);
@@ -216,7 +221,7 @@ FileOutcome writeSettingsFile(const QString &path, FileState &state, SettingsFil
                     QStringLiteral("It could not be read before writing (%1), so it was not written.").arg(now.error),
                     true};
         }
-        const std::optional<Plan> planned = planFor(path, now.bytes != expected ? &now.bytes : nullptr, lines, state,
+        const std::optional<Plan> planned = planFor(path, asLastSeen(now.bytes) ? nullptr : &now.bytes, lines, state,
                                                     file, window, ask);
         if (!planned) {
             return {FileOutcome::NotWritten,
@@ -224,17 +229,20 @@ FileOutcome writeSettingsFile(const QString &path, FileState &state, SettingsFil
                                    "left as it is; press Reload to see what it holds now.")};
         }
         const Plan &plan = *planned;
-        if (propertyValues(plan.lines, file).isEmpty()) {
+        if (!holdsAnySetting(plan.lines, file)) {
             return {FileOutcome::NotWritten,
                     QStringLiteral("It holds none of the settings Tarnwell edits (no line of it was recognised), so "
                                    "it was left as it is.")};
         }
-        const QByteArray content = rendered(plan.lines, file, plan.values);
+        // Made in pieces as it is written and read back, never whole in memory.
+        const Producer content = [&plan, file](const ChunkSink &sink) {
+            return renderWithValues(plan.lines, file, plan.values, sink);
+        };
         const auto settle = [&] {
             lines = plan.lines;
             state.written = plan.values;
         };
-        if (content == now.bytes && unchangedSince(onDisk, now)) {
+        if (rendersAs(plan.lines, file, plan.values, now.bytes) && unchangedSince(onDisk, now)) {
             settle();
             return {FileOutcome::Unchanged, {}, false, plan.merge};
         }
@@ -250,8 +258,7 @@ FileOutcome writeSettingsFile(const QString &path, FileState &state, SettingsFil
         // a change made while the copy was kept, or while the new content was written, is merged.
         WriteOptions lastLook;
         lastLook.expected = &now;
-        const FileWrite written = writeAtomically(onDisk, [&content](const ChunkSink &sink) { return sink(content); },
-                                                  lastLook);
+        const FileWrite written = writeAtomically(onDisk, content, lastLook);
         if (written.changed)
             continue;
         if (written.replaced)
