@@ -299,10 +299,12 @@ void ExecutablePicker::fillDrives()
         m_drives->insertItem(at, icon(QStyle::SP_DriveHDIcon), drive.caption, drive.root);
         m_drives->setItemData(at++, QStyle::SP_DriveHDIcon, kIconRole);
         // The volume's name, and whether it is a folder at all, come from the drive itself, later.
+        // A drive that has not answered by the time a folder read would be named slow keeps its bare entry.
         const QString root = drive.root;
-        tarnwell::runBeside<tarnwell::VolumeDetails>(
+        const tarnwell::JobHandle job = tarnwell::runBeside<tarnwell::VolumeDetails>(
             this, [root](tarnwell::Job &) { return tarnwell::volumeDetails(root); },
             [this](tarnwell::VolumeDetails details) { showVolume(details.root, details.name, details.folder); });
+        QTimer::singleShot(kListingPatienceMs, this, [job] { job->cancel(); });
     }
 }
 
