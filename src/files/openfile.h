@@ -5,12 +5,19 @@
 #include <QFile>
 #include <QString>
 
+#ifdef Q_OS_UNIX
+#include <sys/types.h>
+#endif
+
 namespace tarnwell {
 
 // Why what stands at `path` (links followed) is not a regular file: "it is a folder, not a file",
 // "it is a named pipe (FIFO), not a regular file", ...; empty text when it is a regular file or when
 // nothing is there.
 QString notRegularReason(const QString &path);
+#ifdef Q_OS_UNIX
+QString typeReason(mode_t mode); // the same, for a type as stat() gives it
+#endif
 
 // Opens the regular file at `path` for reading, without waiting for a writer as a named pipe
 // would; the type is checked on the opened descriptor, so a file swapped in meanwhile cannot

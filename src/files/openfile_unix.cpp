@@ -9,8 +9,6 @@
 
 namespace tarnwell {
 
-namespace {
-
 QString typeReason(mode_t mode)
 {
     if (S_ISREG(mode))
@@ -25,6 +23,8 @@ QString typeReason(mode_t mode)
         return QStringLiteral("it is a device, not a regular file");
     return QStringLiteral("it is not a regular file");
 }
+
+namespace {
 
 QString systemReason(int error)
 {

@@ -3,6 +3,8 @@
 // reads a link itself where one stands, and decides on fstat() of what it opened.
 #include "files/safepath.h"
 
+#include "files/openfile.h"
+
 #include <QDir>
 #include <QFile>
 #include <QStringList>
@@ -59,19 +61,6 @@ QString userName(uid_t uid)
 bool othersMayWrite(const struct stat &info)
 {
     return !(info.st_mode & S_ISVTX) && (info.st_mode & (S_IWGRP | S_IWOTH));
-}
-
-QString typeProblem(mode_t mode)
-{
-    if (S_ISDIR(mode))
-        return QStringLiteral("it is a folder, not a file");
-    if (S_ISFIFO(mode))
-        return QStringLiteral("it is a named pipe (FIFO), not a regular file");
-    if (S_ISSOCK(mode))
-        return QStringLiteral("it is a socket, not a regular file");
-    if (S_ISCHR(mode) || S_ISBLK(mode))
-        return QStringLiteral("it is a device, not a regular file");
-    return QStringLiteral("it is not a regular file");
 }
 
 // Walks a path one component at a time from the root, never re-opening what it checked.
@@ -272,7 +261,7 @@ FileTarget reachFile(const QString &path, Reach reach)
     if (exists) {
         walker.meet(file.st_uid);
         if (!S_ISREG(file.st_mode) && !(reach == Reach::Remove && S_ISLNK(file.st_mode))) {
-            target.problem = typeProblem(file.st_mode);
+            target.problem = typeReason(file.st_mode);
             return target;
         }
     }
