@@ -2,6 +2,7 @@
 #include "cliexec.h"
 
 #include "cliconsole.h"
+#include "maintenance/programstart.h"
 
 #include <string>
 
@@ -10,28 +11,6 @@
 namespace tarnwell::cli {
 
 namespace {
-
-// One argument as the C runtime of the command will read it back: quoted when it holds a blank, a
-// tab or a quote (or is empty), quotes escaped, and backslashes doubled only where a quote follows.
-std::wstring quoted(const QString &argument)
-{
-    const std::wstring word = argument.toStdWString();
-    if (!word.empty() && word.find_first_of(L" \t\n\v\"") == std::wstring::npos)
-        return word;
-    std::wstring result = L"\"";
-    std::size_t backslashes = 0;
-    for (const wchar_t c : word) {
-        if (c == L'\\') {
-            ++backslashes;
-            continue;
-        }
-        result.append(c == L'"' ? backslashes * 2 + 1 : backslashes, L'\\');
-        backslashes = 0;
-        result += c;
-    }
-    result.append(backslashes * 2, L'\\');
-    return result + L"\"";
-}
 
 void inheritStandardHandles()
 {
@@ -51,7 +30,7 @@ int runInstead(int argc, char *argv[], int first, const QStringList &words)
     Q_UNUSED(first);
     std::wstring line;
     for (const QString &word : words)
-        line += (line.empty() ? L"" : L" ") + quoted(word);
+        line += (line.empty() ? L"" : L" ") + windowsArgument(word);
     inheritStandardHandles();
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;

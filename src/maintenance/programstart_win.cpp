@@ -17,32 +17,6 @@ namespace tarnwell {
 
 namespace {
 
-// One argument as a program's run-time library reads it back: between quotes when it holds a blank
-// or a quote, a quote after a backslash, and backslashes doubled only where a quote follows them.
-void appendArgument(std::wstring &line, const QString &argument)
-{
-    if (!line.empty())
-        line += L' ';
-    if (!argument.isEmpty() && !argument.contains(u' ') && !argument.contains(u'\t') && !argument.contains(u'"')) {
-        line += argument.toStdWString();
-        return;
-    }
-    line += L'"';
-    const std::wstring text = argument.toStdWString();
-    std::size_t backslashes = 0;
-    for (const wchar_t c : text) {
-        if (c == L'\\') {
-            ++backslashes;
-            continue;
-        }
-        line.append(c == L'"' ? backslashes * 2 + 1 : backslashes, L'\\');
-        backslashes = 0;
-        line += c;
-    }
-    line.append(backslashes * 2, L'\\'); // before the closing quote
-    line += L'"';
-}
-
 // The system's words for an error; "%1" in them is the program's name.
 QString systemMessage(DWORD code, const QString &program)
 {
@@ -76,6 +50,26 @@ std::wstring environmentBlock(const QStringList &settings)
 
 } // namespace
 
+std::wstring windowsArgument(const QString &argument)
+{
+    const std::wstring word = argument.toStdWString();
+    if (!word.empty() && word.find_first_of(L" \t\n\v\"") == std::wstring::npos)
+        return word;
+    std::wstring result = L"\"";
+    std::size_t backslashes = 0;
+    for (const wchar_t c : word) {
+        if (c == L'\\') {
+            ++backslashes;
+            continue;
+        }
+        result.append(c == L'"' ? backslashes * 2 + 1 : backslashes, L'\\');
+        backslashes = 0;
+        result += c;
+    }
+    result.append(backslashes * 2, L'\\'); // before the closing quote
+    return result + L"\"";
+}
+
 CommandOutcome startProgram(const Command &command)
 {
     const QString &path = command.operand;
@@ -90,10 +84,9 @@ CommandOutcome startProgram(const Command &command)
     const bool named = !path.contains(u'/') && !path.contains(u'\\');
     const QString program = programPath(path, command.folder);
     const QString folder = !command.folder.isEmpty() ? command.folder : named ? QString() : QFileInfo(program).absolutePath();
-    std::wstring line;
-    appendArgument(line, program);
+    std::wstring line = windowsArgument(program);
     for (const QString &argument : command.arguments)
-        appendArgument(line, argument);
+        line += L' ' + windowsArgument(argument);
     const std::wstring application = program.toStdWString();
     const std::wstring workingFolder = QDir::toNativeSeparators(folder).toStdWString();
     std::wstring environment = command.environment.isEmpty() ? std::wstring() : environmentBlock(command.environment);
