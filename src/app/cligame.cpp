@@ -94,14 +94,7 @@ int CliGame::open(const QString &exeOption)
 void CliGame::keepFirstFound()
 {
     // Before the first write: the values the game had before any experiment.
-    ProfileValues values;
-    for (const SessionFile &file : m_session.files()) {
-        if (file.read.state != ReadState::Read)
-            continue;
-        const PropertyValues held = propertyValues(file.lines, file.file);
-        for (auto it = held.cbegin(); it != held.cend(); ++it)
-            values.insert(QString::fromLatin1(it.key()), decodeValue(it.value()));
-    }
+    const ProfileValues values = valuesInFiles(m_session);
     if (values.isEmpty())
         return;
     if (const QString problem = tarnwell::keepFirstFound(m_environment.toolFolder, m_folder, values); !problem.isEmpty())

@@ -176,14 +176,7 @@ void ProfileCommands::settingsRead()
 {
     if (m_game.folder.isEmpty())
         return;
-    ProfileValues values;
-    for (const SessionFile &file : m_settings.files()) {
-        if (file.read.state != ReadState::Read)
-            continue;
-        const PropertyValues held = propertyValues(file.lines, file.file);
-        for (auto it = held.cbegin(); it != held.cend(); ++it)
-            values.insert(QString::fromLatin1(it.key()), decodeValue(it.value()));
-    }
+    const ProfileValues values = valuesInFiles(m_settings);
     if (values.isEmpty())
         return;
     const QString tool = m_platform.toolFolder();

@@ -2,6 +2,7 @@
 #include "settings/profilevalues.h"
 
 #include "settings/settingshelp.h"
+#include "settings/settingssession.h"
 #include "settings/settingswriter.h"
 
 namespace tarnwell {
@@ -149,6 +150,19 @@ ProfileValues takeValues(const SettingsControls &controls, const QStringList &pr
             values.insert(name, height);
             break;
         }
+    }
+    return values;
+}
+
+ProfileValues valuesInFiles(const SettingsSession &session)
+{
+    ProfileValues values;
+    for (const SessionFile &file : session.files()) {
+        if (file.read.state != ReadState::Read)
+            continue;
+        const PropertyValues held = propertyValues(file.lines, file.file);
+        for (auto it = held.cbegin(); it != held.cend(); ++it)
+            values.insert(QString::fromLatin1(it.key()), decodeValue(it.value()));
     }
     return values;
 }

@@ -12,6 +12,8 @@
 
 namespace tarnwell {
 
+class SettingsSession;
+
 using ProfileValues = QMap<QString, QString>;
 
 // The catalogue's property names, each once, in the catalogue's order.
@@ -38,5 +40,8 @@ void putValues(const ProfileValues &values, SettingsControls &controls);
 // A value read too long to show (see ReadValues::keptAside()) is no setting's, and is left out.
 [[nodiscard]] ProfileValues takeValues(const SettingsControls &controls, const QStringList &properties,
                                        const ReadValues &read);
+
+// The values the files hold as last read (not as edited), of every file that was read.
+[[nodiscard]] ProfileValues valuesInFiles(const SettingsSession &session);
 
 } // namespace tarnwell
