@@ -4,6 +4,7 @@
 // the target in one step. What was exchanged out is looked at once more: a change made in that very
 // moment is put back, and nothing of it is lost.
 #include "files/filecontent.h"
+#include "files/filewrite_p.h"
 
 #include <QElapsedTimer>
 #include <QFile>
@@ -23,11 +24,6 @@ namespace {
 
 constexpr qint64 kLookAtBytes = 4 << 20; // read again before a replace: cheap at this size
 constexpr qsizetype kChunk = 64 << 10;
-
-FileWrite notWritten(const QString &why)
-{
-    return {false, QStringLiteral("It was not written: %1. The file was left as it was.").arg(why), why};
-}
 
 bool unsupported(int error)
 {
@@ -282,12 +278,8 @@ FileWrite writeAtomically(const QString &path, const Producer &content, const Wr
 
     struct stat now = {};
     const bool lostReadOnly = !(mode & 0222) && ::fstat(temporary.fd(), &now) == 0 && (now.st_mode & 0222);
-    const Comparison check = compareIn(folder, name.constData(), content);
-    if (check.result == Comparison::Failed)
-        return {true, QStringLiteral("It was written, but could not be read back to check it: %1.").arg(check.error)};
-    if (check.result == Comparison::Different)
-        return {true, QStringLiteral("It was written, but the file does not hold what was written (another program "
-                                     "may have written it at the same moment). Check it and press Reload.")};
+    if (const FileWrite checked = readBack(compareIn(folder, name.constData(), content)); !checked.ok())
+        return checked;
     if (lostReadOnly) // some file systems take the bits and keep none of them (a Windows disk mounted without them)
         return {true, QStringLiteral("It was written, but its permissions could not be set back: its file system does "
                                      "not keep the read-only mark, so it is no longer read-only.")};
