@@ -203,69 +203,77 @@ constexpr int kRounds = 5;
 
 } // namespace
 
+namespace {
+
+// One round of a write: the file read as it is now, the plan for it, the questions and the replace.
+// Nothing when the file changed meanwhile, so that the next round reads it again.
+std::optional<FileOutcome> writeRound(const QString &path, const QString &onDisk, SettingsFile file, FileState &state,
+                                      LineList &lines, const WindowValues &window, WriteQuestions &ask)
+{
+    // Read once: the merge, the backup and the check before the replace all go by these bytes.
+    const FileBytes now = readWholeFile(onDisk, kSettingsFileLimit);
+    if (!now.ok()) {
+        return FileOutcome{FileOutcome::NotWritten,
+                           QStringLiteral("It could not be read before writing (%1), so it was not written.").arg(now.error),
+                           true};
+    }
+    // Whether it holds what it should if nobody else has written it since this tool last read or wrote it.
+    const bool asLastSeen = state.written ? rendersAs(lines, file, *state.written, now.bytes) : lines.text() == now.bytes;
+    const std::optional<Plan> planned = planFor(path, asLastSeen ? nullptr : &now.bytes, lines, state, file, window, ask);
+    if (!planned) {
+        return FileOutcome{FileOutcome::NotWritten,
+                           QStringLiteral("It changed on disk after it was read, and you chose not to write into it. It "
+                                          "was left as it is; press Reload to see what it holds now.")};
+    }
+    const Plan &plan = *planned;
+    if (!holdsAnySetting(plan.lines, file)) {
+        return FileOutcome{FileOutcome::NotWritten,
+                           QStringLiteral("It holds none of the settings Tarnwell edits (no line of it was recognised), "
+                                          "so it was left as it is.")};
+    }
+    const auto settle = [&] {
+        lines = plan.lines;
+        state.written = plan.values;
+    };
+    if (rendersAs(plan.lines, file, plan.values, now.bytes) && unchangedSince(onDisk, now)) {
+        settle();
+        return FileOutcome{FileOutcome::Unchanged, {}, false, plan.merge};
+    }
+    if (std::optional<FileOutcome> declined = declinedWrite(path, onDisk, ask))
+        return declined;
+    // A question was open, or the copy took its time: a change made meanwhile is merged, never lost.
+    if (!unchangedSince(onDisk, now))
+        return std::nullopt;
+    if (const QString unprotected = ask.beforeReplace(onDisk, now.bytes); !unprotected.isEmpty())
+        return FileOutcome{FileOutcome::NotWritten, unprotected + QStringLiteral(" It was not written."), true};
+    // The last look comes once the new content is on the disk, right before it takes the file's place: a
+    // change made while the copy was kept, or while the new content was written, is merged. The content
+    // is made in pieces as it is written and read back, never whole in memory.
+    WriteOptions lastLook;
+    lastLook.expected = &now;
+    const FileWrite written = writeAtomically(
+        onDisk, [&plan, file](const ChunkSink &sink) { return renderWithValues(plan.lines, file, plan.values, sink); },
+        lastLook);
+    if (written.changed)
+        return std::nullopt;
+    if (written.replaced)
+        settle();
+    if (!written.ok())
+        return FileOutcome{FileOutcome::NotWritten, written.problem, true};
+    return FileOutcome{FileOutcome::Written, {}, false, plan.merge};
+}
+
+} // namespace
+
 FileOutcome writeSettingsFile(const QString &path, FileState &state, SettingsFile file, LineList &lines,
                               const WindowValues &window, WriteQuestions &ask)
 {
     if (std::optional<FileOutcome> refused = refusedByRead(state, fileExists(path)))
         return *refused;
     const QString onDisk = resolveCase(path);
-    // Whether the file holds what it should if nobody else has written it since this tool last read or wrote it.
-    const auto asLastSeen = [&](const QByteArray &bytes) {
-        return state.written ? rendersAs(lines, file, *state.written, bytes) : lines.text() == bytes;
-    };
     for (int round = 0; round < kRounds; ++round) {
-        // Read once: the merge, the backup and the check before the replace all go by these bytes.
-        const FileBytes now = readWholeFile(onDisk, kSettingsFileLimit);
-        if (!now.ok()) {
-            return {FileOutcome::NotWritten,
-                    QStringLiteral("It could not be read before writing (%1), so it was not written.").arg(now.error),
-                    true};
-        }
-        const std::optional<Plan> planned = planFor(path, asLastSeen(now.bytes) ? nullptr : &now.bytes, lines, state,
-                                                    file, window, ask);
-        if (!planned) {
-            return {FileOutcome::NotWritten,
-                    QStringLiteral("It changed on disk after it was read, and you chose not to write into it. It was "
-                                   "left as it is; press Reload to see what it holds now.")};
-        }
-        const Plan &plan = *planned;
-        if (!holdsAnySetting(plan.lines, file)) {
-            return {FileOutcome::NotWritten,
-                    QStringLiteral("It holds none of the settings Tarnwell edits (no line of it was recognised), so "
-                                   "it was left as it is.")};
-        }
-        // Made in pieces as it is written and read back, never whole in memory.
-        const Producer content = [&plan, file](const ChunkSink &sink) {
-            return renderWithValues(plan.lines, file, plan.values, sink);
-        };
-        const auto settle = [&] {
-            lines = plan.lines;
-            state.written = plan.values;
-        };
-        if (rendersAs(plan.lines, file, plan.values, now.bytes) && unchangedSince(onDisk, now)) {
-            settle();
-            return {FileOutcome::Unchanged, {}, false, plan.merge};
-        }
-        if (std::optional<FileOutcome> declined = declinedWrite(path, onDisk, ask))
-            return *declined;
-        // A question was open, or the copy took its time: a change made meanwhile is merged, never lost.
-        if (!unchangedSince(onDisk, now))
-            continue;
-        const QString unprotected = ask.beforeReplace(onDisk, now.bytes);
-        if (!unprotected.isEmpty())
-            return {FileOutcome::NotWritten, unprotected + QStringLiteral(" It was not written."), true};
-        // The last look comes once the new content is on the disk, right before it takes the file's place:
-        // a change made while the copy was kept, or while the new content was written, is merged.
-        WriteOptions lastLook;
-        lastLook.expected = &now;
-        const FileWrite written = writeAtomically(onDisk, content, lastLook);
-        if (written.changed)
-            continue;
-        if (written.replaced)
-            settle();
-        if (!written.ok())
-            return {FileOutcome::NotWritten, written.problem, true};
-        return {FileOutcome::Written, {}, false, plan.merge};
+        if (std::optional<FileOutcome> outcome = writeRound(path, onDisk, file, state, lines, window, ask))
+            return *outcome;
     }
     return {FileOutcome::NotWritten,
             QStringLiteral("It kept changing while it was being written (is the game running?), so it was not "
