@@ -40,15 +40,11 @@ struct Stored {
 // The settings that the files read hold, in the catalogue's order.
 QStringList heldSettings(const SettingsSession &settings)
 {
+    const ProfileValues values = valuesInFiles(settings);
     QStringList held;
-    for (const SessionFile &file : settings.files()) {
-        if (file.read.state != ReadState::Read)
-            continue;
-        const PropertyValues values = propertyValues(file.lines, file.file);
-        for (const QString &name : settingNames(file.file)) {
-            if (values.contains(name.toLatin1()))
-                held << name;
-        }
+    for (const QString &name : settingNames()) {
+        if (values.contains(name))
+            held << name;
     }
     return held;
 }
