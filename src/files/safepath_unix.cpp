@@ -332,26 +332,11 @@ QString foreignReason(const QString &path)
     return {};
 }
 
-QStringList filesIn(const WalkedFolder &folder)
-{
-    QStringList names;
-    const int listed = ::openat(folder.handle(), ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    DIR *entries = listed >= 0 ? ::fdopendir(listed) : nullptr;
-    if (!entries) {
-        if (listed >= 0)
-            ::close(listed);
-        return names;
-    }
-    while (const struct dirent *entry = ::readdir(entries)) {
-        struct stat info = {};
-        if (::fstatat(folder.handle(), entry->d_name, &info, AT_SYMLINK_NOFOLLOW) == 0 && S_ISREG(info.st_mode))
-            names << QFile::decodeName(entry->d_name);
-    }
-    ::closedir(entries);
-    return names;
-}
+namespace {
 
-void removeStaleTemporaries(const WalkedFolder &folder)
+// Each entry directly in the folder, as reached, with what fstatat() says of it (links not followed).
+template <typename Visit>
+void forEachEntry(const WalkedFolder &folder, Visit &&visit)
 {
     const int listed = ::openat(folder.handle(), ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     DIR *entries = listed >= 0 ? ::fdopendir(listed) : nullptr;
@@ -360,17 +345,35 @@ void removeStaleTemporaries(const WalkedFolder &folder)
             ::close(listed);
         return;
     }
-    const time_t minuteAgo = ::time(nullptr) - 60;
-    const size_t prefix = sizeof kTemporaryPrefix - 1;
     while (const struct dirent *entry = ::readdir(entries)) {
         struct stat info = {};
-        if (std::strncmp(entry->d_name, kTemporaryPrefix, prefix) != 0
-            || ::fstatat(folder.handle(), entry->d_name, &info, AT_SYMLINK_NOFOLLOW) != 0)
-            continue;
-        if (S_ISREG(info.st_mode) && info.st_uid == ::geteuid() && info.st_mtime < minuteAgo)
-            ::unlinkat(folder.handle(), entry->d_name, 0);
+        if (::fstatat(folder.handle(), entry->d_name, &info, AT_SYMLINK_NOFOLLOW) == 0)
+            visit(entry->d_name, info);
     }
     ::closedir(entries);
+}
+
+} // namespace
+
+QStringList filesIn(const WalkedFolder &folder)
+{
+    QStringList names;
+    forEachEntry(folder, [&names](const char *name, const struct stat &info) {
+        if (S_ISREG(info.st_mode))
+            names << QFile::decodeName(name);
+    });
+    return names;
+}
+
+void removeStaleTemporaries(const WalkedFolder &folder)
+{
+    const time_t minuteAgo = ::time(nullptr) - 60;
+    const size_t prefix = sizeof kTemporaryPrefix - 1;
+    forEachEntry(folder, [&](const char *name, const struct stat &info) {
+        if (std::strncmp(name, kTemporaryPrefix, prefix) == 0 && S_ISREG(info.st_mode) && info.st_uid == ::geteuid()
+            && info.st_mtime < minuteAgo)
+            ::unlinkat(folder.handle(), name, 0);
+    });
 }
 
 } // namespace tarnwell
