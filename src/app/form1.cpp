@@ -140,6 +140,7 @@ void Form1::connectControls()
     connect(m_exeCheck, &tarnwell::ExecutableCheck::finished, this, &Form1::finishCheck);
     connect(m_restore, &RestoreCommand::restored, this, &Form1::ReadConfig);
     connect(m_launcher, &GameLauncher::note, this, &Form1::showNote);
+    connect(m_launcher, &GameLauncher::noteWithdrawn, this, &Form1::withdrawNote);
     connect(m_cleanup, &CleanupCommands::graphicsSettingsDeleted, this, [this] {
         m_settings.forget(tarnwell::SettingsFile::Graphics);
         m_windowControls.markUnread(m_settings);
@@ -514,6 +515,14 @@ void Form1::showNote(const QString &text, int ms)
     m_noteShown = text;
     showStatus(text);
     m_noteTimer->start(ms);
+}
+
+void Form1::withdrawNote(const QString &text)
+{
+    if (!m_noteTimer || !m_noteTimer->isActive() || text != m_noteShown || label(22)->text() != text)
+        return; // gone already, or something newer took its place
+    m_noteTimer->stop();
+    showStatus(m_captionBeforeNote);
 }
 
 void Form1::showStatus(const QString &caption)

@@ -144,6 +144,7 @@ private:
     void setSettingsEnabled(bool enabled);
     void showStatus(const QString &caption); // Label22, sized to its caption
     void showNote(const QString &text, int ms); // in Label22 for a while, then the caption again
+    void withdrawNote(const QString &text); // a note no longer true goes at once
 
     // Registration: asks about the executable at `path` (`name` shown), registers it after a Yes.
     void offerExecutable(const QString &path, const QString &name);

@@ -156,22 +156,23 @@ void GameLauncher::askSteam(const QString &appId)
     // Steam takes its time and says nothing here: the window says it was asked.
     m_steamAsked.start();
     emit note(kSteamAsked, kSteamNoteMs);
-    start(tarnwell::openAddressCommand(QStringLiteral("steam://rungameid/") + appId));
+    // Nothing could ask it after all: the note goes, and a second press tries again.
+    start(tarnwell::openAddressCommand(QStringLiteral("steam://rungameid/") + appId), false, [this] {
+        m_steamAsked.invalidate();
+        emit noteWithdrawn(kSteamAsked);
+    });
 }
 
-void GameLauncher::start(const tarnwell::Command &command, bool game)
+void GameLauncher::start(const tarnwell::Command &command, bool game, std::function<void()> failed)
 {
     // The game goes to the system by its short path; a message names it as the user chose it.
     const bool itself = game || (!command.webAddress && command.line == tarnwell::launchCommand(command.operand).line);
     const QString shown = itself ? QDir::toNativeSeparators(m_game.exePath) : command.operand;
-    const bool steam = command.webAddress && command.operand.startsWith(QLatin1String("steam:"));
-    m_platform.runCommand(command, [self = QPointer(this), shown, steam](const tarnwell::CommandOutcome &outcome) {
+    m_platform.runCommand(command, [self = QPointer(this), shown, failed](const tarnwell::CommandOutcome &outcome) {
         if (!self || outcome.started)
             return;
-        if (steam && self->m_steamAsked.isValid()) { // Steam was not asked after all: the note goes, a press tries again
-            self->m_steamAsked.invalidate();
-            emit self->note(kSteamAsked, 0);
-        }
+        if (failed)
+            failed();
         self->m_platform.warn(QStringLiteral("Quillvane could not be started:\n%1\n\n%2").arg(shown, outcome.error));
     });
 }

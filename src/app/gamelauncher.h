@@ -7,6 +7,8 @@
 #include <QElapsedTimer>
 #include <QObject>
 
+#include <functional>
+
 class Platform;
 class RecentInstallations;
 struct RegisteredGame;
@@ -30,6 +32,8 @@ public:
 signals:
     // A note for the status area, shown for `ms` milliseconds.
     void note(const QString &text, int ms);
+    // The note is no longer true: the status area shows what it showed before, if the note is still there.
+    void noteWithdrawn(const QString &text);
 
 private:
     void launchWith(const Facts &facts);
@@ -37,7 +41,8 @@ private:
     // The launch command of the registered executable as chosen with "Launch with...".
     bool launchChosenWay(const Facts &facts);
     // A failed start is reported, naming the game by the path the user chose when `game` starts it.
-    void start(const tarnwell::Command &command, bool game = false);
+    // `failed` runs, before the message, when the command could not be started.
+    void start(const tarnwell::Command &command, bool game = false, std::function<void()> failed = {});
     // A command line that names no compatibility layer is looked at before it is kept.
     void keepCommandLine(const tarnwell::LaunchChoice &choice);
     // A command line that would start the Windows executable directly where the system cannot: says
