@@ -166,14 +166,16 @@ void Form1::Form_Load()
     // Until a file is read, no control shows a value of the game's; the check's end marks them itself.
     if (!isChecking())
         m_windowControls.markUnread(m_settings);
+    // Apply has the focus while a check runs and once it has ended, unless the picker takes it below.
+    command(1)->setFocus(Qt::OtherFocusReason);
     // Found installations only add entries to the picker's lists while an executable is registered:
-    // then the search waits until the window has been painted. Else the picker waits at the first one.
+    // then the search waits until the window has been painted. Else the picker waits at the first one,
+    // with the focus, even when the search ends while the first start's message is still open.
     m_ui.picker->findInstallations(GameExePath.isEmpty(), [this] { return GameExePath.isEmpty(); });
     if (GameExePath.isEmpty()) {
         m_platform.messageBox(QStringLiteral("Select your Quillvane QVX.EXE to get started!"), Platform::Information);
         setOuterWidthTwips(kPickerWidthTwips);
     }
-    command(1)->setFocus(Qt::OtherFocusReason); // while a check runs, once it has ended
 }
 
 void Form1::Command1_Click()
