@@ -180,10 +180,22 @@ void Form1::Form_Load()
 
 void Form1::Command1_Click()
 {
-    applySettings([this](bool written) {
-        if (written)
-            m_platform.messageBox(QStringLiteral("Settings written to file!"), Platform::OkOnly);
+    whenChecked([this] {
+        applySettings([this](bool written) {
+            if (written)
+                m_platform.messageBox(QStringLiteral("Settings written to file!"), Platform::OkOnly);
+        });
     });
+}
+
+void Form1::whenChecked(std::function<void()> command)
+{
+    // The start-up check leaves the buttons free for a moment: a press then waits for the settings it
+    // acts on, the last press counting, rather than finding no game folder yet.
+    if (isChecking())
+        m_afterCheck = std::move(command);
+    else
+        command();
 }
 
 void Form1::applySettings(std::function<void(bool written)> done)
@@ -205,6 +217,11 @@ void Form1::Command2_Click()
 }
 
 void Form1::Command3_Click()
+{
+    whenChecked([this] { reload(); });
+}
+
+void Form1::reload()
 {
     if (GameFolder.isEmpty()) {
         m_platform.warn(m_game.noFolderReason() + QStringLiteral(", so no settings were read."));
@@ -238,12 +255,12 @@ void Form1::Command4_Click()
 
 void Form1::Command5_Click()
 {
-    m_cleanup->deleteShaderCache(ShaderCachePath);
+    whenChecked([this] { m_cleanup->deleteShaderCache(ShaderCachePath); });
 }
 
 void Form1::Command6_Click()
 {
-    m_cleanup->deleteGraphicsSettings(GraphicsSettingsPath, m_restore->shortcutText());
+    whenChecked([this] { m_cleanup->deleteGraphicsSettings(GraphicsSettingsPath, m_restore->shortcutText()); });
 }
 
 void Form1::Check1_Click()
@@ -425,6 +442,7 @@ void Form1::showCheckProgress(int percent)
 
 void Form1::endCheck(const QString &statusBefore)
 {
+    m_afterCheck = nullptr; // a press waits for this check only
     // Its check is over, however it ended: the dialog goes, and with it its hold on the window.
     if (QProgressDialog *dialog = std::exchange(m_checkDialog, nullptr)) {
         dialog->disconnect(this);
@@ -446,6 +464,7 @@ void Form1::endCheck(const QString &statusBefore)
 void Form1::finishCheck(const tarnwell::ExecutableCheck::Result &result)
 {
     using Origin = tarnwell::ExecutableCheck::Origin;
+    const std::function<void()> pressed = std::exchange(m_afterCheck, nullptr);
     endCheck(result.before.status);
     const bool chosen = result.origin != Origin::Registered;
     // A remembered installation that is gone changes nothing: another disk may be unplugged.
@@ -467,13 +486,17 @@ void Form1::finishCheck(const tarnwell::ExecutableCheck::Result &result)
         executableUnreadable(result.notRegular);
     else if (!result.digest.ok() && !result.missing)
         executableUnreadable(result.digest.error);
-    else if (!result.missing)
+    const bool read = result.notRegular.isEmpty() && result.digest.ok() && !result.missing;
+    if (read)
         showVersionAndRead(result.digest.hex);
     if (chosen) {
         SaveSettings(); // also for an unknown version, and for a file that could not be read
         // The picker that had the focus is gone; the settings of the new game come next.
         command(1)->setFocus(Qt::OtherFocusReason);
     }
+    // A button pressed meanwhile acts now on what was read; after a failure, its message said enough.
+    if (pressed && read && !GameFolder.isEmpty())
+        pressed();
 }
 
 void Form1::showVersionAndRead(const QString &hex)

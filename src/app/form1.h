@@ -156,6 +156,8 @@ private:
     void checkExecutable(const QString &path, tarnwell::ExecutableCheck::Origin origin);
     // The settings and commands wait, the progress shows, while the check runs.
     void holdWhileChecking();
+    void whenChecked(std::function<void()> command); // now, or once the running check has read the settings
+    void reload(); // Reload's work
     void showCheckProgress(int percent);
     void finishCheck(const tarnwell::ExecutableCheck::Result &result);
     void endCheck(const QString &statusBefore); // the window as it was before the check, usable again
@@ -173,6 +175,7 @@ private:
     bool m_checkHolds = false; // the controls wait for the executable's check
     bool m_painted = false;
     bool m_checkWaits = false; // the start-up check begins once the window has been painted
+    std::function<void()> m_afterCheck; // a button pressed while the start-up check runs
     static constexpr int kCheckPatienceMs = 200;
     bool m_bannerStarted = false; // the banner is asked for once, never again
     int m_outerWidthTwips = 0;

@@ -693,6 +693,30 @@ private slots:
         QCOMPARE(platform.closes, 0);
     }
 
+    // Space as soon as the window shows, while the start-up check of a large executable still runs:
+    // Apply acts once the settings are read, rather than finding no game folder yet.
+    void spaceAtOnce()
+    {
+        QTemporaryDir tmp;
+        FakePlatform platform(tmp.filePath("program"));
+        PlayerMachine machine;
+        PlayerMachine::Sizes sizes;
+        sizes.steamGames = 1; // the executable is what is looked at here
+        sizes.exeBytes = qint64(1) << 30;
+        QVERIFY(machine.make(platform.home.path(), sizes));
+        QVERIFY(makeProgramFolder(platform.folder, machine.exe));
+        Form1 form(platform);
+        form.Form_Load();
+        form.show();
+        QVERIFY(QTest::qWaitForWindowActive(&form));
+        QVERIFY(form.isChecking());
+        QCOMPARE(QApplication::focusWidget(), form.command(1));
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Space);
+        QTRY_VERIFY_WITH_TIMEOUT(!form.isBusy(), 120000);
+        QCOMPARE(platform.prompts(), QStringList{"Settings written to file!"});
+        QCOMPARE(form.label(22)->text(), "Unknown Quillvane Version! MD5: CD573CFAACE07E7949BC0C46028904FF");
+    }
+
     // Thousands of Steam games over three libraries, Heroic's and ~/Games' hundreds: the game is found
     // among them, and the picker waits at it with the file list's focus on QVX.EXE, so that Enter and
     // Yes register it.
